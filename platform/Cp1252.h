@@ -1,0 +1,21 @@
+#pragma once
+// The Windows-1252 code page of every text file and binary record on disk.
+// Text is QString in memory; files go through this codec.
+
+#include <QByteArray>
+#include <QChar>
+#include <QString>
+
+namespace plat::Cp1252 {
+
+// A character that the code page cannot hold is written as '?'.
+QByteArray encode(const QString& text);
+QString decode(const QByteArray& bytes);
+
+char encodeChar(QChar c);
+QChar decodeChar(unsigned char b);
+
+// Whether the code page holds the character.
+bool canEncode(QChar c);
+
+} // namespace plat::Cp1252

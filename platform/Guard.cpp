@@ -1,0 +1,41 @@
+#include "platform/Guard.h"
+
+#include <QtGlobal>
+
+namespace plat {
+
+namespace {
+ErrorReporter& reporter()
+{
+    static ErrorReporter r;
+    return r;
+}
+} // namespace
+
+void setErrorReporter(ErrorReporter r)
+{
+    reporter() = std::move(r);
+}
+
+void reportError(const QString& qualifiedName, const RtError& error)
+{
+    if (reporter())
+        reporter()(qualifiedName, error);
+    else
+        qWarning("%s: %s", qPrintable(qualifiedName), error.what());
+}
+
+bool guard(const QString& qualifiedName, const std::function<void()>& fn)
+{
+    try {
+        fn();
+        return true;
+    } catch (const RtError& e) {
+        reportError(qualifiedName, e);
+    } catch (const std::exception& e) {
+        reportError(qualifiedName, RtError(rt::InternalError, QString::fromLocal8Bit(e.what())));
+    }
+    return false;
+}
+
+} // namespace plat

@@ -1,0 +1,25 @@
+#pragma once
+// guard(): the error trap of every event handler. It runs the handler body and
+// hands a caught run-time error, with the handler's qualified name, to the
+// reporter that the program installs (the central error handler).
+
+#include "platform/RtError.h"
+
+#include <QString>
+#include <functional>
+
+namespace plat {
+
+using ErrorReporter = std::function<void(const QString& qualifiedName, const RtError& error)>;
+
+// Installs the reporter; an empty one restores the default (a warning on stderr).
+void setErrorReporter(ErrorReporter reporter);
+
+// Hands an error to the installed reporter.
+void reportError(const QString& qualifiedName, const RtError& error);
+
+// Runs fn; a run-time error (or any other exception, as error 51) is reported
+// and swallowed. Returns false when fn ended on an error.
+bool guard(const QString& qualifiedName, const std::function<void()>& fn);
+
+} // namespace plat
