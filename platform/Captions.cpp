@@ -1,0 +1,83 @@
+#include "platform/Captions.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QWidget>
+
+namespace plat {
+
+namespace {
+TextSource& source()
+{
+    static TextSource s;
+    return s;
+}
+bool isTextId(const QString& tag)
+{
+    bool ok = false;
+    tag.trimmed().toLongLong(&ok);
+    return ok;
+}
+} // namespace
+
+void setCaptionSource(TextSource s)
+{
+    source() = std::move(s);
+}
+
+QString captionText(const QString& id)
+{
+    return source() ? source()(id) : QString('#' + id + '#');
+}
+
+QString tagOf(const QObject* control)
+{
+    return control->property("Tag").toString();
+}
+
+void setTag(QObject* control, const QVariant& tag)
+{
+    control->setProperty("Tag", tag);
+}
+
+void setCaption(QWidget* control, const QString& text)
+{
+    if (auto* l = qobject_cast<QLabel*>(control))
+        l->setText(text);
+    else if (auto* b = qobject_cast<QAbstractButton*>(control))
+        b->setText(text);
+    else if (auto* g = qobject_cast<QGroupBox*>(control))
+        g->setTitle(text);
+    else if (control->isWindow())
+        control->setWindowTitle(text);
+    else
+        control->setProperty("Caption", text);
+}
+
+QString caption(const QWidget* control)
+{
+    if (auto* l = qobject_cast<const QLabel*>(control))
+        return l->text();
+    if (auto* b = qobject_cast<const QAbstractButton*>(control))
+        return b->text();
+    if (auto* g = qobject_cast<const QGroupBox*>(control))
+        return g->title();
+    if (control->isWindow())
+        return control->windowTitle();
+    return control->property("Caption").toString();
+}
+
+void applyCaptions(QWidget* root)
+{
+    auto apply = [](QWidget* w) {
+        const QString tag = tagOf(w);
+        if (isTextId(tag))
+            setCaption(w, captionText(tag.trimmed()));
+    };
+    apply(root);
+    for (QWidget* w : root->findChildren<QWidget*>())
+        apply(w);
+}
+
+} // namespace plat

@@ -1,0 +1,31 @@
+#pragma once
+// Captions from numeric tags: a control whose "Tag" property holds a text id
+// takes its caption from the program's text table when its screen translates
+// itself. The text lookup belongs to a higher layer and is installed here.
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+class QWidget;
+class QObject;
+
+namespace plat {
+
+using TextSource = std::function<QString(const QString& id)>;
+void setCaptionSource(TextSource source);
+QString captionText(const QString& id);
+
+// The tag of a control (its "Tag" property).
+QString tagOf(const QObject* control);
+void setTag(QObject* control, const QVariant& tag);
+
+// Sets the caption of root and of every control below it whose tag is a
+// number: labels, buttons, group boxes, the window title of a form.
+void applyCaptions(QWidget* root);
+
+// Sets one control's caption (label text, button text, group title, window title).
+void setCaption(QWidget* control, const QString& text);
+QString caption(const QWidget* control);
+
+} // namespace plat

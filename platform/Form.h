@@ -1,0 +1,74 @@
+#pragma once
+// A form: a top-level window of the program with the original's life cycle
+// (load, activate, query-unload, unload), shown modal or modeless, one
+// instance per name unless created as an extra instance. Forms are created,
+// found and unloaded through the registry of Forms.h.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QEventLoop;
+
+namespace plat {
+
+// Why a form is being unloaded (passed to Form_QueryUnload).
+enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form(const QString& name, QWidget* parent = nullptr);
+    ~Form() override;
+
+    QString Name() const { return objectName(); }
+
+    // Life cycle hooks, in the original's order. Form_QueryUnload answers
+    // true to refuse the unload.
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual bool Form_QueryUnload(UnloadMode mode) { return false; }
+    virtual void Form_Unload() {}
+    // Sets every caption whose control carries a numeric tag (see Captions.h).
+    virtual void Nationality();
+
+    // Shows the form; modal runs a nested loop until the form is hidden or unloaded.
+    void Show(bool modal = false, QWidget* owner = nullptr);
+    void Hide();
+    bool Visible() const { return isVisible(); }
+    bool IsModal() const { return m_modalLoop != nullptr; }
+    // True once the form has been unloaded (it is deleted later).
+    bool IsUnloaded() const { return m_unloaded; }
+
+    // Topmost band: kept above every other window while set.
+    void setTopmost(bool on);
+    bool Topmost() const;
+
+    // Geometry in twips (15 to a pixel), as the original's forms had it.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void Move(int left, int top, int width = -1, int height = -1);
+
+signals:
+    void unloaded(plat::Form* form);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    friend class FormsRegistry;
+    bool doUnload(UnloadMode mode, bool force);
+
+    QEventLoop* m_modalLoop = nullptr;
+    bool m_unloaded = false;
+    bool m_unloading = false;
+    bool m_loaded = false;
+};
+
+constexpr int kTwipsPerPixel = 15;
+
+} // namespace plat

@@ -1,0 +1,47 @@
+#pragma once
+// The registry of named forms. Each subsystem registers its forms' factories
+// by name in one function that the program's start calls (a later
+// registration replaces an earlier one, so a real form replaces its stand-in); Get creates and loads the one instance on first use, CreateInstance
+// makes an extra one (several message boxes at once). A lower layer reaches
+// a higher layer's form only by name, through this registry.
+
+#include "platform/Form.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace plat::Forms {
+
+using Factory = std::function<Form*()>;
+
+// Registers (or replaces) the factory of a form name.
+void registerForm(const QString& name, Factory factory);
+bool isRegistered(const QString& name);
+
+// The loaded instance of the form, created and loaded on first use. Raises
+// run-time error 429 for a name that no factory is registered for.
+Form* Get(const QString& name);
+// The loaded instance, or nullptr when the form is not loaded.
+Form* Find(const QString& name);
+// A new, loaded instance of the form, besides any that exist.
+Form* CreateInstance(const QString& name);
+// Adds a form built by the caller (loads it and lists it).
+Form* Adopt(Form* form);
+
+// Unloads the form: query-unload (refusal answers false), unload, hide,
+// leave the list and delete later. Safe from inside the form's own
+// handlers and while it runs a modal loop.
+bool Unload(Form* form, UnloadMode mode = vbFormCode);
+// Unloads every form except those named.
+void UnloadAllExcept(const QStringList& keep, UnloadMode mode = vbFormCode);
+
+// The loaded forms, in load order.
+std::vector<Form*> All();
+// How many loaded forms carry this name.
+int Count(const QString& name);
+// Whether any loaded form is visible.
+bool AnyVisible();
+
+} // namespace plat::Forms
+

@@ -1,0 +1,33 @@
+#pragma once
+// The touch picture button: an SVG icon with an optional caption below it,
+// drawn lighter when disabled and shifted and darker while pressed. Large
+// enough to touch (48 x 48 pixels at least).
+
+#include <QAbstractButton>
+#include <QByteArray>
+
+class QSvgRenderer;
+
+namespace plat {
+
+class PictureButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit PictureButton(QWidget* parent = nullptr);
+    ~PictureButton() override;
+
+    // The icon: an SVG file path, a resource path (":/...") or SVG text.
+    void setSvg(const QByteArray& svgOrPath);
+    bool hasPicture() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSvgRenderer* m_svg = nullptr;
+};
+
+} // namespace plat

@@ -1,0 +1,49 @@
+#include "platform/Screen.h"
+
+#include "platform/Form.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace plat::Screen {
+
+namespace {
+int g_pointer = vbDefault;
+}
+
+void setMousePointer(int pointer)
+{
+    if (pointer == g_pointer)
+        return;
+    if (g_pointer == vbHourglass)
+        QGuiApplication::restoreOverrideCursor();
+    g_pointer = pointer;
+    if (pointer == vbHourglass)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+
+int MousePointer()
+{
+    return g_pointer;
+}
+
+void DoEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+int WidthTwips()
+{
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return (s ? s->geometry().width() : 800) * kTwipsPerPixel;
+}
+
+int HeightTwips()
+{
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return (s ? s->geometry().height() : 600) * kTwipsPerPixel;
+}
+
+} // namespace plat::Screen

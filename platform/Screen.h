@@ -1,0 +1,20 @@
+#pragma once
+// Screen-wide services of the run-time: the mouse pointer, yielding to the
+// message loop, and the screen size in twips.
+
+namespace plat::Screen {
+
+constexpr int vbDefault = 0;
+constexpr int vbHourglass = 11;
+
+// 0 restores the default pointer, 11 shows the hourglass for every window.
+void setMousePointer(int pointer);
+int MousePointer();
+
+// Lets the message loop run once (timers, repaints, input).
+void DoEvents();
+
+int WidthTwips();
+int HeightTwips();
+
+} // namespace plat::Screen

@@ -1,0 +1,31 @@
+#pragma once
+// The one palette and font family of the whole program, set once for the
+// application; screens do not choose their own.
+
+#include <QColor>
+#include <QFont>
+
+class QApplication;
+
+namespace plat::Theme {
+
+void apply(QApplication& app);
+QFont font(int pointSize = 11, bool bold = false);
+
+QColor window();
+QColor panel();
+QColor text();
+QColor textDisabled();
+QColor accent();
+QColor buttonFace();
+QColor buttonPressed();
+QColor buttonDisabled();
+QColor buttonBorder();
+
+// A colour given as 0x00BBGGRR, the order the configuration stores.
+inline QColor fromBgr(unsigned int bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+} // namespace plat::Theme

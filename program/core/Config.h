@@ -1,0 +1,31 @@
+#pragma once
+// The configuration database: texts by id in the chosen language, the fixed
+// values of T_Config, the language names. Opened read-only once at start-up.
+
+#include <QString>
+
+class QSqlDatabase;
+
+namespace plat {
+class Database;
+}
+
+namespace Config {
+
+// Opens <program folder>/<exe>.cfg read-only with its password into gDatabase
+// and reads gLanguage from the INI file. False (after the error report) when
+// the file is missing, damaged or the password is wrong.
+bool OpenConfigBase();
+
+// The text of id in the current language; "#id#" for a missing id, "" for a
+// non-numeric one; "|" becomes CR LF unless raw.
+QString GetText(const QString& id, bool raw = false);
+inline QString GetText(int id, bool raw = false) { return GetText(QString::number(id), raw); }
+
+// "Value" of the T_Config record with that key, "" when there is none.
+QString GetConfig(int key);
+
+// The name of language column index; "" past the last one.
+QString GetLanguage(int index);
+
+} // namespace Config

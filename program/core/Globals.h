@@ -1,0 +1,26 @@
+#pragma once
+// The program's module variables, shared by every subsystem.
+
+#include <QString>
+
+namespace plat {
+class Database;
+}
+namespace VexLib22 {
+struct _LogFileClass;
+}
+class ConfigClass;
+
+extern plat::Database* gDatabase;           // the open configuration database, or nullptr
+extern int gLanguage;                       // index of the current language column
+extern bool gNoResize;                      // screens are not rescaled
+extern ConfigClass* gConfig;                // the configuration in use
+extern int gUserLevel;                      // 0 logged out, 1..3 users, 4 service
+extern QString gUserName;                   // "" when logged out, "SERVICE" for the service user
+extern QString gPanelLetter;                // module prefix letter of event lines
+extern QString gChannelLetter;              // channel prefix letter of event lines
+extern QString gMirrorTypeLetters;          // mirror type letters
+extern QString gNoChannelText;              // shown where no channel applies
+
+// The daily trace log, created on first use; lives until the process ends.
+VexLib22::_LogFileClass& gTraceLog();
