@@ -33,6 +33,11 @@ public:
     virtual void Output(const QByteArray& bytes) = 0;
     // Takes every byte received so far (possibly none).
     virtual QByteArray Input() = 0;
+
+    // Blocks (without yielding) until input arrives or timeoutMs passes. A
+    // control that cannot wait returns false at once, and the caller then
+    // sleeps on its own clock before polling InBufferCount again.
+    virtual bool waitForInput(int timeoutMs) { (void)timeoutMs; return false; }
 };
 
 } // namespace plat

@@ -1,0 +1,133 @@
+#include "program/bus/CommFunctions.h"
+
+#include "platform/Guard.h"
+#include "platform/RtError.h"
+#include "program/bus/BusConstants.h"
+#include "program/bus/ModbusFrames.h"
+
+#include <algorithm>
+
+namespace CommFunctions {
+
+namespace {
+
+plat::Clock* g_clock = nullptr;
+
+// What came back for one request.
+struct Received {
+    int count = 0;       // InBufferCount when the wait ended
+    QByteArray bytes;    // the whole input
+};
+
+// Pause, clear both buffers, send the frame (it has left the line when Output
+// returns) and, when a reply is expected, wait until that many bytes are in or
+// the deadline, counted from the end of the request, has passed.
+Received exchange(plat::SerialControl& port, const QByteArray& frame, int expected, qint64 timeoutMs)
+{
+    plat::Clock& clk = clock();
+    clk.sleepMs(Bus::FramePauseMs);
+    port.setRTSEnable(true);
+    port.setOutBufferCount(0);
+    port.setInBufferCount(0);
+    port.Output(frame);
+    Received r;
+    if (expected <= 0)
+        return r;
+    const qint64 deadline = clk.nowMs() + timeoutMs;
+    while (port.InBufferCount() < expected) {
+        const qint64 now = clk.nowMs();
+        if (now >= deadline)
+            break;
+        if (!port.waitForInput(int(std::min<qint64>(deadline - now, 1000))))
+            clk.sleepMs(1);
+    }
+    r.count = port.InBufferCount();
+    r.bytes = port.Input();
+    return r;
+}
+
+bool write(const char* name, plat::SerialControl& port, quint8 slave, quint8 function, const QByteArray& frame)
+{
+    bool ok = false;
+    plat::guard(QString("CommFunctions.") + name, [&] {
+        if (slave == Bus::BroadcastAddress) {
+            exchange(port, frame, 0, 0);
+            ok = true;
+            return;
+        }
+        const Received r = exchange(port, frame, ModbusFrames::WriteReplyLength,
+                                    ModbusFrames::writeReplyTimeoutMs(port.Settings()));
+        ok = r.count == ModbusFrames::WriteReplyLength
+             && ModbusFrames::checkWriteReply(r.bytes, slave, function) == ModbusFrames::Reply::Ok;
+    });
+    return ok;
+}
+
+} // namespace
+
+void setClock(plat::Clock* c) { g_clock = c; }
+
+plat::Clock& clock() { return g_clock ? *g_clock : plat::systemClock(); }
+
+quint16 CRC16(const QByteArray& bytes, int count)
+{
+    quint16 crc = 0;
+    plat::guard("CommFunctions.CRC16", [&] {
+        if (count < 0 || count > bytes.size() - 2)
+            plat::raise(plat::rt::SubscriptOutOfRange);
+        crc = ModbusFrames::crc16(bytes, count);
+    });
+    return crc;
+}
+
+bool LitMots(plat::SerialControl& port, quint8 slave, qint32 firstRegister, QVector<qint16>& words)
+{
+    bool ok = false;
+    plat::guard("CommFunctions.LitMots", [&] {
+        const int n = int(words.size());
+        if (n < 1)
+            plat::raise(plat::rt::SubscriptOutOfRange);
+        const int expected = ModbusFrames::readReplyLength(n);
+        const Received r = exchange(port, ModbusFrames::readRequest(slave, firstRegister, n), expected,
+                                    ModbusFrames::readReplyTimeoutMs(n, port.Settings()));
+        if (r.count != expected || ModbusFrames::checkReadReply(r.bytes, slave, n) != ModbusFrames::Reply::Ok)
+            return;
+        words = ModbusFrames::replyWords(r.bytes, n);
+        ok = true;
+    });
+    return ok;
+}
+
+bool EcritMots(plat::SerialControl& port, quint8 slave, qint32 firstRegister, const QVector<qint16>& values)
+{
+    if (values.isEmpty() || values.size() > Bus::MaxWriteWords) {
+        plat::reportError("CommFunctions.EcritMots",
+                          plat::rtError(values.isEmpty() ? plat::rt::SubscriptOutOfRange : plat::rt::Overflow));
+        return false;
+    }
+    return write("EcritMots", port, slave, Bus::FnWriteMultipleRegisters,
+                 ModbusFrames::writeMultipleRequest(slave, firstRegister, values));
+}
+
+bool EcritUnMot(plat::SerialControl& port, quint8 slave, qint32 reg, qint16 value)
+{
+    return write("EcritUnMot", port, slave, Bus::FnWriteSingleRegister,
+                 ModbusFrames::writeSingleRequest(slave, reg, value));
+}
+
+qint16 GetModuleType(plat::SerialControl& port, quint8 slave)
+{
+    QVector<qint16> word(1);
+    if (!LitMots(port, slave, Bus::RegModuleType, word))
+        return Bus::ModelNone;
+    if (word[0] == Bus::ModuleTypeStatusWord)
+        return Bus::ModelK6200TX;
+    if (word[0] != Bus::ModuleTypeBuffer)
+        return Bus::ModelNone;
+    // A K7100 keeps no sub-type register and stays silent on it.
+    if (!LitMots(port, slave, Bus::RegModuleSubType, word))
+        return Bus::ModelK7100;
+    return word[0] == Bus::ModuleSubTypeT7150 ? Bus::ModelT7150 : Bus::ModelK7150;
+}
+
+} // namespace CommFunctions
