@@ -1,3 +1,4 @@
+#include <algorithm>
 // The simulated modules as the panel sees them on the bus: registers of each
 // model, the event buffer, writes, broadcast, framing and faults.
 
@@ -339,7 +340,12 @@ INSTANTIATE_TEST_SUITE_P(Each, FaultsByName, testing::Values(
     }},
     FaultCase{"late", 200, [](const QByteArray& normal, const QByteArray& got) { EXPECT_EQ(got, normal); }},
     FaultCase{"pieces", {}, [](const QByteArray& normal, const QByteArray& got) { EXPECT_EQ(got, normal); }},
-    FaultCase{"fail-next", 1, [](const QByteArray&, const QByteArray& got) { EXPECT_TRUE(got.isEmpty()); }}));
+    FaultCase{"fail-next", 1, [](const QByteArray&, const QByteArray& got) { EXPECT_TRUE(got.isEmpty()); }}),
+    [](const testing::TestParamInfo<FaultCase>& info) {
+        std::string n = info.param.name;
+        std::replace(n.begin(), n.end(), '-', '_');
+        return n + "_" + std::to_string(info.index);
+    });
 
 TEST(SimFaults, TimingFaultsMoveTheReplyBytes)
 {
