@@ -1,0 +1,115 @@
+#include "program/core/Config.h"
+
+#include "platform/AppIdentity.h"
+#include "platform/Database.h"
+#include "platform/Guard.h"
+#include "platform/Values.h"
+#include "program/core/Globals.h"
+#include "program/core/IniKeys.h"
+#include "program/core/VEXfonctions.h"
+
+#include <memory>
+
+namespace Config {
+
+namespace {
+
+const QString kConnect = QStringLiteral(";pwd=9J84");
+const QString kTextTable = QStringLiteral("T_Language");
+const QString kValueTable = QStringLiteral("T_Config");
+constexpr int kFirstLanguageColumn = 3;
+
+// The two recordsets kept open for the run: one indexed seek per lookup.
+std::unique_ptr<plat::Recordset> gTextSet;
+std::unique_ptr<plat::Recordset> gValueSet;
+
+// The table's recordset on the open database, opened on first use (and again
+// when the database has been reopened since).
+plat::Recordset& recordset(std::unique_ptr<plat::Recordset>& set, const QString& table)
+{
+    if (!gDatabase)
+        plat::raise(plat::rt::ObjectVariableNotSet);
+    if (!set || set->connectionId() != gDatabase->connectionId()) {
+        set.reset();
+        auto opened = gDatabase->OpenRecordset(table);
+        opened->setIndex(QStringLiteral("PrimaryKey"));
+        set = std::move(opened);
+    }
+    return *set;
+}
+
+QString textOf(const QVariant& value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
+
+} // namespace
+
+bool OpenConfigBase()
+{
+    gTextSet.reset();
+    gValueSet.reset();
+    delete gDatabase;
+    gDatabase = nullptr;
+    try {
+        gDatabase = plat::Database::OpenDatabase(plat::AppIdentity::programFile(QStringLiteral(".cfg")), kConnect)
+                        .release();
+        gLanguage = plat::CInt(plat::Val(
+            VEXfonctions::GetIni(IniKeys::General, IniKeys::Language, IniKeys::LanguageDefault)));
+    } catch (const plat::RtError& e) {
+        plat::reportError(QStringLiteral("Config.OpenConfigBase"), e);
+    }
+    return gDatabase != nullptr;
+}
+
+QString GetText(const QString& id, bool raw)
+{
+    QString result;
+    try {
+        plat::Recordset& set = recordset(gTextSet, kTextTable);
+        if (!plat::IsNumeric(id))
+            return result;
+        set.Seek(QStringLiteral("="), plat::CDbl(id));
+        if (set.NoMatch()) {
+            result = QLatin1Char('#') + id + QLatin1Char('#');
+        } else {
+            const int column = kFirstLanguageColumn + gLanguage;
+            const bool known = gLanguage >= 0 && column < set.fieldCount();
+            result = textOf(set.field(known ? column : kFirstLanguageColumn));
+        }
+        if (!raw)
+            result.replace(QLatin1Char('|'), QStringLiteral("\r\n"));
+    } catch (const plat::RtError& e) {
+        plat::reportError(QStringLiteral("Config.GetText"), e);
+    }
+    return result;
+}
+
+QString GetConfig(int key)
+{
+    try {
+        plat::Recordset& set = recordset(gValueSet, kValueTable);
+        set.Seek(QStringLiteral("="), qlonglong(key));
+        if (!set.NoMatch())
+            return textOf(set.field(QStringLiteral("Value")));
+    } catch (const plat::RtError& e) {
+        plat::reportError(QStringLiteral("Config.GetConfig"), e);
+    }
+    return {};
+}
+
+QString GetLanguage(int index)
+{
+    try {
+        if (!gDatabase || index < 0)
+            return {};
+        const QStringList fields = gDatabase->TableFields(kTextTable);
+        if (index + kFirstLanguageColumn < fields.size())
+            return fields[index + kFirstLanguageColumn];
+    } catch (const plat::RtError& e) {
+        plat::reportError(QStringLiteral("Config.GetLanguage"), e);
+    }
+    return {};
+}
+
+} // namespace Config
