@@ -1,0 +1,81 @@
+#include "program/core/ErrorHandling.h"
+
+#include "platform/Guard.h"
+#include "platform/Screen.h"
+#include "program/core/GlobalMessage.h"
+#include "program/core/dlgMessage.h"
+
+#include <cstdio>
+
+namespace ErrorHandling {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Report boxes being built or shown.
+int g_reports = 0;
+
+struct ReportCount {
+    ReportCount() { ++g_reports; }
+    ~ReportCount() { --g_reports; }
+};
+
+QString g_lastWritten;
+
+// Where the report goes when the message box itself is what fails.
+void toStderr(const QString& text)
+{
+    g_lastWritten = text;
+    QString line = text;
+    line.replace(kCrLf, QStringLiteral("\n"));
+    std::fprintf(stderr, "PLX2: %s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+QString ErrorText(const QString& procName, int errNumber, const QString& description)
+{
+    QString text = QStringLiteral("Error Nr ") + QString::number(errNumber) + QStringLiteral(" : ") + description
+        + kCrLf + kCrLf + QStringLiteral("Module : ");
+    const qsizetype dot = procName.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return text + procName;
+    const qsizetype underscore = procName.indexOf(QLatin1Char('_'), dot + 1);
+    text += procName.left(dot) + kCrLf;
+    if (underscore < 0)
+        return text + QStringLiteral("Function : ") + procName.mid(dot + 1);
+    return text + QStringLiteral("Object : ") + procName.mid(dot + 1, underscore - dot - 1) + kCrLf
+        + QStringLiteral("Event : ") + procName.mid(underscore + 1);
+}
+
+void ShowError(const QString& procName, const plat::RtError& error)
+{
+    // An hourglass left by the failing procedure must not stay.
+    plat::Screen::setMousePointer(plat::Screen::vbDefault);
+    const QString text = ErrorText(procName, error.number(), error.description());
+    // A report box whose own code fails would report again, and again.
+    if (g_reports > 0 && MessageBoxCode::running()) {
+        toStderr(text);
+        return;
+    }
+    ReportCount counting;
+    MessageBoxCode::Outside fresh;
+    // An OK-only box answers Cancel only when it could not be shown: the
+    // report must not be lost then.
+    if (Global::Message(text, MsgStyle::vbCritical) == MsgResult::vbCancel && text != g_lastWritten)
+        toStderr(text);
+}
+
+void ShowError(const QString& procName, int errNumber)
+{
+    ShowError(procName, plat::rtError(errNumber));
+}
+
+void Install()
+{
+    plat::setErrorReporter([](const QString& name, const plat::RtError& error) { ShowError(name, error); });
+}
+
+} // namespace ErrorHandling

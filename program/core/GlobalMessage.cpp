@@ -1,0 +1,56 @@
+#include "program/core/GlobalMessage.h"
+
+#include "platform/Forms.h"
+#include "program/core/Components.h"
+#include "program/core/ErrorHandling.h"
+#include "program/core/dlgMessage.h"
+
+#include <QPointer>
+#include <memory>
+
+namespace Global {
+
+namespace {
+const QString kFormName = QStringLiteral("dlgMessage");
+}
+
+int Message(const QString& text, int style, bool modeless)
+{
+    // Everything here is the box's own code except a modal box's wait.
+    MessageBoxCode::Scope code;
+    QPointer<plat::Form> form;
+    try {
+        form = plat::Forms::CreateInstance(kFormName);
+        auto* box = qobject_cast<dlgMessage*>(form.data());
+        if (!box)
+            plat::raise(plat::rt::TypeMismatch);
+        box->setMessage(text);
+        box->setButtons(style);
+        if (!modeless) {
+            box->setDoUnload(false);
+            // The answer is kept even when something else unloads the box meanwhile.
+            auto answer = std::make_shared<int>(-1);
+            QObject::connect(box, &plat::Form::unloaded, box, [answer, box] { *answer = box->Result(); });
+            {
+                MessageBoxCode::Outside wait;
+                box->Show(true);
+            }
+            if (form && !box->IsUnloaded())
+                *answer = box->Result();
+            plat::Forms::Unload(form);
+            // A box that went without an answer counts as cancelled.
+            return *answer < 0 ? MsgResult::vbCancel : *answer;
+        }
+        box->setDoUnload(true);
+        box->Show(false);
+        Components::WinPlace().SetToTopmost(box);
+        return 0;
+    } catch (const plat::RtError& e) {
+        if (form)
+            plat::Forms::Unload(form);
+        ErrorHandling::ShowError(QStringLiteral("Global.Message"), e);
+    }
+    return MsgResult::vbCancel;
+}
+
+} // namespace Global

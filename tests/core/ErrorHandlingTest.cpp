@@ -1,0 +1,266 @@
+// The error handler: the report's exact text for each shape of name, its box
+// (critical, OK, modal), library errors with their own text, and the guard
+// that keeps a failing message box from reporting itself without end.
+
+#include "program/core/ErrorHandling.h"
+
+#include "platform/Database.h"
+#include "platform/Forms.h"
+#include "platform/Guard.h"
+#include "platform/Screen.h"
+#include "program/core/Components.h"
+#include "program/core/Config.h"
+#include "program/core/CoreForms.h"
+#include "program/core/GlobalMessage.h"
+#include "program/core/Globals.h"
+#include "program/core/dlgMessage.h"
+#include "tests/harness/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TextCase {
+    const char* procName;
+    int number;
+    const char* description;
+    const char* expected;
+};
+
+const TextCase kTexts[] = {
+    {"Config.GetText", 5, "Invalid procedure call or argument",
+     "Error Nr 5 : Invalid procedure call or argument\r\n\r\nModule : Config\r\nFunction : GetText"},
+    {"wMain.imgNavig_Click", 5, "Invalid procedure call or argument",
+     "Error Nr 5 : Invalid procedure call or argument\r\n\r\nModule : wMain\r\nObject : imgNavig\r\nEvent : Click"},
+    {"wPolling.Form_Load", 53, "File not found",
+     "Error Nr 53 : File not found\r\n\r\nModule : wPolling\r\nObject : Form\r\nEvent : Load"},
+    {"Startup", 91, "Object variable or With block variable not set",
+     "Error Nr 91 : Object variable or With block variable not set\r\n\r\nModule : Startup"},
+    // Split at the first underscore after the point, even for a plain procedure.
+    {"Config.Do_Midnight_Actions", 6, "Overflow",
+     "Error Nr 6 : Overflow\r\n\r\nModule : Config\r\nObject : Do\r\nEvent : Midnight_Actions"},
+    // An underscore before the point does not count.
+    {"my_Module.Proc", 9, "Subscript out of range",
+     "Error Nr 9 : Subscript out of range\r\n\r\nModule : my_Module\r\nFunction : Proc"},
+    {"Global.Message.Inner", 13, "Type mismatch",
+     "Error Nr 13 : Type mismatch\r\n\r\nModule : Global\r\nFunction : Message.Inner"},
+};
+
+TEST(ErrorText, ReadsAsTheFixedLayout)
+{
+    for (const TextCase& c : kTexts) {
+        SCOPED_TRACE(c.procName);
+        EXPECT_EQ(ErrorHandling::ErrorText(QString::fromLatin1(c.procName), c.number, QString::fromLatin1(c.description)),
+                  QString::fromLatin1(c.expected));
+    }
+}
+
+dlgMessage* lastBox()
+{
+    dlgMessage* found = nullptr;
+    for (plat::Form* f : plat::Forms::All())
+        if (f->objectName() == QLatin1String("dlgMessage") && !f->IsUnloaded())
+            found = qobject_cast<dlgMessage*>(f);
+    return found;
+}
+
+QString shown(dlgMessage* box)
+{
+    return box->txtMessage->toPlainText();
+}
+
+QString asShown(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// What a report box showed, recorded when it opened.
+struct SeenBox {
+    QString text;
+    QStringList captions;
+    int icon = -1;
+    bool modal = false;
+    int pointer = -1;
+};
+
+class ErrorReport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CoreForms::registerForms();
+        ErrorHandling::Install();
+        ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
+        ASSERT_TRUE(Config::OpenConfigBase());
+    }
+    void TearDown() override
+    {
+        for (plat::Form* f : plat::Forms::All())
+            plat::Forms::Unload(f);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        plat::setErrorReporter({});
+        plat::Screen::setMousePointer(plat::Screen::vbDefault);
+        CoreForms::registerForms();
+    }
+
+    // Records every report box that opens and answers it with OK.
+    void answerEveryBox()
+    {
+        m_watch.setInterval(5);
+        QObject::connect(&m_watch, &QTimer::timeout, &m_context, [this] {
+            dlgMessage* box = lastBox();
+            if (!box || !box->isVisible() || box->property("seen").toBool())
+                return;
+            box->setProperty("seen", true);
+            SeenBox s;
+            s.text = shown(box);
+            for (int i = 0; i < 3; ++i) {
+                auto* b = box->findChild<QPushButton*>(QStringLiteral("cmdButton(%1)").arg(i));
+                if (!b->isHidden())
+                    s.captions << b->text();
+            }
+            for (int i = 0; i < 5; ++i)
+                if (!box->findChild<QLabel*>(QStringLiteral("imgIcon(%1)").arg(i))->isHidden())
+                    s.icon = i;
+            s.modal = box->IsModal();
+            s.pointer = plat::Screen::MousePointer();
+            m_seen.push_back(s);
+            box->findChild<QPushButton*>(QStringLiteral("cmdButton(0)"))->click();
+        });
+        m_watch.start();
+    }
+
+    QObject m_context;
+    QTimer m_watch;
+    std::vector<SeenBox> m_seen;
+};
+
+TEST_F(ErrorReport, AGuardedHandlerReportsInACriticalModalBoxWithTheDefaultPointer)
+{
+    answerEveryBox();
+    plat::Screen::setMousePointer(plat::Screen::vbHourglass);
+    bool after = false;
+    const bool ok = plat::guard(QStringLiteral("wMain.imgNavig_Click"), [&] {
+        plat::raise(plat::rt::InvalidProcedureCall);
+        after = true;
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(after);
+    ASSERT_EQ(m_seen.size(), 1u);
+    const SeenBox& s = m_seen[0];
+    EXPECT_EQ(s.text, asShown("Error Nr 5 : " + plat::rtErrorText(5)
+                              + "\r\n\r\nModule : wMain\r\nObject : imgNavig\r\nEvent : Click"));
+    EXPECT_EQ(s.captions, QStringList{"&" + Config::GetText(10004)});
+    EXPECT_EQ(s.icon, 1);
+    EXPECT_TRUE(s.modal);
+    EXPECT_EQ(s.pointer, plat::Screen::vbDefault);
+}
+
+TEST_F(ErrorReport, AProcedureAndABareNameByNumber)
+{
+    answerEveryBox();
+    ErrorHandling::ShowError(QStringLiteral("Config.GetText"), plat::rt::TypeMismatch);
+    ErrorHandling::ShowError(QStringLiteral("Startup"), plat::rt::FileNotFound);
+    ASSERT_EQ(m_seen.size(), 2u);
+    EXPECT_EQ(m_seen[0].text, asShown("Error Nr 13 : Type mismatch\r\n\r\nModule : Config\r\nFunction : GetText"));
+    EXPECT_EQ(m_seen[1].text, asShown("Error Nr 53 : File not found\r\n\r\nModule : Startup"));
+}
+
+TEST_F(ErrorReport, ALibraryErrorShowsItsOwnNumberAndText)
+{
+    answerEveryBox();
+    QObject notAForm;
+    // Learn what the library raises, then let the guard report it.
+    plat::RtError raised(0, {});
+    try {
+        Components::WinPlace().CentrerEcran(&notAForm);
+        FAIL() << "the library accepted a non-form";
+    } catch (const plat::RtError& e) {
+        raised = e;
+    }
+    EXPECT_EQ(raised.number(), 1024);
+    EXPECT_EQ(raised.source(), QStringLiteral("VexLib22"));
+    EXPECT_FALSE(raised.description().isEmpty());
+    EXPECT_NE(raised.description(), plat::rtErrorText(1024));
+
+    plat::guard(QStringLiteral("wMain.Form_Resize"),
+                [&] { Components::WinPlace().CentrerEcran(&notAForm); });
+    ASSERT_EQ(m_seen.size(), 1u);
+    EXPECT_EQ(m_seen[0].text, asShown("Error Nr 1024 : " + raised.description()
+                                      + "\r\n\r\nModule : wMain\r\nObject : Form\r\nEvent : Resize"));
+}
+
+TEST_F(ErrorReport, ATimerErrorWhileAReportWaitsGetsABoxOfItsOwn)
+{
+    QStringList texts;
+    auto answerTop = [&] {
+        dlgMessage* box = lastBox();
+        ASSERT_NE(box, nullptr);
+        texts << shown(box);
+        box->findChild<QPushButton*>(QStringLiteral("cmdButton(0)"))->click();
+    };
+    // While the first report waits, a timer fails: its report opens on top,
+    // is answered, and the first one is still waiting after it.
+    QTimer::singleShot(0, &m_context, [&] {
+        const int before = plat::Forms::Count(QStringLiteral("dlgMessage"));
+        QTimer::singleShot(0, &m_context, answerTop);
+        plat::guard(QStringLiteral("wPolling.tmrPoll_Timer"), [] { plat::raise(plat::rt::Overflow); });
+        EXPECT_EQ(before, 1);
+        answerTop();
+    });
+    ErrorHandling::ShowError(QStringLiteral("wMain.cmdQuit_Click"), plat::rt::DivisionByZero);
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[0].startsWith("Error Nr 6 : ")) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].contains("Object : tmrPoll"));
+    EXPECT_TRUE(texts[1].startsWith("Error Nr 11 : ")) << texts[1].toStdString();
+}
+
+TEST_F(ErrorReport, AFailingTextLookupInsideTheReportGoesToStderrNotToAnotherBox)
+{
+    answerEveryBox();
+    // No database: every caption lookup of the box reports an error.
+    delete gDatabase;
+    gDatabase = nullptr;
+    testing::internal::CaptureStderr();
+    plat::guard(QStringLiteral("wMain.imgNavig_Click"), [] { plat::raise(plat::rt::InvalidProcedureCall); });
+    const std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(m_seen.size(), 1u) << err;
+    EXPECT_TRUE(m_seen[0].text.startsWith("Error Nr 5 : "));
+    EXPECT_NE(err.find("Module : Config\nFunction : GetText"), std::string::npos) << err;
+}
+
+TEST_F(ErrorReport, ABoxThatCannotBeShownReportsOnceAndAnswersCancel)
+{
+    answerEveryBox();
+    int made = 0;
+    plat::Forms::registerForm(QStringLiteral("dlgMessage"), [&]() -> plat::Form* {
+        ++made;
+        plat::raise(plat::rt::OutOfMemory);
+    });
+    testing::internal::CaptureStderr();
+    const int answer = Global::Message(QStringLiteral("Save?"), 4);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(answer, 2);
+    EXPECT_EQ(made, 2) << "the message and one report";
+    EXPECT_TRUE(m_seen.empty());
+    const QString text = QString::fromLocal8Bit(err.c_str());
+    EXPECT_EQ(text.count("Error Nr 7 : "), 1) << err;
+    EXPECT_TRUE(text.contains("Module : Global\nFunction : Message")) << err;
+}
+
+TEST_F(ErrorReport, AReportThatCannotBeShownStillReachesStderr)
+{
+    plat::Forms::registerForm(QStringLiteral("dlgMessage"), []() -> plat::Form* { plat::raise(plat::rt::OutOfMemory); });
+    testing::internal::CaptureStderr();
+    plat::guard(QStringLiteral("wMain.imgNavig_Click"), [] { plat::raise(plat::rt::InvalidProcedureCall); });
+    const QString err = QString::fromLocal8Bit(testing::internal::GetCapturedStderr().c_str());
+    EXPECT_TRUE(err.contains("Error Nr 5 : ")) << err.toStdString();
+    EXPECT_TRUE(err.contains("Object : imgNavig")) << err.toStdString();
+}
+
+} // namespace
