@@ -1,0 +1,66 @@
+#pragma once
+// The value picker: the operator picks one value of a list (a number range,
+// fixed texts, or No/Yes) with two repeating arrows or by touching an entry,
+// and confirms or cancels. While the module editor calls it, the editor's
+// library or instruction list follows the value. It is neither translated
+// nor scaled: it has no load procedure.
+
+#include "platform/ControlArray.h"
+#include "platform/Form.h"
+#include "platform/FormTimer.h"
+#include "platform/PictureButton.h"
+#include "program/core/ListInputModel.h"
+
+#include <QPointer>
+#include <cstdint>
+
+class QLineEdit;
+class QListWidget;
+
+class dlgListInput : public plat::Form {
+    Q_OBJECT
+public:
+    dlgListInput();
+
+    // True when the operator confirmed.
+    bool Ok() const { return m_ok; }
+    // Fills the list from a value list and selects the last entry equal to txtValue.
+    void setValuesList(const QString& valuesList);
+    // The calling form.
+    QWidget* Parent() const { return m_parent; }
+    void setParent(QWidget* callingForm);
+
+    // Auto-repeat delays of a held arrow.
+    static constexpr int kRepeatFirstMs = 1000;
+    static constexpr int kRepeatNextMs = 100;
+
+    QListWidget* lstValue = nullptr;
+    QLineEdit* txtValue = nullptr;
+    // 0 up, 1 down, 2 confirm, 3 cancel.
+    plat::ControlArray<plat::PictureButton> imgControl{QStringLiteral("imgControl")};
+    plat::FormTimer* tmrRepeat = nullptr;
+
+    void imgControl_Click(int index);
+    void imgControl_MouseDown(int index, Qt::MouseButton button, Qt::KeyboardModifiers shift);
+    void imgControl_MouseUp(int index);
+    void tmrRepeat_Timer();
+    void lstValue_Click();
+    void txtValue_Change();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Shows the model's selection in the list box (which writes txtValue).
+    void showSelection();
+    // Undoes the editor's live list on cancel.
+    void restoreEditorList();
+
+    ListInputModel m_model;
+    bool m_ok = false;
+    QPointer<QWidget> m_parent;
+    int16_t m_held = -1;
+    bool m_filling = false;
+};
