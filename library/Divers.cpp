@@ -1,4 +1,5 @@
 #include "library/Divers.h"
+#include "platform/Values.h"
 
 #include "library/LibErrors.h"
 #include "platform/Regional.h"
@@ -63,16 +64,6 @@ float toSingle(double v)
     if (std::fabs(v) > double(std::numeric_limits<float>::max()))
         raiseRtError(plat::rt::Overflow);
     return float(v);
-}
-
-QString trimSpaces(const QString& s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b] == ' ')
-        ++b;
-    while (e > b && s[e - 1] == ' ')
-        --e;
-    return s.mid(b, e - b);
 }
 
 } // namespace
@@ -218,7 +209,7 @@ bool Divers::LaunchAndWaitForApp(const QString& AppName, const QString& AppDir, 
     QString app = AppName;
     if (app.contains(' ') && !app.startsWith('"'))
         app = '"' + app + '"';
-    const QStringList args = splitCommandLine(trimSpaces(app + ' ' + CmdLine));
+    const QStringList args = splitCommandLine(plat::Trim(app + ' ' + CmdLine));
     if (args.isEmpty())
         return false;
 

@@ -1,4 +1,5 @@
 #include "library/IniParam.h"
+#include "platform/Values.h"
 
 #include "platform/ComponentClasses.h"
 #include "platform/ProfileFile.h"
@@ -12,15 +13,6 @@ namespace {
 // Values come back through a buffer of 1024 characters, NUL included.
 constexpr qsizetype kValueMax = 1023;
 
-QString trimSpaces(const QString& s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b] == ' ')
-        ++b;
-    while (e > b && s[e - 1] == ' ')
-        --e;
-    return s.mid(b, e - b);
-}
 } // namespace
 
 QString IniParam::GetPrivateParam(const QString& sTopic, const QString& sItem, const QString& sDefaut,
@@ -30,7 +22,7 @@ QString IniParam::GetPrivateParam(const QString& sTopic, const QString& sItem, c
     if (const qsizetype nul = v.indexOf(QChar(0)); nul >= 0)
         v.truncate(nul);
     v.truncate(kValueMax);
-    return trimSpaces(v);
+    return plat::Trim(v);
 }
 
 void IniParam::SetPrivateParam(const QString& sTopic, const QString& sItem, const QString& sValue,

@@ -1,4 +1,5 @@
 #include "library/LogFileClass.h"
+#include "platform/FileIo.h"
 
 #include "library/LibErrors.h"
 #include "platform/ComponentClasses.h"
@@ -17,23 +18,6 @@ namespace {
 [[noreturn]] void raiseErrno(int err)
 {
     throw plat::errnoError(err, kTitle);
-}
-
-bool writeFully(int fd, const QByteArray& data)
-{
-    const char* p = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
 }
 
 } // namespace
@@ -129,7 +113,7 @@ void LogFileClass::Comment(const QString& CommentString)
 {
     if (m_mode != eLogModeFileNew && m_mode != eLogModeFileAppend)
         return;
-    if (writeFully(m_fd, plat::Cp1252::encode(CommentString + QStringLiteral("\r\n"))))
+    if (plat::writeFully(m_fd, plat::Cp1252::encode(CommentString + QStringLiteral("\r\n"))))
         return;
     const int err = errno;
     if (m_noRaiseError)

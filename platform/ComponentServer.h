@@ -27,3 +27,25 @@ HRESULT registerServer(const LibraryIdentity& library);
 HRESULT unregisterServer(const LibraryIdentity& library);
 
 } // namespace plat::ComponentServer
+
+// The four entry points of a component library, at namespace scope of one of
+// its .cpp files: COMPONENT_SERVER_ENTRY_POINTS(title, typeLibId, version).
+#define COMPONENT_SERVER_ENTRY_POINTS(Title, TypeLibId, Version)                                 \
+    extern "C" ::plat::HRESULT DllGetClassObject(const ::plat::Guid* clsid, const ::plat::Guid* iid, \
+                                                 void** object)                                    \
+    {                                                                                              \
+        return ::plat::ComponentServer::getClassObject(clsid, iid, object);                        \
+    }                                                                                              \
+    extern "C" ::plat::HRESULT DllCanUnloadNow() { return ::plat::ComponentServer::canUnloadNow(); } \
+    static ::plat::ComponentServer::LibraryIdentity componentLibraryIdentity()                     \
+    {                                                                                              \
+        return {Title, TypeLibId, Version, reinterpret_cast<const void*>(&DllGetClassObject)};     \
+    }                                                                                              \
+    extern "C" ::plat::HRESULT DllRegisterServer()                                                 \
+    {                                                                                              \
+        return ::plat::ComponentServer::registerServer(componentLibraryIdentity());                \
+    }                                                                                              \
+    extern "C" ::plat::HRESULT DllUnregisterServer()                                               \
+    {                                                                                              \
+        return ::plat::ComponentServer::unregisterServer(componentLibraryIdentity());              \
+    }

@@ -1,4 +1,5 @@
 #include "platform/ProfileFile.h"
+#include "platform/FileIo.h"
 
 #include "platform/AppIdentity.h"
 #include "platform/Cp1252.h"
@@ -242,23 +243,6 @@ Loaded load(const QString& path)
     if (statOk)
         remember(path, stampOf(after), readAt, lines);
     return {true, true, lines};
-}
-
-bool writeFully(int fd, const QByteArray& data)
-{
-    const char* p = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
 }
 
 // Writes the new content beside the target and renames it over the target.

@@ -463,4 +463,15 @@ std::optional<int> compareValues(const Value& a, const Value& b)
     return sign(a.toDouble(), b.toDouble());
 }
 
+QString Trim(const QString& text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text.at(b) == u' ')
+        ++b;
+    while (e > b && text.at(e - 1) == u' ')
+        --e;
+    return text.mid(b, e - b);
+}
+
 } // namespace plat

@@ -52,6 +52,9 @@ DateTime CDate(const QString& text);
 // Upper-case hexadecimal of the low 4*width bits, padded with zeros.
 QString hexFixed(uint32_t v, int width);
 
+// Leading and trailing spaces removed (spaces only, not tabs or line breaks).
+QString Trim(const QString& text);
+
 // ---- Variant ---------------------------------------------------------------
 
 class Value {

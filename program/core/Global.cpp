@@ -1,4 +1,5 @@
 #include "program/core/Global.h"
+#include "platform/Values.h"
 
 #include "platform/AppIdentity.h"
 #include "platform/Captions.h"
@@ -43,18 +44,6 @@ constexpr double kFontFactorFloor = 0.5;
 
 // The horn level sounding now; 0 when silent.
 int g_hornLevel = 0;
-
-// Spaces only, as the configuration file's texts were trimmed.
-QString trimSpaces(const QString& s)
-{
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s.at(b) == u' ')
-        ++b;
-    while (e > b && s.at(e - 1) == u' ')
-        --e;
-    return s.mid(b, e - b);
-}
 
 const QStringList& reactivTimes()
 {
@@ -237,10 +226,10 @@ QString ReactivTime(int code)
 
 std::optional<int> ReactivTimeCode(const QString& text)
 {
-    const QString wanted = trimSpaces(text);
+    const QString wanted = plat::Trim(text);
     const QStringList& times = reactivTimes();
     for (int i = 0; i < times.size(); ++i)
-        if (trimSpaces(times.at(i)).compare(wanted, Qt::CaseInsensitive) == 0)
+        if (plat::Trim(times.at(i)).compare(wanted, Qt::CaseInsensitive) == 0)
             return i + 1;
     return std::nullopt;
 }
@@ -444,7 +433,7 @@ bool GetString(QIODevice& file, QString& text, bool trim)
             plat::raise(plat::rt::InputPastEndOfFile);
     }
     const QString read = plat::Cp1252::decode(bytes);
-    text = trim ? trimSpaces(read) : read;
+    text = trim ? plat::Trim(read) : read;
     return true;
 }
 

@@ -24,26 +24,6 @@
 
 namespace {
 
-// The program's theme for a rendering, and the test program's look again afterwards.
-class ThemeForThisTest {
-public:
-    ThemeForThisTest() : m_style(QApplication::style()->name()), m_font(QApplication::font()),
-                         m_palette(QApplication::palette())
-    {
-        plat::Theme::apply(*qApp);
-    }
-    ~ThemeForThisTest()
-    {
-        QApplication::setStyle(m_style);
-        QApplication::setFont(m_font);
-        QApplication::setPalette(m_palette);
-    }
-
-private:
-    QString m_style;
-    QFont m_font;
-    QPalette m_palette;
-};
 
 // ---- The editing model --------------------------------------------------
 
@@ -339,7 +319,6 @@ TEST_F(KeyboardDialog, KeyboardPanelFollowsTheFormSize)
 
 TEST_F(KeyboardDialog, RendersAsATouchPanel)
 {
-    ThemeForThisTest theme;
     kb->lblTitle->setText(QStringLiteral("Instruction 12"));
     kb->txtValue(1)->setText(QStringLiteral("Evacuate the hall.\r\nCall the fire brigade: 118"));
     kb->Show();

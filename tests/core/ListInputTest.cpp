@@ -24,26 +24,6 @@
 
 namespace {
 
-// The program's theme for a rendering, and the test program's look again afterwards.
-class ThemeForThisTest {
-public:
-    ThemeForThisTest() : m_style(QApplication::style()->name()), m_font(QApplication::font()),
-                         m_palette(QApplication::palette())
-    {
-        plat::Theme::apply(*qApp);
-    }
-    ~ThemeForThisTest()
-    {
-        QApplication::setStyle(m_style);
-        QApplication::setFont(m_font);
-        QApplication::setPalette(m_palette);
-    }
-
-private:
-    QString m_style;
-    QFont m_font;
-    QPalette m_palette;
-};
 
 QString fakeText(int id)
 {
@@ -416,7 +396,6 @@ TEST_F(ListInputDialog, AnotherCallingFormIsLeftAlone)
 
 TEST_F(ListInputDialog, RendersAsATouchPanel)
 {
-    ThemeForThisTest theme;
     dlg->txtValue->setText(QStringLiteral("12"));
     dlg->setValuesList(QStringLiteral("*|1|99"));
     dlg->Show();

@@ -6,6 +6,7 @@
 
 #include "platform/AppIdentity.h"
 #include "platform/Regional.h"
+#include "platform/Theme.h"
 
 #include <QApplication>
 #include <QFile>
@@ -68,6 +69,8 @@ int main(int argc, char* argv[])
     qputenv("PLX_REGISTRY_FILE", kRegistryFile);
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Screens are tested and rendered in the program's own look.
+    plat::Theme::apply(app);
     plat::Regional::reset();
     registerBuiltLibraries();
     testing::UnitTest::GetInstance()->listeners().Append(new FreshProgramFolder);
