@@ -144,9 +144,11 @@ bool PtyServer::run(const std::atomic<bool>& stop, const std::function<void(qint
             wakeUs = std::min(wakeUs, *t);
         if (auto t = m_sim.idleDeadlineUs())
             wakeUs = std::min(wakeUs, *t);
-        const int timeoutMs = int(std::max<qint64>(0, (wakeUs - now + 999) / 1000));
+        // Wake to the microsecond: the emulated line paces every reply byte.
+        const qint64 waitUs = std::max<qint64>(0, wakeUs - now);
+        const timespec timeout{time_t(waitUs / 1000000), long(waitUs % 1000000) * 1000};
         pollfd p{m_fd, POLLIN, 0};
-        const int r = ::poll(&p, 1, timeoutMs);
+        const int r = ::ppoll(&p, 1, &timeout, nullptr);
         if (r < 0 && errno != EINTR) {
             *error = sysError(QStringLiteral("poll"));
             return false;
