@@ -281,7 +281,11 @@ bool writeAtomically(const QString& target, const QByteArray& data)
         if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
             (void)!::fchown(fd, old.st_uid, old.st_gid);
     }
-    if (!writeFully(fd, data) || ::fsync(fd) != 0)
+    // No fsync: the file is rewritten at every event ("LastEvent"), and a sync
+    // each time would cap the event rate at the disk's. The rename keeps the
+    // old file whole against a crash of the program, and ext4 orders a file's
+    // data before a rename that replaces another.
+    if (!writeFully(fd, data))
         return fail();
     const int closeResult = ::close(fd);
     fd = -1;

@@ -5,7 +5,7 @@
 // section header nor a key (comments, blank lines) are kept as they stand.
 //
 // Every change rewrites the file atomically (temporary file in the same
-// folder, fsync, rename), so an interrupted write leaves the old file whole.
+// folder, then rename), so an interrupted write leaves the old file whole.
 // A file name without a folder lives in the program folder.
 
 #include <QString>
