@@ -1,0 +1,206 @@
+#include "program/bus/EventDispatcher.h"
+
+#include "VexLib22/_LogFileClass.h"
+#include "platform/Guard.h"
+#include "platform/RtError.h"
+#include "platform/Values.h"
+#include "program/bus/BusConstants.h"
+#include "program/bus/ConfigAccess.h"
+#include "program/bus/FixedRecord.h"
+#include "program/core/Globals.h"
+#include "program/core/IniKeys.h"
+#include "program/core/VEXfonctions.h"
+
+namespace {
+
+const QString kTraiteEvent = QStringLiteral("wPolling.TraiteEvent");
+
+constexpr int kFirstChannel = 1;
+constexpr int kLastChannel = 24;
+constexpr int kHornStop = -1;
+constexpr int kHornModuleWide = 1;
+constexpr int kHornHighest = 99;
+
+bool isChannel(int chnl)
+{
+    return chnl >= kFirstChannel && chnl <= kLastChannel;
+}
+
+// Runs fn, reporting an error under name; false when it failed.
+template <class Fn>
+bool trapped(const QString& name, Fn&& fn)
+{
+    try {
+        fn();
+        return true;
+    } catch (const plat::RtError& e) {
+        plat::reportError(name, e);
+    } catch (const std::exception& e) {
+        plat::reportError(name, plat::RtError(plat::rt::InternalError, QString::fromLocal8Bit(e.what())));
+    }
+    return false;
+}
+
+} // namespace
+
+EventDispatcher::EventDispatcher(QObject* parent)
+    : QObject(parent), m_seams(Dispatch::installed()), m_now([] { return plat::DateTime::now(); })
+{
+}
+
+VexLib22::_LogFileClass& EventDispatcher::log()
+{
+    return m_log ? *m_log : gTraceLog();
+}
+
+Dispatch::EventRules& EventDispatcher::rules()
+{
+    if (!m_seams.rules)
+        plat::raise(plat::rt::ObjectVariableNotSet);
+    return *m_seams.rules;
+}
+
+void EventDispatcher::LoadLastEvent()
+{
+    trapped(QStringLiteral("wPolling.LoadLastEvent"), [&] {
+        m_lastEvent = 0;
+        const qint32 n = plat::CLng(
+            plat::Val(VEXfonctions::GetIni(IniKeys::General, IniKeys::LastEvent, IniKeys::LastEventDefault)));
+        // A number the counter cannot have given starts the count again.
+        if (n >= 0 && n < EventNumberModulo)
+            m_lastEvent = n;
+    });
+}
+
+void EventDispatcher::IncEvtNum()
+{
+    m_lastEvent = (m_lastEvent + 1) % EventNumberModulo;
+    if (m_lastEvent <= 0)
+        m_lastEvent = 1;
+    // A failed write keeps the new number in memory.
+    trapped(QStringLiteral("wPolling.IncEvtNum"), [&] {
+        VEXfonctions::SetIni(IniKeys::General, IniKeys::LastEvent, QString::number(m_lastEvent));
+    });
+}
+
+void EventDispatcher::SendEvent(EventClass& ev)
+{
+    IncEvtNum();
+    ev.setNum(m_lastEvent);
+    ev.setGDH(m_now());
+    TraiteEvent(ev);
+}
+
+void EventDispatcher::TraiteEvent(EventClass& ev)
+{
+    // State and horn: an error here ends the dispatch.
+    bool goOn = true;
+    const bool ok = trapped(kTraiteEvent, [&] {
+        if (isChannel(ev.Chnl())) {
+            ChannelClass& channel = ConfigAccess::channel(ev.Panel(), ev.Chnl());
+            channel.setState(ev.Aff());
+            if (channel.OutOfOrder()) {
+                goOn = false;
+                return;
+            }
+        }
+        if (rules().IsToKlaxon(ev))
+            TraiteKlaxon(ev);
+    });
+    if (!ok || !goOn)
+        return;
+
+    // From here on each step runs whatever became of the one before, so that a
+    // failing history or printer never costs the trace line or the mirrors.
+    trapped(kTraiteEvent, [&] {
+        if (rules().IsToDisplay(ev))
+            m_seams.alarmScreen->BringToFront();
+    });
+    trapped(kTraiteEvent, [&] {
+        if (rules().IsToHisto(ev))
+            m_seams.history->HistoEvent(ev);
+    });
+    trapped(kTraiteEvent, [&] {
+        if (rules().IsToPrint(ev))
+            m_seams.printer->PrintEvent(ev);
+    });
+    trapped(kTraiteEvent, [&] { emit BusEvent(ev); });
+    trapped(kTraiteEvent, [&] {
+        const QString line = FixedRecord::trimBlanks(rules().FormateTrace(ev));
+        log().Comment(line);
+        log().FlushFile();
+    });
+    if (ev.Chnl() <= kLastChannel) {
+        trapped(kTraiteEvent, [&] {
+            if (ev.Chnl() == EventClass::ChnlModuleWide && ConfigAccess::panel(ev.Panel()).Model() == Bus::ModelK6200TX)
+                m_seams.mirrors->TraitementR2R2Self(ev);
+        });
+        trapped(kTraiteEvent, [&] { m_seams.mirrors->DoMirrors(ev); });
+    }
+}
+
+void EventDispatcher::TraiteKlaxon(const EventClass& ev)
+{
+    trapped(QStringLiteral("wPolling.TraiteKlaxon"), [&] {
+        const int chnl = ev.Chnl();
+        const int aff = ev.Aff();
+        int level = 0;
+        if (chnl == EventClass::ChnlPresence) {
+            if (aff == 0)
+                level = kHornHighest;
+        } else if (chnl == EventClass::ChnlModuleWide) {
+            if (aff == 1)
+                level = kHornStop;
+            else if (aff > 1)
+                level = kHornModuleWide;
+        } else if (isChannel(chnl)) {
+            if (ev.Param() == 0 && aff == 1)
+                level = ConfigAccess::channel(ev.Panel(), chnl).AlmPrio();
+            else if (aff == 2)
+                level = kHornHighest;
+            else if (aff >= 3)
+                level = ConfigAccess::channel(ev.Panel(), chnl).AlmPrio();
+        }
+        if (level != 0)
+            m_seams.horn->Alarme(level);
+    });
+}
+
+void EventDispatcher::TraitePanelMove(qint16 module, bool present)
+{
+    trapped(QStringLiteral("wPolling.TraitePanelMove"), [&] {
+        PanelClass& panel = ConfigAccess::panel(module);
+        if (bool(panel.Present()) == present)
+            return;
+        EventClass ev;
+        IncEvtNum();
+        ev.setNum(m_lastEvent);
+        ev.setGDH(m_now());
+        ev.setPanel(module);
+        ev.setChnl(EventClass::ChnlPresence);
+        ev.setParam(1);
+        ev.setAff(present ? 1 : 0);
+        ev.setClock(0);
+        TraiteEvent(ev);
+        panel.setPresent(present);
+        emit PanelMove(present, module, ev.Num(), ev.ID());
+    });
+}
+
+void EventDispatcher::AddError(qint16 module)
+{
+    trapped(QStringLiteral("wPolling.AddError"), [&] {
+        PanelClass& panel = ConfigAccess::panel(module);
+        panel.setErrCptr(0, qint16((panel.ErrCptr(0) + 1) % ErrorCounterModulo));
+        panel.setErrCptr(1, qint16((panel.ErrCptr(1) + 1) % ErrorCounterModulo));
+        if (panel.ErrCptr(1) < ErrorsToMissing)
+            return;  // still due: polled again in its turn
+        const plat::DateTime now = m_now();
+        panel.setNextPoll(now.addSeconds(ShortRestSeconds));
+        panel.setErrCptr(1, 0);
+        panel.setErrCptr(2, qint16((panel.ErrCptr(2) + 1) % ErrorCounterModulo));
+        TraitePanelMove(module, false);
+        if (panel.ErrCptr(2) >= MissingToLongRest)
+            panel.setNextPoll(now.addSeconds(LongRestSeconds));
+    });
+}

@@ -1,0 +1,79 @@
+#pragma once
+// The engine's event path: numbering (IncEvtNum), dispatch in its fixed order
+// (TraiteEvent), the horn decision (TraiteKlaxon), module presence changes
+// (TraitePanelMove) and the per-module bus error count (AddError). The polling
+// engine owns one and hands every event through it, on its one thread.
+
+#include "platform/DateTime.h"
+#include "program/bus/DispatchSeams.h"
+#include "program/bus/EventClass.h"
+
+#include <QObject>
+
+#include <functional>
+
+namespace VexLib22 {
+struct _LogFileClass;
+}
+
+class EventDispatcher : public QObject {
+    Q_OBJECT
+
+public:
+    // Event numbers run 1 .. EventNumberModulo - 1, then start again at 1.
+    static constexpr qint32 EventNumberModulo = 1000000;
+    // The per-module error counters wrap at this value.
+    static constexpr int ErrorCounterModulo = 32000;
+    // Consecutive errors that declare a module missing, and declarations after
+    // which it rests the longer time.
+    static constexpr int ErrorsToMissing = 3;
+    static constexpr int MissingToLongRest = 3;
+    static constexpr int ShortRestSeconds = 60;
+    static constexpr int LongRestSeconds = 600;
+
+    explicit EventDispatcher(QObject* parent = nullptr);
+
+    // The seams start as Dispatch::installed() holds them.
+    void setRules(Dispatch::EventRules* rules) { m_seams.rules = rules; }
+    void setHorn(Dispatch::Horn* horn) { m_seams.horn = horn; }
+    void setAlarmScreen(Dispatch::AlarmScreen* screen) { m_seams.alarmScreen = screen; }
+    void setHistory(Dispatch::History* history) { m_seams.history = history; }
+    void setPrinter(Dispatch::Printer* printer) { m_seams.printer = printer; }
+    void setMirrors(Dispatch::Mirrors* mirrors) { m_seams.mirrors = mirrors; }
+    // The trace log; gTraceLog() unless set.
+    void setTraceLog(VexLib22::_LogFileClass* log) { m_log = log; }
+    // The clock of GDH and NextPoll; the system's date and time unless set.
+    void setNow(std::function<plat::DateTime()> now) { m_now = std::move(now); }
+
+    // mLastEvent from INI "General"/"LastEvent" (the engine does it at load).
+    void LoadLastEvent();
+    qint32 LastEvent() const { return m_lastEvent; }
+
+    // Advances the event number and writes it to the INI file at once.
+    void IncEvtNum();
+    // Numbers the event, stamps it with the date and time, dispatches it.
+    void SendEvent(EventClass& ev);
+    // Dispatches one numbered, dated event: channel state (an out-of-service
+    // channel stops there), horn, alarm screen, history, printer, BusEvent,
+    // trace line, mirrors. Once past the horn, a failing step is reported and
+    // the next one runs.
+    void TraiteEvent(EventClass& ev);
+    void TraiteKlaxon(const EventClass& ev);
+    void TraitePanelMove(qint16 module, bool present);
+    void AddError(qint16 module);
+
+signals:
+    // Raised during the dispatch; every listener has run when it returns (one
+    // thread, direct connections).
+    void BusEvent(const EventClass& ev);
+    void PanelMove(bool present, qint16 module, qint32 evtNum, qint32 id);
+
+private:
+    VexLib22::_LogFileClass& log();
+    Dispatch::EventRules& rules();
+
+    Dispatch::Seams m_seams;
+    VexLib22::_LogFileClass* m_log = nullptr;
+    std::function<plat::DateTime()> m_now;
+    qint32 m_lastEvent = 0;
+};

@@ -1,0 +1,350 @@
+// The engine's event path with recording stand-ins in every seam: numbering,
+// the order of the dispatch, the horn decision, presence changes and the
+// per-module error count.
+
+#include "program/bus/EventDispatcher.h"
+
+#include "VexLib22/_LogFileClass.h"
+#include "platform/Guard.h"
+#include "program/bus/ConfigAccess.h"
+#include "program/bus/DispatchStandIns.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/Globals.h"
+#include "program/core/IniKeys.h"
+#include "program/core/VEXfonctions.h"
+#include "tests/harness/TestSupport.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Dispatch::Journal;
+
+// Rules that answer as told and note the trace step.
+class RecordingRules : public Dispatch::EventRules {
+public:
+    explicit RecordingRules(Journal& journal) : m_journal(journal) {}
+    bool IsToDisplay(const EventClass&) override { return display; }
+    bool IsToHisto(const EventClass&) override { return histo; }
+    bool IsToPrint(const EventClass&) override { return print; }
+    bool IsToKlaxon(const EventClass&) override { return klaxon; }
+    QString FormateTrace(const EventClass& ev) override
+    {
+        m_journal.add("trace " + QString::number(ev.Num()));
+        return "  line " + QString::number(ev.Num()) + "  ";
+    }
+    void TraceWriteError(const CommandClass&) override {}
+
+    bool display = true, histo = true, print = true, klaxon = true;
+
+private:
+    Journal& m_journal;
+};
+
+// A history and a printer that fail.
+class FailingHistory : public Dispatch::History {
+public:
+    void HistoEvent(const EventClass&) override { plat::raise(plat::rt::PathNotFound); }
+};
+class FailingPrinter : public Dispatch::Printer {
+public:
+    void PrintEvent(const EventClass&) override { plat::raise(plat::rt::DeviceUnavailable); }
+};
+
+QStringList logLines(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+class Dispatcher : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_saved = gConfig;
+        m_config = std::make_unique<ConfigClass>([](int) { return QString(); });
+        gConfig = m_config.get();
+        ConfigAccess::panel(5).setModel(1);
+        ConfigAccess::panel(9).setModel(2);
+        logPath = testing_support::programFolder() + "/trace.log";
+        gTraceLog().OpenFile(logPath, VexLib22::eLogModeFileAppend);
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            errors << name + ":" + QString::number(e.number());
+        });
+        wire(dispatcher);
+    }
+    void TearDown() override
+    {
+        gTraceLog().CloseFile();
+        plat::setErrorReporter({});
+        gConfig = m_saved;
+    }
+
+    void wire(EventDispatcher& d)
+    {
+        d.setRules(&rules);
+        d.setHorn(&horn);
+        d.setAlarmScreen(&screen);
+        d.setHistory(&history);
+        d.setPrinter(&printer);
+        d.setMirrors(&mirrors);
+        d.setNow([this] { return now; });
+        QObject::connect(&d, &EventDispatcher::BusEvent,
+                         [this](const EventClass& ev) { journal.add("busevent " + QString::number(ev.Num())); });
+    }
+
+    EventClass event(int panel, int chnl, int param, int aff)
+    {
+        EventClass ev;
+        ev.setPanel(qint16(panel));
+        ev.setChnl(qint16(chnl));
+        ev.setParam(qint16(param));
+        ev.setAff(qint16(aff));
+        return ev;
+    }
+
+    Journal journal;
+    RecordingRules rules{journal};
+    Dispatch::RecordingHorn horn{&journal};
+    Dispatch::RecordingAlarmScreen screen{&journal};
+    Dispatch::RecordingHistory history{&journal};
+    Dispatch::RecordingPrinter printer{&journal};
+    Dispatch::RecordingMirrors mirrors{&journal};
+    EventDispatcher dispatcher;
+    plat::DateTime now = plat::DateTime::fromDate(QDate(2024, 12, 10), QTime(14, 3, 5));
+    QString logPath;
+    QStringList errors;
+
+private:
+    std::unique_ptr<ConfigClass> m_config;
+    ConfigClass* m_saved = nullptr;
+};
+
+TEST_F(Dispatcher, ChannelEventRunsEveryStepInOrder)
+{
+    ConfigAccess::channel(5, 7).setAlmPrio(40);
+    int stateAtHorn = -1;
+    struct StateHorn : Dispatch::Horn {
+        Journal* journal;
+        int* state;
+        void Alarme(int level) override
+        {
+            *state = ConfigAccess::channel(5, 7).State();
+            journal->add("horn " + QString::number(level));
+        }
+    } stateHorn;
+    stateHorn.journal = &journal;
+    stateHorn.state = &stateAtHorn;
+    dispatcher.setHorn(&stateHorn);
+
+    EventClass ev = event(5, 7, 0, 1);
+    dispatcher.SendEvent(ev);
+
+    EXPECT_EQ(stateAtHorn, 1);  // the state is set before anything else
+    EXPECT_EQ(journal.entries(), QStringList({"horn 40", "display", "history 1", "printer 1", "busevent 1",
+                                              "trace 1", "mirrors 1"}));
+    EXPECT_EQ(logLines(logPath), QStringList{"line 1"});
+    EXPECT_EQ(ev.Num(), 1);
+    EXPECT_EQ(ev.GDH(), now);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(Dispatcher, RulesThatSayNoSkipTheirStepsButNotTheTraceOrMirrors)
+{
+    rules.display = rules.histo = rules.print = rules.klaxon = false;
+    EventClass ev = event(5, 7, 0, 1);
+    dispatcher.SendEvent(ev);
+    EXPECT_EQ(journal.entries(), QStringList({"busevent 1", "trace 1", "mirrors 1"}));
+}
+
+TEST_F(Dispatcher, ModuleWideEventOfAModel2ModuleRewritesItsOwnStatesFirst)
+{
+    EventClass ev = event(9, 0, 0, 2);
+    dispatcher.SendEvent(ev);
+    EXPECT_EQ(journal.entries().mid(journal.entries().size() - 3),
+              QStringList({"trace 1", "r2r2 1", "mirrors 1"}));
+    journal.clear();
+    EventClass other = event(5, 0, 0, 2);  // model 1: no rewrite
+    dispatcher.SendEvent(other);
+    EXPECT_EQ(journal.entries().last(), "mirrors 2");
+    EXPECT_FALSE(journal.entries().contains("r2r2 2"));
+}
+
+TEST_F(Dispatcher, StationAndPresenceEventsAreNotMirrored)
+{
+    EventClass station = event(0, 254, 0, 1);
+    EventClass presence = event(5, 255, 1, 1);
+    dispatcher.SendEvent(station);
+    dispatcher.SendEvent(presence);
+    EXPECT_TRUE(mirrors.mirrored.empty());
+    EXPECT_EQ(logLines(logPath), QStringList({"line 1", "line 2"}));
+}
+
+TEST_F(Dispatcher, OutOfServiceChannelStopsAfterItsState)
+{
+    ConfigAccess::channel(5, 7).setOutOfOrder(true);
+    EventClass ev = event(5, 7, 0, 2);
+    dispatcher.SendEvent(ev);
+    EXPECT_EQ(ConfigAccess::channel(5, 7).State(), 2);
+    EXPECT_TRUE(journal.entries().isEmpty());
+    EXPECT_TRUE(logLines(logPath).isEmpty());
+    EXPECT_EQ(dispatcher.LastEvent(), 1);  // numbered all the same
+}
+
+TEST_F(Dispatcher, FailingStepIsReportedAndTheOthersStillRun)
+{
+    FailingHistory failingHistory;
+    FailingPrinter failingPrinter;
+    dispatcher.setHistory(&failingHistory);
+    dispatcher.setPrinter(&failingPrinter);
+    EventClass ev = event(5, 7, 0, 2);
+    dispatcher.SendEvent(ev);
+    EXPECT_EQ(journal.entries(), QStringList({"horn 99", "display", "busevent 1", "trace 1", "mirrors 1"}));
+    EXPECT_EQ(errors, QStringList({"wPolling.TraiteEvent:76", "wPolling.TraiteEvent:68"}));
+    EXPECT_EQ(logLines(logPath), QStringList{"line 1"});
+}
+
+TEST_F(Dispatcher, EventNumbersRunToOneBelowAMillionThenStartAgainAtOne)
+{
+    VEXfonctions::SetIni(IniKeys::General, IniKeys::LastEvent, "999998");
+    dispatcher.LoadLastEvent();
+    EXPECT_EQ(dispatcher.LastEvent(), 999998);
+    std::vector<qint32> numbers;
+    for (int i = 0; i < 3; ++i) {
+        dispatcher.IncEvtNum();
+        numbers.push_back(dispatcher.LastEvent());
+        EXPECT_EQ(VEXfonctions::GetIni(IniKeys::General, IniKeys::LastEvent, "?"),
+                  QString::number(dispatcher.LastEvent()));
+    }
+    EXPECT_EQ(numbers, std::vector<qint32>({999999, 1, 2}));
+}
+
+TEST_F(Dispatcher, EventNumberSurvivesARestart)
+{
+    dispatcher.LoadLastEvent();  // no INI file yet
+    EXPECT_EQ(dispatcher.LastEvent(), 0);
+    for (int i = 0; i < 5; ++i) {
+        EventClass ev = event(0, 254, 0, 3);
+        dispatcher.SendEvent(ev);
+        EXPECT_EQ(ev.Num(), i + 1);
+    }
+    EventDispatcher restarted;
+    wire(restarted);
+    restarted.LoadLastEvent();
+    EXPECT_EQ(restarted.LastEvent(), 5);
+    restarted.IncEvtNum();
+    EXPECT_EQ(restarted.LastEvent(), 6);
+}
+
+TEST_F(Dispatcher, NumberThatTheCounterCannotHaveGivenStartsAgain)
+{
+    for (const char* stored : {"-5", "1000000", "junk"}) {
+        VEXfonctions::SetIni(IniKeys::General, IniKeys::LastEvent, stored);
+        dispatcher.LoadLastEvent();
+        dispatcher.IncEvtNum();
+        EXPECT_EQ(dispatcher.LastEvent(), 1) << stored;
+    }
+}
+
+TEST_F(Dispatcher, HornLevels)
+{
+    ConfigAccess::channel(5, 7).setAlmPrio(40);
+    struct Case {
+        int chnl, param, aff, level;  // 0: no horn call
+    } const cases[] = {
+        {255, 1, 0, 99}, {255, 1, 1, 0}, {0, 0, 1, -1}, {0, 0, 2, 1}, {0, 0, 3, 1}, {0, 0, 0, 0},
+        {7, 0, 1, 40},   {7, 1, 1, 0},   {7, 0, 2, 99}, {7, 1, 2, 99}, {7, 0, 3, 40}, {7, 1, 4, 40},
+        {7, 0, 0, 0},    {7, 1, 255, 40}, {254, 0, 3, 0}, {30, 0, 3, 0},
+    };
+    for (const Case& c : cases) {
+        horn.levels.clear();
+        dispatcher.TraiteKlaxon(event(5, c.chnl, c.param, c.aff));
+        if (c.level == 0)
+            EXPECT_TRUE(horn.levels.empty()) << c.chnl << "/" << c.param << "/" << c.aff;
+        else
+            EXPECT_EQ(horn.levels, std::vector<int>{c.level}) << c.chnl << "/" << c.param << "/" << c.aff;
+    }
+}
+
+TEST_F(Dispatcher, PresenceChangeIsDispatchedThenRecordedThenSignalled)
+{
+    PanelClass& panel = ConfigAccess::panel(5);
+    panel.setPresent(false);
+    bool presentDuringDispatch = true;
+    QObject::connect(&dispatcher, &EventDispatcher::BusEvent, [&](const EventClass& ev) {
+        presentDuringDispatch = panel.Present();
+        EXPECT_EQ(ev.Chnl(), 255);
+        EXPECT_EQ(ev.Param(), 1);
+        EXPECT_EQ(ev.Aff(), 1);
+        EXPECT_EQ(ev.Clock(), 0);
+        EXPECT_EQ(ev.GDH(), now);
+    });
+    std::vector<QString> moves;
+    QObject::connect(&dispatcher, &EventDispatcher::PanelMove,
+                     [&](bool present, qint16 module, qint32 num, qint32 id) {
+                         moves.push_back(QString("%1 %2 %3 %4").arg(present).arg(module).arg(num).arg(id, 8, 16, QChar('0')));
+                     });
+
+    dispatcher.TraitePanelMove(5, true);
+    dispatcher.TraitePanelMove(5, true);  // no change: no event, no number
+
+    EXPECT_FALSE(presentDuringDispatch);
+    EXPECT_TRUE(panel.Present());
+    EXPECT_EQ(moves, std::vector<QString>{"1 5 1 05ff0101"});
+    EXPECT_EQ(dispatcher.LastEvent(), 1);
+}
+
+TEST_F(Dispatcher, ThirdConsecutiveErrorDeclaresTheModuleMissing)
+{
+    PanelClass& panel = ConfigAccess::panel(5);
+    panel.setPresent(true);
+    const plat::DateTime before = panel.NextPoll();
+    dispatcher.AddError(5);
+    dispatcher.AddError(5);
+    EXPECT_EQ(panel.ErrCptr(0), 2);
+    EXPECT_EQ(panel.ErrCptr(1), 2);
+    EXPECT_EQ(panel.NextPoll(), before);  // still due
+    EXPECT_TRUE(history.events.empty());
+
+    dispatcher.AddError(5);
+    EXPECT_EQ(panel.ErrCptr(0), 3);
+    EXPECT_EQ(panel.ErrCptr(1), 0);
+    EXPECT_EQ(panel.ErrCptr(2), 1);
+    EXPECT_EQ(panel.NextPoll(), now.addSeconds(60));
+    EXPECT_FALSE(panel.Present());
+    ASSERT_EQ(history.events.size(), 1u);
+    EXPECT_EQ(history.events[0].Chnl(), 255);
+    EXPECT_EQ(history.events[0].Aff(), 0);
+    EXPECT_EQ(horn.levels, std::vector<int>{99});
+
+    // declared again without a good read: no second event, then the long rest
+    for (int i = 0; i < 3; ++i)
+        dispatcher.AddError(5);
+    EXPECT_EQ(panel.ErrCptr(2), 2);
+    EXPECT_EQ(panel.NextPoll(), now.addSeconds(60));
+    for (int i = 0; i < 3; ++i)
+        dispatcher.AddError(5);
+    EXPECT_EQ(panel.ErrCptr(2), 3);
+    EXPECT_EQ(panel.NextPoll(), now.addSeconds(600));
+    EXPECT_EQ(history.events.size(), 1u);
+    EXPECT_EQ(dispatcher.LastEvent(), 1);
+}
+
+TEST_F(Dispatcher, ErrorCountersWrapAt32000)
+{
+    PanelClass& panel = ConfigAccess::panel(5);
+    panel.setErrCptr(0, 31999);
+    dispatcher.AddError(5);
+    EXPECT_EQ(panel.ErrCptr(0), 0);
+    EXPECT_EQ(panel.ErrCptr(1), 1);
+}
+
+} // namespace
