@@ -1,0 +1,268 @@
+#include "program/core/GlobalMain.h"
+
+#include "VexLib22/VexLib22.h"
+#include "VexLib22/_LogFileClass.h"
+#include "platform/AppIdentity.h"
+#include "platform/Database.h"
+#include "platform/Forms.h"
+#include "platform/Guard.h"
+#include "platform/Screen.h"
+#include "platform/SingleInstance.h"
+#include "platform/Values.h"
+#include "program/core/Config.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/Globals.h"
+#include "program/core/IniKeys.h"
+#include "program/core/PollingLink.h"
+#include "program/core/VEXfonctions.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace Global {
+
+namespace {
+
+const QString kMainForm = QStringLiteral("wMain");
+const QString kAlarmForm = QStringLiteral("wRunAlarms");
+const QString kTraceFolder = QStringLiteral("Trace");
+constexpr int kUnnamedConfigText = 50010;
+constexpr int kPriorityCount = 100;
+
+void defaultCriticalBox(const QString& title, const QString& text)
+{
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox::critical(nullptr, title, shown);
+}
+
+CriticalBox& criticalBox()
+{
+    static CriticalBox box = defaultCriticalBox;
+    return box;
+}
+
+// Opens the day's trace log for appending. A log that cannot be opened does
+// not stop the start: the error is handed back, told once, and the log stays
+// closed, so that later lines are dropped quietly.
+std::optional<plat::RtError> openTraceLog()
+{
+    try {
+        const QString folder = plat::AppIdentity::programFolder() + QLatin1Char('/') + kTraceFolder;
+        if (!QDir(folder).exists() && !QDir().mkdir(folder))
+            throw plat::RtError(plat::rt::PathFileAccessError,
+                                QStringLiteral("Path/File access error: ") + QDir::toNativeSeparators(folder));
+        const QString file = folder + QLatin1Char('/') + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
+            + QStringLiteral(".log");
+        gTraceLog().OpenFile(file, VexLib22::eLogModeFileAppend);
+        return std::nullopt;
+    } catch (const plat::RtError& e) {
+        try {
+            gTraceLog().CloseFile();
+        } catch (const plat::RtError&) {
+        }
+        return e;
+    }
+}
+
+// The rows of a previous run's alarm screen; "Index" and other names stay.
+void dropSavedAlarmRows()
+{
+    QStringList keys;
+    if (VEXfonctions::GetIniKeys(keys, IniKeys::LastAlarms) <= 0)
+        return;
+    for (const QString& key : keys)
+        if (plat::IsNumeric(key))
+            VEXfonctions::DelIniKey(IniKeys::LastAlarms, key);
+}
+
+// Keeps an unreadable working file as <name>.bad (replacing an older one), so
+// that the next save of the configuration cannot overwrite it.
+void setAside(const QString& file)
+{
+    const QString bad = file + QStringLiteral(".bad");
+    if (QFile::exists(bad))
+        QFile::remove(bad);
+    if (!QFile::rename(file, bad))
+        plat::reportError(QStringLiteral("Global.Main"),
+                          plat::RtError(plat::rt::PathFileAccessError,
+                                        QStringLiteral("Path/File access error: ") + QDir::toNativeSeparators(bad)));
+}
+
+void setUnnamed()
+{
+    VEXfonctions::SetIni(IniKeys::Files, IniKeys::LastUsed, Config::GetText(kUnnamedConfigText));
+}
+
+// A new configuration filled from the working file. An unreadable file is set
+// aside and the configuration keeps its defaults, never half a file.
+int32_t loadWorkingConfig()
+{
+    delete gConfig;
+    gConfig = nullptr;
+    gConfig = new ConfigClass;
+    const QString file = plat::AppIdentity::programFile(QStringLiteral(".dat"));
+    if (file.isEmpty() || !QFile::exists(file)) {
+        setUnnamed();
+        return 0;
+    }
+    const int32_t result = gConfig->Read(file);
+    if (result != 0) {
+        setAside(file);
+        delete gConfig;
+        gConfig = nullptr;
+        gConfig = new ConfigClass;
+    }
+    gConfig->setModified(IniBoolean(
+        VEXfonctions::GetIni(IniKeys::Files, IniKeys::LastConfigModified, IniKeys::LastConfigModifiedDefault), true));
+    if (result != 0)
+        setUnnamed();
+    return result;
+}
+
+// Writes one alarm sound through a temporary file: a file cut short (full
+// disk) never takes the final name, so it is written again at the next start.
+void writeSoundFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        throw plat::RtError(plat::rt::PathFileAccessError,
+                            QStringLiteral("Path/File access error: ") + QDir::toNativeSeparators(path));
+    if (out.write(bytes) != bytes.size() || !out.commit())
+        throw plat::RtError(plat::rt::DiskFull, QStringLiteral("Disk full"));
+}
+
+// The sound of every priority, extracted once per sound number.
+void extractAlarmSounds()
+{
+    if (!gDatabase)
+        plat::raise(plat::rt::ObjectVariableNotSet);
+    auto sounds = gDatabase->OpenRecordset(QStringLiteral("T_Sounds"));
+    sounds->setIndex(QStringLiteral("PrimaryKey"));
+    for (int p = 0; p < kPriorityCount; ++p) {
+        const int n = gConfig->AlarmPrioSound(p);
+        sounds->Seek(QStringLiteral("="), n);
+        if (sounds->NoMatch())
+            continue;
+        const QString path =
+            plat::AppIdentity::programFolder() + QStringLiteral("/AlarmSound") + QString::number(n) + QStringLiteral(".wav");
+        if (QFile::exists(path))
+            continue;
+        const qint64 size = sounds->field(QStringLiteral("Size")).toLongLong();
+        writeSoundFile(path, sounds->GetChunk(QStringLiteral("Content"), 0, size));
+    }
+}
+
+void showMainWindow()
+{
+    plat::Forms::Get(kMainForm)->Show();
+}
+
+void steps()
+{
+    // 1. One instance only.
+    if (!plat::SingleInstance::acquire()) {
+        criticalBox()(AppTitle, SecondInstanceText);
+        return;
+    }
+    // 2, 3. The day's trace log.
+    const std::optional<plat::RtError> traceError = openTraceLog();
+    // 4. The saved alarm rows of the previous run.
+    dropSavedAlarmRows();
+    // 5. The database.
+    if (!Config::OpenConfigBase()) {
+        criticalBox()(AppTitle, NoDatabaseText);
+        return;
+    }
+    if (traceError)
+        plat::reportError(QStringLiteral("Global.Main"), *traceError);
+    // 6.
+    plat::Screen::setMousePointer(plat::Screen::vbHourglass);
+    // 7.
+    gNoResize = IniBoolean(VEXfonctions::GetIni(IniKeys::General, IniKeys::NoResize, IniKeys::NoResizeDefault), true);
+    // 8. The working configuration.
+    const int32_t result = loadWorkingConfig();
+    // 9. The engine form, hidden for the whole run.
+    PollingLink& engine = Polling::Engine();
+    // 10.
+    engine.SendStationEvent(Polling::StationEvent::ProgramStart);
+    // 11. The automatic start.
+    if (gConfig->AutoStart() && result == 0) {
+        showMainWindow();
+        if (engine.PortOpen()) {
+            engine.setRun(true);
+            plat::Forms::Get(kAlarmForm)->Show();
+            plat::Forms::Unload(plat::Forms::Find(kMainForm));
+            plat::Forms::UnloadAllExcept({kAlarmForm, Polling::FormName});
+        }
+    }
+    // 12. The alarm sounds.
+    extractAlarmSounds();
+    // 13.
+    plat::Screen::setMousePointer(plat::Screen::vbDefault);
+    // 14.
+    if (!gConfig->AutoStart())
+        showMainWindow();
+}
+
+} // namespace
+
+void setCriticalBox(CriticalBox box)
+{
+    criticalBox() = box ? std::move(box) : CriticalBox(defaultCriticalBox);
+}
+
+bool IniBoolean(const QString& text, bool def)
+{
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (const std::optional<double> n = plat::parseNumber(t))
+        return *n != 0.0;
+    return def;
+}
+
+void Main()
+{
+    std::optional<plat::RtError> error;
+    try {
+        steps();
+    } catch (const plat::RtError& e) {
+        error = e;
+    } catch (const std::exception& e) {
+        error = plat::RtError(plat::rt::InternalError, QString::fromLocal8Bit(e.what()));
+    }
+    if (!error)
+        return;
+    plat::Screen::setMousePointer(plat::Screen::vbDefault);
+    // The hidden engine form counts as loaded but not as a window.
+    try {
+        if (!plat::Forms::AnyVisible())
+            showMainWindow();
+    } catch (const plat::RtError&) {
+    }
+    plat::reportError(QStringLiteral("Global.Main"), *error);
+}
+
+void EndProgram()
+{
+    plat::guard(QStringLiteral("Global.EndProgram"), [] {
+        if (PollingLink* engine = Polling::Loaded()) {
+            engine->SendStationEvent(Polling::StationEvent::ProgramStop);
+            engine->setRun(false);
+            plat::Forms::Unload(plat::Forms::Find(Polling::FormName));
+        }
+    });
+    plat::Forms::UnloadAllExcept({});
+    QCoreApplication::quit();
+}
+
+} // namespace Global

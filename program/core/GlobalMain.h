@@ -1,0 +1,38 @@
+#pragma once
+// The program's start-up (Global::Main) and the end of a run.
+
+#include <QString>
+#include <functional>
+
+namespace Global {
+
+// The start-up, in its fixed order: single instance, the day's trace log,
+// the saved alarm rows dropped, the database, the working configuration,
+// the hidden engine form, the start event, the automatic start, the alarm
+// sound files, the main window. An error ends it after the report, with the
+// main window shown when no window is.
+void Main();
+
+// The end of a run: a stop event, polling stopped, the engine form unloaded
+// (it closes the port and keeps the queued commands), then every other form,
+// then the message loop is left.
+void EndProgram();
+
+// The texts of start-up's two plain message boxes, shown before the
+// program's own message box can be (it needs the database).
+inline const QString SecondInstanceText = QStringLiteral(
+    "Pellonaris is already in use. Multiple instances are not allowed.\r"
+    "If Pellonaris is not visible please use the task manager for shutdown it "
+    "then restart it (or reboot the panel).");
+inline const QString NoDatabaseText = QStringLiteral("Unable to open configuration file.");
+inline const QString AppTitle = QStringLiteral("Pellonaris II");
+
+// The plain critical box (title, text); tests put a recorder in its place.
+using CriticalBox = std::function<void(const QString& title, const QString& text)>;
+void setCriticalBox(CriticalBox box);
+
+// The Boolean value of an INI text: "True"/"False" in any case, or a number
+// (0 is false); anything else is the default.
+bool IniBoolean(const QString& text, bool def);
+
+} // namespace Global
