@@ -1,0 +1,251 @@
+// One full polling round of 64 one-register modules over a pseudo-terminal,
+// against the module simulator program with line-time emulation at 19200
+// baud, on the engine's own polling timer. Prints the round time, its ratio
+// to the floor that the fixed waits and the line impose (per module: the
+// 25 ms tick, the 25 ms pause before the frame, the request and reply on the
+// line) and the program's CPU time over the round.
+//
+//   bench_polling [path/to/modsim]     exit status 1 when a goal is missed
+
+#include "program/bus/BusConstants.h"
+#include "program/bus/CommFunctions.h"
+#include "program/bus/DispatchSeams.h"
+#include "program/bus/PollingEngine.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/Globals.h"
+#include "program/core/IniKeys.h"
+#include "program/core/PanelClass.h"
+#include "program/core/VEXfonctions.h"
+
+#include "VexLib22/_LogFileClass.h"
+#include "platform/AppIdentity.h"
+#include "platform/FormTimer.h"
+#include "platform/Guard.h"
+#include "platform/SerialPort.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <ctime>
+#include <dlfcn.h>
+#include <vector>
+
+namespace {
+
+constexpr int Modules = 64;
+constexpr int Baud = 19200;
+constexpr int BitsPerChar = 10;
+constexpr int RoundsMeasured = 5;
+constexpr double RatioGoal = 1.05;
+constexpr double CpuGoal = 0.05;
+
+double cpuSeconds()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+class TimerLink : public PollTimer {
+public:
+    explicit TimerLink(plat::FormTimer& t) : m_t(t) {}
+    int Interval() const override { return m_t.Interval(); }
+    void setInterval(int ms) override { m_t.setInterval(ms); }
+    bool Enabled() const override { return m_t.Enabled(); }
+    void setEnabled(bool on) override { m_t.setEnabled(on); }
+
+private:
+    plat::FormTimer& m_t;
+};
+
+class NullRules : public Dispatch::EventRules {
+public:
+    bool IsToDisplay(const EventClass&) override { return false; }
+    bool IsToHisto(const EventClass&) override { return false; }
+    bool IsToPrint(const EventClass&) override { return false; }
+    bool IsToKlaxon(const EventClass&) override { return false; }
+    QString FormateTrace(const EventClass&) override { return {}; }
+    void TraceWriteError(const CommandClass&) override {}
+};
+
+class NullLog : public plat::ComObject<VexLib22::_LogFileClass, VexLib22::IID_LogFileClass> {
+public:
+    void setNoRaiseError(bool) override {}
+    bool NoRaiseError() override { return true; }
+    VexLib22::LogModeConstants Mode() override { return VexLib22::eLogModeFileAppend; }
+    QString LogPath() override { return {}; }
+    bool Opened() override { return true; }
+    void OpenFile(const QString&, VexLib22::LogModeConstants) override {}
+    void Comment(const QString&) override {}
+    void Rewind() override {}
+    void CloseFile() override {}
+    void FlushFile() override {}
+};
+
+// The program creates the library classes through the registry store:
+// register the built libraries in a store of the bench's own.
+bool registerLibraries(const QString& binFolder, const QString& store)
+{
+    qputenv("PLX_REGISTRY_FILE", store.toLocal8Bit());
+    for (const char* name : {"libVexLib22.so", "libStillmark.so"}) {
+        const QByteArray file = (binFolder + '/' + name).toLocal8Bit();
+        void* handle = ::dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle)
+            return false;
+        auto reg = reinterpret_cast<int32_t (*)()>(::dlsym(handle, "DllRegisterServer"));
+        if (!reg || reg() != 0)
+            return false;
+    }
+    return true;
+}
+
+QString findSimulator(int argc, char** argv)
+{
+    if (argc > 1)
+        return QString::fromLocal8Bit(argv[1]);
+    const QString here = QCoreApplication::applicationDirPath();
+    for (const QString& p : {here + "/modsim", here + "/../bin/modsim", here + "/bin/modsim"})
+        if (QFileInfo(p).isExecutable())
+            return QFileInfo(p).canonicalFilePath();
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    plat::setErrorReporter([](const QString& name, const plat::RtError& e) {
+        std::fprintf(stderr, "error in %s: %d %s\n", qPrintable(name), e.number(), qPrintable(e.description()));
+    });
+
+    const QString simulator = findSimulator(argc, argv);
+    if (simulator.isEmpty()) {
+        std::fprintf(stderr, "bench_polling: the modsim program is not found; give its path\n");
+        return 2;
+    }
+    QTemporaryDir folder;
+    plat::AppIdentity::setProgramFolder(folder.path());
+    plat::AppIdentity::setExeBaseName(QStringLiteral("PLX2"));
+    const QString link = folder.path() + "/ttyBENCH";
+    if (!registerLibraries(QFileInfo(simulator).absolutePath(), folder.path() + "/Registry.ini")) {
+        std::fprintf(stderr, "bench_polling: cannot register the libraries beside %s\n", qPrintable(simulator));
+        return 2;
+    }
+
+    // Modules of the three one-register models, none with anything to report.
+    QStringList modules;
+    for (int m = 1; m <= Modules; ++m)
+        modules << QString("%1:%2").arg(m).arg(QList<int>{1, 2, 3}[(m - 1) % 3]);
+    QProcess sim;
+    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim.start(simulator, {"--link", link, "--modules", modules.join(','), "--baud", QString::number(Baud)});
+    if (!sim.waitForStarted(5000)) {
+        std::fprintf(stderr, "bench_polling: cannot start %s\n", qPrintable(simulator));
+        return 2;
+    }
+    for (int i = 0; i < 100 && !QFileInfo::exists(link); ++i)
+        QThread::msleep(50);
+    QFile ini(plat::AppIdentity::programFile(".ini"));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(QString("[Ports]\r\nCOM1=%1\r\n").arg(link).toLocal8Bit());
+    ini.close();
+
+    gConfig = new ConfigClass;
+    gConfig->setBusSettings(QString("COM1:%1,N,8,1").arg(Baud));
+    gConfig->setPrtSettings(QString());
+    gConfig->setInactivityTime(0);
+    for (int m = 1; m <= Modules; ++m) {
+        PanelClass& p = *gConfig->Panel(qint16(m));
+        p.setModel((m - 1) % 3 + 1);
+        p.setActive(true);
+    }
+
+    plat::SerialPort port;
+    plat::FormTimer tmrPoll(QStringLiteral("tmrPoll"));
+    TimerLink timerLink(tmrPoll);
+    NullRules rules;
+    auto* log = new NullLog;
+    PollingEngine engine;
+    engine.setPort(&port);
+    engine.setTimer(&timerLink);
+    engine.setTraceLog(log);
+    engine.dispatcher().setRules(&rules);
+    engine.executor().setRules(&rules);
+    PollingSeams seams;
+    seams.newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
+    seams.message = [](const QString& text, int) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return 1;
+    };
+    engine.setSeams(seams);
+    QObject::connect(&tmrPoll, &plat::FormTimer::Timer, &engine, [&] { engine.tmrPoll_Timer(); });
+
+    // Round 0 brings every module in (one presence event each); the rounds
+    // after it are the steady state that is measured.
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    QElapsedTimer clock;
+    double cpuAt = 0;
+    int rounds = 0;
+    QObject::connect(&engine, &PollingEngine::PollDone, &engine, [&] {
+        if (rounds > 0) {
+            wall.push_back(double(clock.nsecsElapsed()) / 1e9);
+            cpu.push_back(cpuSeconds() - cpuAt);
+        }
+        clock.restart();
+        cpuAt = cpuSeconds();
+        if (++rounds > RoundsMeasured) {
+            engine.setRun(false);
+            QTimer::singleShot(0, &app, &QCoreApplication::quit);
+        }
+    });
+    engine.Load();
+    if (!port.PortOpen()) {
+        std::fprintf(stderr, "bench_polling: the simulator's line did not open\n");
+        sim.terminate();
+        sim.waitForFinished(3000);
+        return 2;
+    }
+    engine.setRun(true);
+    QTimer::singleShot(120000, &app, &QCoreApplication::quit);
+    app.exec();
+    engine.Unload();
+    sim.terminate();
+    sim.waitForFinished(3000);
+
+    const double lineMs = (8 + 7) * double(BitsPerChar) * 1000.0 / Baud;
+    const double floorS = Modules * (PollingEngine::PollIntervalMs + Bus::FramePauseMs + lineMs) / 1000.0;
+    std::printf("polling round of %d one-register modules at %d baud over a pseudo-terminal\n", Modules, Baud);
+    std::printf("floor: %d x (%d ms tick + %d ms pause + %.3f ms on the line) = %.4f s\n", Modules,
+                PollingEngine::PollIntervalMs, Bus::FramePauseMs, lineMs, floorS);
+    if (wall.empty()) {
+        std::printf("no round completed\n");
+        return 1;
+    }
+    bool ok = true;
+    double sum = 0;
+    for (size_t i = 0; i < wall.size(); ++i) {
+        const double ratio = wall[i] / floorS;
+        const double share = cpu[i] / wall[i];
+        std::printf("round %zu: %.4f s  ratio %.4f  cpu %.4f s (%.2f %%)\n", i + 1, wall[i], ratio, cpu[i],
+                    100.0 * share);
+        sum += wall[i];
+        ok = ok && ratio <= RatioGoal && share < CpuGoal;
+    }
+    const double mean = sum / double(wall.size());
+    std::printf("mean: %.4f s  ratio %.4f (goal <= %.2f), cpu under %.0f %% of the round: %s\n", mean,
+                mean / floorS, RatioGoal, 100 * CpuGoal, ok ? "yes" : "NO");
+    delete gConfig;
+    gConfig = nullptr;
+    log->Release();
+    return ok ? 0 : 1;
+}

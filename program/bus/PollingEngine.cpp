@@ -1,0 +1,790 @@
+#include "program/bus/PollingEngine.h"
+
+#include "program/bus/BusConstants.h"
+#include "program/bus/CommFunctions.h"
+#include "program/bus/TraceRecord.h"
+
+#include "program/core/ChannelClass.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/Components.h"
+#include "program/core/Config.h"
+#include "program/core/Global.h"
+#include "program/core/GlobalMessage.h"
+#include "program/core/Globals.h"
+#include "program/core/IniKeys.h"
+#include "program/core/PanelClass.h"
+#include "program/core/VEXfonctions.h"
+
+#include "Stillmark/_ActivityDetect.h"
+#include "VexLib22/_LogFileClass.h"
+
+#include "platform/Guard.h"
+#include "platform/RtError.h"
+#include "platform/SerialControl.h"
+#include "platform/Values.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kEngine = QStringLiteral("wPolling.");
+
+QString qualified(const char* procedure) { return kEngine + QLatin1String(procedure); }
+
+PanelClass& panelAt(int module) { return *gConfig->Panel(qint16(module)); }
+
+// The registers that one poll reads of a module, by its configured model.
+struct PollRead {
+    int reg = 0;
+    int words = 0;
+};
+
+bool pollReadOf(int model, PollRead& read)
+{
+    switch (model) {
+    case Bus::ModelK7150:
+    case Bus::ModelK7100:
+        read = {Bus::RegEventCount, 1};
+        return true;
+    case Bus::ModelK6200TX:
+        read = {Bus::RegStatus, 1};
+        return true;
+    case Bus::ModelT7100:
+    case Bus::ModelT7150:
+        read = {Bus::RegChannelState, 12};
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString stars(int n) { return QString(n, QLatin1Char('*')); }
+
+} // namespace
+
+// Receives the detector's events and hands UserIsNotHere to the engine's handler.
+class PollingEngine::DetectorSink : public plat::ComObject<Stillmark::__ActivityDetect, Stillmark::IID___ActivityDetect> {
+public:
+    explicit DetectorSink(PollingEngine* engine) : m_engine(engine) {}
+    void detach() { m_engine = nullptr; }
+    void UserIsNotHere() override
+    {
+        if (m_engine && m_engine->m_seams.userIsNotHere)
+            plat::guard(qualified("UserSleep_UserIsNotHere"), [&] { m_engine->m_seams.userIsNotHere(); });
+    }
+    void Timer() override {}
+
+private:
+    PollingEngine* m_engine;
+};
+
+PollingSeams& PollingSeams::installed()
+{
+    static PollingSeams seams;
+    return seams;
+}
+
+PollingEngine::PollingEngine(QObject* parent) : QObject(parent), m_seams(PollingSeams::installed())
+{
+    connect(&m_dispatcher, &EventDispatcher::BusEvent, this, &PollingEngine::BusEvent, Qt::DirectConnection);
+    connect(&m_dispatcher, &EventDispatcher::PanelMove, this, &PollingEngine::PanelMove, Qt::DirectConnection);
+    connect(&m_executor, &CommandExecutor::WriteError, this, &PollingEngine::WriteError, Qt::DirectConnection);
+}
+
+PollingEngine::~PollingEngine()
+{
+    releaseDetector();
+}
+
+void PollingEngine::setPort(plat::SerialControl* port)
+{
+    m_port = port;
+    m_executor.setPort(port);
+}
+
+void PollingEngine::setNow(std::function<plat::DateTime()> now)
+{
+    m_now = std::move(now);
+    m_dispatcher.setNow(m_now);
+    m_executor.setNow(m_now);
+}
+
+void PollingEngine::setTraceLog(VexLib22::_LogFileClass* log)
+{
+    m_log = log;
+    m_dispatcher.setTraceLog(log);
+    m_executor.setTraceLog(log);
+}
+
+void PollingEngine::setHorn(Dispatch::Horn* horn)
+{
+    m_horn = horn;
+    m_dispatcher.setHorn(horn);
+}
+
+plat::DateTime PollingEngine::now() const
+{
+    return m_now ? m_now() : plat::DateTime::now();
+}
+
+void PollingEngine::yield()
+{
+    if (m_yield)
+        m_yield();
+    else
+        QCoreApplication::processEvents();
+}
+
+int PollingEngine::message(const QString& text, int style)
+{
+    return m_seams.message ? m_seams.message(text, style) : Global::Message(text, style);
+}
+
+VexLib22::_LogFileClass& PollingEngine::log()
+{
+    return m_log ? *m_log : gTraceLog();
+}
+
+CommandClasses& PollingEngine::commands()
+{
+    if (!m_commands)
+        m_commands = std::make_unique<CommandClasses>();
+    return *m_commands;
+}
+
+// ---- Public members ---------------------------------------------------------
+
+void PollingEngine::setUserSleep(plat::ComPtr<Stillmark::_ActivityDetect> detector)
+{
+    releaseDetector();
+    m_userSleep = std::move(detector);
+    if (m_userSleep) {
+        m_sink = new DetectorSink(this);
+        m_sinkCookie = m_userSleep->Advise(m_sink);
+    }
+}
+
+void PollingEngine::setRun(bool value)
+{
+    plat::guard(qualified("Run"), [&] {
+        if (value && !(m_port && m_port->PortOpen())) {
+            bool opened = false;
+            if (m_port) {
+                try {
+                    m_port->setPortOpen(true);
+                } catch (const plat::RtError&) {
+                }
+                opened = m_port->PortOpen();
+            }
+            if (!opened) {
+                const int number = m_port ? m_port->CommPort() : 0;
+                message(Config::GetText(TextPortCannotOpen).replace(QLatin1Char('$'), QString::number(number)),
+                        StyleCritical);
+                return;
+            }
+        }
+        EventClass ev;
+        ev.setPanel(0);
+        ev.setChnl(EventClass::ChnlStation);
+        ev.setParam(0);
+        ev.setAff(value ? 4 : 5);
+        SendEvent(ev);
+        m_timer->setInterval(PollIntervalMs);
+        if (value && !m_run) {
+            if (!m_synchroDone) {
+                SynchroGeneraleBus();
+                m_synchroDone = true;
+            }
+            m_timer->setEnabled(true);
+        }
+        m_run = value;
+        emit RunIndicator(m_run);
+    });
+}
+
+void PollingEngine::ReinitComm()
+{
+    plat::guard(qualified("ReinitComm"), [&] {
+        const plat::DateTime due = now().addSeconds(-1);
+        for (int m = 1; m <= ModuleCount; ++m) {
+            PanelClass& p = panelAt(m);
+            for (int i = 0; i < 3; ++i)
+                p.setErrCptr(i, 0);
+            p.setNextPoll(due);
+        }
+        ConfigCommPort();
+        log().Comment(ReinitTraceLine(now()));
+        log().FlushFile();
+    });
+}
+
+void PollingEngine::ConfigurationChanged()
+{
+    plat::guard(qualified("ConfigurationChanged"), [&] {
+        using namespace IniKeys;
+        m_histoDaily = plat::Val(VEXfonctions::GetIni(Files, PeriodUnit, PeriodUnitDefault)) != 0;
+        m_histoTime = plat::CInt(plat::Val(VEXfonctions::GetIni(Files, PeriodTime, PeriodTimeDefault)));
+        m_histoLimit = plat::Val(VEXfonctions::GetIni(Files, PeriodLimit, PeriodLimitDefault)) != 0;
+    });
+}
+
+void PollingEngine::SendCommand(const CommandPtr& cmd)
+{
+    plat::guard(qualified("SendCommand"), [&] { commands().Add(cmd); });
+}
+
+void PollingEngine::SendEvent(EventClass& evt)
+{
+    m_dispatcher.SendEvent(evt);
+}
+
+void PollingEngine::SynchroGeneraleBus()
+{
+    if (m_seams.synchroGeneraleBus)
+        m_seams.synchroGeneraleBus();
+}
+
+void PollingEngine::MidnightSynchro()
+{
+    if (m_seams.midnightSynchro)
+        m_seams.midnightSynchro();
+}
+
+void PollingEngine::TraiteCommande(CommandClass& cmd)
+{
+    m_executor.TraiteCommande(cmd);
+}
+
+void PollingEngine::UpdatePanel(qint16 module, bool flag)
+{
+    if (m_seams.updatePanel)
+        m_seams.updatePanel(module, flag);
+}
+
+void PollingEngine::ConfigCommPort()
+{
+    plat::guard(qualified("ConfigCommPort"), [&] {
+        if (!m_port)
+            return;
+        const QStringList parts = gConfig->BusSettings().split(QLatin1Char(':'));
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        // Each step may fail on its own; the port's state afterwards is what counts.
+        auto attempt = [](const std::function<void()>& step) {
+            try {
+                step();
+            } catch (const plat::RtError&) {
+            }
+        };
+        attempt([&] { m_port->setPortOpen(false); });
+        attempt([&] {
+            m_port->setCommPort(plat::CInt(plat::Val(parts.value(0).mid(3))));
+        });
+        attempt([&] {
+            if (parts.size() < 2)
+                plat::raise(plat::rt::SubscriptOutOfRange);
+            m_port->setSettings(parts.value(1));
+        });
+        attempt([&] {
+            if (!m_port->PortOpen())
+                m_port->setPortOpen(true);
+        });
+        QGuiApplication::restoreOverrideCursor();
+        m_portReported = !m_port->PortOpen();
+        if (m_portReported)
+            message(Config::GetText(TextPortCannotOpen).replace(QLatin1Char('$'), QString::number(m_port->CommPort())),
+                    StyleCritical);
+    });
+}
+
+// ---- Life cycle -------------------------------------------------------------
+
+void PollingEngine::Load()
+{
+    plat::guard(qualified("Form_Load"), [&] {
+        m_dispatcher.LoadLastEvent();
+        ConfigurationChanged();
+        m_closing = false;
+        m_run = false;
+        ReinitComm();
+
+        m_printer = m_seams.newPrinter ? m_seams.newPrinter() : std::make_shared<EnginePrinterStandIn>();
+        const QString prt = gConfig->PrtSettings();
+        const bool usable = m_seams.testPrintPort ? m_seams.testPrintPort(prt)
+                                                  : prt.section(QLatin1Char(':'), 0, 0).isEmpty();
+        if (usable && m_printer) {
+            const int colon = prt.indexOf(QLatin1Char(':'));
+            m_printer->setPort(colon < 0 ? prt : prt.left(colon));
+            m_printer->setSettings(colon < 0 ? QString() : prt.mid(colon + 1));
+            m_printer->setAddLF(true);
+        }
+
+        restoreQueue();
+        createDetector();
+    });
+}
+
+void PollingEngine::restoreQueue()
+{
+    QStringList keys;
+    const int n = VEXfonctions::GetIniKeys(keys, IniKeys::PendingCommands);
+    for (int i = 0; i < n; ++i) {
+        const QString value = VEXfonctions::GetIni(IniKeys::PendingCommands, keys[i], QString());
+        if (!value.isEmpty()) {
+            // A value that is no command is left out; the rest of the queue still loads.
+            if (CommandPtr cmd = CommandFromText(value))
+                commands().Add(cmd);
+        }
+        VEXfonctions::DelIniKey(IniKeys::PendingCommands, keys[i]);
+    }
+}
+
+void PollingEngine::createDetector()
+{
+    plat::ComPtr<Stillmark::_ActivityDetect> detector =
+        m_seams.newDetector ? m_seams.newDetector()
+                            : Components::CreateObject<Stillmark::_ActivityDetect>(Stillmark::CLSID_ActivityDetect,
+                                                                                    Stillmark::IID_ActivityDetect);
+    setUserSleep(detector);
+    if (!m_userSleep)
+        return;
+    const int minutes = gConfig->InactivityTime();
+    m_userSleep->setSamplingInterval(SamplingIntervalMs);
+    m_userSleep->setN(SamplesPerMinute * std::max(minutes, 1));
+    m_userSleep->setEnabled(minutes >= 1);
+}
+
+void PollingEngine::releaseDetector()
+{
+    if (m_userSleep && m_sinkCookie) {
+        try {
+            m_userSleep->setEnabled(false);
+            m_userSleep->Unadvise(m_sinkCookie);
+        } catch (const plat::RtError&) {
+        }
+    }
+    if (m_sink) {
+        m_sink->detach();
+        m_sink->Release();
+    }
+    m_sink = nullptr;
+    m_sinkCookie = 0;
+    m_userSleep.reset();
+}
+
+void PollingEngine::QueryUnload(plat::UnloadMode mode)
+{
+    plat::guard(qualified("Form_QueryUnload"), [&] {
+        if (m_horn)
+            m_horn->Alarme(-1);
+        else if (Dispatch::installed().horn)
+            Dispatch::installed().horn->Alarme(-1);
+        else
+            Global::Alarme(-1);
+        if (mode == plat::vbAppWindows || mode == plat::vbAppTaskManager)
+            log().Comment(ShutdownTraceLine(now(), mode == plat::vbAppTaskManager));
+    });
+}
+
+void PollingEngine::Unload()
+{
+    plat::guard(qualified("Form_Unload"), [&] {
+        m_closing = true;
+        if (m_port && m_port->PortOpen())
+            m_port->setPortOpen(false);
+        saveQueue();
+    });
+    releaseDetector();
+}
+
+void PollingEngine::saveQueue()
+{
+    // Keys left by an earlier run that stopped half way would come back as
+    // stale commands; a command already done is not sent again.
+    VEXfonctions::DelIniSection(IniKeys::PendingCommands);
+    int key = 0;
+    for (const CommandPtr& cmd : commands()) {
+        if (cmd->CmdType() == CommandClass::CmdDone)
+            continue;
+        VEXfonctions::SetIni(IniKeys::PendingCommands, QString::number(++key), CommandText(*cmd));
+    }
+}
+
+QString PollingEngine::CommandText(const CommandClass& cmd)
+{
+    QStringList fields;
+    fields << QString::number(cmd.CmdType()) << QString::number(cmd.Module())
+           << plat::hexFixed(uint32_t(cmd.Address()), 4) << cmd.SendTime().toText();
+    for (qint16 v : cmd.Values())
+        fields << plat::hexFixed(quint16(v), 4);
+    return fields.join(QLatin1Char('|'));
+}
+
+CommandPtr PollingEngine::CommandFromText(const QString& text)
+{
+    const QStringList f = text.split(QLatin1Char('|'));
+    if (f.size() < 5)
+        return nullptr;
+    bool ok = true;
+    auto number = [&](const QString& s) {
+        bool good = false;
+        const int v = s.trimmed().toInt(&good);
+        ok = ok && good;
+        return v;
+    };
+    auto hex = [&](const QString& s, uint32_t limit) {
+        bool good = false;
+        const uint32_t v = s.trimmed().toUInt(&good, 16);
+        ok = ok && good && v <= limit;
+        return v;
+    };
+    auto cmd = std::make_shared<CommandClass>();
+    const int type = number(f[0]);
+    const int module = number(f[1]);
+    const uint32_t address = hex(f[2], 0xFFFF);
+    const std::optional<plat::DateTime> sendTime = plat::parseDate(f[3]);
+    ok = ok && sendTime.has_value() && type >= CommandClass::CmdRead && type <= CommandClass::CmdWrite
+         && module >= 0 && module <= ModuleCount;
+    for (int i = 4; ok && i < f.size(); ++i)
+        cmd->setValue(i - 4, qint16(quint16(hex(f[i], 0xFFFF))));
+    if (!ok)
+        return nullptr;
+    cmd->setCmdType(type);
+    cmd->setModule(qint16(module));
+    cmd->setAddress(qint32(address));
+    cmd->setSendTime(*sendTime);
+    return cmd;
+}
+
+// ---- Trace lines and monitor texts ------------------------------------------
+
+QString PollingEngine::ReinitTraceLine(const plat::DateTime& at)
+{
+    TraceRecord r;
+    r.set(TraceRecord::Date, plat::formatShortDate(at));
+    r.set(TraceRecord::Time, plat::formatLongTime(at));
+    r.set(TraceRecord::EvtNo, QStringLiteral("REINIT"));
+    r.setStars(TraceRecord::Id);
+    r.set(TraceRecord::Origin, QStringLiteral("SYSTEM"));
+    r.set(TraceRecord::Kind, QStringLiteral("COMM"));
+    r.set(TraceRecord::State, QStringLiteral("REINIT"));
+    r.setStars(TraceRecord::Common);
+    r.setStars(TraceRecord::Specific);
+    return r.text();
+}
+
+QString PollingEngine::ShutdownTraceLine(const plat::DateTime& at, bool taskManager)
+{
+    const QString words = taskManager ? QStringLiteral("TASK  MANAGER  ******** SYSTEM  APPLI STOP    ")
+                                      : QStringLiteral("CLOSE  WINDOWS  ******** SYSTEM  APPLI STOP    ");
+    return plat::formatShortDate(at) + QLatin1Char(' ') + plat::formatLongTime(at) + QLatin1Char(' ') + words
+           + stars(26) + QLatin1Char(' ') + stars(39);
+}
+
+QString PollingEngine::ErrorRowText(const PanelClass& panel)
+{
+    auto two = [](int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); };
+    const int total = panel.ErrCptr(0);
+    return QString::number(total).rightJustified(4, QLatin1Char('0')) + QStringLiteral("  ")
+           + QStringLiteral("  ") + two(panel.ErrCptr(1)) + QStringLiteral("  ")
+           + QStringLiteral("  ") + two(panel.ErrCptr(2)) + QStringLiteral("  ")
+           + QStringLiteral("  ") + plat::Format(panel.NextPoll(), QStringLiteral("hh:mm:ss"));
+}
+
+// ---- The tick ---------------------------------------------------------------
+
+void PollingEngine::tmrPoll_Timer()
+{
+    m_timer->setEnabled(false);
+    // A timer re-enabled while a tick yields (Run set off and on again) must
+    // not start a second tick inside the first: the running tick re-arms it.
+    if (m_inTick)
+        return;
+    RunComm();
+}
+
+bool PollingEngine::portUsable() const
+{
+    return m_port && m_port->PortOpen();
+}
+
+void PollingEngine::stopPolling()
+{
+    if (m_stopping)
+        return;
+    m_stopping = true;
+    // Run false sends the stop event and shows the stopped indicator; the
+    // timer is not armed again.
+    if (m_run)
+        setRun(false);
+    m_stopping = false;
+    emit PollingStopped();
+}
+
+void PollingEngine::RunComm()
+{
+    struct InTick {
+        bool& flag;
+        explicit InTick(bool& f) : flag(f) { flag = true; }
+        ~InTick() { flag = false; }
+    };
+    bool rearm = false;
+    bool failed = false;
+    {
+        InTick inTick(m_inTick);
+        try {
+            rearm = tick();
+        } catch (const plat::RtError& e) {
+            plat::reportError(qualified("RunComm"), e);
+            failed = true;
+        } catch (const std::exception& e) {
+            plat::reportError(qualified("RunComm"), plat::RtError(plat::rt::InternalError, QString::fromUtf8(e.what())));
+            failed = true;
+        }
+    }
+    if (failed) {
+        // Reported once; polling then reads as stopped, which it is.
+        stopPolling();
+        return;
+    }
+    if (rearm)
+        m_timer->setEnabled(true);
+}
+
+// One tick; true when the timer is to be armed again.
+bool PollingEngine::tick()
+{
+    auto closeDown = [&] {
+        m_run = false;
+        emit RunIndicator(false);
+        emit UnloadRequested();
+        return false;
+    };
+    if (m_closing)
+        return closeDown();
+    if (!m_run)
+        return false;
+    // A port closed under the engine (a re-initialisation that could not
+    // reopen it): one message, and polling stops instead of failing at every tick.
+    if (!portUsable()) {
+        if (!m_portReported)
+            message(Config::GetText(TextPortCannotOpen)
+                        .replace(QLatin1Char('$'), QString::number(m_port ? m_port->CommPort() : 0)),
+                    StyleCritical);
+        stopPolling();
+        return false;
+    }
+
+    // Commands, a yield after each; the executor then removes the done ones
+    // and drops those that failed too often. A port that goes away during a
+    // frame has been reported by the frame routine: polling stops quietly.
+    bool lost = false;
+    const bool completed = m_executor.RunQueue(commands(), [&] {
+        yield();
+        if (m_closing)
+            return false;
+        if (!portUsable()) {
+            lost = true;
+            return false;
+        }
+        return true;
+    });
+    if (m_closing)
+        return closeDown();
+    if (lost) {
+        stopPolling();
+        return false;
+    }
+    (void)completed;
+
+    // The next due module, round robin: position 0 stands for address 64,
+    // so after module 64 the search starts again at module 1.
+    const plat::DateTime t = now();
+    qint16 p = m_position < 1 ? qint16(ModuleCount) : m_position;
+    const qint16 start = p;
+    bool roundComplete = false;
+    bool found = false;
+    do {
+        p = qint16(p % ModuleCount + 1);
+        if (p == ModuleCount)
+            roundComplete = true;
+        PanelClass& panel = panelAt(p);
+        if (panel.Model() > 0 && panel.Active() && t > panel.NextPoll()) {
+            found = true;
+            break;
+        }
+    } while (p != start);
+
+    if (found) {
+        PanelClass& panel = panelAt(p);
+        ++m_roundReads;
+        emit PanelRead(p);
+        PollRead read;
+        if (pollReadOf(panel.Model(), read)) {
+            panel.setNextPoll(t.addSeconds(-1));
+            QVector<qint16> words(read.words);
+            if (CommFunctions::LitMots(*m_port, quint8(p), read.reg, words)) {
+                ExploitePanneau(panel, words);
+                if (!panel.Present() || panel.ErrCptr(2) > 0)
+                    m_dispatcher.TraitePanelMove(p, true);
+                if (panel.ErrCptr(1) > 0)
+                    panel.setErrCptr(1, panel.ErrCptr(1) - 1);
+                panel.setErrCptr(2, 0);
+            } else if (!portUsable()) {
+                // The module is not to blame for a port that went away.
+                stopPolling();
+                return false;
+            } else {
+                m_dispatcher.AddError(p);
+            }
+            emit ErrorRow(p, ErrorRowText(panel));
+        }
+    }
+    emit TickTime(plat::Format(now(), QStringLiteral("hh:mm:ss")));
+    m_position = qint16(p % ModuleCount);
+
+    if (roundComplete && m_roundReads > 0) {
+        m_roundReads = 0;
+        emit PollDone();
+    }
+
+    if (m_updateIndex >= 1 && roundComplete) {
+        PanelClass& panel = panelAt(m_updateIndex);
+        if (panel.Model() > 0 && panel.Active())
+            UpdatePanel(m_updateIndex, true);
+        if (m_updateIndex >= ModuleCount) {
+            m_updateIndex = 0;
+            emit UpdateDone();
+        } else if (m_updateIndex >= 1) {
+            ++m_updateIndex;
+        }
+    }
+    return true;
+}
+
+// ---- Reply decoding ---------------------------------------------------------
+
+void PollingEngine::ExploitePanneau(PanelClass& panel, const QVector<qint16>& words)
+{
+    plat::guard(qualified("ExploitePanneau"), [&] {
+        switch (panel.Model()) {
+        case Bus::ModelK7150:
+        case Bus::ModelK7100:
+            exploitBuffer(panel, words);
+            break;
+        case Bus::ModelK6200TX:
+            exploitStatus(panel, words);
+            break;
+        case Bus::ModelT7100:
+        case Bus::ModelT7150:
+            exploitStates(panel, words);
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void PollingEngine::dispatchNew(EventClass& ev)
+{
+    ev.setGDH(now());
+    m_dispatcher.IncEvtNum();
+    ev.setNum(m_dispatcher.LastEvent());
+    m_dispatcher.TraiteEvent(ev);
+}
+
+void PollingEngine::exploitBuffer(PanelClass& panel, const QVector<qint16>& words)
+{
+    if (words.isEmpty())
+        plat::raise(plat::rt::SubscriptOutOfRange);
+    const int count = std::min<int>(quint16(words[0]) & 0xFF, Bus::MaxEventsPerRead);
+    if (count < 1)
+        return;
+    const qint16 module = qint16(panel.Numero());
+    QVector<qint16> entries(2 * count);
+    if (!CommFunctions::LitMots(*m_port, quint8(module), Bus::RegEventBuffer, entries)) {
+        m_dispatcher.AddError(module);
+        return;
+    }
+    // Queued before decoding: the module drops the entries once it sees it.
+    auto ack = std::make_shared<CommandClass>();
+    ack->setAddress(Bus::RegEventAck);
+    ack->setCmdType(CommandClass::CmdWrite);
+    ack->setModule(module);
+    ack->setValue(0, qint16(count));
+    ack->setSendTime(plat::DateTime());
+    commands().Add(ack);
+
+    for (int i = 0; i < count; ++i) {
+        const quint16 first = quint16(entries[2 * i]);
+        const quint16 second = quint16(entries[2 * i + 1]);
+        const int hi = first >> 8;
+        const int lo = first & 0xFF;
+        int chnl = hi >> 4;
+        if (chnl == 15)
+            chnl = 0;
+        const int param = hi & 0x0F;
+        int aff = lo >> 4;
+        const qint32 clock = qint32(lo & 0x0F) * 65536 + qint32(second);
+        if (chnl == 0 && aff == 1) {
+            // The horn was acknowledged at the module: only this station's horn stops.
+            if (m_horn)
+                m_horn->Alarme(-1);
+            else if (Dispatch::installed().horn)
+                Dispatch::installed().horn->Alarme(-1);
+            else
+                Global::Alarme(-1);
+            continue;
+        }
+        if (aff == 5)
+            aff = 0;
+        EventClass ev;
+        ev.setPanel(module);
+        ev.setChnl(qint16(chnl));
+        ev.setParam(qint16(param));
+        ev.setAff(qint16(aff));
+        ev.setClock(clock);
+        dispatchNew(ev);
+    }
+}
+
+void PollingEngine::exploitStatus(PanelClass& panel, const QVector<qint16>& words)
+{
+    if (words.isEmpty())
+        plat::raise(plat::rt::SubscriptOutOfRange);
+    if (words[0] == 0)
+        return;
+    EventClass ev;
+    ev.setPanel(qint16(panel.Numero()));
+    ev.setChnl(EventClass::ChnlModuleWide);
+    ev.setParam(0);
+    ev.setAff(2);
+    ev.setClock(0);
+    dispatchNew(ev);
+}
+
+void PollingEngine::exploitStates(PanelClass& panel, const QVector<qint16>& words)
+{
+    constexpr int channels = 12;
+    if (words.size() < channels)
+        plat::raise(plat::rt::SubscriptOutOfRange);
+    for (int c = 1; c <= channels; ++c) {
+        const qint16 state = words[c - 1];
+        ChannelClass& channel = *panel.Channel(qint16(c));
+        if (state == channel.State())
+            continue;
+        channel.setState(state);
+        EventClass ev;
+        ev.setPanel(qint16(panel.Numero()));
+        ev.setChnl(qint16(c));
+        ev.setParam(0);
+        ev.setAff(state);
+        // The module has no clock of its own: the panel's date as a whole serial day.
+        ev.setClock(plat::CLng(now().serial()));
+        dispatchNew(ev);
+    }
+}

@@ -1,0 +1,224 @@
+#pragma once
+// The bus engine without its window: the polling run state, the command queue
+// and its persistence, the polling tick (RunComm) and the decoding of module
+// replies into events (ExploitePanneau). The form wPolling hosts one engine and
+// shows its state; tests drive one directly, on virtual time, against the
+// simulator. Everything runs on the user-interface thread.
+
+#include "program/bus/CommandClasses.h"
+#include "program/bus/CommandExecutor.h"
+#include "program/bus/EventDispatcher.h"
+#include "program/bus/PollingSeams.h"
+
+#include "platform/Component.h"
+#include "Stillmark/_ActivityDetect.h"
+#include "platform/DateTime.h"
+#include "platform/Form.h"
+
+#include <QObject>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+class PanelClass;
+
+namespace plat {
+class SerialControl;
+}
+
+// The polling timer as the engine arms it; the form plugs its tmrPoll in.
+class PollTimer {
+public:
+    virtual ~PollTimer() = default;
+    virtual int Interval() const = 0;
+    virtual void setInterval(int ms) = 0;
+    virtual bool Enabled() const = 0;
+    virtual void setEnabled(bool on) = 0;
+};
+
+// A timer that only keeps its state: the engine's own until a form gives one,
+// and the one tests fire by hand.
+class ManualPollTimer : public PollTimer {
+public:
+    int Interval() const override { return m_interval; }
+    void setInterval(int ms) override { m_interval = ms; }
+    bool Enabled() const override { return m_enabled; }
+    void setEnabled(bool on) override { m_enabled = on; }
+
+private:
+    int m_interval = 1;
+    bool m_enabled = false;
+};
+
+class PollingEngine : public QObject {
+    Q_OBJECT
+
+public:
+    // The interval of the polling timer once polling has been started.
+    static constexpr int PollIntervalMs = 25;
+    static constexpr int ModuleCount = 64;
+    // The detector samples every 6 s, ten samples to a minute of inactivity.
+    static constexpr int SamplingIntervalMs = 6000;
+    static constexpr int SamplesPerMinute = 10;
+    // Text of a port that cannot be opened ("$" stands for the port number).
+    static constexpr int TextPortCannotOpen = 20008;
+    static constexpr int StyleCritical = 16;
+
+    explicit PollingEngine(QObject* parent = nullptr);
+    ~PollingEngine() override;
+
+    // ---- What the engine runs on (set before Load) ----
+    // The serial control CommBus; the engine does not own it.
+    void setPort(plat::SerialControl* port);
+    plat::SerialControl* port() const { return m_port; }
+    // The polling timer; the engine's own manual timer while none is given.
+    void setTimer(PollTimer* timer) { m_timer = timer ? timer : &m_ownTimer; }
+    PollTimer& timer() const { return *m_timer; }
+    // The date and time of events, NextPoll and SendTime; the system's unless set.
+    void setNow(std::function<plat::DateTime()> now);
+    // The yield of the command loop; QCoreApplication::processEvents unless set.
+    void setYield(std::function<void()> yield) { m_yield = std::move(yield); }
+    // Replaces the installed seams (tests).
+    void setSeams(const PollingSeams& seams) { m_seams = seams; }
+    PollingSeams& seams() { return m_seams; }
+    // The trace log of the engine's own lines, the dispatch and the commands;
+    // gTraceLog() unless set.
+    void setTraceLog(VexLib22::_LogFileClass* log);
+    // The horn that a module's horn acknowledgement stops; also the dispatch's.
+    void setHorn(Dispatch::Horn* horn);
+
+    EventDispatcher& dispatcher() { return m_dispatcher; }
+    CommandExecutor& executor() { return m_executor; }
+
+    // ---- Public members of the engine form, in its order ----
+    plat::ComPtr<Stillmark::_ActivityDetect> UserSleep() const { return m_userSleep; }
+    void setUserSleep(plat::ComPtr<Stillmark::_ActivityDetect> detector);
+    EnginePrinterPtr dpPrinter() const { return m_printer; }
+    void setdpPrinter(EnginePrinterPtr printer) { m_printer = std::move(printer); }
+    bool Run() const { return m_run; }
+    void setRun(bool value);
+    void ReinitComm();
+    void ConfigurationChanged();
+    void SendCommand(const CommandPtr& cmd);
+    void SendEvent(EventClass& evt);
+    void StartUpdate() { m_updateIndex = 1; }
+    void SynchroGeneraleBus();
+    void MidnightSynchro();
+    void TraiteCommande(CommandClass& cmd);
+    void UpdatePanel(qint16 module, bool flag);
+    void PrintBusState() {}
+
+    // ---- Life cycle (the form's load, query-unload and unload) ----
+    // Load steps of the engine: the last event number, the history settings,
+    // the run flags, the port, the printer, the saved queue, the detector.
+    void Load();
+    // The horn stops; a shutdown of the session or a termination leaves its
+    // trace line.
+    void QueryUnload(plat::UnloadMode mode);
+    // Closes the port and saves the queue.
+    void Unload();
+
+    // ---- The tick ----
+    // tmrPoll fired: disable it and run one tick (none while a tick is yielding).
+    void tmrPoll_Timer();
+    void RunComm();
+    // Decodes the words of a successful poll read of the module into events.
+    void ExploitePanneau(PanelClass& panel, const QVector<qint16>& words);
+    // Applies the configuration's bus settings to the port and reopens it.
+    void ConfigCommPort();
+
+    // ---- State, for the monitor and for tests ----
+    CommandClasses& commands();
+    bool Closing() const { return m_closing; }
+    bool SynchroDone() const { return m_synchroDone; }
+    qint16 UpdateIndex() const { return m_updateIndex; }
+    bool InTick() const { return m_inTick; }
+    qint16 RoundRobinPosition() const { return m_position; }
+    bool HistoPeriodDaily() const { return m_histoDaily; }
+    qint16 HistoPeriodTime() const { return m_histoTime; }
+    bool HistoPeriodLimit() const { return m_histoLimit; }
+
+    // The monitor row of a module: counters and next poll time.
+    static QString ErrorRowText(const PanelClass& panel);
+    // The trace line of a port re-initialisation.
+    static QString ReinitTraceLine(const plat::DateTime& at);
+    // The line of a shutdown by the session (windows) or by termination.
+    static QString ShutdownTraceLine(const plat::DateTime& at, bool taskManager);
+    // "PendingCommands" values: the text of a command, and a command back
+    // from one (nullptr for a value that is no command).
+    static QString CommandText(const CommandClass& cmd);
+    static CommandPtr CommandFromText(const QString& text);
+
+signals:
+    void WriteError(const CommandClass& cmd);
+    void BusEvent(const EventClass& evt);
+    void PanelMove(bool present, qint16 module, qint32 evtNum, qint32 id);
+    void PollDone();
+    void UpdateDone();
+
+    // For the monitor: the run indicator, the module read, the time of the
+    // tick, a module's row of counters.
+    void RunIndicator(bool running);
+    void PanelRead(int module);
+    void TickTime(const QString& time);
+    void ErrorRow(int module, const QString& text);
+    // The tick found the engine closing: the form unloads itself.
+    void UnloadRequested();
+    // Polling was stopped by the engine itself (a failed tick, a lost port).
+    void PollingStopped();
+
+private:
+    class DetectorSink;
+
+    plat::DateTime now() const;
+    void yield();
+    int message(const QString& text, int style);
+    VexLib22::_LogFileClass& log();
+    bool portUsable() const;
+    void stopPolling();
+    void restoreQueue();
+    void saveQueue();
+    void createDetector();
+    void releaseDetector();
+    bool tick();
+    // The buffer, status word and state families.
+    void exploitBuffer(PanelClass& panel, const QVector<qint16>& words);
+    void exploitStatus(PanelClass& panel, const QVector<qint16>& words);
+    void exploitStates(PanelClass& panel, const QVector<qint16>& words);
+    void dispatchNew(EventClass& ev);
+
+    plat::SerialControl* m_port = nullptr;
+    ManualPollTimer m_ownTimer;
+    PollTimer* m_timer = &m_ownTimer;
+    std::function<plat::DateTime()> m_now;
+    std::function<void()> m_yield;
+    PollingSeams m_seams;
+    VexLib22::_LogFileClass* m_log = nullptr;
+    Dispatch::Horn* m_horn = nullptr;
+
+    EventDispatcher m_dispatcher;
+    CommandExecutor m_executor;
+    std::unique_ptr<CommandClasses> m_commands;
+
+    plat::ComPtr<Stillmark::_ActivityDetect> m_userSleep;
+    DetectorSink* m_sink = nullptr;
+    uint32_t m_sinkCookie = 0;
+    EnginePrinterPtr m_printer;
+
+    bool m_run = false;
+    bool m_closing = false;
+    bool m_synchroDone = false;
+    qint16 m_updateIndex = 0;
+    bool m_inTick = false;
+    bool m_stopping = false;
+    // ConfigCommPort has told the operator that the port did not open.
+    bool m_portReported = false;
+    bool m_histoDaily = false;
+    qint16 m_histoTime = 0;
+    bool m_histoLimit = false;
+    // Round robin: the address read last, modulo 64 (0 stands for 64), and the
+    // reads since the last PollDone.
+    qint16 m_position = 0;
+    qint16 m_roundReads = 0;
+};

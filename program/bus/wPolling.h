@@ -1,0 +1,112 @@
+#pragma once
+// The bus engine form: loaded hidden at start-up and kept for the whole run,
+// it owns the serial control CommBus, the engine's timers and the engine
+// itself (PollingEngine), and doubles as the bus monitor window with its grid
+// of error counters. Other forms reach it by name ("wPolling") through the
+// form registry; the core through PollingLink.
+
+#include "program/bus/PollingEngine.h"
+#include "program/core/PollingLink.h"
+
+#include "platform/ControlArray.h"
+#include "platform/Form.h"
+#include "platform/FormTimer.h"
+#include "platform/PictureButton.h"
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QSocketNotifier;
+class QTableWidget;
+
+class wPolling : public plat::Form, public PollingLink {
+    Q_OBJECT
+
+public:
+    // The grid: a header row and one row per module; column widths in twips.
+    static constexpr int GridRows = 65;
+    static constexpr int GridColumn0Twips = 700;
+    static constexpr int GridColumn1Twips = 7300;
+    static constexpr int MidnightIntervalMs = 1000;
+    static constexpr int ReactivIntervalMs = 10000;
+    // tmrPoll's interval until polling is first started.
+    static constexpr int PollIntervalAtLoadMs = 1;
+
+    // The serial control the next engine form opens; the real serial port
+    // unless a test gives another one.
+    using PortFactory = std::function<std::unique_ptr<plat::SerialControl>()>;
+    static void setPortFactory(PortFactory factory);
+
+    wPolling();
+    ~wPolling() override;
+
+    // ---- Public members, in their order ----
+    plat::ComPtr<Stillmark::_ActivityDetect> UserSleep() const { return m_engine.UserSleep(); }
+    void setUserSleep(plat::ComPtr<Stillmark::_ActivityDetect> detector) { m_engine.setUserSleep(std::move(detector)); }
+    EnginePrinterPtr dpPrinter() const { return m_engine.dpPrinter(); }
+    void setdpPrinter(EnginePrinterPtr printer) { m_engine.setdpPrinter(std::move(printer)); }
+    bool Run() const override { return m_engine.Run(); }
+    void setRun(bool value) override { m_engine.setRun(value); }
+    void ReinitComm() { m_engine.ReinitComm(); }
+    void ConfigurationChanged() { m_engine.ConfigurationChanged(); }
+    void SendCommand(const CommandPtr& cmd) { m_engine.SendCommand(cmd); }
+    void SendEvent(EventClass& evt) { m_engine.SendEvent(evt); }
+    void StartUpdate() { m_engine.StartUpdate(); }
+    void SynchroGeneraleBus() { m_engine.SynchroGeneraleBus(); }
+    void MidnightSynchro() { m_engine.MidnightSynchro(); }
+    void TraiteCommande(CommandClass& cmd) { m_engine.TraiteCommande(cmd); }
+    void UpdatePanel(qint16 module, bool flag) { m_engine.UpdatePanel(module, flag); }
+    void PrintBusState() { m_engine.PrintBusState(); }
+
+    // ---- PollingLink ----
+    void SendStationEvent(qint16 aff) override;
+    bool PortOpen() const override;
+
+    PollingEngine& engine() { return m_engine; }
+    plat::SerialControl& CommBus() { return *m_commBus; }
+
+    // ---- Life cycle and handlers ----
+    void Form_Load() override;
+    bool Form_QueryUnload(plat::UnloadMode mode) override;
+    void Form_Unload() override;
+    void tmrPoll_Timer();
+    void tmrMidnight_Timer();
+    void tmrReactiv_Timer();
+    void imgStopRun_Click(int index);
+    void imgReinit_Click();
+
+    // ---- Controls ----
+    plat::FormTimer* tmrPoll = nullptr;
+    plat::FormTimer* tmrMidnight = nullptr;
+    plat::FormTimer* tmrReactiv = nullptr;
+    QTableWidget* grdErrors = nullptr;
+    QLabel* lblPanel = nullptr;
+    QLabel* lblTime = nullptr;
+    plat::ControlArray<plat::PictureButton> imgStopRun{QStringLiteral("imgStopRun")};
+    plat::PictureButton* imgReinit = nullptr;
+
+signals:
+    void WriteError(const CommandClass& cmd);
+    void BusEvent(const EventClass& evt);
+    void PanelMove(bool present, qint16 module, qint32 evtNum, qint32 id);
+    void PollDone();
+    void UpdateDone();
+
+private:
+    class TimerLink;
+
+    void buildControls();
+    void fillGridHeader();
+    void showRunIndicator(bool running);
+    void shutdownBy(plat::UnloadMode mode);
+    void watchShutdownCauses();
+    void unwatchShutdownCauses();
+
+    std::unique_ptr<plat::SerialControl> m_commBus;
+    std::unique_ptr<TimerLink> m_pollTimer;
+    PollingEngine m_engine;
+    QSocketNotifier* m_termNotifier = nullptr;
+    // Set when a termination or the session's end is closing the program.
+    plat::UnloadMode m_shutdownCause = plat::vbFormCode;
+};

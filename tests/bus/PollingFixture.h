@@ -1,0 +1,215 @@
+#pragma once
+// A polling engine on virtual time against the in-process module simulator:
+// the configuration in gConfig, a recording trace log, event rules and horn,
+// and the engine's seams replaced by recorders.
+
+#include "program/bus/CommFunctions.h"
+#include "program/bus/DispatchStandIns.h"
+#include "program/bus/PollingEngine.h"
+#include "program/core/ChannelClass.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/Globals.h"
+#include "program/core/PanelClass.h"
+
+#include "tools/modsim/SimSerialControl.h"
+#include "tools/modsim/Simulator.h"
+
+#include "VexLib22/_LogFileClass.h"
+#include "platform/Clock.h"
+#include "platform/Guard.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace pollingtest {
+
+// Keeps every line written to it.
+class RecordingLog : public plat::ComObject<VexLib22::_LogFileClass, VexLib22::IID_LogFileClass> {
+public:
+    void setNoRaiseError(bool) override {}
+    bool NoRaiseError() override { return false; }
+    VexLib22::LogModeConstants Mode() override { return VexLib22::eLogModeFileAppend; }
+    QString LogPath() override { return {}; }
+    bool Opened() override { return true; }
+    void OpenFile(const QString&, VexLib22::LogModeConstants) override {}
+    void Comment(const QString& line) override { lines << line; }
+    void Rewind() override {}
+    void CloseFile() override {}
+    void FlushFile() override { ++flushes; }
+
+    QStringList lines;
+    int flushes = 0;
+};
+
+// Nothing to show, record, print or sound; the trace text names the event.
+class QuietRules : public Dispatch::EventRules {
+public:
+    bool IsToDisplay(const EventClass&) override { return false; }
+    bool IsToHisto(const EventClass&) override { return false; }
+    bool IsToPrint(const EventClass&) override { return false; }
+    bool IsToKlaxon(const EventClass&) override { return false; }
+    QString FormateTrace(const EventClass& ev) override
+    {
+        return QString("EVT %1 %2").arg(ev.Num()).arg(quint32(ev.ID()), 8, 16, QLatin1Char('0'));
+    }
+    void TraceWriteError(const CommandClass& cmd) override { dropped.push_back(cmd); }
+    std::vector<CommandClass> dropped;
+};
+
+struct Report {
+    QString name;
+    int number;
+};
+
+class PollingFixture : public ::testing::Test {
+protected:
+    // The panel's calendar: a fixed morning, moving with the virtual clock.
+    static plat::DateTime baseTime() { return plat::DateTime::fromDate(QDate(2024, 5, 2), QTime(10, 0)); }
+
+    void SetUp() override
+    {
+        CommFunctions::setClock(&clock);
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            reports.push_back({name, e.number()});
+        });
+        // Defaults play no part here: no database is opened.
+        gConfig = new ConfigClass([](int) { return QString(); });
+        gConfig->setBusSettings(QStringLiteral("COM1:19200,N,8,1"));
+        gConfig->setPrtSettings(QString());
+        gConfig->setInactivityTime(0);
+        log = new RecordingLog;
+        makeEngine();
+    }
+
+    void TearDown() override
+    {
+        engine.reset();
+        log->Release();
+        delete gConfig;
+        gConfig = nullptr;
+        plat::setErrorReporter({});
+        CommFunctions::setClock(nullptr);
+    }
+
+    // A new engine on the same bus, log and configuration (a restart).
+    void makeEngine()
+    {
+        engine.reset();
+        engine = std::make_unique<PollingEngine>();
+        engine->setPort(&port);
+        engine->setNow([this] { return now(); });
+        engine->setYield([this] {
+            ++yields;
+            if (onYield)
+                onYield();
+        });
+        engine->setTraceLog(log);
+        engine->setHorn(&horn);
+        engine->dispatcher().setRules(&rules);
+        engine->executor().setRules(&rules);
+        PollingSeams s;
+        s.synchroGeneraleBus = [this] { ++synchros; };
+        s.updatePanel = [this](qint16 module, bool flag) {
+            updated.push_back(module);
+            if (onUpdatePanel)
+                onUpdatePanel(module, flag);
+        };
+        s.message = [this](const QString& text, int style) {
+            messages << QString("%1|%2").arg(style).arg(text);
+            return 1;
+        };
+        s.newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
+        engine->setSeams(s);
+        QObject::connect(engine.get(), &PollingEngine::BusEvent, engine.get(),
+                         [this](const EventClass& ev) { events.push_back(ev); });
+        QObject::connect(engine.get(), &PollingEngine::PollDone, engine.get(), [this] { ++pollDones; });
+        QObject::connect(engine.get(), &PollingEngine::UpdateDone, engine.get(), [this] { ++updateDones; });
+        QObject::connect(engine.get(), &PollingEngine::WriteError, engine.get(),
+                         [this](const CommandClass& cmd) { writeErrors.push_back(cmd); });
+    }
+
+    plat::DateTime now() const { return baseTime().addSeconds(double(clock.nowMs()) / 1000.0); }
+
+    // A module on the bus and in the configuration, polled.
+    void configure(int module, int model, bool onBus = true)
+    {
+        if (onBus)
+            sim.addModule(module, model);
+        PanelClass& p = *gConfig->Panel(qint16(module));
+        p.setModel(model);
+        p.setActive(true);
+    }
+    PanelClass& panel(int module) { return *gConfig->Panel(qint16(module)); }
+
+    // Loads the engine (it opens the port) and starts polling.
+    void loadAndRun()
+    {
+        engine->Load();
+        engine->setRun(true);
+        events.clear();
+    }
+
+    // The timer's interval passes and it fires; false when it was not armed.
+    bool tick()
+    {
+        if (!engine->timer().Enabled())
+            return false;
+        clock.advance(PollingEngine::PollIntervalMs);
+        engine->tmrPoll_Timer();
+        return true;
+    }
+
+    // The slave addresses of the poll reads sent since the last call (event
+    // buffer reads and writes left out).
+    std::vector<int> takePolledAddresses()
+    {
+        std::vector<int> out;
+        const auto& frames = port.sentFrames();
+        for (; m_seenFrames < frames.size(); ++m_seenFrames) {
+            const QByteArray& f = frames[m_seenFrames];
+            if (f.size() < 6 || f[1] != char(3))
+                continue;
+            const int reg = (quint8(f[2]) << 8) | quint8(f[3]);
+            if (reg == 144 || reg == 68 || reg == 1)
+                out.push_back(quint8(f[0]));
+        }
+        return out;
+    }
+
+    std::vector<EventClass> eventsOnChannel(int chnl) const
+    {
+        std::vector<EventClass> out;
+        for (const EventClass& e : events)
+            if (e.Chnl() == chnl)
+                out.push_back(e);
+        return out;
+    }
+
+    plat::VirtualClock clock{1000};
+    modsim::Simulator sim{clock};
+    modsim::SimSerialControl port{sim, clock};
+    RecordingLog* log = nullptr;
+    QuietRules rules;
+    Dispatch::RecordingHorn horn;
+    std::unique_ptr<PollingEngine> engine;
+
+    std::vector<EventClass> events;
+    std::vector<Report> reports;
+    std::vector<CommandClass> writeErrors;
+    std::vector<int> updated;
+    QStringList messages;
+    int yields = 0;
+    int synchros = 0;
+    int pollDones = 0;
+    int updateDones = 0;
+    std::function<void()> onYield;
+    std::function<void(qint16, bool)> onUpdatePanel;
+
+private:
+    size_t m_seenFrames = 0;
+};
+
+} // namespace pollingtest

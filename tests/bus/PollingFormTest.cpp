@@ -1,0 +1,246 @@
+// The engine form wPolling as the program loads it from the form registry:
+// its monitor grid, run indicator and labels, its trace line, and the command
+// queue kept across an unload and a new load.
+
+#include "program/bus/BusForms.h"
+#include "program/bus/CommFunctions.h"
+#include "program/bus/DispatchSeams.h"
+#include "program/bus/PollingSeams.h"
+#include "program/bus/wPolling.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/Globals.h"
+#include "program/core/IniKeys.h"
+#include "program/core/PanelClass.h"
+#include "program/core/PollingLink.h"
+#include "program/core/VEXfonctions.h"
+#include "tests/harness/TestSupport.h"
+
+#include "tools/modsim/SimSerialControl.h"
+#include "tools/modsim/Simulator.h"
+
+#include "VexLib22/_LogFileClass.h"
+#include "platform/Cp1252.h"
+#include "platform/Forms.h"
+#include "platform/Guard.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class NoRules : public Dispatch::EventRules {
+public:
+    bool IsToDisplay(const EventClass&) override { return false; }
+    bool IsToHisto(const EventClass&) override { return false; }
+    bool IsToPrint(const EventClass&) override { return false; }
+    bool IsToKlaxon(const EventClass&) override { return false; }
+    QString FormateTrace(const EventClass& ev) override { return QString("EVT %1").arg(ev.Num()); }
+    void TraceWriteError(const CommandClass&) override {}
+};
+
+// Forwards to the simulator's line, which the test keeps.
+class SharedPort : public plat::SerialControl {
+public:
+    explicit SharedPort(plat::SerialControl& inner) : m(inner) {}
+    int CommPort() const override { return m.CommPort(); }
+    void setCommPort(int p) override { m.setCommPort(p); }
+    QString Settings() const override { return m.Settings(); }
+    void setSettings(const QString& s) override { m.setSettings(s); }
+    bool PortOpen() const override { return m.PortOpen(); }
+    void setPortOpen(bool o) override { m.setPortOpen(o); }
+    bool RTSEnable() const override { return m.RTSEnable(); }
+    void setRTSEnable(bool e) override { m.setRTSEnable(e); }
+    int InBufferCount() const override { return m.InBufferCount(); }
+    void setInBufferCount(int n) override { m.setInBufferCount(n); }
+    int OutBufferCount() const override { return m.OutBufferCount(); }
+    void setOutBufferCount(int n) override { m.setOutBufferCount(n); }
+    void Output(const QByteArray& b) override { m.Output(b); }
+    QByteArray Input() override { return m.Input(); }
+    bool waitForInput(int ms) override { return m.waitForInput(ms); }
+
+private:
+    plat::SerialControl& m;
+};
+
+class PollingForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CommFunctions::setClock(&clock);
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            reports << QString("%1 %2").arg(name).arg(e.number());
+        });
+        savedSeams = PollingSeams::installed();
+        PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
+        PollingSeams::installed().message = [this](const QString& text, int) {
+            messages << text;
+            return 1;
+        };
+        savedRules = Dispatch::installed().rules;
+        Dispatch::installed().rules = &rules;
+        wPolling::setPortFactory([this] { return std::make_unique<SharedPort>(port); });
+        logFile = testing_support::programFolder() + "/trace.log";
+        gTraceLog().OpenFile(logFile, VexLib22::eLogModeFileAppend);
+        // Defaults play no part here: no database is opened.
+        gConfig = new ConfigClass([](int) { return QString(); });
+        gConfig->setBusSettings(QStringLiteral("COM1:19200,N,8,1"));
+        gConfig->setPrtSettings(QString());
+        for (int m : {1, 2}) {
+            sim.addModule(m, 4);
+            gConfig->Panel(qint16(m))->setModel(4);
+            gConfig->Panel(qint16(m))->setActive(true);
+        }
+        BusForms::registerForms();
+    }
+
+    void TearDown() override
+    {
+        for (plat::Form* f : plat::Forms::All())
+            plat::Forms::Unload(f);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        gTraceLog().CloseFile();
+        wPolling::setPortFactory({});
+        PollingSeams::installed() = savedSeams;
+        Dispatch::installed().rules = savedRules;
+        delete gConfig;
+        gConfig = nullptr;
+        plat::setErrorReporter({});
+        CommFunctions::setClock(nullptr);
+    }
+
+    wPolling* form() { return dynamic_cast<wPolling*>(plat::Forms::Get(Polling::FormName)); }
+
+    QStringList logLines() const
+    {
+        QFile f(logFile);
+        f.open(QIODevice::ReadOnly);
+        return plat::Cp1252::decode(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    }
+
+    plat::VirtualClock clock{0};
+    modsim::Simulator sim{clock};
+    modsim::SimSerialControl port{sim, clock};
+    NoRules rules;
+    PollingSeams savedSeams;
+    Dispatch::EventRules* savedRules = nullptr;
+    QString logFile;
+    QStringList reports;
+    QStringList messages;
+};
+
+} // namespace
+
+TEST_F(PollingForm, RegisteredUnderTheEngineNameItReplacesAStandIn)
+{
+    plat::Forms::registerForm(Polling::FormName, [] { return new plat::Form(Polling::FormName); });
+    BusForms::registerForms();
+    wPolling* w = form();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(&Polling::Engine(), static_cast<PollingLink*>(w));
+    EXPECT_FALSE(w->isVisible()) << "the engine form loads hidden";
+    EXPECT_TRUE(w->PortOpen());
+    EXPECT_FALSE(w->tmrPoll->Enabled());
+    EXPECT_EQ(w->tmrPoll->Interval(), 1);
+    EXPECT_TRUE(w->tmrMidnight->Enabled());
+    EXPECT_EQ(w->tmrMidnight->Interval(), 1000);
+    EXPECT_TRUE(w->tmrReactiv->Enabled());
+    EXPECT_EQ(w->tmrReactiv->Interval(), 10000);
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(PollingForm, MonitorGridShowsTheModulesAndTheirCounters)
+{
+    wPolling* w = form();
+    QTableWidget* grid = w->findChild<QTableWidget*>("grdErrors");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->rowCount(), 65);
+    EXPECT_EQ(grid->columnCount(), 2);
+    EXPECT_EQ(grid->item(0, 0)->text(), QString("N°"));
+    EXPECT_EQ(grid->item(0, 1)->text(), QChar(0xA0) + QString("N1     N2    N3    Next Poll"));
+    EXPECT_EQ(grid->item(1, 0)->text(), "01");
+    EXPECT_EQ(grid->item(64, 0)->text(), "64");
+    EXPECT_EQ(grid->columnWidth(0), 47);
+    EXPECT_EQ(grid->columnWidth(1), 487);
+
+    EXPECT_TRUE(w->imgStopRun.item(1)->isVisibleTo(w));
+    EXPECT_FALSE(w->imgStopRun.item(0)->isVisibleTo(w));
+    w->setRun(true);
+    EXPECT_TRUE(w->imgStopRun.item(0)->isVisibleTo(w));
+    EXPECT_FALSE(w->imgStopRun.item(1)->isVisibleTo(w));
+    EXPECT_TRUE(w->tmrPoll->Enabled());
+    EXPECT_EQ(w->tmrPoll->Interval(), 25);
+
+    int pollDones = 0;
+    QObject::connect(w, &wPolling::PollDone, w, [&] { ++pollDones; });
+    sim.setFault(2, "fail-next", 1);
+    w->tmrPoll_Timer();
+    w->tmrPoll_Timer();
+    EXPECT_EQ(w->lblPanel->text(), "2");
+    EXPECT_EQ(w->lblTime->text().size(), 8);
+    EXPECT_TRUE(grid->item(1, 1)->text().startsWith("0000    00    00    ")) << grid->item(1, 1)->text().toStdString();
+    EXPECT_TRUE(grid->item(2, 1)->text().startsWith("0001    01    00    ")) << grid->item(2, 1)->text().toStdString();
+    EXPECT_EQ(grid->item(2, 1)->text().size(), 28);
+    w->tmrPoll_Timer();
+    w->tmrPoll_Timer();
+    EXPECT_EQ(pollDones, 1);
+    testing_support::renderToPng(w, "wPolling");
+
+    // Stop by the monitor's own picture.
+    w->imgStopRun_Click(0);
+    EXPECT_FALSE(w->Run());
+    EXPECT_TRUE(w->imgStopRun.item(1)->isVisibleTo(w));
+}
+
+TEST_F(PollingForm, LoadWritesTheReinitLineAndUnloadKeepsTheQueueForTheNextLoad)
+{
+    wPolling* w = form();
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0].size(), 132);
+    EXPECT_EQ(lines[0].mid(20, 6), "REINIT");
+
+    for (int m : {3, 4}) {
+        auto c = std::make_shared<CommandClass>();
+        c->setCmdType(CommandClass::CmdWrite);
+        c->setModule(qint16(m));
+        c->setAddress(67);
+        c->setValue(0, 2);
+        w->SendCommand(c);
+    }
+    plat::Forms::Unload(w);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(port.PortOpen());
+    QStringList keys;
+    ASSERT_EQ(VEXfonctions::GetIniKeys(keys, IniKeys::PendingCommands), 2);
+
+    wPolling* again = form();
+    ASSERT_NE(again, nullptr);
+    ASSERT_EQ(again->engine().commands().Count(), 2);
+    EXPECT_EQ(again->engine().commands().Item(1)->Module(), 3);
+    EXPECT_EQ(again->engine().commands().Item(2)->Module(), 4);
+    keys.clear();
+    EXPECT_EQ(VEXfonctions::GetIniKeys(keys, IniKeys::PendingCommands), 0);
+}
+
+TEST_F(PollingForm, TickThatFindsTheFormClosingUnloadsIt)
+{
+    wPolling* w = form();
+    w->setRun(true);
+    QPointer<wPolling> alive(w);
+    w->engine().setYield([w] { plat::Forms::Unload(w); });
+    auto c = std::make_shared<CommandClass>();
+    c->setCmdType(CommandClass::CmdWrite);
+    c->setModule(1);
+    c->setAddress(66);
+    c->setValue(0, 1);
+    w->SendCommand(c);
+    w->tmrPoll_Timer();
+    EXPECT_EQ(plat::Forms::Find(Polling::FormName), nullptr);
+    EXPECT_FALSE(w->Run());
+    EXPECT_FALSE(w->tmrPoll->Enabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull());
+}
