@@ -1,4 +1,6 @@
 #include "program/core/Global.h"
+
+#include "program/core/ConfigClass.h"
 #include "platform/Values.h"
 
 #include "platform/AppIdentity.h"
@@ -51,11 +53,11 @@ const QStringList& reactivTimes()
     return times;
 }
 
-// The sound number that the configuration gives an alarm priority.
+// The sound number that the configuration gives an alarm priority (0, no
+// sound file, before a configuration exists).
 int soundNumberOfPriority(int level)
 {
-    // ConfigClass is not in the tree yet: until it is, a priority names its own sound.
-    return level;
+    return gConfig ? gConfig->AlarmPrioSound(int16_t(level)) : 0;
 }
 
 QString alarmSoundFile(int soundNumber)

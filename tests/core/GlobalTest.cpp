@@ -3,6 +3,7 @@
 // title shadows, folders, started processes, counted strings.
 
 #include "program/core/Global.h"
+#include "program/core/ConfigClass.h"
 
 #include "platform/AppIdentity.h"
 #include "platform/Captions.h"
@@ -31,6 +32,8 @@
 #include <QVBoxLayout>
 #include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include <functional>
 
@@ -222,6 +225,12 @@ protected:
     void SetUp() override
     {
         plat::setSoundPlayer(&player);
+        // Priorities name sounds of their own number plus four, so that a
+        // file named after the priority instead of its sound shows.
+        config = std::make_unique<ConfigClass>([](int) { return QString(); });
+        for (int prio = 0; prio < 100; ++prio)
+            config->setAlarmPrioSound(int16_t(prio), int16_t(prio + 4));
+        gConfig = config.get();
         Global::Alarme(-1);
         player.calls.clear();
     }
@@ -229,6 +238,7 @@ protected:
     {
         Global::Alarme(-1);
         plat::setSoundPlayer(nullptr);
+        gConfig = nullptr;
     }
     static QString file(int sound)
     {
@@ -236,6 +246,7 @@ protected:
     }
 
     plat::FakeSoundPlayer player;
+    std::unique_ptr<ConfigClass> config;
 };
 
 TEST_F(Horn, OnlyAHigherPriorityReplacesTheSoundingOne)
@@ -246,8 +257,8 @@ TEST_F(Horn, OnlyAHigherPriorityReplacesTheSoundingOne)
     Global::Alarme(5); // equal: nothing
     Global::Alarme(-1);
     Global::Alarme(2); // silent again: plays
-    EXPECT_EQ(player.calls, QStringList({"play " + file(3), "play " + file(5), "stop", "play " + file(2)}));
-    EXPECT_EQ(player.playing, file(2));
+    EXPECT_EQ(player.calls, QStringList({"play " + file(7), "play " + file(9), "stop", "play " + file(6)}));
+    EXPECT_EQ(player.playing, file(6));
 }
 
 TEST_F(Horn, LevelZeroAndOtherNegativesNeverSound)
