@@ -90,17 +90,6 @@ public:
     std::vector<qint32> dropped;
 };
 
-QStringList logLines(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 class CommandExecution : public ::testing::Test {
 protected:
     void SetUp() override
@@ -161,7 +150,7 @@ TEST_F(CommandExecution, OneValueIsWrittenWithFunction6AndTraced)
     EXPECT_EQ(cmd->CmdType(), CommandClass::CmdDone);
     EXPECT_FALSE(cmd->Error());
     EXPECT_EQ(cmd->SendTime(), now);  // "at once" takes the time of execution
-    EXPECT_EQ(logLines(logPath), QStringList{"10/12/2024 14:03:05 WRITE  COMMAND M05:0043 0002"});
+    EXPECT_EQ(testing_support::fileLines(logPath), QStringList{"10/12/2024 14:03:05 WRITE  COMMAND M05:0043 0002"});
 }
 
 TEST_F(CommandExecution, SeveralValuesAreWrittenWithFunction16InOneFrame)
@@ -172,7 +161,7 @@ TEST_F(CommandExecution, SeveralValuesAreWrittenWithFunction16InOneFrame)
     ASSERT_EQ(port.frames.size(), 1u);
     EXPECT_EQ(port.frames[0], ModbusFrames::writeMultipleRequest(7, 25, {1, 2, 3, 4, -1}));
     EXPECT_EQ(cmd->CmdType(), CommandClass::CmdDone);
-    EXPECT_EQ(logLines(logPath),
+    EXPECT_EQ(testing_support::fileLines(logPath),
               QStringList{"10/12/2024 14:03:05 WRITE  COMMAND M07:0019 0001 0002 0003 0004 FFFF"});
 }
 
@@ -187,7 +176,7 @@ TEST_F(CommandExecution, BroadcastSleepsAfterItsFrameAndAwaitsNoReply)
     EXPECT_EQ(cmd->CmdType(), CommandClass::CmdDone);
     // broadcast sent, then its sleep, then the next frame's own pause
     EXPECT_EQ(port.sentAtMs[1] - port.sentAtMs[0], CommandExecutor::BroadcastSleepMs + 25);
-    EXPECT_EQ(logLines(logPath).value(0), "10/12/2024 14:03:05 WRITE  COMMAND M00:0121 0000");
+    EXPECT_EQ(testing_support::fileLines(logPath).value(0), "10/12/2024 14:03:05 WRITE  COMMAND M00:0121 0000");
 }
 
 TEST_F(CommandExecution, CommandNotYetDueIsLeftAlone)
@@ -200,7 +189,7 @@ TEST_F(CommandExecution, CommandNotYetDueIsLeftAlone)
     EXPECT_EQ(cmd->CmdType(), CommandClass::CmdWrite);
     EXPECT_EQ(cmd->ErrorCount(), 0);
     EXPECT_FALSE(cmd->Error());
-    EXPECT_TRUE(logLines(logPath).isEmpty());
+    EXPECT_TRUE(testing_support::fileLines(logPath).isEmpty());
 }
 
 TEST_F(CommandExecution, OtherCommandTypesAreTracedAndDoneWithoutFrame)
@@ -212,7 +201,7 @@ TEST_F(CommandExecution, OtherCommandTypesAreTracedAndDoneWithoutFrame)
         EXPECT_EQ(cmd->CmdType(), CommandClass::CmdDone);
     }
     EXPECT_TRUE(port.frames.empty());
-    EXPECT_EQ(logLines(logPath), QStringList({"10/12/2024 14:03:05 CMD??? COMMAND M05:0043 0002",
+    EXPECT_EQ(testing_support::fileLines(logPath), QStringList({"10/12/2024 14:03:05 CMD??? COMMAND M05:0043 0002",
                                               "10/12/2024 14:03:05 CMD??? COMMAND M05:0043 0002"}));
 }
 
@@ -225,14 +214,14 @@ TEST_F(CommandExecution, FailedWriteIsTracedAndCounted)
     EXPECT_EQ(cmd->CmdType(), CommandClass::CmdWrite);
     EXPECT_TRUE(cmd->Error());
     EXPECT_EQ(cmd->ErrorCount(), 1);
-    EXPECT_EQ(logLines(logPath), QStringList{"10/12/2024 14:03:05 WRITE  COMMAND M05:0043 0002"});
+    EXPECT_EQ(testing_support::fileLines(logPath), QStringList{"10/12/2024 14:03:05 WRITE  COMMAND M05:0043 0002"});
 }
 
 TEST_F(CommandExecution, LongLineIsCutAt80)
 {
     QVector<qint16> values(20, 0x1234);
     exec.TraiteCommande(*write(5, 25, values));
-    const QStringList lines = logLines(logPath);
+    const QStringList lines = testing_support::fileLines(logPath);
     ASSERT_EQ(lines.size(), 1);
     EXPECT_EQ(lines[0].size(), 80);
     EXPECT_TRUE(lines[0].startsWith("10/12/2024 14:03:05 WRITE  COMMAND M05:0019 1234 1234"));
@@ -259,7 +248,7 @@ TEST_F(CommandExecution, ReadAtAddressOneSetsOnlyTheChannelsRead)
     for (int c = 13; c <= 24; ++c)
         EXPECT_EQ(ConfigAccess::channel(panel, c).State(), 9) << c;
     // the words read, cut at 80 characters
-    EXPECT_EQ(logLines(logPath).value(0), "10/12/2024 14:03:05 READ   COMMAND M04:0001 0001 0002 0003 0004 0000 0001 0002 0");
+    EXPECT_EQ(testing_support::fileLines(logPath).value(0), "10/12/2024 14:03:05 READ   COMMAND M04:0001 0001 0002 0003 0004 0000 0001 0002 0");
 }
 
 // An error inside the execution counts as a failed attempt, so that the queue

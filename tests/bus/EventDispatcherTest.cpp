@@ -54,17 +54,6 @@ public:
     void PrintEvent(const EventClass&) override { plat::raise(plat::rt::DeviceUnavailable); }
 };
 
-QStringList logLines(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 class Dispatcher : public ::testing::Test {
 protected:
     void SetUp() override
@@ -151,7 +140,7 @@ TEST_F(Dispatcher, ChannelEventRunsEveryStepInOrder)
     EXPECT_EQ(stateAtHorn, 1);  // the state is set before anything else
     EXPECT_EQ(journal.entries(), QStringList({"horn 40", "display", "history 1", "printer 1", "busevent 1",
                                               "trace 1", "mirrors 1"}));
-    EXPECT_EQ(logLines(logPath), QStringList{"line 1"});
+    EXPECT_EQ(testing_support::fileLines(logPath), QStringList{"line 1"});
     EXPECT_EQ(ev.Num(), 1);
     EXPECT_EQ(ev.GDH(), now);
     EXPECT_TRUE(errors.isEmpty());
@@ -185,7 +174,7 @@ TEST_F(Dispatcher, StationAndPresenceEventsAreNotMirrored)
     dispatcher.SendEvent(station);
     dispatcher.SendEvent(presence);
     EXPECT_TRUE(mirrors.mirrored.empty());
-    EXPECT_EQ(logLines(logPath), QStringList({"line 1", "line 2"}));
+    EXPECT_EQ(testing_support::fileLines(logPath), QStringList({"line 1", "line 2"}));
 }
 
 TEST_F(Dispatcher, OutOfServiceChannelStopsAfterItsState)
@@ -195,7 +184,7 @@ TEST_F(Dispatcher, OutOfServiceChannelStopsAfterItsState)
     dispatcher.SendEvent(ev);
     EXPECT_EQ(ConfigAccess::channel(5, 7).State(), 2);
     EXPECT_TRUE(journal.entries().isEmpty());
-    EXPECT_TRUE(logLines(logPath).isEmpty());
+    EXPECT_TRUE(testing_support::fileLines(logPath).isEmpty());
     EXPECT_EQ(dispatcher.LastEvent(), 1);  // numbered all the same
 }
 
@@ -209,7 +198,7 @@ TEST_F(Dispatcher, FailingStepIsReportedAndTheOthersStillRun)
     dispatcher.SendEvent(ev);
     EXPECT_EQ(journal.entries(), QStringList({"horn 99", "display", "busevent 1", "trace 1", "mirrors 1"}));
     EXPECT_EQ(errors, QStringList({"wPolling.TraiteEvent:76", "wPolling.TraiteEvent:68"}));
-    EXPECT_EQ(logLines(logPath), QStringList{"line 1"});
+    EXPECT_EQ(testing_support::fileLines(logPath), QStringList{"line 1"});
 }
 
 TEST_F(Dispatcher, EventNumbersRunToOneBelowAMillionThenStartAgainAtOne)

@@ -113,12 +113,7 @@ protected:
 
     wPolling* form() { return dynamic_cast<wPolling*>(plat::Forms::Get(Polling::FormName)); }
 
-    QStringList logLines() const
-    {
-        QFile f(logFile);
-        f.open(QIODevice::ReadOnly);
-        return plat::Cp1252::decode(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
-    }
+    QStringList logLines() const { return testing_support::fileLines(logFile); }
 
     plat::VirtualClock clock{0};
     modsim::Simulator sim{clock};

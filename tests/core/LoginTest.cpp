@@ -146,15 +146,7 @@ protected:
         gTraceLog().OpenFile(m_log, VexLib22::eLogModeFileAppend);
     }
 
-    QStringList traceLines() const
-    {
-        QFile f(m_log);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        QStringList lines = QString::fromLatin1(f.readAll()).split("\r\n");
-        lines.removeAll(QString());
-        return lines;
-    }
+    QStringList traceLines() const { return testing_support::fileLines(m_log); }
 
     QString m_log;
 };

@@ -1,8 +1,10 @@
 #include "tests/harness/TestSupport.h"
 
 #include "platform/AppIdentity.h"
+#include "platform/Cp1252.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 #include <QWidget>
 
@@ -21,6 +23,17 @@ QString binFolder()
 QString sourceFolder()
 {
     return QStringLiteral(PLX_SOURCE_DIR);
+}
+
+QStringList fileLines(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = plat::Cp1252::decode(f.readAll()).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
 }
 
 QString renderToPng(QWidget* widget, const QString& name)

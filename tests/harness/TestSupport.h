@@ -2,6 +2,7 @@
 // Helpers shared by every test program.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -14,6 +15,10 @@ QString programFolder();
 QString binFolder();
 // The source tree (for golden files under tests/).
 QString sourceFolder();
+
+// The CR LF lines of a Windows-1252 text file (a trace log), without the
+// empty text after the last line end; none when the file cannot be read.
+QStringList fileLines(const QString& path);
 
 // Renders a widget (shown or not) to <build>/screenshots/<name>.png and
 // returns the file's path, so that a person can look at the screen.
