@@ -1,0 +1,170 @@
+#pragma once
+// Shared by the end-to-end tests: a pseudo-terminal to stand for the bus line,
+// the day's trace log read back as events, and the executable run from a
+// program folder of its own.
+
+#include "program/bus/EventClass.h"
+#include "program/bus/TraceRecord.h"
+#include "tests/harness/TestSupport.h"
+
+#include "platform/Cp1252.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QThread>
+
+#include <fcntl.h>
+#include <functional>
+#include <optional>
+#include <stdlib.h>
+#include <unistd.h>
+#include <vector>
+
+namespace e2e {
+
+// A pseudo-terminal pair; the program opens the device end by its path
+// (INI "Ports"), the test keeps the other end open and may ignore it.
+class Pty {
+public:
+    Pty()
+    {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (m_master >= 0 && ::grantpt(m_master) == 0 && ::unlockpt(m_master) == 0)
+            m_device = QString::fromLocal8Bit(::ptsname(m_master));
+    }
+    ~Pty()
+    {
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    QString device() const { return m_device; }
+
+private:
+    int m_master = -1;
+    QString m_device;
+};
+
+// One line of the trace log, cut into the fields the tests look at.
+struct TraceLine {
+    QString text;
+    QString evtNo;
+    QString kind;
+    QString state;
+    // The event the Id field stands for, when the line has one.
+    std::optional<EventClass> event;
+};
+
+inline QString field(const QString& line, TraceRecord::Field f)
+{
+    return line.mid(TraceRecord::position(f), TraceRecord::width(f)).trimmed();
+}
+
+inline QString traceFile(const QString& programFolder)
+{
+    return programFolder + QStringLiteral("/Trace/") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
+        + QStringLiteral(".log");
+}
+
+inline std::vector<TraceLine> readTrace(const QString& programFolder)
+{
+    std::vector<TraceLine> lines;
+    QFile f(traceFile(programFolder));
+    if (!f.open(QIODevice::ReadOnly))
+        return lines;
+    const QString all = plat::Cp1252::decode(f.readAll());
+    for (const QString& text : all.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+        TraceLine l;
+        l.text = text;
+        l.evtNo = field(text, TraceRecord::EvtNo);
+        l.kind = field(text, TraceRecord::Kind);
+        l.state = field(text, TraceRecord::State);
+        bool hex = false;
+        const uint id = field(text, TraceRecord::Id).toUInt(&hex, 16);
+        if (hex) {
+            EventClass ev;
+            ev.setID(qint32(id));
+            l.event = ev;
+        }
+        lines.push_back(l);
+    }
+    return lines;
+}
+
+// The lines of events on that channel with that code (any module when module is 0).
+inline std::vector<TraceLine> eventLines(const std::vector<TraceLine>& lines, int chnl, int aff, int module = 0)
+{
+    std::vector<TraceLine> found;
+    for (const TraceLine& l : lines)
+        if (l.event && l.event->Chnl() == chnl && l.event->Aff() == aff && (module == 0 || l.event->Panel() == module))
+            found.push_back(l);
+    return found;
+}
+
+// The lines with those words in the Kind and State fields (the station's own
+// events carry no Id: "APPLI" "START" is the program's start, "COMM" "START"
+// polling's, and so on).
+inline std::vector<TraceLine> wordLines(const std::vector<TraceLine>& lines, const QString& kind, const QString& state)
+{
+    std::vector<TraceLine> found;
+    for (const TraceLine& l : lines)
+        if (l.kind == kind && l.state == state)
+            found.push_back(l);
+    return found;
+}
+
+// Waits for ready, keeping this process's loop alive; false after ms.
+inline bool waitFor(const std::function<bool()>& ready, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!ready()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+// A folder holding a copy of the executable and its database, which becomes
+// the program's folder when it runs from there. The libraries come through
+// the registry the test harness keeps (PLX_REGISTRY_FILE is inherited).
+inline bool makeProgramFolder(const QString& folder)
+{
+    const QString bin = testing_support::binFolder();
+    return QDir().mkpath(folder) && QFile::copy(bin + QStringLiteral("/PLX2"), folder + QStringLiteral("/PLX2"))
+        && QFile::copy(bin + QStringLiteral("/PLX2.cfg"), folder + QStringLiteral("/PLX2.cfg"))
+        && QFile::setPermissions(folder + QStringLiteral("/PLX2"), QFile::permissions(bin + QStringLiteral("/PLX2")));
+}
+
+inline void startHeadless(QProcess& p, const QString& program, const QStringList& args, const QString& folder)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
+}
+
+// Appends "[section]" key=value in the program's INI form (CRLF lines) to a
+// profile file that does not have the section yet.
+inline bool appendIniSection(const QString& file, const QString& section, const QStringList& keyValues)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::Append))
+        return false;
+    QByteArray text = "[" + plat::Cp1252::encode(section) + "]\r\n";
+    for (const QString& kv : keyValues)
+        text += plat::Cp1252::encode(kv) + "\r\n";
+    return f.write(text) == text.size();
+}
+
+} // namespace e2e

@@ -1,0 +1,216 @@
+// The program polling the module simulator over a pseudo-terminal, in real
+// time: both executables run as they do on the panel, the program with a
+// working file of eight modules and the automatic start. Every module is read
+// and declared present; a module switched off in the simulator is declared
+// missing after three failed reads and then left to rest.
+
+#include "program/bus/EventDispatcher.h"
+#include "program/core/Config.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/PanelClass.h"
+#include "tests/e2e/E2eSupport.h"
+#include "tests/harness/TestSupport.h"
+
+#include "platform/AppIdentity.h"
+#include "platform/RtError.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <set>
+#include <utility>
+
+namespace {
+
+// address:model, as the simulator's --modules takes them.
+const std::vector<std::pair<int, int>> kModules = {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 1}, {7, 3}, {8, 1}};
+constexpr int kSwitchedOff = 6;
+// When the simulator switches it off, counted from the simulator's start:
+// time enough for the program to start and read every module once.
+constexpr int kOffAtMs = 8000;
+// A read without a reply is given up after a second (and the reply's line time).
+constexpr int kReadTimeoutMs = 1000;
+
+QString modulesArgument()
+{
+    QStringList items;
+    for (const auto& [address, model] : kModules)
+        items << QStringLiteral("%1:%2").arg(address).arg(model);
+    return items.join(QLatin1Char(','));
+}
+
+// One request of the simulator's -v log: "modsim: <seconds> > <hex>  ...".
+struct Request {
+    double at = 0;
+    int address = 0;
+    bool switchedOff = false;
+};
+
+std::vector<Request> requests(const QString& log)
+{
+    static const QRegularExpression re(QStringLiteral("^modsim: (\\d+\\.\\d+) > ([0-9A-F]{2}) [^\\n]*$"),
+                                       QRegularExpression::MultilineOption);
+    std::vector<Request> found;
+    for (auto it = re.globalMatch(log); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        found.push_back({m.captured(1).toDouble(), m.captured(2).toInt(nullptr, 16),
+                         m.captured(0).contains(QStringLiteral("(switched off)"))});
+    }
+    return found;
+}
+
+class PollingPty : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QString bin = testing_support::binFolder();
+        if (!QFile::exists(bin + "/PLX2") || !QFile::exists(bin + "/modsim"))
+            GTEST_SKIP() << "PLX2 or modsim is not built";
+        m_folder = testing_support::programFolder() + "/panel";
+        ASSERT_TRUE(e2e::makeProgramFolder(m_folder));
+        m_link = m_folder + "/ttyBUS";
+
+        // The working file, written as the program writes it (defaults from the database).
+        ASSERT_TRUE(QFile::copy(bin + "/PLX2.cfg", plat::AppIdentity::programFile(".cfg")));
+        ASSERT_TRUE(Config::OpenConfigBase());
+        ConfigClass config;
+        for (const auto& [address, model] : kModules) {
+            config.Panel(qint16(address))->setModel(model);
+            config.Panel(qint16(address))->setActive(true);
+        }
+        config.setAutoStart(true);
+        ASSERT_TRUE(config.BusSettings().startsWith("COM1:")) << config.BusSettings().toStdString();
+        ASSERT_EQ(config.Save(m_folder + "/PLX2.dat"), -1);
+
+        ASSERT_TRUE(e2e::appendIniSection(m_folder + "/PLX2.ini", "Ports", {"COM1=" + m_link}));
+        QFile script(m_folder + "/actions.txt");
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("%1 off %2\n").arg(kOffAtMs / 1000.0).arg(kSwitchedOff).toLatin1());
+    }
+
+    void TearDown() override
+    {
+        stop(m_program);
+        stop(m_sim);
+    }
+
+    static void stop(QProcess& p)
+    {
+        if (p.state() == QProcess::NotRunning)
+            return;
+        ::kill(pid_t(p.processId()), SIGTERM);
+        if (!p.waitForFinished(10000)) {
+            p.kill();
+            p.waitForFinished(5000);
+        }
+    }
+
+    void startSimulator()
+    {
+        QObject::connect(&m_sim, &QProcess::readyReadStandardError, [this] { m_simLog += m_sim.readAllStandardError(); });
+        m_clock.start();
+        e2e::startHeadless(m_sim, testing_support::binFolder() + "/modsim",
+                           {"--link", m_link, "--modules", modulesArgument(), "--script", m_folder + "/actions.txt", "-v"},
+                           m_folder);
+        ASSERT_TRUE(m_sim.waitForStarted(10000));
+        ASSERT_TRUE(e2e::waitFor([&] { return QFile::exists(m_link); }, 10000)) << m_simLog.toStdString();
+    }
+
+    void startProgram()
+    {
+        m_program.setProcessChannelMode(QProcess::MergedChannels);
+        QObject::connect(&m_program, &QProcess::readyRead, [this] { m_programLog += m_program.readAll(); });
+        e2e::startHeadless(m_program, m_folder + "/PLX2", {}, m_folder);
+        ASSERT_TRUE(m_program.waitForStarted(10000));
+    }
+
+    std::vector<e2e::TraceLine> trace() const { return e2e::readTrace(m_folder); }
+
+    std::set<int> modulesWith(int aff) const
+    {
+        std::set<int> modules;
+        for (const e2e::TraceLine& l : e2e::eventLines(trace(), EventClass::ChnlPresence, aff))
+            modules.insert(l.event->Panel());
+        return modules;
+    }
+
+    std::string logs() const
+    {
+        return ("program:\n" + m_programLog + "\nsimulator (end):\n" + m_simLog.right(3000)).toStdString();
+    }
+
+    QString m_folder;
+    QString m_link;
+    QProcess m_sim;
+    QProcess m_program;
+    QString m_simLog;
+    QString m_programLog;
+    QElapsedTimer m_clock;
+};
+
+TEST_F(PollingPty, PollsEveryModuleAndDeclaresOneSwitchedOffMissingAfterThreeFailedReads)
+{
+    startSimulator();
+    startProgram();
+
+    // Polling starts by itself and every module answers: each is declared present.
+    std::set<int> all;
+    for (const auto& m : kModules)
+        all.insert(m.first);
+    ASSERT_TRUE(e2e::waitFor([&] { return modulesWith(1) == all; }, 20000))
+        << "present: " << modulesWith(1).size() << "\n" << logs();
+    ASSERT_LT(m_clock.elapsed(), kOffAtMs) << "the program took too long to start for this test";
+    const auto started = e2e::wordLines(trace(), "COMM", "START");
+    EXPECT_EQ(started.size(), 1u);
+    // The simulator's log tells the same (it may come a little later).
+    auto answered = [&] {
+        std::set<int> addresses;
+        for (const Request& r : requests(m_simLog))
+            if (!r.switchedOff)
+                addresses.insert(r.address);
+        return addresses;
+    };
+    EXPECT_TRUE(e2e::waitFor([&] { return answered() == all; }, 5000)) << answered().size();
+
+    // Switched off: three reads without a reply, a second each, make it missing.
+    ASSERT_TRUE(e2e::waitFor([&] { return !modulesWith(0).empty(); }, kOffAtMs + 20000 - int(m_clock.elapsed())))
+        << logs();
+    const qint64 missingAt = m_clock.elapsed();
+    EXPECT_EQ(modulesWith(0), std::set<int>{kSwitchedOff});
+    // Never sooner than three time-outs after the switch; on an idle machine
+    // about 4 s after it (three time-outs and the rounds of the others).
+    EXPECT_GE(missingAt, kOffAtMs + EventDispatcher::ErrorsToMissing * kReadTimeoutMs - 100);
+    EXPECT_LE(missingAt, kOffAtMs + 12000);
+    const auto disappeared = e2e::eventLines(trace(), EventClass::ChnlPresence, 0, kSwitchedOff);
+    ASSERT_EQ(disappeared.size(), 1u);
+    EXPECT_EQ(disappeared[0].state, "DISAPP");
+    EXPECT_EQ(disappeared[0].kind, "Alarm");
+    EXPECT_TRUE(disappeared[0].text.contains("M06-")) << disappeared[0].text.toStdString();
+
+    // Then it rests (a minute) while the others are still read: the
+    // simulator heard three requests for it, and none after the third.
+    auto unanswered = [&] {
+        std::vector<double> at;
+        for (const Request& r : requests(m_simLog))
+            if (r.address == kSwitchedOff && r.switchedOff)
+                at.push_back(r.at);
+        return at;
+    };
+    ASSERT_TRUE(e2e::waitFor([&] { return unanswered().size() >= 3; }, 5000)) << logs();
+    e2e::waitFor([] { return false; }, 1500);
+    ASSERT_EQ(unanswered().size(), size_t(EventDispatcher::ErrorsToMissing)) << logs();
+    const double restFrom = unanswered().back();
+    std::set<int> askedAfter;
+    for (const Request& r : requests(m_simLog))
+        if (r.at > restFrom)
+            askedAfter.insert(r.address);
+    EXPECT_EQ(askedAfter.count(kSwitchedOff), 0u);
+    EXPECT_EQ(askedAfter.size(), kModules.size() - 1);
+    EXPECT_EQ(m_program.state(), QProcess::Running) << logs();
+}
+
+} // namespace

@@ -1,0 +1,335 @@
+// The whole program: start-up with the engine in this process (its event
+// numbers, INI "General"/"LastEvent" and trace lines, the automatic start,
+// the end of a run), and the real executable started headless from a program
+// folder of its own.
+
+#include "VexLib22/_LogFileClass.h"
+#include "platform/AppIdentity.h"
+#include "platform/Captions.h"
+#include "platform/Forms.h"
+#include "platform/Guard.h"
+#include "platform/Screen.h"
+#include "platform/SingleInstance.h"
+#include "program/bus/BusForms.h"
+#include "program/bus/DispatchSeams.h"
+#include "program/bus/PollingSeams.h"
+#include "program/bus/wPolling.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/Config.h"
+#include "program/core/CoreForms.h"
+#include "program/core/GlobalMain.h"
+#include "program/core/Globals.h"
+#include "program/core/IniKeys.h"
+#include "program/core/InputDialogs.h"
+#include "program/core/Login.h"
+#include "program/core/StandInMain.h"
+#include "program/core/StandInRunAlarms.h"
+#include "program/core/VEXfonctions.h"
+#include "program/core/dlgUserCodes.h"
+#include "program/runtime/HistoProcs.h"
+#include "tests/e2e/E2eSupport.h"
+#include "tests/harness/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+class ProgramRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CoreForms::registerForms();
+        InputDialogs::registerForms();
+        dlgUserCodes::registerForm();
+        BusForms::registerForms();
+        StandInRunAlarms::registerForm();
+        StandInMain::registerForm();
+        savedRules = Dispatch::installed().rules;
+        Dispatch::installed().rules = &HistoProcs::Rules();
+        savedSeams = PollingSeams::installed();
+        PollingSeams::installed().message = [this](const QString& text, int) {
+            messages << text;
+            return 1;
+        };
+        plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            reports << QString("%1 %2").arg(name).arg(e.number());
+        });
+        Global::setCriticalBox([this](const QString&, const QString& text) { reports << text; });
+        ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg",
+                                testing_support::programFolder() + "/PLX2.cfg"));
+        // Port 1 (the default bus settings) is a line that opens.
+        ASSERT_FALSE(line.device().isEmpty());
+        VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), line.device());
+    }
+    void TearDown() override
+    {
+        plat::Forms::UnloadAllExcept({});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        plat::SingleInstance::release();
+        plat::setErrorReporter({});
+        plat::setCaptionSource({});
+        Global::setCriticalBox({});
+        Dispatch::installed().rules = savedRules;
+        PollingSeams::installed() = savedSeams;
+        gTraceLog().CloseFile();
+        delete gConfig;
+        gConfig = nullptr;
+        gUserLevel = 0;
+        gUserName.clear();
+    }
+
+    static wPolling* engine()
+    {
+        return qobject_cast<wPolling*>(plat::Forms::Find(Polling::FormName));
+    }
+
+    static QStringList visibleForms()
+    {
+        QStringList names;
+        for (plat::Form* f : plat::Forms::All())
+            if (f->isVisible())
+                names << f->objectName();
+        return names;
+    }
+
+    static QString lastEventKey()
+    {
+        return VEXfonctions::GetIni(IniKeys::General, IniKeys::LastEvent, QString());
+    }
+
+    static std::vector<e2e::TraceLine> trace() { return e2e::readTrace(testing_support::programFolder()); }
+
+    // The trace line of event number n, or an empty line.
+    static e2e::TraceLine traced(int n)
+    {
+        const QString no = QString::number(n).rightJustified(6, QLatin1Char('0'));
+        for (const e2e::TraceLine& l : trace())
+            if (l.evtNo == no)
+                return l;
+        return {};
+    }
+
+    void recordEvents()
+    {
+        QObject::connect(engine(), &wPolling::BusEvent, [this](const EventClass& ev) { events.push_back(ev); });
+    }
+
+    e2e::Pty line;
+    Dispatch::EventRules* savedRules = nullptr;
+    PollingSeams savedSeams;
+    QStringList reports;
+    QStringList messages;
+    std::vector<EventClass> events;
+};
+
+TEST_F(ProgramRun, EventsAreNumberedStampedCountedInTheIniAndTraced)
+{
+    VEXfonctions::SetIni(IniKeys::General, IniKeys::LastEvent, "41");
+    Global::Main();
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("; ").toStdString();
+    ASSERT_NE(engine(), nullptr);
+    EXPECT_FALSE(engine()->isVisible());
+    EXPECT_EQ(visibleForms(), QStringList{"wMain"});
+    EXPECT_TRUE(engine()->PortOpen());
+    EXPECT_FALSE(engine()->Run());
+
+    // The start event: number 42, written at once.
+    EXPECT_EQ(lastEventKey(), "42");
+    const e2e::TraceLine start = traced(42);
+    ASSERT_FALSE(start.text.isEmpty()) << "no trace line for event 42";
+    EXPECT_EQ(start.kind, "APPLI");
+    EXPECT_EQ(start.state, "START");
+    EXPECT_TRUE(start.text.startsWith(QDate::currentDate().toString("dd/MM/yyyy")));
+
+    recordEvents();
+    Login::ApplyCode("3579");
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].Num(), 43);
+    EXPECT_EQ(events[0].Chnl(), 254);
+    EXPECT_EQ(events[0].Aff(), 3);
+    EXPECT_LT(std::abs(plat::DateTime::daysBetween(events[0].GDH(), plat::DateTime::now())) * 86400, 5.0);
+    EXPECT_EQ(lastEventKey(), "43");
+    const e2e::TraceLine change = traced(43);
+    EXPECT_EQ(change.kind, "USER");
+    EXPECT_EQ(change.state, "CHANGE");
+}
+
+TEST_F(ProgramRun, NumbersWrapBeforeAMillionAndSkipZero)
+{
+    VEXfonctions::SetIni(IniKeys::General, IniKeys::LastEvent, "999998");
+    Global::Main();
+    ASSERT_NE(engine(), nullptr);
+    EXPECT_EQ(lastEventKey(), "999999");
+    recordEvents();
+    for (int i = 0; i < 2; ++i)
+        engine()->SendStationEvent(Polling::StationEvent::UserChange);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].Num(), 1);
+    EXPECT_EQ(events[1].Num(), 2);
+    EXPECT_EQ(lastEventKey(), "2");
+    EXPECT_EQ(traced(999999).state, "START");
+    EXPECT_EQ(traced(1).state, "CHANGE");
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(ProgramRun, AutomaticStartWithThePortOpenPollsAndShowsOnlyTheAlarmScreen)
+{
+    ASSERT_TRUE(Config::OpenConfigBase());
+    {
+        ConfigClass config;
+        config.setAutoStart(true);
+        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
+    }
+    Global::Main();
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+    ASSERT_NE(engine(), nullptr);
+    EXPECT_TRUE(engine()->Run());
+    EXPECT_TRUE(engine()->tmrPoll->Enabled());
+    EXPECT_EQ(visibleForms(), QStringList{"wRunAlarms"});
+    EXPECT_EQ(plat::Forms::Find("wMain"), nullptr);
+    // The program's start, then polling's.
+    const auto lines = trace();
+    const auto appStart = e2e::wordLines(lines, "APPLI", "START");
+    const auto commStart = e2e::wordLines(lines, "COMM", "START");
+    ASSERT_EQ(appStart.size(), 1u);
+    ASSERT_EQ(commStart.size(), 1u);
+    EXPECT_EQ(commStart[0].evtNo.toInt(), appStart[0].evtNo.toInt() + 1);
+
+    // Leaving the alarm screen shows the main window.
+    qobject_cast<StandInRunAlarms*>(plat::Forms::Find("wRunAlarms"))->imgLeave->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(visibleForms(), QStringList{"wMain"});
+}
+
+TEST_F(ProgramRun, AutomaticStartWithAPortThatCannotOpenSaysSoAndShowsTheMainWindow)
+{
+    VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"),
+                         testing_support::programFolder() + "/no-such-line");
+    ASSERT_TRUE(Config::OpenConfigBase());
+    {
+        ConfigClass config;
+        config.setAutoStart(true);
+        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
+    }
+    Global::Main();
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+    ASSERT_NE(engine(), nullptr);
+    EXPECT_FALSE(engine()->PortOpen());
+    EXPECT_FALSE(engine()->Run());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("1")) << messages[0].toStdString();
+    EXPECT_EQ(visibleForms(), QStringList{"wMain"});
+    EXPECT_TRUE(e2e::wordLines(trace(), "COMM", "START").empty());
+}
+
+TEST_F(ProgramRun, WithNoWindowVisibleTheEngineBringsUpTheAlarmScreen)
+{
+    Global::Main();
+    plat::Forms::Unload(plat::Forms::Find("wMain"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(engine(), nullptr);
+    EXPECT_EQ(engine()->tmrReactiv->Interval(), 10000);
+    EXPECT_TRUE(engine()->tmrReactiv->Enabled());
+    engine()->tmrReactiv_Timer();
+    EXPECT_EQ(visibleForms(), QStringList{"wRunAlarms"});
+    engine()->tmrReactiv_Timer();
+    EXPECT_EQ(plat::Forms::Count("wRunAlarms"), 1);
+}
+
+TEST_F(ProgramRun, QuitSendsTheStopEventsAndUnloadsEveryForm)
+{
+    Global::Main();
+    auto* main = qobject_cast<StandInMain*>(plat::Forms::Find("wMain"));
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(main->lblFileName->text(), "Untitled");
+    EXPECT_EQ(gPanelLetter, "M");
+    EXPECT_EQ(gChannelLetter, "C");
+    testing_support::renderToPng(main, "wMain-standin");
+    recordEvents();
+    main->imgNavig(StandInMain::NavigQuit)->click();
+    // The program's stop, then polling's.
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].Aff(), 2);
+    EXPECT_EQ(events[1].Aff(), 5);
+    EXPECT_TRUE(plat::Forms::All().empty());
+    const auto lines = trace();
+    ASSERT_EQ(e2e::wordLines(lines, "APPLI", "STOP").size(), 1u);
+    ASSERT_EQ(e2e::wordLines(lines, "COMM", "STOP").size(), 1u);
+    EXPECT_EQ(e2e::wordLines(lines, "COMM", "STOP")[0].evtNo.toInt(), events[1].Num());
+    EXPECT_EQ(lastEventKey(), QString::number(events[1].Num()));
+}
+
+TEST_F(ProgramRun, TheCloseBoxOfTheMainWindowEndsTheRun)
+{
+    Global::Main();
+    QPointer<plat::Form> main = plat::Forms::Find("wMain");
+    ASSERT_TRUE(main);
+    main->close();
+    // Refused while the close event runs, then the run ends from the loop.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(plat::Forms::All().empty());
+    EXPECT_FALSE(main);
+    EXPECT_EQ(e2e::wordLines(trace(), "APPLI", "STOP").size(), 1u);
+}
+
+// The executable and its database copied into a folder of their own, which
+// becomes their program folder; port 1 is a pseudo-terminal of the test.
+class Executable : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!QFile::exists(testing_support::binFolder() + "/PLX2"))
+            GTEST_SKIP() << "PLX2 is not built";
+        m_folder = testing_support::programFolder() + "/panel";
+        ASSERT_TRUE(e2e::makeProgramFolder(m_folder));
+        ASSERT_FALSE(m_line.device().isEmpty());
+        ASSERT_TRUE(e2e::appendIniSection(m_folder + "/PLX2.ini", "Ports", {"COM1=" + m_line.device()}));
+    }
+
+    QString m_folder;
+    e2e::Pty m_line;
+};
+
+TEST_F(Executable, StartsHeadlessTracesItsEventsAndEndsCleanlyOnStop)
+{
+    QProcess p;
+    e2e::startHeadless(p, m_folder + "/PLX2", {}, m_folder);
+    ASSERT_TRUE(p.waitForStarted(10000));
+    ASSERT_TRUE(e2e::waitFor([&] { return !e2e::wordLines(e2e::readTrace(m_folder), "APPLI", "START").empty(); }, 20000))
+        << p.readAllStandardError().toStdString();
+    ASSERT_TRUE(e2e::waitFor([&] { return QFile::exists(m_folder + "/AlarmSound1.wav"); }, 20000));
+    EXPECT_TRUE(QFile::exists(m_folder + "/PLX2.lock"));
+    EXPECT_EQ(p.state(), QProcess::Running);
+    ::kill(pid_t(p.processId()), SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_FALSE(QFile::exists(m_folder + "/PLX2.lock"));
+
+    // A stop by the system is traced as such, then the program's stop event.
+    const auto lines = e2e::readTrace(m_folder);
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [](const e2e::TraceLine& l) { return l.text.contains("TASK  MANAGER"); }));
+    EXPECT_EQ(e2e::wordLines(lines, "APPLI", "STOP").size(), 1u);
+    QFile ini(m_folder + "/PLX2.ini");
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray iniText = ini.readAll();
+    EXPECT_TRUE(iniText.contains("LastUsed=Untitled"));
+    EXPECT_TRUE(iniText.contains("LastEvent="));
+}
+
+} // namespace
