@@ -110,8 +110,12 @@ bool rule(Rule r, const EventClass& evt)
     return answer;
 }
 
+// The model of a module; none for an event of no module (an acknowledgement
+// of the station as a whole), so that its trace line is still written.
 QString modelName(int module)
 {
+    if (module < 1 || module > ConfigClass::kModules)
+        return QString();
     return Global::ModuleName(ConfigAccess::panel(module).Model());
 }
 

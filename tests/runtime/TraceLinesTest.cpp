@@ -207,6 +207,17 @@ TEST_F(TraceLines, ModuleOutsideTheBusIsReportedOnceAndGivesNothing)
     EXPECT_EQ(errors, QStringList{"HistoProcs.FormateTrace:9"});
 }
 
+// An acknowledgement that names no module still gets its line.
+TEST_F(TraceLines, AcknowledgementOfNoModuleIsWritten)
+{
+    EventClass ev = event(kEvents[11]);
+    ev.setPanel(0);
+    const QString record = HistoProcs::FormateTrace(ev);
+    ASSERT_EQ(record.size(), TraceRecord::Length);
+    EXPECT_EQ(record.mid(59, 6), "ACK PC");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(", ").toStdString();
+}
+
 // A library text that was never assigned is held as NULs; the log gets blanks.
 TEST_F(TraceLines, UnassignedLibraryTextIsWrittenAsBlanks)
 {
