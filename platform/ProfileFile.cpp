@@ -1,6 +1,8 @@
 #include "platform/ProfileFile.h"
 #include "platform/FileIo.h"
 
+#include <functional>
+
 #include "platform/AppIdentity.h"
 #include "platform/Cp1252.h"
 
@@ -420,37 +422,13 @@ bool writeString(const QString& section, const QString& key, const QString& val,
     return store(path, std::move(lines));
 }
 
-bool deleteKey(const QString& sectionArg, const QString& keyArg, const QString& fileName)
-{
-    const QString section = trimBlanks(sectionArg), key = trimBlanks(keyArg);
-    const QString path = resolvePath(fileName);
-    if (path.isEmpty())
-        return false;
-    QMutexLocker lock(&mutex());
-    const Loaded f = load(path);
-    if (!f.exists)
-        return true;
-    if (!f.readable)
-        return false;
-    Lines lines = *f.lines;
-    bool changed = false;
-    // Every section of that name: a hidden duplicate must not come back
-    // once the first one is gone.
-    bool inSection = false;
-    for (auto it = lines.begin(); it != lines.end();) {
-        if (it->kind == Line::Section)
-            inSection = sameName(it->name, section);
-        else if (inSection && it->kind == Line::Key && sameName(it->name, key)) {
-            it = lines.erase(it);
-            changed = true;
-            continue;
-        }
-        ++it;
-    }
-    return !changed || store(path, std::move(lines));
-}
-
-bool deleteSection(const QString& sectionArg, const QString& fileName)
+namespace {
+// Removes the lines for which drop(line, inSection) holds, where inSection
+// says whether the line stands in a section of that name (every section of
+// that name: a hidden duplicate must not come back once the first is gone).
+// A missing file has nothing to delete.
+bool deleteLines(const QString& sectionArg, const QString& fileName,
+                 const std::function<bool(const Line&, bool inSection)>& drop)
 {
     const QString section = trimBlanks(sectionArg);
     const QString path = resolvePath(fileName);
@@ -468,7 +446,7 @@ bool deleteSection(const QString& sectionArg, const QString& fileName)
     for (auto it = lines.begin(); it != lines.end();) {
         if (it->kind == Line::Section)
             inSection = sameName(it->name, section);
-        if (inSection) {
+        if (drop(*it, inSection)) {
             it = lines.erase(it);
             changed = true;
             continue;
@@ -476,6 +454,20 @@ bool deleteSection(const QString& sectionArg, const QString& fileName)
         ++it;
     }
     return !changed || store(path, std::move(lines));
+}
+} // namespace
+
+bool deleteKey(const QString& section, const QString& keyArg, const QString& fileName)
+{
+    const QString key = trimBlanks(keyArg);
+    return deleteLines(section, fileName, [&](const Line& l, bool inSection) {
+        return inSection && l.kind == Line::Key && sameName(l.name, key);
+    });
+}
+
+bool deleteSection(const QString& section, const QString& fileName)
+{
+    return deleteLines(section, fileName, [](const Line&, bool inSection) { return inSection; });
 }
 
 QStringList keys(const QString& sectionArg, const QString& fileName)
