@@ -16,6 +16,15 @@ namespace {
 
 bool isDigit(QChar c) { return c >= '0' && c <= '9'; }
 
+// Moves the digits at s[i] onto num; true when there was at least one.
+bool takeDigits(const QString& s, qsizetype& i, QByteArray& num)
+{
+    const qsizetype start = i;
+    while (i < s.size() && isDigit(s[i]))
+        num += char(s[i++].unicode());
+    return i > start;
+}
+
 int hexDigit(QChar c)
 {
     if (c >= '0' && c <= '9')
@@ -116,18 +125,11 @@ double Val(const QString& text)
     QByteArray num;
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
         num += char(s[i++].unicode());
-    bool digits = false;
-    while (i < s.size() && isDigit(s[i])) {
-        num += char(s[i++].unicode());
-        digits = true;
-    }
+    bool digits = takeDigits(s, i, num);
     if (i < s.size() && s[i] == '.') {
         num += '.';
         ++i;
-        while (i < s.size() && isDigit(s[i])) {
-            num += char(s[i++].unicode());
-            digits = true;
-        }
+        digits = takeDigits(s, i, num) || digits;
     }
     if (!digits)
         return 0.0;
@@ -136,12 +138,7 @@ double Val(const QString& text)
         QByteArray exp = "e";
         if (j < s.size() && (s[j] == '+' || s[j] == '-'))
             exp += char(s[j++].unicode());
-        bool expDigits = false;
-        while (j < s.size() && isDigit(s[j])) {
-            exp += char(s[j++].unicode());
-            expDigits = true;
-        }
-        if (expDigits)
+        if (takeDigits(s, j, exp))
             num += exp;
     }
     return toDoubleC(num);
@@ -202,10 +199,7 @@ std::optional<double> parseNumber(const QString& text)
     if (i < s.size() && s[i] == dec) {
         num += '.';
         ++i;
-        while (i < s.size() && isDigit(s[i])) {
-            num += char(s[i++].unicode());
-            digits = true;
-        }
+        digits = takeDigits(s, i, num) || digits;
     }
     if (!digits)
         return std::nullopt;
@@ -214,12 +208,7 @@ std::optional<double> parseNumber(const QString& text)
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-'))
             num += char(s[i++].unicode());
-        bool expDigits = false;
-        while (i < s.size() && isDigit(s[i])) {
-            num += char(s[i++].unicode());
-            expDigits = true;
-        }
-        if (!expDigits)
+        if (!takeDigits(s, i, num))
             return std::nullopt;
     }
     if (i != s.size())
