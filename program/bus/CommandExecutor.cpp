@@ -18,7 +18,7 @@ const QString kProcName = QStringLiteral("wPolling.TraiteCommande");
 } // namespace
 
 CommandExecutor::CommandExecutor(QObject* parent)
-    : QObject(parent), m_now([] { return plat::DateTime::now(); })
+    : QObject(parent), m_rules(Dispatch::installed().rules), m_now([] { return plat::DateTime::now(); })
 {
 }
 

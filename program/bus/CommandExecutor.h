@@ -37,7 +37,8 @@ public:
 
     // The engine's serial control; nothing is sent while there is none.
     void setPort(plat::SerialControl* port) { m_port = port; }
-    // Writes the line of a command given up (TraceWriteError).
+    // Writes the line of a command given up (TraceWriteError); the installed
+    // event rules when the executor was created, unless set.
     void setRules(Dispatch::EventRules* rules) { m_rules = rules; }
     // The clock of SendTime; the system's date and time unless set.
     void setNow(std::function<plat::DateTime()> now) { m_now = std::move(now); }

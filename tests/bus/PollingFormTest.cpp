@@ -38,7 +38,8 @@ public:
     bool IsToPrint(const EventClass&) override { return false; }
     bool IsToKlaxon(const EventClass&) override { return false; }
     QString FormateTrace(const EventClass& ev) override { return QString("EVT %1").arg(ev.Num()); }
-    void TraceWriteError(const CommandClass&) override {}
+    void TraceWriteError(const CommandClass& cmd) override { dropped << cmd.Module(); }
+    QList<int> dropped;
 };
 
 // Forwards to the simulator's line, which the test keeps.
@@ -238,4 +239,24 @@ TEST_F(PollingForm, TickThatFindsTheFormClosingUnloadsIt)
     EXPECT_FALSE(w->tmrPoll->Enabled());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull());
+}
+
+TEST_F(PollingForm, ACommandGivenUpGetsItsTraceLineFromTheInstalledRules)
+{
+    wPolling* w = form();
+    w->setRun(true);
+    int writeErrors = 0;
+    QObject::connect(w, &wPolling::WriteError, w, [&] { ++writeErrors; });
+    // Module 3 is not on the line: every attempt fails.
+    auto c = std::make_shared<CommandClass>();
+    c->setCmdType(CommandClass::CmdWrite);
+    c->setModule(3);
+    c->setAddress(66);
+    c->setValue(0, 1);
+    w->SendCommand(c);
+    for (int i = 0; i < 4; ++i)
+        w->tmrPoll_Timer();
+    EXPECT_EQ(rules.dropped, QList<int>{3});
+    EXPECT_EQ(writeErrors, 1);
+    EXPECT_EQ(w->engine().commands().Count(), 0);
 }
