@@ -629,6 +629,11 @@ bool PollingEngine::tick()
             QVector<qint16> words(read.words);
             if (CommFunctions::LitMots(*m_port, quint8(p), read.reg, words)) {
                 ExploitePanneau(panel, words);
+                // The buffer read of models 1 and 3 can meet a vanished port too.
+                if (!portUsable()) {
+                    stopPolling();
+                    return false;
+                }
                 if (!panel.Present() || panel.ErrCptr(2) > 0)
                     m_dispatcher.TraitePanelMove(p, true);
                 if (panel.ErrCptr(1) > 0)
@@ -707,7 +712,8 @@ void PollingEngine::exploitBuffer(PanelClass& panel, const QVector<qint16>& word
     const qint16 module = qint16(panel.Numero());
     QVector<qint16> entries(2 * count);
     if (!CommFunctions::LitMots(*m_port, quint8(module), Bus::RegEventBuffer, entries)) {
-        m_dispatcher.AddError(module);
+        if (portUsable())
+            m_dispatcher.AddError(module);
         return;
     }
     // Queued before decoding: the module drops the entries once it sees it.

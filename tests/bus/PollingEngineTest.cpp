@@ -106,8 +106,9 @@ TEST_F(PollingRound, BufferModuleEventsAreReadAcknowledgedAndDecodedInOrder)
         EXPECT_EQ(got[i].Chnl(), i % 12 + 1);
         EXPECT_EQ(got[i].Aff(), 1);
         EXPECT_EQ(got[i].Clock(), i);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(got[i].Num(), got[i - 1].Num() + 1);
+        }
     }
     ASSERT_EQ(engine->commands().Count(), 1);
     const CommandPtr ack = engine->commands().Item(1);
@@ -360,7 +361,8 @@ namespace {
 class VanishingPort : public plat::SerialControl {
 public:
     explicit VanishingPort(plat::SerialControl& inner) : m_inner(inner) {}
-    bool vanishAtNextOutput = false;
+    // The device goes away at the frame after this many more have gone out.
+    int vanishAfterOutputs = -1;
 
     int CommPort() const override { return m_inner.CommPort(); }
     void setCommPort(int p) override { m_inner.setCommPort(p); }
@@ -380,10 +382,10 @@ public:
     void setOutBufferCount(int n) override { check(); m_inner.setOutBufferCount(n); }
     void Output(const QByteArray& bytes) override
     {
-        if (vanishAtNextOutput) {
-            vanishAtNextOutput = false;
+        if (vanishAfterOutputs == 0)
             m_gone = true;
-        }
+        if (vanishAfterOutputs >= 0)
+            --vanishAfterOutputs;
         check();
         m_inner.Output(bytes);
     }
@@ -403,24 +405,31 @@ private:
 
 TEST_F(PollingFixture, VanishedPortStopsPollingWithOneMessage)
 {
-    for (bool duringCommand : {false, true}) {
-        SCOPED_TRACE(duringCommand ? "during a command" : "during a poll");
+    enum class During { Poll, Command, BufferRead };
+    for (During during : {During::Poll, During::Command, During::BufferRead}) {
+        SCOPED_TRACE(int(during));
         VanishingPort vanishing(port);
         makeEngine();
         engine->setPort(&vanishing);
         reports.clear();
         messages.clear();
-        configure(1, 4);
+        // A model 1 module reads its count, then its buffer when it has events.
+        configure(1, during == During::BufferRead ? 1 : 4);
         loadAndRun();
-        if (duringCommand) {
+        if (during == During::Command) {
             engine->SendCommand(writeCommand(1, Bus::RegLedTest, 1));
             engine->SendCommand(writeCommand(1, Bus::RegHorn, 1));
         }
         ASSERT_TRUE(tick());
-        vanishing.vanishAtNextOutput = true;
+        if (during == During::BufferRead) {
+            ASSERT_TRUE(sim.raiseEvent(1, 2, 1, 0));
+            vanishing.vanishAfterOutputs = 1;
+        } else {
+            vanishing.vanishAfterOutputs = 0;
+        }
         for (int i = 0; i < 5; ++i)
             tick();
-        EXPECT_EQ(reports.size() + size_t(messages.size()), 1u);
+        EXPECT_EQ(reports.size() + size_t(messages.size()), 1u) << messages.join("; ").toStdString();
         ASSERT_EQ(reports.size(), 1u);
         EXPECT_EQ(reports[0].number, plat::rt::DeviceUnavailable);
         EXPECT_FALSE(engine->Run());
