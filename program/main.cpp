@@ -84,9 +84,9 @@ int main(int argc, char* argv[])
 
     Global::Main();
     // Start-up that ends with no form loaded (a second instance, no
-    // database) ends the program.
+    // database), or that a stop request ended, ends the program.
     int rc = 0;
-    if (!plat::Forms::All().empty())
+    if (!plat::Forms::All().empty() && !Global::Ending())
         rc = app.exec();
     plat::Forms::UnloadAllExcept({});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

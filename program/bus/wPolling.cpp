@@ -195,9 +195,11 @@ void wPolling::Form_Load()
         tmrMidnight->setEnabled(true);
         tmrReactiv->setInterval(ReactivIntervalMs);
         tmrReactiv->setEnabled(true);
+        // Before the engine's load: a stop requested while its port message
+        // waits is the task manager's too.
+        watchShutdownCauses();
         m_engine.Load();
         Global::MiseAEchelle(this);
-        watchShutdownCauses();
     });
 }
 

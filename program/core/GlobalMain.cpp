@@ -35,6 +35,10 @@ const QString kTraceFolder = QStringLiteral("Trace");
 constexpr int kUnnamedConfigText = 50010;
 constexpr int kPriorityCount = 100;
 
+// Set by EndProgram. A stop requested while start-up waits in a message box
+// (before the message loop runs) unloads everything; start-up ends there.
+bool g_ending = false;
+
 void defaultCriticalBox(const QString& title, const QString& text)
 {
     QString shown = text;
@@ -190,20 +194,30 @@ void steps()
     const int32_t result = loadWorkingConfig();
     // 9. The engine form, hidden for the whole run.
     PollingLink& engine = Polling::Engine();
+    if (g_ending)
+        return;
     // 10.
     engine.SendStationEvent(Polling::StationEvent::ProgramStart);
+    if (g_ending)
+        return;
     // 11. The automatic start.
     if (gConfig->AutoStart() && result == 0) {
         showMainWindow();
         if (engine.PortOpen()) {
             engine.setRun(true);
+            if (g_ending)
+                return;
             plat::Forms::Get(kAlarmForm)->Show();
             plat::Forms::Unload(plat::Forms::Find(kMainForm));
             plat::Forms::UnloadAllExcept({kAlarmForm, Polling::FormName});
         }
     }
+    if (g_ending)
+        return;
     // 12. The alarm sounds.
     extractAlarmSounds();
+    if (g_ending)
+        return;
     // 13.
     plat::Screen::setMousePointer(plat::Screen::vbDefault);
     // 14.
@@ -230,8 +244,14 @@ bool IniBoolean(const QString& text, bool def)
     return def;
 }
 
+bool Ending()
+{
+    return g_ending;
+}
+
 void Main()
 {
+    g_ending = false;
     std::optional<plat::RtError> error;
     try {
         steps();
@@ -245,7 +265,7 @@ void Main()
     plat::Screen::setMousePointer(plat::Screen::vbDefault);
     // The hidden engine form counts as loaded but not as a window.
     try {
-        if (!plat::Forms::AnyVisible())
+        if (!g_ending && !plat::Forms::AnyVisible())
             showMainWindow();
     } catch (const plat::RtError&) {
     }
@@ -254,6 +274,7 @@ void Main()
 
 void EndProgram()
 {
+    g_ending = true;
     plat::guard(QStringLiteral("Global.EndProgram"), [] {
         if (PollingLink* engine = Polling::Loaded()) {
             engine->SendStationEvent(Polling::StationEvent::ProgramStop);

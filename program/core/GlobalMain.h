@@ -18,6 +18,10 @@ void Main();
 // then the message loop is left.
 void EndProgram();
 
+// True once EndProgram has run during this start-up or run: the message loop
+// is then not entered (its quit came before it ran).
+bool Ending();
+
 // The texts of start-up's two plain message boxes, shown before the
 // program's own message box can be (it needs the database).
 inline const QString SecondInstanceText = QStringLiteral(

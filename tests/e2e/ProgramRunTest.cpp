@@ -235,6 +235,26 @@ TEST_F(ProgramRun, AutomaticStartWithAPortThatCannotOpenSaysSoAndShowsTheMainWin
     EXPECT_TRUE(e2e::wordLines(trace(), "COMM", "START").empty());
 }
 
+TEST_F(ProgramRun, AStopRequestedWhileStartUpWaitsInAMessageEndsTheStartThere)
+{
+    VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"),
+                         testing_support::programFolder() + "/no-such-line");
+    // The stop arrives while the port message waits for its answer.
+    PollingSeams::installed().message = [this](const QString& text, int) {
+        messages << text;
+        Global::EndProgram();
+        return 1;
+    };
+    Global::Main();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Global::Ending()) << "the program does not enter its message loop";
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_TRUE(plat::Forms::All().empty()) << "no window comes up after the stop";
+    const auto lines = trace();
+    EXPECT_EQ(e2e::wordLines(lines, "APPLI", "STOP").size(), 1u);
+    EXPECT_TRUE(e2e::wordLines(lines, "APPLI", "START").empty()) << "no start after the stop";
+}
+
 TEST_F(ProgramRun, WithNoWindowVisibleTheEngineBringsUpTheAlarmScreen)
 {
     Global::Main();
@@ -320,7 +340,7 @@ TEST_F(Executable, StartsHeadlessTracesItsEventsAndEndsCleanlyOnStop)
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_FALSE(QFile::exists(m_folder + "/PLX2.lock"));
 
-    // A stop by the system is traced as such, then the program's stop event.
+    // A stop by the system: the program's stop event, and a line that says who stopped it.
     const auto lines = e2e::readTrace(m_folder);
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                             [](const e2e::TraceLine& l) { return l.text.contains("TASK  MANAGER"); }));
