@@ -125,8 +125,11 @@ bool CommandExecutor::RunQueue(CommandClasses& queue, const std::function<bool()
         if (cmd->CmdType() == CommandClass::CmdDone) {
             queue.Remove(i);
         } else if (cmd->ErrorCount() >= MaxFailures) {
+            // Without rules the line cannot be written: said, so that it is not lost unnoticed.
             if (m_rules)
                 m_rules->TraceWriteError(*cmd);
+            else
+                plat::reportError(QStringLiteral("wPolling.RunComm"), plat::rtError(plat::rt::ObjectVariableNotSet));
             emit WriteError(*cmd);
             queue.Remove(i);
         }
