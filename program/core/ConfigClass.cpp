@@ -485,9 +485,25 @@ int32_t ConfigClass::Save(const QString& fileName)
 {
     if (fileName.isEmpty())
         return ConfigFile::kWriteFailed;
+    // The records clear their flags as they are written; a save that fails
+    // gives the modules and mirrors that were modified their marks back, so
+    // that the edits still read as unsaved.
+    std::vector<int> modifiedPanels;
+    for (int i = 1; i <= kModules; ++i)
+        if (m_panels[i]->Modified())
+            modifiedPanels.push_back(i);
+    const bool mirrorsModified = Mirrors()->Modified();
+    auto remark = [&] {
+        for (int i : modifiedPanels)
+            m_panels[i]->setModified(true);
+        if (mirrorsModified)
+            Mirrors()->setModified(true);
+    };
     QByteArray data;
-    if (!SaveData(data))
+    if (!SaveData(data)) {
+        remark();
         return ConfigFile::kWriteFailed;
+    }
     // Written beside the target and renamed over it once flushed: a power cut
     // or a full disk leaves the previous file whole.
     QSaveFile file(fileName);
@@ -500,6 +516,7 @@ int32_t ConfigClass::Save(const QString& fileName)
         error = plat::rt::DeviceIOError;
     if (error) {
         file.cancelWriting();
+        remark();
         plat::reportError("ConfigClass.Save", plat::rtError(error));
         return ConfigFile::kWriteFailed;
     }

@@ -504,18 +504,25 @@ TEST_F(ConfigFile_, FailedSaveLeavesThePreviousFileWhole)
     small.rlim_cur = 50000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const auto c = newConfig();
+    c->setModified(false);
+    c->Panel(3)->setTitle("edited");
     const int r = c->Save(path);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(r, 20002);
     EXPECT_TRUE(reported("ConfigClass.Save"));
+    EXPECT_TRUE(c->Panel(3)->Modified()) << "the edit still reads as unsaved";
+    EXPECT_TRUE(c->Modified());
+    EXPECT_FALSE(c->Panel(4)->Modified());
+    EXPECT_FALSE(c->Mirrors()->Modified());
     EXPECT_TRUE(readFile(path) == golden());
     EXPECT_EQ(QDir(testing_support::programFolder()).entryList(QDir::Files), QStringList{"PLX2.dat"})
         << "no temporary file is left behind";
     // And with room again, the save replaces it.
     EXPECT_EQ(c->Save(path), -1);
-    EXPECT_EQ(readFile(path).size(), 98562);
+    EXPECT_EQ(readFile(path).size(), 98562 + 6) << "the default file and the title's six characters";
+    EXPECT_FALSE(c->Panel(3)->Modified());
 }
 
 // ---- The technician's tool ------------------------------------------------------
