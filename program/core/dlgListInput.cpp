@@ -61,6 +61,9 @@ dlgListInput::dlgListInput() : plat::Form(QStringLiteral("dlgListInput"))
     lstValue->setFont(plat::Theme::font(15));
     lstValue->setGeometry(12, 72, 200, kHeight - 84);
     lstValue->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Touched, never focused: a list that takes the focus makes its first
+    // entry current, which would write it into the value unasked.
+    lstValue->setFocusPolicy(Qt::NoFocus);
     lstValue->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstValue->setStyleSheet(QStringLiteral(
         "QListWidget { border: 1px solid %1; border-radius: 6px; background: %2; }"

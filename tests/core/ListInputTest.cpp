@@ -337,6 +337,23 @@ TEST_F(ListInputDialog, ConfirmEndsTheModalWaitWithOk)
     EXPECT_EQ(dlg->txtValue->text(), "3");
 }
 
+TEST_F(ListInputDialog, OpeningWithAValueNotInTheListSelectsNothing)
+{
+    dlg->txtValue->setText(QStringLiteral("00:02"));
+    dlg->setValuesList(QStringLiteral("@|00:01|00:05|00:10"));
+    ASSERT_EQ(dlg->lstValue->currentRow(), -1);
+    // The window is activated and its events run before the operator confirms.
+    QTimer::singleShot(0, dlg, [this] {
+        dlg->activateWindow();
+        QTest::qWait(100);
+        QTest::mouseClick(dlg->imgControl(2), Qt::LeftButton);
+    });
+    dlg->Show(true);
+    EXPECT_TRUE(dlg->Ok());
+    EXPECT_EQ(dlg->txtValue->text(), "00:02") << "confirming without a touch keeps the value";
+    EXPECT_EQ(dlg->lstValue->currentRow(), -1);
+}
+
 TEST_F(ListInputDialog, ModuleEditorListFollowsTheValueAndCancelPutsItBack)
 {
     auto* editor = new FakeEditor;
