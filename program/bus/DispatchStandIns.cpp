@@ -1,6 +1,9 @@
 #include "program/bus/DispatchStandIns.h"
 
+#include "platform/Form.h"
+#include "platform/Forms.h"
 #include "program/core/Global.h"
+#include "program/core/PollingLink.h"
 
 namespace Dispatch {
 
@@ -18,12 +21,26 @@ public:
     void Alarme(int level) override { Global::Alarme(level); }
 };
 
-// Until the alarm screen, the history file, the printer line and the mirrors
-// are built, their steps do nothing.
-class NoAlarmScreen : public AlarmScreen {
+// Brings up whatever form is registered as the alarm screen and clears every
+// other screen away, so that an alarm is never hidden behind a menu.
+class FormsAlarmScreen : public AlarmScreen {
 public:
-    void BringToFront() override {}
+    void BringToFront() override
+    {
+        const QString& name = Global::AlarmScreenForm;
+        if (!plat::Forms::isRegistered(name))
+            return;
+        plat::Forms::Get(name)->Show();
+        plat::Forms::UnloadAllExcept({name, Polling::FormName});
+        // The screen may have been unloaded with the others (a leave pressed
+        // while they went): show it once more.
+        if (Global::NbInstances(name) == 0)
+            plat::Forms::Get(name)->Show();
+    }
 };
+
+// Until the history file, the printer line and the mirrors are built, their
+// steps do nothing.
 class NoHistory : public History {
 public:
     void HistoEvent(const EventClass&) override {}
@@ -80,7 +97,7 @@ void RecordingMirrors::DoMirrors(const EventClass& ev)
 Seams& installed()
 {
     static GlobalHorn horn;
-    static NoAlarmScreen alarmScreen;
+    static FormsAlarmScreen alarmScreen;
     static NoHistory history;
     static NoPrinter printer;
     static NoMirrors mirrors;

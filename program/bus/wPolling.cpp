@@ -22,8 +22,6 @@
 
 namespace {
 
-const QString kAlarmScreen = QStringLiteral("wRunAlarms");
-
 wPolling::PortFactory& portFactory()
 {
     static wPolling::PortFactory factory;
@@ -240,8 +238,8 @@ void wPolling::tmrReactiv_Timer()
         }
         // Until the re-announcement lands, the watchdog part: never leave the
         // panel without a screen.
-        if (!plat::Forms::AnyVisible() && plat::Forms::isRegistered(kAlarmScreen))
-            plat::Forms::Get(kAlarmScreen)->Show();
+        if (!plat::Forms::AnyVisible() && plat::Forms::isRegistered(Global::AlarmScreenForm))
+            plat::Forms::Get(Global::AlarmScreenForm)->Show();
     });
 }
 

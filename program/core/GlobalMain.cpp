@@ -11,6 +11,7 @@
 #include "platform/Values.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/Global.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
 #include "program/core/PollingLink.h"
@@ -30,7 +31,6 @@ namespace Global {
 namespace {
 
 const QString kMainForm = QStringLiteral("wMain");
-const QString kAlarmForm = QStringLiteral("wRunAlarms");
 const QString kTraceFolder = QStringLiteral("Trace");
 constexpr int kUnnamedConfigText = 50010;
 constexpr int kPriorityCount = 100;
@@ -207,9 +207,9 @@ void steps()
             engine.setRun(true);
             if (g_ending)
                 return;
-            plat::Forms::Get(kAlarmForm)->Show();
+            plat::Forms::Get(AlarmScreenForm)->Show();
             plat::Forms::Unload(plat::Forms::Find(kMainForm));
-            plat::Forms::UnloadAllExcept({kAlarmForm, Polling::FormName});
+            plat::Forms::UnloadAllExcept({AlarmScreenForm, Polling::FormName});
         }
     }
     if (g_ending)

@@ -4,13 +4,14 @@
 
 #include "platform/Form.h"
 #include "platform/PictureButton.h"
+#include "program/core/Global.h"
 
 class QLabel;
 
 class StandInRunAlarms : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("wRunAlarms");
+    static inline const QString FormName = Global::AlarmScreenForm;
     // Registers the stand-in under the alarm screen's form name.
     static void registerForm();
 

@@ -18,6 +18,7 @@
 #include "program/core/Config.h"
 #include "program/core/CoreForms.h"
 #include "program/core/GlobalMain.h"
+#include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
 #include "program/core/InputDialogs.h"
@@ -25,6 +26,7 @@
 #include "program/core/StandInMain.h"
 #include "program/core/StandInRunAlarms.h"
 #include "program/core/VEXfonctions.h"
+#include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/runtime/HistoProcs.h"
 #include "tests/e2e/E2eSupport.h"
@@ -39,6 +41,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -267,6 +270,35 @@ TEST_F(ProgramRun, WithNoWindowVisibleTheEngineBringsUpTheAlarmScreen)
     EXPECT_EQ(visibleForms(), QStringList{"wRunAlarms"});
     engine()->tmrReactiv_Timer();
     EXPECT_EQ(plat::Forms::Count("wRunAlarms"), 1);
+}
+
+TEST_F(ProgramRun, AnEventToDisplayBringsUpTheAlarmScreenAndClearsTheOtherScreens)
+{
+    Global::Main();
+    ASSERT_NE(engine(), nullptr);
+    ASSERT_EQ(visibleForms(), QStringList{"wMain"});
+    EventClass vanished;
+    vanished.setPanel(1);
+    vanished.setChnl(EventClass::ChnlPresence);
+    vanished.setAff(0);
+
+    gConfig->setOptionScreen(0, false);
+    engine()->SendEvent(vanished);
+    EXPECT_EQ(visibleForms(), QStringList{"wMain"}) << "not to display: the screens stay";
+
+    gConfig->setOptionScreen(0, true);
+    engine()->SendEvent(vanished);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(visibleForms(), QStringList{"wRunAlarms"});
+    EXPECT_EQ(plat::Forms::Find("wMain"), nullptr);
+    EXPECT_NE(plat::Forms::Find(Polling::FormName), nullptr) << "the engine stays loaded";
+    EXPECT_EQ(plat::Forms::Count("wRunAlarms"), 1);
+
+    // An alarm while the operator waits in a modal box ends the box.
+    QTimer::singleShot(0, [&] { engine()->SendEvent(vanished); });
+    EXPECT_EQ(Global::Message("waiting", 0), MsgResult::vbCancel);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(visibleForms(), QStringList{"wRunAlarms"});
 }
 
 TEST_F(ProgramRun, QuitSendsTheStopEventsAndUnloadsEveryForm)
