@@ -32,8 +32,8 @@ public:
             return;
         plat::Forms::Get(name)->Show();
         plat::Forms::UnloadAllExcept({name, Polling::FormName});
-        // The screen may have been unloaded with the others (a leave pressed
-        // while they went): show it once more.
+        // A form unloaded with the others may have taken the screen along
+        // (its unload handler runs code of its own): show it once more.
         if (Global::NbInstances(name) == 0)
             plat::Forms::Get(name)->Show();
     }
