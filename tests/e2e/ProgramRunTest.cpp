@@ -296,7 +296,15 @@ TEST_F(ProgramRun, AnEventToDisplayBringsUpTheAlarmScreenAndClearsTheOtherScreen
 
     // An alarm while the operator waits in a modal box ends the box.
     QTimer::singleShot(0, [&] { engine()->SendEvent(vanished); });
+    bool leftOpen = false;
+    QTimer::singleShot(5000, [&] {  // a fault fails here instead of hanging
+        if (plat::Form* box = plat::Forms::Find("dlgMessage")) {
+            leftOpen = true;
+            plat::Forms::Unload(box);
+        }
+    });
     EXPECT_EQ(Global::Message("waiting", 0), MsgResult::vbCancel);
+    EXPECT_FALSE(leftOpen);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(visibleForms(), QStringList{"wRunAlarms"});
 }
