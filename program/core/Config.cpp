@@ -4,6 +4,7 @@
 #include "platform/Database.h"
 #include "platform/Guard.h"
 #include "platform/Values.h"
+#include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
@@ -110,6 +111,19 @@ QString GetLanguage(int index)
         plat::reportError(QStringLiteral("Config.GetLanguage"), e);
     }
     return {};
+}
+
+void SaveCurrentConfig()
+{
+    plat::guard(QStringLiteral("Config.SaveCurrentConfig"), [] {
+        if (!gConfig)
+            plat::raise(plat::rt::ObjectVariableNotSet);
+        const bool modified = gConfig->Modified();
+        // A failed save reports itself.
+        gConfig->Save(plat::AppIdentity::programFile(QStringLiteral(".dat")));
+        if (modified)
+            gConfig->setOwnModified(true);
+    });
 }
 
 } // namespace Config

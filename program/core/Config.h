@@ -28,4 +28,9 @@ QString GetConfig(int key);
 // The name of language column index; "" past the last one.
 QString GetLanguage(int index);
 
+// Saves gConfig to the working file after an accepted edit. gConfig.Modified
+// reads as before: the working file is no user file, so quit still offers to
+// save the changes under a name.
+void SaveCurrentConfig();
+
 } // namespace Config

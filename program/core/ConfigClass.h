@@ -60,6 +60,8 @@ public:
     bool Modified() const;
     // Passes v to every module and the mirror list, then the own flag.
     void setModified(bool v);
+    // The root's own flag alone (the modules and the mirror list keep theirs).
+    void setOwnModified(bool v) { m_modified = v; }
     bool OptionHisto(int32_t bit) const { return optionBit(m_histoMask, bit); }
     void setOptionHisto(int32_t bit, bool v) { setOptionBit(m_histoMask, bit, v, "ConfigClass.OptionHisto"); }
     bool OptionKlaxon(int32_t bit) const { return optionBit(m_klaxonMask, bit); }

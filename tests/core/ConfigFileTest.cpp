@@ -2,6 +2,8 @@
 // atomic save.
 
 #include "ConfigFixture.h"
+#include "program/core/Config.h"
+#include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
 
 #include <QDir>
@@ -563,3 +565,44 @@ TEST_F(ConfigFile_, DumpToolPrintsAFileAndSaysWhyOneIsRefused)
 }
 
 } // namespace
+
+TEST_F(ConfigFile_, SaveCurrentConfigWritesTheWorkingFileAndKeepsTheModifiedFlag)
+{
+    struct Case {
+        const char* what;
+        bool modifyModule;
+        bool expectModified;
+    } cases[] = {
+        {"unchanged configuration", false, false},
+        {"an edited module", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto config = newConfig();
+        config->setModified(false);
+        if (c.modifyModule)
+            config->Panel(3)->setTitle("Edited");
+        ConfigClass* previous = gConfig;
+        gConfig = config.get();
+        Config::SaveCurrentConfig();
+        gConfig = previous;
+        EXPECT_EQ(config->Modified(), c.expectModified);
+        auto back = newConfig();
+        ASSERT_EQ(back->Read(testing_support::programFolder() + "/PLX2.dat"), 0);
+        EXPECT_EQ(back->Panel(3)->Title(), config->Panel(3)->Title());
+    }
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(ConfigFile_, SaveCurrentConfigReportsAFailedSave)
+{
+    auto config = newConfig();
+    config->Panel(3)->setTitle("Edited");
+    ASSERT_TRUE(QDir().mkpath(testing_support::programFolder() + "/PLX2.dat/blocked"));
+    ConfigClass* previous = gConfig;
+    gConfig = config.get();
+    Config::SaveCurrentConfig();
+    gConfig = previous;
+    EXPECT_TRUE(config->Modified());
+    EXPECT_TRUE(reported("ConfigClass.Save"));
+}
