@@ -161,7 +161,7 @@ int main(int argc, char** argv)
     ini.close();
 
     // Defaults play no part: no database is opened.
-    gConfig = new ConfigClass([](int) { return QString(); });
+    ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
     gConfig->setBusSettings(QString("COM1:%1,N,8,1").arg(Baud));
     gConfig->setPrtSettings(QString());
     gConfig->setInactivityTime(0);
@@ -253,8 +253,7 @@ int main(int argc, char** argv)
     std::printf("cpu: at most %.2f %% of a round (goal < %.0f %%: %s)\n", 100 * worstShare, 100 * CpuGoal,
                 cpuOk ? "yes" : "NO");
     const bool ok = ratioOk && cpuOk;
-    delete gConfig;
-    gConfig = nullptr;
+    ReplaceConfig(nullptr);
     log->Release();
     return ok ? 0 : 1;
 }

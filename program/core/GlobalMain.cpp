@@ -108,9 +108,7 @@ void setUnnamed()
 // aside and the configuration keeps its defaults, never half a file.
 int32_t loadWorkingConfig()
 {
-    delete gConfig;
-    gConfig = nullptr;
-    gConfig = new ConfigClass;
+    ReplaceConfig(std::make_unique<ConfigClass>());
     const QString file = plat::AppIdentity::programFile(QStringLiteral(".dat"));
     if (file.isEmpty() || !QFile::exists(file)) {
         setUnnamed();
@@ -119,9 +117,7 @@ int32_t loadWorkingConfig()
     const int32_t result = gConfig->Read(file);
     if (result != 0) {
         setAside(file);
-        delete gConfig;
-        gConfig = nullptr;
-        gConfig = new ConfigClass;
+        ReplaceConfig(std::make_unique<ConfigClass>());
     }
     gConfig->setModified(IniBoolean(
         VEXfonctions::GetIni(IniKeys::Files, IniKeys::LastConfigModified, IniKeys::LastConfigModifiedDefault), true));

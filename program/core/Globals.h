@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace plat {
 class Database;
 }
@@ -14,7 +16,7 @@ class ConfigClass;
 extern plat::Database* gDatabase;           // the open configuration database, or nullptr
 extern int gLanguage;                       // index of the current language column
 extern bool gNoResize;                      // screens are not rescaled
-extern ConfigClass* gConfig;                // the configuration in use
+extern ConfigClass* gConfig;                // the configuration in use (replace it with ReplaceConfig)
 extern int gUserLevel;                      // 0 logged out, 1..3 users, 4 service
 extern QString gUserName;                   // "" when logged out, "SERVICE" for the service user
 extern QString gPanelLetter;                // module prefix letter of event lines
@@ -24,3 +26,11 @@ extern QString gNoChannelText;              // shown where no channel applies
 
 // The daily trace log, created on first use; lives until the process ends.
 VexLib22::_LogFileClass& gTraceLog();
+
+// Makes config the configuration in use (gConfig). The previous one lives on
+// while anything still holds it through HoldConfig (a polling tick in the
+// middle of its yield), so a configuration opened from a box shown during a
+// tick never leaves the tick with dangling references.
+void ReplaceConfig(std::unique_ptr<ConfigClass> config);
+// The configuration in use, held for as long as the caller keeps the pointer.
+std::shared_ptr<ConfigClass> HoldConfig();

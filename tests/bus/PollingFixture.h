@@ -76,7 +76,7 @@ protected:
             reports.push_back({name, e.number()});
         });
         // Defaults play no part here: no database is opened.
-        gConfig = new ConfigClass([](int) { return QString(); });
+        ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
         gConfig->setBusSettings(QStringLiteral("COM1:19200,N,8,1"));
         gConfig->setPrtSettings(QString());
         gConfig->setInactivityTime(0);
@@ -88,8 +88,7 @@ protected:
     {
         engine.reset();
         log->Release();
-        delete gConfig;
-        gConfig = nullptr;
+        ReplaceConfig(nullptr);
         plat::setErrorReporter({});
         CommFunctions::setClock(nullptr);
     }

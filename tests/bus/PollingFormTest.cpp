@@ -86,7 +86,7 @@ protected:
         logFile = testing_support::programFolder() + "/trace.log";
         gTraceLog().OpenFile(logFile, VexLib22::eLogModeFileAppend);
         // Defaults play no part here: no database is opened.
-        gConfig = new ConfigClass([](int) { return QString(); });
+        ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
         gConfig->setBusSettings(QStringLiteral("COM1:19200,N,8,1"));
         gConfig->setPrtSettings(QString());
         for (int m : {1, 2}) {
@@ -106,8 +106,7 @@ protected:
         wPolling::setPortFactory({});
         PollingSeams::installed() = savedSeams;
         Dispatch::installed().rules = savedRules;
-        delete gConfig;
-        gConfig = nullptr;
+        ReplaceConfig(nullptr);
         plat::setErrorReporter({});
         CommFunctions::setClock(nullptr);
     }

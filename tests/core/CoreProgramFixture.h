@@ -79,8 +79,7 @@ protected:
         Global::setCriticalBox({});
         plat::Screen::setMousePointer(plat::Screen::vbDefault);
         gTraceLog().CloseFile();
-        delete gConfig;
-        gConfig = nullptr;
+        ReplaceConfig(nullptr);
         gUserLevel = 0;
         gUserName.clear();
     }

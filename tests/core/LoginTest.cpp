@@ -131,7 +131,7 @@ protected:
     {
         CoreProgramFixture::SetUp();
         ASSERT_TRUE(Config::OpenConfigBase());
-        gConfig = new ConfigClass;
+        ReplaceConfig(std::make_unique<ConfigClass>());
         gConfig->setUserCount(3);
         gConfig->setUserName(1, "Anna");
         gConfig->setUserPwd(1, "111");
@@ -207,8 +207,7 @@ TEST_F(LoginApply, AccessOkReadsTheConfiguredUsers)
 
 TEST_F(LoginApply, WithoutAConfigurationAccessIsRefusedAndReported)
 {
-    delete gConfig;
-    gConfig = nullptr;
+    ReplaceConfig(nullptr);
     gUserLevel = 4;
     EXPECT_FALSE(Config::AccessOk(1));
     ASSERT_EQ(reports.size(), 1u);

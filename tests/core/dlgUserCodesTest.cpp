@@ -26,7 +26,7 @@ protected:
     {
         CoreProgramFixture::SetUp();
         ASSERT_TRUE(Config::OpenConfigBase());
-        gConfig = new ConfigClass;  // users of the database: 3579 level 3, 2468 level 2
+        ReplaceConfig(std::make_unique<ConfigClass>());  // users of the database: 3579 level 3, 2468 level 2
         gTraceLog().OpenFile(folder() + "/trace.log", VexLib22::eLogModeFileAppend);
     }
 

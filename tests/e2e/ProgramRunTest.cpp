@@ -87,8 +87,7 @@ protected:
         Dispatch::installed().rules = savedRules;
         PollingSeams::installed() = savedSeams;
         gTraceLog().CloseFile();
-        delete gConfig;
-        gConfig = nullptr;
+        ReplaceConfig(nullptr);
         gUserLevel = 0;
         gUserName.clear();
     }
