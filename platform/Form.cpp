@@ -3,16 +3,80 @@
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QSet>
+#include <QWindow>
 
 namespace plat {
+
+namespace {
+
+// Fires a form's activation when the window system moves the activation to it
+// from another window of the program (a dialog closed, another screen left),
+// not when the program gets it back from another program, and not a second
+// time for a form that its own show has just activated. Posted, so that the
+// code that closed a dialog reads the dialog's results first.
+class ActivationWatch : public QObject {
+public:
+    static ActivationWatch& instance()
+    {
+        static ActivationWatch* watch = new ActivationWatch;
+        return *watch;
+    }
+    // The show has run the form's activation; its first activation by the
+    // window system belongs to that show.
+    void shown(Form* form) { m_shownNotFocused.insert(form); }
+    void hidden(Form* form) { m_shownNotFocused.remove(form); }
+
+private:
+    ActivationWatch() : QObject(QCoreApplication::instance())
+    {
+        if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            connect(app, &QGuiApplication::focusWindowChanged, this, &ActivationWatch::focusMoved);
+    }
+
+    static Form* formOf(QWindow* window)
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->windowHandle() == window)
+                return qobject_cast<Form*>(w);
+        return nullptr;
+    }
+
+    void focusMoved(QWindow* now)
+    {
+        // No window of the program has the activation: another program has it.
+        const bool fromOwnWindow = m_focusInProgram && !m_fromPopup;
+        m_focusInProgram = now != nullptr;
+        m_fromPopup = now && (now->type() == Qt::Popup || now->type() == Qt::ToolTip);
+        QPointer<Form> form = formOf(now);
+        if (!form || m_shownNotFocused.remove(form) || !fromOwnWindow)
+            return;
+        QMetaObject::invokeMethod(
+            form,
+            [form] {
+                if (form && !form->IsUnloaded() && form->isVisible())
+                    form->Form_Activate();
+            },
+            Qt::QueuedConnection);
+    }
+
+    bool m_focusInProgram = false;
+    bool m_fromPopup = false;
+    // Forms leave at their hide and their deletion: no stale address stays.
+    QSet<const Form*> m_shownNotFocused;
+};
+
+} // namespace
 
 Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    ActivationWatch::instance();
 }
 
 namespace {
@@ -28,6 +92,7 @@ void bringToFront(QWidget* w)
 
 Form::~Form()
 {
+    ActivationWatch::instance().hidden(this);
     if (m_modalLoop)
         m_modalLoop->quit();
 }
@@ -116,12 +181,14 @@ void Form::closeEvent(QCloseEvent* event)
 void Form::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    ActivationWatch::instance().shown(this);
     Form_Activate();
 }
 
 void Form::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
+    ActivationWatch::instance().hidden(this);
     if (m_modalLoop)
         m_modalLoop->quit();
 }

@@ -125,6 +125,71 @@ TEST_F(FormsRegistryTest, TheCloseBoxGoesThroughQueryUnload)
     EXPECT_EQ(Forms::Find("fProbe"), nullptr);
 }
 
+namespace {
+
+// Counts its activations and notes them in a shared log.
+class ActivationProbe : public Form {
+public:
+    ActivationProbe(const QString& name, QStringList& log) : Form(name), m_log(log) { resize(200, 100); }
+    void Form_Activate() override { m_log << "activate " + Name(); }
+
+private:
+    QStringList& m_log;
+};
+
+// Lets queued calls and the window system's activation events run.
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+} // namespace
+
+TEST_F(FormsRegistryTest, ActivationBackFromAnotherWindowOfTheProgramActivatesTheFormAfterItsCaller)
+{
+    QStringList log;
+    Form* screen = Forms::Adopt(new ActivationProbe("fScreen", log));
+    Form* other = Forms::Adopt(new ActivationProbe("fOther", log));
+    Form* dialog = Forms::Adopt(new ActivationProbe("fDialog", log));
+    screen->Show();
+    other->Show();
+    settle();
+    EXPECT_EQ(log.join("; "), "activate fScreen; activate fOther") << "once for a show, not again for its activation";
+
+    // A modal dialog closes and the window system gives the activation back
+    // to its caller, which reads the dialog's answer before its activation runs.
+    screen->activateWindow();
+    settle();
+    log.clear();
+    QTimer::singleShot(0, dialog, [dialog, screen] {
+        dialog->Hide();
+        screen->activateWindow();
+    });
+    dialog->Show(true, screen);
+    log << "caller reads the answer";
+    settle();
+    EXPECT_EQ(log.join("; "), "activate fDialog; caller reads the answer; activate fScreen");
+
+    // Another program takes the activation and gives it back: no activation.
+    other->activateWindow();
+    settle();
+    log.clear();
+    emit qApp->focusWindowChanged(nullptr);
+    screen->activateWindow();
+    settle();
+    EXPECT_TRUE(log.isEmpty()) << log.join("; ").toStdString();
+
+    // A form unloaded meanwhile is not activated.
+    other->activateWindow();
+    settle();
+    log.clear();
+    screen->activateWindow();
+    Forms::Unload(screen);
+    settle();
+    EXPECT_TRUE(log.isEmpty()) << log.join("; ").toStdString();
+}
+
 TEST(FormTimer, IntervalZeroNeverFiresAndDisablingStops)
 {
     FormTimer t("tmrTest");
