@@ -139,6 +139,11 @@ void Form::Hide()
     hide();
 }
 
+void Form::BringToFront()
+{
+    bringToFront(this);
+}
+
 void Form::setTopmost(bool on)
 {
     if (Topmost() == on)

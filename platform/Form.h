@@ -35,6 +35,8 @@ public:
     // Shows the form; modal runs a nested loop until the form is hidden or unloaded.
     void Show(bool modal = false, QWidget* owner = nullptr);
     void Hide();
+    // Puts the window in front of the program's other windows.
+    void BringToFront();
     bool Visible() const { return isVisible(); }
     bool IsModal() const { return m_modalLoop != nullptr; }
     // True once the form has been unloaded (it is deleted later).

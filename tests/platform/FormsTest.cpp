@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -215,13 +216,16 @@ TEST(Captions, NumericTagsTakeTheirTextAndOthersKeepTheirs)
     auto* a = new QLabel("a", &w);
     auto* b = new QPushButton("b", &w);
     auto* c = new QLabel("keep", &w);
+    auto* d = new QLineEdit(&w);
     setTag(a, 10004);
     setTag(b, " 10005 ");
     setTag(c, "no id");
+    setTag(d, 10006);
     applyCaptions(&w);
     EXPECT_EQ(a->text(), "text 10004");
     EXPECT_EQ(b->text(), "text 10005");
     EXPECT_EQ(c->text(), "keep");
+    EXPECT_EQ(d->text(), "text 10006") << "a text box takes the text as its text";
     setCaptionSource({});
 }
 
