@@ -12,9 +12,9 @@
 #include "program/core/GlobalMain.h"
 #include "program/core/InputDialogs.h"
 #include "program/core/StandInMain.h"
-#include "program/core/StandInRunAlarms.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/runtime/HistoProcs.h"
+#include "program/runtime/RuntimeForms.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -31,8 +31,8 @@ void registerForms()
     InputDialogs::registerForms();
     dlgUserCodes::registerForm();
     BusForms::registerForms();
-    // Stand-ins until the alarm screen and the main window are built.
-    StandInRunAlarms::registerForm();
+    RuntimeForms::registerForms();
+    // Stand-in until the main window is built.
     StandInMain::registerForm();
 }
 

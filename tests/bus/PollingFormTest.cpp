@@ -14,6 +14,7 @@
 #include "program/core/PanelClass.h"
 #include "program/core/PollingLink.h"
 #include "program/core/VEXfonctions.h"
+#include "tests/bus/EngineFormSetup.h"
 #include "tests/bus/PollingFixture.h"
 #include "tests/harness/TestSupport.h"
 
@@ -52,15 +53,7 @@ protected:
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
-        savedSeams = PollingSeams::installed();
-        PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
-        PollingSeams::installed().message = [this](const QString& text, int) {
-            messages << text;
-            return 1;
-        };
-        savedRules = Dispatch::installed().rules;
-        Dispatch::installed().rules = &rules;
-        wPolling::setPortFactory([this] { return std::make_unique<pollingtest::SharedPort>(port); });
+        engineSetup.emplace(port, &rules, messages);
         logFile = testing_support::programFolder() + "/trace.log";
         gTraceLog().OpenFile(logFile, VexLib22::eLogModeFileAppend);
         // Defaults play no part here: no database is opened.
@@ -81,9 +74,7 @@ protected:
             plat::Forms::Unload(f);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         gTraceLog().CloseFile();
-        wPolling::setPortFactory({});
-        PollingSeams::installed() = savedSeams;
-        Dispatch::installed().rules = savedRules;
+        engineSetup.reset();
         ReplaceConfig(nullptr);
         plat::setErrorReporter({});
         CommFunctions::setClock(nullptr);
@@ -97,11 +88,10 @@ protected:
     modsim::Simulator sim{clock};
     modsim::SimSerialControl port{sim, clock};
     NoRules rules;
-    PollingSeams savedSeams;
-    Dispatch::EventRules* savedRules = nullptr;
     QString logFile;
     QStringList reports;
     QStringList messages;
+    std::optional<pollingtest::EngineFormSetup> engineSetup;
 };
 
 } // namespace

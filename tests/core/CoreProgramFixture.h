@@ -13,11 +13,11 @@
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/CoreForms.h"
+#include "program/core/Global.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/PollingLink.h"
 #include "program/core/StandInMain.h"
-#include "program/core/StandInRunAlarms.h"
 #include "program/core/dlgUserCodes.h"
 #include "tests/harness/TestSupport.h"
 
@@ -59,7 +59,8 @@ protected:
         plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
         dlgUserCodes::registerForm();
         StandInMain::registerForm();
-        StandInRunAlarms::registerForm();
+        // The alarm screen lives above the core: an empty window stands for it.
+        plat::Forms::registerForm(Global::AlarmScreenForm, [] { return new plat::Form(Global::AlarmScreenForm); });
         plat::Forms::registerForm(Polling::FormName, [] { return new RecordingEngine; });
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) { reports.push_back({name, e.number()}); });
         Global::setCriticalBox([this](const QString& title, const QString& text) { boxes << title + "|" + text; });

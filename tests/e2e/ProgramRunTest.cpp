@@ -24,11 +24,12 @@
 #include "program/core/InputDialogs.h"
 #include "program/core/Login.h"
 #include "program/core/StandInMain.h"
-#include "program/core/StandInRunAlarms.h"
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/runtime/HistoProcs.h"
+#include "program/runtime/RuntimeForms.h"
+#include "program/runtime/wRunAlarms.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
 
@@ -56,7 +57,7 @@ protected:
         InputDialogs::registerForms();
         dlgUserCodes::registerForm();
         BusForms::registerForms();
-        StandInRunAlarms::registerForm();
+        RuntimeForms::registerForms();
         StandInMain::registerForm();
         savedRules = Dispatch::installed().rules;
         Dispatch::installed().rules = &HistoProcs::Rules();
@@ -210,8 +211,10 @@ TEST_F(ProgramRun, AutomaticStartWithThePortOpenPollsAndShowsOnlyTheAlarmScreen)
     ASSERT_EQ(commStart.size(), 1u);
     EXPECT_EQ(commStart[0].evtNo.toInt(), appStart[0].evtNo.toInt() + 1);
 
-    // Leaving the alarm screen shows the main window.
-    qobject_cast<StandInRunAlarms*>(plat::Forms::Find("wRunAlarms"))->imgLeave->click();
+    // Leaving the alarm screen asks for a login (here nobody has level 1, so
+    // a cancelled one passes) and shows the main window.
+    testing_support::whenShown("dlgUserCodes", [](plat::Form* dlg) { dlg->Hide(); });
+    qobject_cast<wRunAlarms*>(plat::Forms::Find("wRunAlarms"))->imgNavig(wRunAlarms::NavigLeave)->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(visibleForms(), QStringList{"wMain"});
 }
