@@ -31,6 +31,7 @@
 #include "program/runtime/RuntimeForms.h"
 #include "program/runtime/wRunAlarms.h"
 #include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/InProcessProgram.h"
 #include "tests/harness/TestSupport.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 
 namespace {
 
@@ -53,45 +55,14 @@ class ProgramRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CoreForms::registerForms();
-        InputDialogs::registerForms();
-        dlgUserCodes::registerForm();
-        BusForms::registerForms();
-        RuntimeForms::registerForms();
-        StandInMain::registerForm();
-        savedRules = Dispatch::installed().rules;
-        Dispatch::installed().rules = &HistoProcs::Rules();
-        savedSeams = PollingSeams::installed();
-        PollingSeams::installed().message = [this](const QString& text, int) {
-            messages << text;
-            return 1;
-        };
-        plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
-        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
-            reports << QString("%1 %2").arg(name).arg(e.number());
-        });
-        Global::setCriticalBox([this](const QString&, const QString& text) { reports << text; });
+        program.emplace(messages, reports);
         ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg",
                                 testing_support::programFolder() + "/PLX2.cfg"));
         // Port 1 (the default bus settings) is a line that opens.
         ASSERT_FALSE(line.device().isEmpty());
         VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), line.device());
     }
-    void TearDown() override
-    {
-        plat::Forms::UnloadAllExcept({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::SingleInstance::release();
-        plat::setErrorReporter({});
-        plat::setCaptionSource({});
-        Global::setCriticalBox({});
-        Dispatch::installed().rules = savedRules;
-        PollingSeams::installed() = savedSeams;
-        gTraceLog().CloseFile();
-        ReplaceConfig(nullptr);
-        gUserLevel = 0;
-        gUserName.clear();
-    }
+    void TearDown() override { program.reset(); }
 
     static wPolling* engine()
     {
@@ -130,10 +101,9 @@ protected:
     }
 
     e2e::Pty line;
-    Dispatch::EventRules* savedRules = nullptr;
-    PollingSeams savedSeams;
     QStringList reports;
     QStringList messages;
+    std::optional<e2e::InProcessProgram> program;
     std::vector<EventClass> events;
 };
 
