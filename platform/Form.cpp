@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QSet>
+#include <QTimer>
 #include <QWindow>
 
 namespace plat {
@@ -107,7 +108,8 @@ void Form::Show(bool modal, QWidget* owner)
     if (m_unloaded)
         return;
     if (owner && owner->window() != this) {
-        // Keep the owner relation for stacking without reparenting the form's lifetime.
+        // The owner keeps the form above it while it is shown; the form's
+        // life stays its own (see leaveOwner).
         const Qt::WindowFlags f = windowFlags();
         setParent(owner->window(), f | Qt::Window);
     }
@@ -190,9 +192,22 @@ void Form::showEvent(QShowEvent* event)
     Form_Activate();
 }
 
+void Form::leaveOwner()
+{
+    if (parentWidget())
+        setParent(nullptr, windowFlags() | Qt::Window);
+}
+
 void Form::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
+    // Hidden, the form needs its owner no more: once the owner goes, the
+    // form would go with it (the engine form shown as the bus monitor).
+    if (parentWidget())
+        QTimer::singleShot(0, this, [this] {
+            if (!isVisible())
+                leaveOwner();
+        });
     ActivationWatch::instance().hidden(this);
     if (m_modalLoop)
         m_modalLoop->quit();
@@ -215,6 +230,9 @@ bool Form::doUnload(UnloadMode mode, bool force)
     hide();
     if (m_modalLoop)
         m_modalLoop->quit();
+    // The forms this one owns live on: they are unloaded by their own turn.
+    for (Form* owned : findChildren<Form*>(Qt::FindDirectChildrenOnly))
+        owned->leaveOwner();
     emit unloaded(this);
     deleteLater();
     return true;

@@ -64,6 +64,8 @@ protected:
 private:
     friend class FormsRegistry;
     bool doUnload(UnloadMode mode, bool force);
+    // Back to a window of its own, no longer stacked over its owner.
+    void leaveOwner();
 
     QEventLoop* m_modalLoop = nullptr;
     bool m_unloaded = false;

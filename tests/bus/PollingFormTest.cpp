@@ -247,7 +247,9 @@ TEST_F(PollingForm, TheMonitorShowsTheBusSettingsAndItsCloseButtonOnlyHidesIt)
         w->imgNavig(wPolling::NavigClose)->click();
     });
     w->Show(true, &owner);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(*shown);
+    EXPECT_EQ(w->parentWidget(), nullptr) << "the engine form does not go with its owner";
     EXPECT_EQ(seen, (QStringList{"3", "19200", Config::GetText(100022), "7", "2"}));
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(plat::Forms::Find(Polling::FormName), w) << "the engine stays loaded";

@@ -243,3 +243,25 @@ TEST(ControlArray, NamesElementsByIndexAndCopiesElementZeroHidden)
     EXPECT_THROW(lbl(5), RtError);
     EXPECT_EQ(lbl.ubound(), 1);
 }
+
+TEST_F(FormsRegistryTest, AFormShownOverAnOwnerOutlivesIt)
+{
+    QStringList log;
+    Form* owner = Forms::Adopt(new ActivationProbe("fOwner", log));
+    Form* shown = Forms::Adopt(new ActivationProbe("fShown", log));
+    QPointer<Form> alive(shown);
+    owner->Show();
+    // Modal over its owner; hidden again, it is a window of its own.
+    QTimer::singleShot(0, shown, [shown] { shown->Hide(); });
+    shown->Show(true, owner);
+    settle();
+    EXPECT_EQ(shown->parentWidget(), nullptr);
+
+    // Modeless over its owner when the owner is unloaded.
+    shown->Show(false, owner);
+    EXPECT_EQ(shown->parentWidget(), owner);
+    Forms::Unload(owner);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(alive);
+    EXPECT_EQ(Forms::Find("fShown"), shown);
+}
