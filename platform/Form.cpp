@@ -59,10 +59,22 @@ private:
         QMetaObject::invokeMethod(
             form,
             [form] {
-                if (form && !form->IsUnloaded() && form->isVisible())
+                if (form && !form->IsUnloaded() && form->isVisible() && !modalOver(form))
                     form->Form_Activate();
             },
             Qt::QueuedConnection);
+    }
+
+    // While another form is shown modal, no other can be the active one: an
+    // activation that the window system hands it late does not count.
+    static bool modalOver(const Form* form)
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            const auto* other = qobject_cast<const Form*>(w);
+            if (other && other != form && other->IsModal() && other->isVisible())
+                return true;
+        }
+        return false;
     }
 
     bool m_focusInProgram = false;

@@ -172,6 +172,18 @@ TEST_F(FormsRegistryTest, ActivationBackFromAnotherWindowOfTheProgramActivatesTh
     settle();
     EXPECT_EQ(log.join("; "), "activate fDialog; caller reads the answer; activate fScreen");
 
+    // While a dialog is modal its caller cannot be activated, even when the
+    // window system hands it the activation late.
+    log.clear();
+    QTimer::singleShot(0, dialog, [&] {
+        screen->activateWindow();
+        settle();
+        log << "still modal";
+        dialog->Hide();
+    });
+    dialog->Show(true, screen);
+    EXPECT_EQ(log.join("; "), "activate fDialog; still modal");
+
     // Another program takes the activation and gives it back: no activation.
     other->activateWindow();
     settle();
