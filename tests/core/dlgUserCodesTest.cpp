@@ -77,7 +77,7 @@ TEST_F(UserCodes, OpensForALoginWithTheFocusInTheCodeField)
         testing_support::renderToPng(dlg, "dlgUserCodes-login");
         // Typed on a keyboard, straight into the focused field.
         // Once the window system has activated the window, with no click.
-        QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
+        (void)QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
         QWidget* focused = QApplication::focusWidget();
         if (focused != dlg->txtPwd(1)) {
             ADD_FAILURE() << "the code field has no focus";
@@ -146,9 +146,11 @@ TEST_F(UserCodes, KeysTypeTheirCharacterIntoTheYellowField)
     ASSERT_NE(dlg, nullptr);
     // 38 keys: digits, capitals, "-" and backspace, each indexed by its code.
     EXPECT_EQ(dlg->cmdKey.count(), 38);
-    for (const auto& [code, key] : dlg->cmdKey)
-        if (code != dlgUserCodes::KeyBackspace)
+    for (const auto& [code, key] : dlg->cmdKey) {
+        if (code != dlgUserCodes::KeyBackspace) {
             EXPECT_EQ(key->text(), QString(QChar(code)));
+        }
+    }
     EXPECT_TRUE(dlg->cmdKey.exists(dlgUserCodes::KeyMinus));
 
     // No yellow field yet: a beep and nothing else.
