@@ -19,6 +19,11 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+// A lone CR or LF is no line of the editor: it stands there as its control
+// picture, one character for one, so that the text comes back as it was set.
+// Neither picture has a Windows-1252 code, so no typed text holds one.
+constexpr char16_t kLoneCr = u'\u240D';
+constexpr char16_t kLoneLf = u'\u240A';
 
 QString editorStyle(const char* type)
 {
@@ -64,7 +69,7 @@ QString KeyboardTextBox::Text() const
     // Block by block: the document's plain text would turn no-break spaces into spaces.
     QStringList lines;
     for (QTextBlock b = m_edit->document()->begin(); b.isValid(); b = b.next())
-        lines << b.text();
+        lines << b.text().replace(QChar(kLoneCr), QLatin1Char('\r')).replace(QChar(kLoneLf), QLatin1Char('\n'));
     return lines.join(kCrLf);
 }
 
@@ -74,10 +79,10 @@ void KeyboardTextBox::setText(const QString& text)
         m_line->setText(text);
         return;
     }
-    QString lines = text;
-    lines.replace(kCrLf, QStringLiteral("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_edit->setPlainText(lines);
+    QStringList lines = text.split(kCrLf);
+    for (QString& line : lines)
+        line.replace(QLatin1Char('\r'), QChar(kLoneCr)).replace(QLatin1Char('\n'), QChar(kLoneLf));
+    m_edit->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 int KeyboardTextBox::SelStart() const
