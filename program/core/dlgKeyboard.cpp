@@ -188,6 +188,7 @@ QRect keyRect(double left, double top, double width, double height)
 dlgKeyboard::dlgKeyboard() : plat::Form(QStringLiteral("dlgKeyboard"))
 {
     setWindowFlag(Qt::FramelessWindowHint);
+    setDialog(true);
     // Designed for the whole 800 x 600 screen; smaller keys would be too small to touch.
     setMinimumSize(kDesignWidth, kDesignHeight);
     resize(kDesignWidth, kDesignHeight);
@@ -265,6 +266,12 @@ void dlgKeyboard::Form_Load()
         m_rangeBase = KeyboardModel::kFirstRangeBase;
         KeyRename();
     });
+}
+
+void dlgKeyboard::Form_Activate()
+{
+    // The caret where the caller left it, in the box that the keys edit.
+    activeTextBox()->setFocus(Qt::OtherFocusReason);
 }
 
 void dlgKeyboard::KeyRename()

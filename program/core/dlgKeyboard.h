@@ -74,6 +74,7 @@ public:
     plat::ControlArray<plat::PictureButton> imgControl{QStringLiteral("imgControl")};
 
     void Form_Load() override;
+    void Form_Activate() override;
     void Form_Resize();
     void picKeyboard_Resize();
     void KeyRename();

@@ -275,6 +275,24 @@ TEST_F(KeyboardDialog, SettingATextKeepsItsLoneCrAndLf)
     EXPECT_EQ(box->SelStart(), 10);
 }
 
+TEST_F(KeyboardDialog, EachOpeningPutsTheCaretInTheBoxBeingEdited)
+{
+    kb->txtValue(1)->setText(QStringLiteral("ab"));
+    kb->txtValue(1)->setSelStart(1);
+    kb->Show();
+    EXPECT_EQ(kb->focusWidget(), kb->txtValue(1)->editor());
+    EXPECT_EQ(kb->txtValue(1)->SelStart(), 1);
+    kb->Hide();
+
+    singleLine();
+    kb->txtValue(0)->setText(QStringLiteral("xyz"));
+    kb->txtValue(0)->setSelStart(2);
+    kb->Show();
+    EXPECT_EQ(kb->focusWidget(), kb->txtValue(0)->editor());
+    EXPECT_EQ(kb->txtValue(0)->SelStart(), 2);
+    kb->Hide();
+}
+
 TEST_F(KeyboardDialog, SingleLineBoxKeepsItsMaximumLengthAndIgnoresTheSelection)
 {
     singleLine();

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -74,6 +75,8 @@ TEST_F(UserCodes, OpensForALoginWithTheFocusInTheCodeField)
         EXPECT_TRUE(dlg->imgCmd(dlgUserCodes::CmdLevelDown)->isHidden());
         EXPECT_EQ(dlg->txtPwd(1)->echoMode(), QLineEdit::Password);
         EXPECT_EQ(dlg->TargetField(), 1);
+        // In the middle of the screen, not in a corner, even with no window manager to place it.
+        EXPECT_EQ(dlg->frameGeometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
         testing_support::renderToPng(dlg, "dlgUserCodes-login");
         // Typed on a keyboard, straight into the focused field.
         // Once the window system has activated the window, with no click.
@@ -214,7 +217,8 @@ TEST_F(UserCodes, RendersTheEditorLayout)
     dlg->lblPwdLevel->setText("3");
     dlg->Show();
     QCoreApplication::processEvents();
-    EXPECT_EQ(dlg->TargetField(), 1);
+    // The first field is the name.
+    EXPECT_EQ(dlg->TargetField(), 0);
     testing_support::renderToPng(dlg, "dlgUserCodes-editor");
     dlg->Hide();
 }
