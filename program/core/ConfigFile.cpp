@@ -6,6 +6,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace ConfigFile {
 
 QString versionText(int major, int minor)
