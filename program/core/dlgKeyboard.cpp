@@ -19,11 +19,12 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-// A lone CR or LF is no line of the editor: it stands there as its control
-// picture, one character for one, so that the text comes back as it was set.
-// Neither picture has a Windows-1252 code, so no typed text holds one.
-constexpr char16_t kLoneCr = u'\u240D';
-constexpr char16_t kLoneLf = u'\u240A';
+// A lone CR or LF is no line of the editor: it stands there as an arrow, one
+// character for one, so that the text comes back as it was set: the carriage
+// going back for CR, the paper going up a line for LF. Neither arrow has a
+// Windows-1252 code, so no typed text holds one.
+constexpr char16_t kLoneCr = u'\u2190';
+constexpr char16_t kLoneLf = u'\u2193';
 
 QString editorStyle(const char* type)
 {
