@@ -40,6 +40,13 @@ public:
     // True once the form has been unloaded (it is deleted later).
     bool IsUnloaded() const { return m_unloaded; }
 
+    // A dialog opens centred on its owner (the active window when none is
+    // given, else the screen) and with the caret in its first text field
+    // (Form_Activate may choose another), each time it is shown, whether or
+    // not a window manager places and activates it.
+    void setDialog(bool on) { m_dialog = on; }
+    bool IsDialog() const { return m_dialog; }
+
     // Topmost band: kept above every other window while set.
     void setTopmost(bool on);
     bool Topmost() const;
@@ -55,6 +62,10 @@ signals:
     void unloaded(plat::Form* form);
 
 protected:
+    // Centres the form on the owner it was last shown with (see setDialog),
+    // within the screen; for a dialog that changes its size.
+    void centreOnOwner();
+
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -63,7 +74,12 @@ private:
     friend class FormsRegistry;
     bool doUnload(UnloadMode mode, bool force);
 
+    // The first visible, enabled text field in focus order gets the focus.
+    void focusFirstField();
+
     QEventLoop* m_modalLoop = nullptr;
+    QPointer<QWidget> m_owner;
+    bool m_dialog = false;
     bool m_unloaded = false;
     bool m_unloading = false;
     bool m_loaded = false;

@@ -6,6 +6,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace ConfigFile {
 
 QString versionText(int major, int minor)
@@ -246,10 +248,15 @@ void walk(Walker& w, Report& r)
     while (title.endsWith(u' '))
         title.chop(1);
     r.title = title;
-    if (title != kTitle)
+    if (title != kTitle) {
+        // Quoted only when it is plain text: the bytes of another kind of file
+        // would garble the line that shows the reason.
+        const bool plain = std::all_of(title.begin(), title.end(), [](QChar c) { return c >= u' ' && c <= u'~'; });
         throw Refused{kNotConfigFile, 0,
-                      QStringLiteral("title \"%1\" is not \"%2\": not a configuration file of this program")
-                          .arg(title, kTitle)};
+                      (plain ? QStringLiteral("title \"%1\" is not \"%2\"").arg(title, kTitle)
+                             : QStringLiteral("the file does not begin with the title \"%1\"").arg(kTitle))
+                          + QStringLiteral(": not a configuration file of this program")};
+    }
 
     const qint64 versionAt = w.pos();
     r.major = w.i16("major version");
@@ -271,7 +278,8 @@ void walk(Walker& w, Report& r)
     w.i16("automatic start");
     w.i16("print bus result");
     r.soundCount = r.revision <= kLastRevisionWithOldSounds ? kOldSoundCount : kSoundCount;
-    w.skip(2 * r.soundCount, "alarm sounds");
+    for (int p = 0; p < r.soundCount; ++p)
+        r.sounds.push_back(w.i16("alarm sounds"));
     w.skip(4, "option masks");
     r.scrambleKey = w.u8("scramble key");
 

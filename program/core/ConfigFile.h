@@ -94,6 +94,7 @@ struct Report {
     int minor = 0;
     int revision = 0;
     int soundCount = 0;
+    QList<int16_t> sounds;      // the sound numbers as stored, priority 0 first
     int scrambleKey = 0;
     int userCount = 0;
     qint64 settingsEnd = 0;     // where the settings end, before the padding

@@ -19,6 +19,12 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+// A lone CR or LF is no line of the editor: it stands there as an arrow, one
+// character for one, so that the text comes back as it was set: the carriage
+// going back for CR, the paper going up a line for LF. Neither arrow has a
+// Windows-1252 code, so no typed text holds one.
+constexpr char16_t kLoneCr = u'\u2190';
+constexpr char16_t kLoneLf = u'\u2193';
 
 QString editorStyle(const char* type)
 {
@@ -64,7 +70,7 @@ QString KeyboardTextBox::Text() const
     // Block by block: the document's plain text would turn no-break spaces into spaces.
     QStringList lines;
     for (QTextBlock b = m_edit->document()->begin(); b.isValid(); b = b.next())
-        lines << b.text();
+        lines << b.text().replace(QChar(kLoneCr), QLatin1Char('\r')).replace(QChar(kLoneLf), QLatin1Char('\n'));
     return lines.join(kCrLf);
 }
 
@@ -74,10 +80,10 @@ void KeyboardTextBox::setText(const QString& text)
         m_line->setText(text);
         return;
     }
-    QString lines = text;
-    lines.replace(kCrLf, QStringLiteral("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_edit->setPlainText(lines);
+    QStringList lines = text.split(kCrLf);
+    for (QString& line : lines)
+        line.replace(QLatin1Char('\r'), QChar(kLoneCr)).replace(QLatin1Char('\n'), QChar(kLoneLf));
+    m_edit->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 int KeyboardTextBox::SelStart() const
@@ -183,6 +189,7 @@ QRect keyRect(double left, double top, double width, double height)
 dlgKeyboard::dlgKeyboard() : plat::Form(QStringLiteral("dlgKeyboard"))
 {
     setWindowFlag(Qt::FramelessWindowHint);
+    setDialog(true);
     // Designed for the whole 800 x 600 screen; smaller keys would be too small to touch.
     setMinimumSize(kDesignWidth, kDesignHeight);
     resize(kDesignWidth, kDesignHeight);
@@ -260,6 +267,12 @@ void dlgKeyboard::Form_Load()
         m_rangeBase = KeyboardModel::kFirstRangeBase;
         KeyRename();
     });
+}
+
+void dlgKeyboard::Form_Activate()
+{
+    // The caret where the caller left it, in the box that the keys edit.
+    activeTextBox()->setFocus(Qt::OtherFocusReason);
 }
 
 void dlgKeyboard::KeyRename()

@@ -46,6 +46,7 @@ QListWidget* editorList(ListInputParent* editor)
 dlgListInput::dlgListInput() : plat::Form(QStringLiteral("dlgListInput"))
 {
     setWindowFlag(Qt::FramelessWindowHint);
+    setDialog(true);
     setFixedSize(kWidth, kHeight);
 
     txtValue = new QLineEdit(this);
@@ -114,7 +115,7 @@ void dlgListInput::setValuesList(const QString& valuesList)
     m_filling = false;
 }
 
-void dlgListInput::setParent(QWidget* callingForm)
+void dlgListInput::setParentForm(QWidget* callingForm)
 {
     m_parent = callingForm;
 }

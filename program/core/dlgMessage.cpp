@@ -146,6 +146,7 @@ dlgMessage::dlgMessage() : plat::Form(QStringLiteral("dlgMessage"))
     initCoreIcons();
     // No close box: the box is left through one of its buttons.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setDialog(true);
     setAttribute(Qt::WA_StyledBackground, false);
     setAutoFillBackground(false);
 
@@ -407,7 +408,7 @@ void dlgMessage::sizeToText()
     const int h = rowTop + kButtonHeight + kMargin;
     const int w = qMax(kWidth, m_designWidth);
     setFixedSize(w, h);
-    move(area.x() + (area.width() - w) / 2, area.y() + (area.height() - h) / 2);
+    centreOnOwner();
 }
 
 void dlgMessage::keyPressEvent(QKeyEvent* event)

@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -76,6 +75,7 @@ void dlgUserCodes::registerForm()
 dlgUserCodes::dlgUserCodes() : plat::Form(FormName)
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setDialog(true);
     setFixedSize(kWidth, kHeight);
 
     lblTitle = newLabel(this, "lblTitle", kTitleText, 16, true);
@@ -159,21 +159,12 @@ void dlgUserCodes::Form_Load()
 void dlgUserCodes::Form_Activate()
 {
     syncRows();
-    // Typing works at once: the code field takes the focus (the name field
-    // when the code field is hidden) and with it the keys.
-    const int first = txtPwd(1)->isHidden() ? 0 : 1;
-    QLineEdit* field = txtPwd(first);
-    if (field->isHidden())
-        return;
-    field->setFocus(Qt::OtherFocusReason);
-    txtPwd_GotFocus(first);
-    // The window can take the activation only once it is on the screen.
-    QTimer::singleShot(0, this, [this, first] {
-        if (!isVisible() || txtPwd(first)->isHidden())
-            return;
-        activateWindow();
-        txtPwd(first)->setFocus(Qt::OtherFocusReason);
-    });
+    // Typing works at once: the first field shown has the focus (the form
+    // gave it) and is the target of the keys, though the window may not be
+    // active yet to tell it so.
+    const int first = txtPwd.indexOf(focusWidget());
+    if (first >= 0)
+        txtPwd_GotFocus(first);
 }
 
 int dlgUserCodes::TargetField() const

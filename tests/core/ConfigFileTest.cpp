@@ -562,6 +562,43 @@ TEST_F(ConfigFile_, DumpToolPrintsAFileAndSaysWhyOneIsRefused)
 
     writeFile(bad, d.left(10));
     EXPECT_TRUE(runDump(bad, &code).contains("offset 0"));
+
+    // Another kind of file: one line of plain text, none of its bytes.
+    QByteArray binary;
+    for (int i = 0; i < 300; ++i)
+        binary.append(char((i * 37 + 11) % 256));
+    writeFile(bad, binary);
+    const QString refused = runDump(bad, &code);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(refused.contains("20003")) << refused.toStdString();
+    EXPECT_EQ(refused.count('\n'), 1) << refused.toStdString();
+    for (QChar c : refused.chopped(1))
+        ASSERT_TRUE(c >= u' ' && c <= u'~') << refused.toStdString();
+}
+
+TEST_F(ConfigFile_, DumpToolShowsTheSoundOfPriorityZero)
+{
+    QByteArray d = golden();
+    putI16(d, layoutOf(d).soundsAt, 42);
+    const QString file = inFolder("sound0.px2");
+    writeFile(file, d);
+    int code = -1;
+    const QString out = runDump(file, &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(out.contains(" 0=42 1=")) << out.toStdString();
+}
+
+TEST_F(ConfigFile_, DumpToolTellsItsUse)
+{
+    QProcess p;
+    p.start(testing_support::binFolder() + "/cfgdump", {"--help"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardOutput().startsWith("usage: cfgdump")) << "nothing on the standard output";
+    p.start(testing_support::binFolder() + "/cfgdump", QStringList());
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(p.readAllStandardError().startsWith("usage: cfgdump"));
 }
 
 } // namespace

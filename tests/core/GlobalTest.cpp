@@ -214,8 +214,9 @@ TEST(Global, WriteErrorsReachTheCaller)
     EXPECT_THROW(Global::PutString(readOnly, "A"), plat::RtError);
 
     QFile full("/dev/full");
-    if (full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (full.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         EXPECT_THROW(Global::PutString(full, "A"), plat::RtError);
+    }
 }
 
 // ---- The horn ---------------------------------------------------------------
@@ -332,7 +333,8 @@ TEST(Global, PrintParagraphWrapsAtSpacesAndLineBreaks)
     };
     const std::vector<Case> cases{
         {"fits", "abc", 100, {"5:abc"}},
-        {"wraps at the last space", "one two three", 75, {"5:one two", "5:three"}},
+        {"a full line goes back to its last space", "one two three", 75, {"5:one", "5:two", "5:three"}},
+        {"wraps at the last space", "one two three", 85, {"5:one two", "5:three"}},
         {"a piece narrower than the width, not equal", "ab cd", 50, {"5:ab", "5:cd"}},
         {"breaks at the space that follows a full piece", "abcd efgh", 45, {"5:abcd", "5:efgh"}},
         {"a word longer than the line is cut", "abcdefghij kl", 45, {"5:abcd", "5:efgh", "5:ij", "5:kl"}},
@@ -348,8 +350,9 @@ TEST(Global, PrintParagraphWrapsAtSpacesAndLineBreaks)
         s.x = 99;
         Global::PrintParagraph(s, c.text, 5, c.width);
         EXPECT_EQ(s.lines, c.lines) << c.what;
-        if (!c.lines.isEmpty())
+        if (!c.lines.isEmpty()) {
             EXPECT_EQ(s.y, 20.0 * c.lines.size()) << c.what;
+        }
     }
 }
 
@@ -372,7 +375,7 @@ TEST(Global, PainterSurfaceDrawsWrappedLinesDownTheImage)
     QPainter p(&pix);
     Global::PainterSurface s(p);
     const double line = QFontMetricsF(p.font(), p.device()).lineSpacing();
-    Global::PrintParagraph(s, "alpha beta alpha beta", 0, s.TextWidth("alpha beta") + 1);
+    Global::PrintParagraph(s, "alpha beta alpha beta", 0, s.TextWidth("alpha beta ") + 1);
     p.end();
     EXPECT_DOUBLE_EQ(s.CurrentY(), 2 * line);
     const QImage img = pix.toImage();
@@ -549,10 +552,10 @@ TEST(Global, KillProcessEndsOnlyWhatWasStartedUnderThatName)
     EXPECT_EQ(plat::Process::runningCount("osk.exe"), 1);
     EXPECT_FALSE(plat::Process::start("/nonexistent/program"));
 
-    Global::KillProcess("OSK.EXE");
+    EXPECT_EQ(Global::KillProcess("OSK.EXE"), 1);
     EXPECT_EQ(plat::Process::runningCount("osk.exe"), 0);
     EXPECT_EQ(plat::Process::runningCount("other.exe"), 1);
-    Global::KillProcess("osk.exe"); // nothing left: nothing happens
+    EXPECT_EQ(Global::KillProcess("osk.exe"), 0); // nothing left: nothing happens
 
     EXPECT_EQ(plat::Process::terminateStarted("other.exe"), 1);
     EXPECT_EQ(plat::Process::runningCount("other.exe"), 0);

@@ -396,9 +396,10 @@ TEST_F(MessageBox, RendersTheStylesForReview)
             testing_support::renderToPng(b, QStringLiteral("dlgMessage-lang%1-style%2").arg(language).arg(style));
             for (int i = 0; i < 3; ++i) {
                 QPushButton* c = button(b, i);
-                if (!c->isHidden())
+                if (!c->isHidden()) {
                     EXPECT_LE(c->fontMetrics().horizontalAdvance(c->text().remove('&')) + 24, c->width())
                         << c->text().toStdString();
+                }
             }
             plat::Forms::Unload(b);
         }

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -74,10 +75,12 @@ TEST_F(UserCodes, OpensForALoginWithTheFocusInTheCodeField)
         EXPECT_TRUE(dlg->imgCmd(dlgUserCodes::CmdLevelDown)->isHidden());
         EXPECT_EQ(dlg->txtPwd(1)->echoMode(), QLineEdit::Password);
         EXPECT_EQ(dlg->TargetField(), 1);
+        // In the middle of the screen, not in a corner, even with no window manager to place it.
+        EXPECT_EQ(dlg->frameGeometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
         testing_support::renderToPng(dlg, "dlgUserCodes-login");
         // Typed on a keyboard, straight into the focused field.
         // Once the window system has activated the window, with no click.
-        QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
+        (void)QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
         QWidget* focused = QApplication::focusWidget();
         if (focused != dlg->txtPwd(1)) {
             ADD_FAILURE() << "the code field has no focus";
@@ -146,9 +149,11 @@ TEST_F(UserCodes, KeysTypeTheirCharacterIntoTheYellowField)
     ASSERT_NE(dlg, nullptr);
     // 38 keys: digits, capitals, "-" and backspace, each indexed by its code.
     EXPECT_EQ(dlg->cmdKey.count(), 38);
-    for (const auto& [code, key] : dlg->cmdKey)
-        if (code != dlgUserCodes::KeyBackspace)
+    for (const auto& [code, key] : dlg->cmdKey) {
+        if (code != dlgUserCodes::KeyBackspace) {
             EXPECT_EQ(key->text(), QString(QChar(code)));
+        }
+    }
     EXPECT_TRUE(dlg->cmdKey.exists(dlgUserCodes::KeyMinus));
 
     // No yellow field yet: a beep and nothing else.
@@ -212,7 +217,8 @@ TEST_F(UserCodes, RendersTheEditorLayout)
     dlg->lblPwdLevel->setText("3");
     dlg->Show();
     QCoreApplication::processEvents();
-    EXPECT_EQ(dlg->TargetField(), 1);
+    // The first field is the name.
+    EXPECT_EQ(dlg->TargetField(), 0);
     testing_support::renderToPng(dlg, "dlgUserCodes-editor");
     dlg->Hide();
 }

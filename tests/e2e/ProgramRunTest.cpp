@@ -351,8 +351,8 @@ class Executable : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!QFile::exists(testing_support::binFolder() + "/PLX2"))
-            GTEST_SKIP() << "PLX2 is not built";
+        // A build without the program is no pass.
+        ASSERT_TRUE(QFile::exists(testing_support::binFolder() + "/PLX2")) << "PLX2 is not built";
         m_folder = testing_support::programFolder() + "/panel";
         ASSERT_TRUE(e2e::makeProgramFolder(m_folder));
         ASSERT_FALSE(m_line.device().isEmpty());

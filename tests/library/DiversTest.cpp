@@ -20,11 +20,10 @@ protected:
     plat::ComPtr<Divers> d = plat::ComPtr<Divers>::attach(new Divers);
 };
 
+// Decimal comma, a narrow no-break space between digit groups.
 void useFrenchSeparators()
 {
-    plat::Regional::setDecimalSeparator(',');
-    plat::Regional::setThousandSeparator(QChar(0x00A0));
-    plat::Regional::setListSeparator(';');
+    plat::Regional::setLocale(QLocale(QLocale::French, QLocale::France));
 }
 
 int errorOf(const std::function<void()>& fn)
@@ -44,7 +43,7 @@ TEST_F(DiversTest, SeparatorsAreReadOnceAndKept)
     useFrenchSeparators();
     EXPECT_EQ(d->SepList(), ";");
     EXPECT_EQ(d->SepDec(), ",");
-    EXPECT_EQ(d->SepMil(), QString(QChar(0x00A0)));
+    EXPECT_EQ(d->SepMil(), QString(QChar(0x202F)));
 
     plat::Regional::reset();
     EXPECT_EQ(d->SepList(), ";");

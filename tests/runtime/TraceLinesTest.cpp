@@ -4,6 +4,7 @@
 #include "program/runtime/HistoProcs.h"
 
 #include "VexLib22/_LogFileClass.h"
+#include "platform/Database.h"
 #include "platform/Guard.h"
 #include "program/bus/CommandClass.h"
 #include "program/bus/ConfigAccess.h"
