@@ -55,6 +55,7 @@ constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;
 constexpr int CannotCreateObject = 429;
 constexpr int ObjectDoesNotSupport = 438;
+constexpr int KeyAlreadyAssociated = 457;
 } // namespace rt
 
 // The run-time's standard text for an error number ("Application-defined or

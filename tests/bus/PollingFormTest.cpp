@@ -128,10 +128,8 @@ protected:
 
 } // namespace
 
-TEST_F(PollingForm, RegisteredUnderTheEngineNameItReplacesAStandIn)
+TEST_F(PollingForm, LoadsHiddenUnderTheEngineNameWithItsTimers)
 {
-    plat::Forms::registerForm(Polling::FormName, [] { return new plat::Form(Polling::FormName); });
-    BusForms::registerForms();
     wPolling* w = form();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(&Polling::Engine(), static_cast<PollingLink*>(w));

@@ -105,7 +105,13 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         plat::setErrorReporter({});
         plat::Screen::setMousePointer(plat::Screen::vbDefault);
-        CoreForms::registerForms();
+    }
+
+    // The message box's name taken by a factory that fails.
+    static void failingMessageBox(const plat::Forms::Factory& factory)
+    {
+        plat::Forms::clearRegistrations();
+        plat::Forms::registerForm(QStringLiteral("dlgMessage"), factory);
     }
 
     // Records every report box that opens and answers it with OK.
@@ -238,7 +244,7 @@ TEST_F(ErrorReport, ABoxThatCannotBeShownReportsOnceAndAnswersCancel)
 {
     answerEveryBox();
     int made = 0;
-    plat::Forms::registerForm(QStringLiteral("dlgMessage"), [&]() -> plat::Form* {
+    failingMessageBox([&]() -> plat::Form* {
         ++made;
         plat::raise(plat::rt::OutOfMemory);
     });
@@ -255,7 +261,7 @@ TEST_F(ErrorReport, ABoxThatCannotBeShownReportsOnceAndAnswersCancel)
 
 TEST_F(ErrorReport, AReportThatCannotBeShownStillReachesStderr)
 {
-    plat::Forms::registerForm(QStringLiteral("dlgMessage"), []() -> plat::Form* { plat::raise(plat::rt::OutOfMemory); });
+    failingMessageBox([]() -> plat::Form* { plat::raise(plat::rt::OutOfMemory); });
     testing::internal::CaptureStderr();
     plat::guard(QStringLiteral("wMain.imgNavig_Click"), [] { plat::raise(plat::rt::InvalidProcedureCall); });
     const QString err = QString::fromLocal8Bit(testing::internal::GetCapturedStderr().c_str());
