@@ -15,6 +15,7 @@
 #include "program/core/Globals.h"
 #include "program/core/dlgMessage.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -89,7 +90,7 @@ struct SeenBox {
     int pointer = -1;
 };
 
-class ErrorReport : public ::testing::Test {
+class ErrorReport : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -97,14 +98,6 @@ protected:
         ErrorHandling::Install();
         ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
         ASSERT_TRUE(Config::OpenConfigBase());
-    }
-    void TearDown() override
-    {
-        for (plat::Form* f : plat::Forms::All())
-            plat::Forms::Unload(f);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::setErrorReporter({});
-        plat::Screen::setMousePointer(plat::Screen::vbDefault);
     }
 
     // The message box's name taken by a factory that fails.
@@ -230,8 +223,7 @@ TEST_F(ErrorReport, AFailingTextLookupInsideTheReportGoesToStderrNotToAnotherBox
 {
     answerEveryBox();
     // No database: every caption lookup of the box reports an error.
-    delete gDatabase;
-    gDatabase = nullptr;
+    ReplaceDatabase(nullptr);
     testing::internal::CaptureStderr();
     plat::guard(QStringLiteral("wMain.imgNavig_Click"), [] { plat::raise(plat::rt::InvalidProcedureCall); });
     const std::string err = testing::internal::GetCapturedStderr();

@@ -1,22 +1,16 @@
 #pragma once
-// Stand-in for the main window wMain until the real one is built: the
-// program's title, the configuration in use, the login button with the
-// current access level and the quit button. Its load sets the prefix letters
-// and the no-channel text that the event lines use.
+// Stands in for the main window wMain: the program's title, the
+// configuration in use, the login button with the current access level and
+// the quit button. Its load sets the language's globals as the main window
+// does.
 
 #include "platform/ControlArray.h"
-#include "platform/Form.h"
 #include "platform/PictureButton.h"
+#include "program/standins/StandInScreen.h"
 
-class QLabel;
-
-class StandInMain : public plat::Form {
+class StandInMain : public StandInScreen {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("wMain");
-    // Registers the stand-in under the main window's form name.
-    static void registerForm();
-
     // Tool buttons, numbered as the main window's.
     static constexpr int NavigQuit = 10;
     static constexpr int NavigLogin = 13;
@@ -36,7 +30,4 @@ public:
     plat::ControlArray<QLabel> lblLogin{QStringLiteral("lblLogin")};
     QLabel* lblFileName = nullptr;
     QLabel* lblModified = nullptr;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 };
