@@ -390,6 +390,52 @@ TEST_F(PollingFixture, VanishedPortStopsPollingWithOneMessage)
     }
 }
 
+TEST_F(PollingFixture, AConfigurationReplacedDuringATickLivesUntilTheTickEnds)
+{
+    configure(4, 4);
+    loadAndRun();
+    engine->SendCommand(writeCommand(4, Bus::RegLedTest, 1));
+    std::weak_ptr<ConfigClass> ticking;
+    onYield = [&] {
+        if (!ticking.expired())
+            return;
+        // A box shown during the yield opens another configuration.
+        ticking = HoldConfig();
+        ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
+    };
+    bool aliveAfterTheYield = false;
+    QObject::connect(engine.get(), &PollingEngine::ErrorRow, engine.get(),
+                     [&](int, const QString&) { aliveAfterTheYield = !ticking.expired(); });
+    takePolledAddresses();
+    ASSERT_TRUE(tick());
+    EXPECT_TRUE(aliveAfterTheYield);
+    EXPECT_EQ(takePolledAddresses(), std::vector<int>{4}) << "the tick polls from the configuration it began on";
+    EXPECT_TRUE(ticking.expired()) << "and lets it go when it ends";
+    EXPECT_TRUE(reports.empty());
+    // The next tick runs on the new configuration, which has no module.
+    ASSERT_TRUE(tick());
+    EXPECT_TRUE(takePolledAddresses().empty());
+}
+
+TEST_F(PollingFixture, AHornSetToNoneGoesBackToTheInstalledHorn)
+{
+    testing_support::RecordingHorn installed;
+    Dispatch::installed().horn = &installed;
+    engine->setHorn(nullptr);
+    rules.klaxon = true;
+    configure(2, 2);
+    configure(1, 1);
+    loadAndRun();
+    sim.setStatusWord(2, 1);
+    ASSERT_TRUE(sim.raiseEvent(1, 0, 1, 0));   // the horn acknowledged at module 1
+    for (int i = 0; i < 3; ++i)
+        tick();
+    engine->QueryUnload(plat::vbFormCode);
+    EXPECT_EQ(installed.levels, (std::vector<int>{-1, 1, -1})) << "acknowledgement, module-wide, query-unload";
+    EXPECT_TRUE(horn.levels.empty());
+    EXPECT_TRUE(reports.empty());
+}
+
 // ---- The queue across a restart ------------------------------------------------
 
 TEST_F(PollingFixture, QueuedCommandsSurviveARestartInOrder)
