@@ -1,5 +1,5 @@
 #pragma once
-// The value conversions of the original run-time that the program and the
+// The value conversions of the run-time that the program and the
 // library rely on, and a small variant value for the members that take
 // "any value" (minimum, maximum, clamping).
 
