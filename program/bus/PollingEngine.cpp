@@ -8,11 +8,9 @@
 #include "program/bus/ReplyDecoder.h"
 #include "program/bus/TraceRecord.h"
 
-#include "program/core/ChannelClass.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Components.h"
 #include "program/core/Config.h"
-#include "program/core/Global.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
@@ -35,7 +33,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
