@@ -1,7 +1,7 @@
 // bench_dispatch: five runs of 10,000 channel events each through the engine's
 // numbering and dispatch with every rule on: the real rules and trace line
 // (flushed to the trace log for each event), "LastEvent" written to the INI
-// file for each, recording stand-ins for the horn, alarm screen, history,
+// file for each, recording doubles for the horn, alarm screen, history,
 // printer and mirrors. Prints the events per second of each run and their
 // median, and the goal: the median holds 2,000 events per second, the rate at
 // which a full buffer of 62 events takes well under a tick's worth of a
@@ -16,12 +16,12 @@
 #include "platform/AppIdentity.h"
 #include "platform/Regional.h"
 #include "program/bus/ConfigAccess.h"
-#include "program/bus/DispatchStandIns.h"
 #include "program/bus/EventDispatcher.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
 #include "program/runtime/HistoProcs.h"
+#include "tests/support/DispatchDoubles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -71,8 +71,8 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    ConfigClass config([](int) { return QString(); });
-    gConfig = &config;
+    ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
+    ConfigClass& config = *gConfig;
     gPanelLetter = QStringLiteral("M");
     gChannelLetter = QStringLiteral("C");
     for (int bit = 0; bit < 5; ++bit) {
@@ -95,18 +95,10 @@ int main(int argc, char* argv[])
     }
     gTraceLog().OpenFile(work.path() + "/trace.log", VexLib22::eLogModeFileAppend);
 
-    Dispatch::RecordingHorn horn;
-    Dispatch::RecordingAlarmScreen screen;
-    Dispatch::RecordingHistory history;
-    Dispatch::RecordingPrinter printer;
-    Dispatch::RecordingMirrors mirrors;
+    testing_support::RecordingSeams doubles;
     EventDispatcher dispatcher;
+    doubles.wire(dispatcher);
     dispatcher.setRules(&HistoProcs::Rules());
-    dispatcher.setHorn(&horn);
-    dispatcher.setAlarmScreen(&screen);
-    dispatcher.setHistory(&history);
-    dispatcher.setPrinter(&printer);
-    dispatcher.setMirrors(&mirrors);
     dispatcher.LoadLastEvent();
 
     std::vector<double> rates;
@@ -133,7 +125,7 @@ int main(int argc, char* argv[])
     const bool met = median >= RequiredPerSecond;
     std::printf("bench_dispatch: median %.0f events per second (%.2f ms for 62 events); history %zu, printer %zu; "
                 "folder %s\n",
-                median, 62 * 1000.0 / median, history.events.size(), printer.events.size(), qPrintable(work.path()));
+                median, 62 * 1000.0 / median, doubles.history.events.size(), doubles.printer.events.size(), qPrintable(work.path()));
     std::printf("bench_dispatch: goal: a median of at least %.0f events per second: %s\n", RequiredPerSecond,
                 met ? "met" : "MISSED");
     return met ? 0 : 1;

@@ -1,5 +1,5 @@
 #pragma once
-// A form: a top-level window of the program with the original's life cycle
+// A form: a top-level window of the program with a fixed life cycle
 // (load, activate, query-unload, unload), shown modal or modeless, one
 // instance per name unless created as an extra instance. Forms are created,
 // found and unloaded through the registry of Forms.h.
@@ -23,7 +23,7 @@ public:
 
     QString Name() const { return objectName(); }
 
-    // Life cycle hooks, in the original's order. Form_QueryUnload answers
+    // Life cycle hooks, in the order they run. Form_QueryUnload answers
     // true to refuse the unload.
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
@@ -51,7 +51,7 @@ public:
     void setTopmost(bool on);
     bool Topmost() const;
 
-    // Geometry in twips (15 to a pixel), as the original's forms had it.
+    // Geometry in twips (15 to a pixel), the unit of the screens' layouts.
     int Left() const;
     int Top() const;
     int Width() const;

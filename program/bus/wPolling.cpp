@@ -2,23 +2,20 @@
 
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/SerialPort.h"
+#include "platform/Icons.h"
+#include "platform/RtError.h"
+#include "platform/SerialControl.h"
 #include "platform/Theme.h"
 
+#include "program/bus/FormPollTimer.h"
+#include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/GlobalMain.h"
 
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QSessionManager>
-#include <QSocketNotifier>
 #include <QTableWidget>
-
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -28,62 +25,31 @@ wPolling::PortFactory& portFactory()
     return factory;
 }
 
-// Termination requests reach the event loop through a pipe: the signal
-// handler may only write a byte.
-int g_termPipe[2] = {-1, -1};
-struct sigaction g_previousTerm {};
-
-void onTerminate(int)
-{
-    const char byte = 1;
-    if (g_termPipe[1] >= 0)
-        (void)!::write(g_termPipe[1], &byte, 1);
-}
-
-const char kStopSvg[] =
-    "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 48 48'>"
-    "<circle cx='24' cy='24' r='22' fill='#c62828'/><rect x='15' y='15' width='18' height='18' fill='#fff'/></svg>";
-const char kRunSvg[] =
-    "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 48 48'>"
-    "<circle cx='24' cy='24' r='22' fill='#2e7d32'/><polygon points='18,13 36,24 18,35' fill='#fff'/></svg>";
-const char kReinitSvg[] =
-    "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 48 48'>"
-    "<circle cx='24' cy='24' r='22' fill='#1565c0'/>"
-    "<path d='M34 24a10 10 0 1 1-3-7.1' fill='none' stroke='#fff' stroke-width='4'/>"
-    "<polygon points='33,9 35,19 25,17' fill='#fff'/></svg>";
-
 int pixels(int twips) { return (twips + plat::kTwipsPerPixel / 2) / plat::kTwipsPerPixel; }
 
 } // namespace
-
-// tmrPoll as the engine arms it.
-class wPolling::TimerLink : public PollTimer {
-public:
-    explicit TimerLink(plat::FormTimer* timer) : m_timer(timer) {}
-    int Interval() const override { return m_timer->Interval(); }
-    void setInterval(int ms) override { m_timer->setInterval(ms); }
-    bool Enabled() const override { return m_timer->Enabled(); }
-    void setEnabled(bool on) override { m_timer->setEnabled(on); }
-
-private:
-    plat::FormTimer* m_timer;
-};
 
 void wPolling::setPortFactory(PortFactory factory)
 {
     portFactory() = std::move(factory);
 }
 
-wPolling::wPolling() : plat::Form(Polling::FormName)
+std::unique_ptr<plat::SerialControl> wPolling::newPort()
 {
-    m_commBus = portFactory() ? portFactory()() : std::make_unique<plat::SerialPort>();
+    if (!portFactory())
+        throw plat::RtError(plat::rt::ObjectVariableNotSet, QStringLiteral("No serial port factory is installed"));
+    return portFactory()();
+}
+
+wPolling::wPolling() : plat::Form(FormNames::wPolling), m_commBus(newPort())
+{
     tmrPoll = new plat::FormTimer(QStringLiteral("tmrPoll"), this);
     tmrMidnight = new plat::FormTimer(QStringLiteral("tmrMidnight"), this);
     tmrReactiv = new plat::FormTimer(QStringLiteral("tmrReactiv"), this);
     connect(tmrPoll, &plat::FormTimer::Timer, this, [this] { tmrPoll_Timer(); });
     connect(tmrMidnight, &plat::FormTimer::Timer, this, [this] { tmrMidnight_Timer(); });
     connect(tmrReactiv, &plat::FormTimer::Timer, this, [this] { tmrReactiv_Timer(); });
-    m_pollTimer = std::make_unique<TimerLink>(tmrPoll);
+    m_pollTimer = std::make_unique<FormPollTimer>(*tmrPoll);
 
     m_engine.setPort(m_commBus.get());
     m_engine.setTimer(m_pollTimer.get());
@@ -108,10 +74,7 @@ wPolling::wPolling() : plat::Form(Polling::FormName)
     buildControls();
 }
 
-wPolling::~wPolling()
-{
-    unwatchShutdownCauses();
-}
+wPolling::~wPolling() = default;
 
 void wPolling::buildControls()
 {
@@ -154,14 +117,14 @@ void wPolling::buildControls()
     caption(QStringLiteral("Stop/Run"), 592, 196, 96);
     for (int i = 0; i < 2; ++i) {
         auto* b = imgStopRun.add(i, new plat::PictureButton(this));
-        b->setSvg(QByteArray(i == 0 ? kStopSvg : kRunSvg));
+        b->setSvg(plat::Icons::svg(i == 0 ? QStringLiteral("stop") : QStringLiteral("run")));
         b->setGeometry(592, 224, 64, 64);
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgStopRun_Click(i); });
     }
     caption(QStringLiteral("Reinit"), 688, 196, 96);
     imgReinit = new plat::PictureButton(this);
     imgReinit->setObjectName(QStringLiteral("imgReinit"));
-    imgReinit->setSvg(QByteArray(kReinitSvg));
+    imgReinit->setSvg(plat::Icons::svg(QStringLiteral("reinit")));
     imgReinit->setGeometry(688, 224, 64, 64);
     connect(imgReinit, &QAbstractButton::clicked, this, [this] { imgReinit_Click(); });
     showRunIndicator(false);
@@ -193,9 +156,6 @@ void wPolling::Form_Load()
         tmrMidnight->setEnabled(true);
         tmrReactiv->setInterval(ReactivIntervalMs);
         tmrReactiv->setEnabled(true);
-        // Before the engine's load: a stop requested while its port message
-        // waits is the task manager's too.
-        watchShutdownCauses();
         m_engine.Load();
         Global::MiseAEchelle(this);
     });
@@ -203,7 +163,10 @@ void wPolling::Form_Load()
 
 bool wPolling::Form_QueryUnload(plat::UnloadMode mode)
 {
-    m_engine.QueryUnload(m_shutdownCause != plat::vbFormCode ? m_shutdownCause : mode);
+    // A stop from outside (the task manager, the session's end) unloads the
+    // engine through the program's own end: its trace line names the cause.
+    const plat::UnloadMode cause = Global::StopCause();
+    m_engine.QueryUnload(cause != plat::vbFormCode ? cause : mode);
     return false;
 }
 
@@ -213,7 +176,6 @@ void wPolling::Form_Unload()
     tmrMidnight->setEnabled(false);
     tmrReactiv->setEnabled(false);
     m_engine.Unload();
-    unwatchShutdownCauses();
 }
 
 void wPolling::tmrPoll_Timer()
@@ -232,14 +194,8 @@ void wPolling::tmrMidnight_Timer()
 void wPolling::tmrReactiv_Timer()
 {
     plat::guard(QStringLiteral("wPolling.tmrReactiv_Timer"), [&] {
-        if (m_engine.seams().reactivTimer) {
+        if (m_engine.seams().reactivTimer)
             m_engine.seams().reactivTimer();
-            return;
-        }
-        // Until the re-announcement lands, the watchdog part: never leave the
-        // panel without a screen.
-        if (!plat::Forms::AnyVisible() && plat::Forms::isRegistered(Global::AlarmScreenForm))
-            plat::Forms::Get(Global::AlarmScreenForm)->Show();
     });
 }
 
@@ -266,52 +222,4 @@ void wPolling::SendStationEvent(qint16 aff)
 bool wPolling::PortOpen() const
 {
     return m_commBus->PortOpen();
-}
-
-// ---- Shutdown causes --------------------------------------------------------
-// A termination request (SIGTERM) is the task manager's end of the program,
-// the session manager's shutdown is Windows closing. Either ends the run as
-// the program's own end does; the engine's query-unload then knows the cause.
-
-void wPolling::shutdownBy(plat::UnloadMode mode)
-{
-    if (m_shutdownCause != plat::vbFormCode)
-        return;
-    m_shutdownCause = mode;
-    Global::EndProgram();
-}
-
-void wPolling::watchShutdownCauses()
-{
-    if (g_termPipe[0] < 0 && ::pipe2(g_termPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
-        m_termNotifier = new QSocketNotifier(g_termPipe[0], QSocketNotifier::Read, this);
-        connect(m_termNotifier, &QSocketNotifier::activated, this, [this] {
-            char buf[16];
-            while (::read(g_termPipe[0], buf, sizeof buf) > 0) {
-            }
-            shutdownBy(plat::vbAppTaskManager);
-        });
-        struct sigaction sa {};
-        sa.sa_handler = onTerminate;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = SA_RESTART;
-        ::sigaction(SIGTERM, &sa, &g_previousTerm);
-    }
-    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager&) { shutdownBy(plat::vbAppWindows); }, Qt::DirectConnection);
-    }
-}
-
-void wPolling::unwatchShutdownCauses()
-{
-    if (!m_termNotifier)
-        return;
-    ::sigaction(SIGTERM, &g_previousTerm, nullptr);
-    delete m_termNotifier;
-    m_termNotifier = nullptr;
-    for (int& fd : g_termPipe) {
-        ::close(fd);
-        fd = -1;
-    }
 }

@@ -17,7 +17,6 @@
 #include <memory>
 
 class QLabel;
-class QSocketNotifier;
 class QTableWidget;
 
 class wPolling : public plat::Form, public PollingLink {
@@ -33,8 +32,9 @@ public:
     // tmrPoll's interval until polling is first started.
     static constexpr int PollIntervalAtLoadMs = 1;
 
-    // The serial control the next engine form opens; the real serial port
-    // unless a test gives another one.
+    // The serial control each new engine form opens (the program's assembly
+    // installs the real serial port); without one the form cannot be made
+    // (run-time error 91).
     using PortFactory = std::function<std::unique_ptr<plat::SerialControl>()>;
     static void setPortFactory(PortFactory factory);
 
@@ -94,19 +94,12 @@ signals:
     void UpdateDone();
 
 private:
-    class TimerLink;
-
+    static std::unique_ptr<plat::SerialControl> newPort();
     void buildControls();
     void fillGridHeader();
     void showRunIndicator(bool running);
-    void shutdownBy(plat::UnloadMode mode);
-    void watchShutdownCauses();
-    void unwatchShutdownCauses();
 
     std::unique_ptr<plat::SerialControl> m_commBus;
-    std::unique_ptr<TimerLink> m_pollTimer;
+    std::unique_ptr<PollTimer> m_pollTimer;
     PollingEngine m_engine;
-    QSocketNotifier* m_termNotifier = nullptr;
-    // Set when a termination or the session's end is closing the program.
-    plat::UnloadMode m_shutdownCause = plat::vbFormCode;
 };

@@ -3,6 +3,8 @@
 #include "platform/Cp1252.h"
 #include "platform/RtError.h"
 #include "program/core/Global.h"
+#include "program/core/Limits.h"
+#include "program/core/Version.h"
 
 #include <QtEndian>
 
@@ -262,15 +264,15 @@ void walk(Walker& w, Report& r)
     r.major = w.i16("major version");
     r.minor = w.i16("minor version");
     r.revision = w.i16("revision");
-    if (versionText(r.major, r.minor) > versionText(kMajor, kMinor))
+    if (versionText(r.major, r.minor) > versionText(Version::Major, Version::Minor))
         throw Refused{kNewerVersion, versionAt,
                       QStringLiteral("version %1.%2 (\"%3\") is newer than this program's %4.%5 (\"%6\")")
                           .arg(r.major)
                           .arg(r.minor)
                           .arg(versionText(r.major, r.minor))
-                          .arg(kMajor)
-                          .arg(kMinor)
-                          .arg(versionText(kMajor, kMinor))};
+                          .arg(Version::Major)
+                          .arg(Version::Minor)
+                          .arg(versionText(Version::Major, Version::Minor))};
     w.i16("reserved word");
 
     w.string("bus settings");
@@ -312,12 +314,12 @@ void walk(Walker& w, Report& r)
     w.skip(std::max<qint64>(kSettingsArea - w.pos(), 0), "padding of the settings");
     r.bodyOffset = w.pos();
 
-    for (int m = 1; m <= kModuleCount; ++m) {
+    for (int m = 1; m <= Limits::Modules; ++m) {
         w.module = m;
         w.skip(2, "number and model");
         w.string("title");
         w.skip(6, "title colour and active flag");
-        for (int c = 1; c <= kChannelCount; ++c) {
+        for (int c = 1; c <= Limits::LastChannel; ++c) {
             w.channel = c;
             w.string("screen text");
             w.string("print text");

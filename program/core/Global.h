@@ -21,9 +21,6 @@ class ControlArray;
 
 namespace Global {
 
-// The alarm screen's form, which start-up, the engine and the dispatch bring up.
-inline const QString AlarmScreenForm = QStringLiteral("wRunAlarms");
-
 QString ModuleName(int model);
 QString LeftFormat(const QString& value, int width);
 QString RightFormat(const QString& value, int width);

@@ -1,8 +1,9 @@
 #include "program/core/dlgKeyboard.h"
 
 #include "platform/Guard.h"
+#include "platform/Icons.h"
 #include "platform/Theme.h"
-#include "program/core/InputDialogs.h"
+#include "program/core/FormNames.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -186,7 +187,7 @@ QRect keyRect(double left, double top, double width, double height)
 
 } // namespace
 
-dlgKeyboard::dlgKeyboard() : plat::Form(QStringLiteral("dlgKeyboard"))
+dlgKeyboard::dlgKeyboard() : plat::Form(FormNames::dlgKeyboard)
 {
     setWindowFlag(Qt::FramelessWindowHint);
     setDialog(true);
@@ -204,8 +205,8 @@ dlgKeyboard::dlgKeyboard() : plat::Form(QStringLiteral("dlgKeyboard"))
     for (const auto& [i, box] : txtValue)
         box->editor()->installEventFilter(this);
 
-    imgControl.add(0, new plat::PictureButton(this))->setSvg(InputDialogs::icon(InputDialogs::Icon::Cancel));
-    imgControl.add(1, new plat::PictureButton(this))->setSvg(InputDialogs::icon(InputDialogs::Icon::Ok));
+    imgControl.add(0, new plat::PictureButton(this))->setSvg(plat::Icons::svg(QStringLiteral("cancel")));
+    imgControl.add(1, new plat::PictureButton(this))->setSvg(plat::Icons::svg(QStringLiteral("ok")));
     imgControl(0)->setGeometry(604, 52, 88, 72);
     imgControl(1)->setGeometry(700, 52, 88, 72);
     for (int i = 0; i < 2; ++i) {
@@ -215,7 +216,7 @@ dlgKeyboard::dlgKeyboard() : plat::Form(QStringLiteral("dlgKeyboard"))
 
     imgCRLF = new plat::PictureButton(this);
     imgCRLF->setObjectName(QStringLiteral("imgCRLF"));
-    imgCRLF->setSvg(InputDialogs::icon(InputDialogs::Icon::LineBreak));
+    imgCRLF->setSvg(plat::Icons::svg(QStringLiteral("linebreak")));
     imgCRLF->setFocusPolicy(Qt::NoFocus);
     imgCRLF->setGeometry(604, 132, 184, 68);
     connect(imgCRLF, &QAbstractButton::clicked, this, &dlgKeyboard::imgCRLF_Click);

@@ -3,12 +3,14 @@
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/Icons.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/AccessControl.h"
 #include "program/core/Config.h"
 #include "program/core/Globals.h"
-#include "program/core/InputDialogs.h"
+#include "program/core/TextIds.h"
+#include "program/core/FormNames.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -18,14 +20,6 @@
 #include <QPushButton>
 
 namespace {
-
-// Text ids of the captions (the controls' tags).
-constexpr int kTitleText = 10110;
-constexpr int kNameText = 10111;
-constexpr int kCodeText = 10112;
-constexpr int kLevelText = 10113;
-constexpr int kOkText = 10004;
-constexpr int kCancelText = 10005;
 
 constexpr int kMargin = 24;
 constexpr int kBand = 52;
@@ -69,22 +63,22 @@ QLabel* newLabel(QWidget* parent, const char* name, int tag, int pointSize, bool
 
 void dlgUserCodes::registerForm()
 {
-    plat::Forms::registerForm(FormName, [] { return new dlgUserCodes; });
+    plat::Forms::registerForm(FormNames::dlgUserCodes, [] { return new dlgUserCodes; });
 }
 
-dlgUserCodes::dlgUserCodes() : plat::Form(FormName)
+dlgUserCodes::dlgUserCodes() : plat::Form(FormNames::dlgUserCodes)
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
     setFixedSize(kWidth, kHeight);
 
-    lblTitle = newLabel(this, "lblTitle", kTitleText, 16, true);
+    lblTitle = newLabel(this, "lblTitle", TextIds::UserCodesTitle, 16, true);
     lblTitle->setGeometry(kMargin, 0, kWidth - 2 * kMargin, kBand);
     lblTitle->setStyleSheet(QStringLiteral("color: white;"));
 
-    lblName = newLabel(this, "lblName", kNameText, 14, false);
-    lblCode = newLabel(this, "lblCode", kCodeText, 14, false);
-    lblLevel = newLabel(this, "lblLevel", kLevelText, 14, false);
+    lblName = newLabel(this, "lblName", TextIds::UserCodesName, 14, false);
+    lblCode = newLabel(this, "lblCode", TextIds::UserCodesCode, 14, false);
+    lblLevel = newLabel(this, "lblLevel", TextIds::UserCodesLevel, 14, false);
     lblPwdLevel = newLabel(this, "lblPwdLevel", 0, 22, true);
     lblPwdLevel->setAlignment(Qt::AlignCenter);
     lblPwdLevel->setText(QStringLiteral("0"));
@@ -116,15 +110,15 @@ dlgUserCodes::dlgUserCodes() : plat::Form(FormName)
 
     struct Command {
         int index;
-        InputDialogs::Icon icon;
+        const char* icon;
         int tag;
     };
-    for (const Command& c : {Command{CmdCancel, InputDialogs::Icon::Cancel, kCancelText},
-                             Command{CmdOk, InputDialogs::Icon::Ok, kOkText},
-                             Command{CmdLevelDown, InputDialogs::Icon::Down, 0},
-                             Command{CmdLevelUp, InputDialogs::Icon::Up, 0}}) {
+    for (const Command& c : {Command{CmdCancel, "cancel", TextIds::Cancel},
+                             Command{CmdOk, "ok", TextIds::Ok},
+                             Command{CmdLevelDown, "down", 0},
+                             Command{CmdLevelUp, "up", 0}}) {
         auto* b = imgCmd.add(c.index, new plat::PictureButton(this));
-        b->setSvg(InputDialogs::icon(c.icon));
+        b->setSvg(plat::Icons::svg(c.icon));
         b->setFocusPolicy(Qt::NoFocus);
         b->setFont(plat::Theme::font(14, true));
         if (c.tag)

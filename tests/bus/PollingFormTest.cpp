@@ -4,7 +4,6 @@
 
 #include "program/bus/BusForms.h"
 #include "program/bus/CommFunctions.h"
-#include "program/bus/DispatchSeams.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/ConfigClass.h"
@@ -14,6 +13,8 @@
 #include "program/core/PollingLink.h"
 #include "program/core/VEXfonctions.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/DispatchDoubles.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
@@ -22,6 +23,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "program/core/FormNames.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -31,42 +33,7 @@
 
 namespace {
 
-class NoRules : public Dispatch::EventRules {
-public:
-    bool IsToDisplay(const EventClass&) override { return false; }
-    bool IsToHisto(const EventClass&) override { return false; }
-    bool IsToPrint(const EventClass&) override { return false; }
-    bool IsToKlaxon(const EventClass&) override { return false; }
-    QString FormateTrace(const EventClass& ev) override { return QString("EVT %1").arg(ev.Num()); }
-    void TraceWriteError(const CommandClass& cmd) override { dropped << cmd.Module(); }
-    QList<int> dropped;
-};
-
-// Forwards to the simulator's line, which the test keeps.
-class SharedPort : public plat::SerialControl {
-public:
-    explicit SharedPort(plat::SerialControl& inner) : m(inner) {}
-    int CommPort() const override { return m.CommPort(); }
-    void setCommPort(int p) override { m.setCommPort(p); }
-    QString Settings() const override { return m.Settings(); }
-    void setSettings(const QString& s) override { m.setSettings(s); }
-    bool PortOpen() const override { return m.PortOpen(); }
-    void setPortOpen(bool o) override { m.setPortOpen(o); }
-    bool RTSEnable() const override { return m.RTSEnable(); }
-    void setRTSEnable(bool e) override { m.setRTSEnable(e); }
-    int InBufferCount() const override { return m.InBufferCount(); }
-    void setInBufferCount(int n) override { m.setInBufferCount(n); }
-    int OutBufferCount() const override { return m.OutBufferCount(); }
-    void setOutBufferCount(int n) override { m.setOutBufferCount(n); }
-    void Output(const QByteArray& b) override { m.Output(b); }
-    QByteArray Input() override { return m.Input(); }
-    bool waitForInput(int ms) override { return m.waitForInput(ms); }
-
-private:
-    plat::SerialControl& m;
-};
-
-class PollingForm : public ::testing::Test {
+class PollingForm : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -74,15 +41,14 @@ protected:
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
-        savedSeams = PollingSeams::installed();
         PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
         PollingSeams::installed().message = [this](const QString& text, int) {
             messages << text;
             return 1;
         };
-        savedRules = Dispatch::installed().rules;
-        Dispatch::installed().rules = &rules;
-        wPolling::setPortFactory([this] { return std::make_unique<SharedPort>(port); });
+        doubles.install();
+        // Each engine form opens a line of its own to the test's modules.
+        wPolling::setPortFactory([this] { return std::make_unique<modsim::SimSerialControl>(sim, clock); });
         logFile = testing_support::programFolder() + "/trace.log";
         gTraceLog().OpenFile(logFile, VexLib22::eLogModeFileAppend);
         // Defaults play no part here: no database is opened.
@@ -97,30 +63,13 @@ protected:
         BusForms::registerForms();
     }
 
-    void TearDown() override
-    {
-        for (plat::Form* f : plat::Forms::All())
-            plat::Forms::Unload(f);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        gTraceLog().CloseFile();
-        wPolling::setPortFactory({});
-        PollingSeams::installed() = savedSeams;
-        Dispatch::installed().rules = savedRules;
-        ReplaceConfig(nullptr);
-        plat::setErrorReporter({});
-        CommFunctions::setClock(nullptr);
-    }
-
-    wPolling* form() { return dynamic_cast<wPolling*>(plat::Forms::Get(Polling::FormName)); }
+    wPolling* form() { return dynamic_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling)); }
 
     QStringList logLines() const { return testing_support::fileLines(logFile); }
 
     plat::VirtualClock clock{0};
     modsim::Simulator sim{clock};
-    modsim::SimSerialControl port{sim, clock};
-    NoRules rules;
-    PollingSeams savedSeams;
-    Dispatch::EventRules* savedRules = nullptr;
+    testing_support::RecordingSeams doubles;
     QString logFile;
     QStringList reports;
     QStringList messages;
@@ -128,10 +77,8 @@ protected:
 
 } // namespace
 
-TEST_F(PollingForm, RegisteredUnderTheEngineNameItReplacesAStandIn)
+TEST_F(PollingForm, LoadsHiddenUnderTheEngineNameWithItsTimers)
 {
-    plat::Forms::registerForm(Polling::FormName, [] { return new plat::Form(Polling::FormName); });
-    BusForms::registerForms();
     wPolling* w = form();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(&Polling::Engine(), static_cast<PollingLink*>(w));
@@ -206,8 +153,8 @@ TEST_F(PollingForm, LoadWritesTheReinitLineAndUnloadKeepsTheQueueForTheNextLoad)
         w->SendCommand(c);
     }
     plat::Forms::Unload(w);
+    EXPECT_FALSE(w->CommBus().PortOpen());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(port.PortOpen());
     QStringList keys;
     ASSERT_EQ(VEXfonctions::GetIniKeys(keys, IniKeys::PendingCommands), 2);
 
@@ -233,7 +180,7 @@ TEST_F(PollingForm, TickThatFindsTheFormClosingUnloadsIt)
     c->setValue(0, 1);
     w->SendCommand(c);
     w->tmrPoll_Timer();
-    EXPECT_EQ(plat::Forms::Find(Polling::FormName), nullptr);
+    EXPECT_EQ(plat::Forms::Find(FormNames::wPolling), nullptr);
     EXPECT_FALSE(w->Run());
     EXPECT_FALSE(w->tmrPoll->Enabled());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -255,7 +202,8 @@ TEST_F(PollingForm, ACommandGivenUpGetsItsTraceLineFromTheInstalledRules)
     w->SendCommand(c);
     for (int i = 0; i < 4; ++i)
         w->tmrPoll_Timer();
-    EXPECT_EQ(rules.dropped, QList<int>{3});
+    ASSERT_EQ(doubles.rules.dropped.size(), 1u);
+    EXPECT_EQ(doubles.rules.dropped[0].Module(), 3);
     EXPECT_EQ(writeErrors, 1);
     EXPECT_EQ(w->engine().commands().Count(), 0);
 }

@@ -5,6 +5,7 @@
 #include "program/core/Config.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QDir>
 #include <QFile>
@@ -619,14 +620,12 @@ TEST_F(ConfigFile_, SaveCurrentConfigWritesTheWorkingFileAndKeepsTheModifiedFlag
         config->setModified(false);
         if (c.modifyModule)
             config->Panel(3)->setTitle("Edited");
-        ConfigClass* previous = gConfig;
-        gConfig = config.get();
+        ReplaceConfig(std::move(config));
         Config::SaveCurrentConfig();
-        gConfig = previous;
-        EXPECT_EQ(config->Modified(), c.expectModified);
+        EXPECT_EQ(gConfig->Modified(), c.expectModified);
         auto back = newConfig();
         ASSERT_EQ(back->Read(testing_support::programFolder() + "/PLX2.dat"), 0);
-        EXPECT_EQ(back->Panel(3)->Title(), config->Panel(3)->Title());
+        EXPECT_EQ(back->Panel(3)->Title(), gConfig->Panel(3)->Title());
     }
     EXPECT_TRUE(reports.empty());
 }
@@ -636,10 +635,8 @@ TEST_F(ConfigFile_, SaveCurrentConfigReportsAFailedSave)
     auto config = newConfig();
     config->Panel(3)->setTitle("Edited");
     ASSERT_TRUE(QDir().mkpath(testing_support::programFolder() + "/PLX2.dat/blocked"));
-    ConfigClass* previous = gConfig;
-    gConfig = config.get();
+    ReplaceConfig(std::move(config));
     Config::SaveCurrentConfig();
-    gConfig = previous;
-    EXPECT_TRUE(config->Modified());
+    EXPECT_TRUE(gConfig->Modified());
     EXPECT_TRUE(reported("ConfigClass.Save"));
 }

@@ -17,6 +17,8 @@
 #include "platform/SoundPlayer.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/FakeSoundPlayer.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -51,19 +53,20 @@ QString show(const std::optional<int>& v)
 }
 
 // Records what the helpers report instead of showing it.
-class ReportedErrors {
-public:
+class ReportedErrors : public testing_support::ProgramGlobals {
+protected:
     ReportedErrors()
     {
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
-            names << name;
-            numbers << e.number();
+            errors.names << name;
+            errors.numbers << e.number();
         });
     }
-    ~ReportedErrors() { plat::setErrorReporter({}); }
 
-    QStringList names;
-    QList<int> numbers;
+    struct {
+        QStringList names;
+        QList<int> numbers;
+    } errors;
 };
 
 QByteArray counted(qint32 count, const QByteArray& bytes)
@@ -142,9 +145,8 @@ TEST(Global, PasswordMaskTwiceGivesTheTextBackForEveryByteAndKey)
     }
 }
 
-TEST(Global, ANegativeWidthIsReportedUnderTheHelpersName)
+TEST_F(ReportedErrors, ANegativeWidthIsReportedUnderTheHelpersName)
 {
-    ReportedErrors errors;
     EXPECT_EQ(Global::LeftFormat("ABC", -1), "");
     EXPECT_EQ(Global::RightFormat("ABC", -1), "");
     EXPECT_EQ(errors.names, QStringList({"Global.LeftFormat", "Global.RightFormat"}));
@@ -221,33 +223,31 @@ TEST(Global, WriteErrorsReachTheCaller)
 
 // ---- The horn ---------------------------------------------------------------
 
-class Horn : public testing::Test {
+class Horn : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
         plat::setSoundPlayer(&player);
         // Priorities name sounds of their own number plus four, so that a
         // file named after the priority instead of its sound shows.
-        config = std::make_unique<ConfigClass>([](int) { return QString(); });
+        auto config = std::make_unique<ConfigClass>([](int) { return QString(); });
         for (int prio = 0; prio < 100; ++prio)
             config->setAlarmPrioSound(int16_t(prio), int16_t(prio + 4));
-        gConfig = config.get();
+        ReplaceConfig(std::move(config));
         Global::Alarme(-1);
         player.calls.clear();
     }
     void TearDown() override
     {
         Global::Alarme(-1);
-        plat::setSoundPlayer(nullptr);
-        gConfig = nullptr;
+        ProgramGlobals::TearDown();
     }
     static QString file(int sound)
     {
         return plat::AppIdentity::programFolder() + "/AlarmSound" + QString::number(sound) + ".wav";
     }
 
-    plat::FakeSoundPlayer player;
-    std::unique_ptr<ConfigClass> config;
+    testing_support::FakeSoundPlayer player;
 };
 
 TEST_F(Horn, OnlyAHigherPriorityReplacesTheSoundingOne)
@@ -269,10 +269,10 @@ TEST_F(Horn, LevelZeroAndOtherNegativesNeverSound)
     EXPECT_TRUE(player.calls.isEmpty());
 }
 
-TEST(HornRealPlayer, MissingOrSilentSoundsNeitherBlockNorFail)
+using HornRealPlayer = ReportedErrors;
+
+TEST_F(HornRealPlayer, MissingOrSilentSoundsNeitherBlockNorFail)
 {
-    plat::setSoundPlayer(nullptr);
-    ReportedErrors errors;
     // A valid one-second PCM file, and a number that has no file at all.
     QFile wav(plat::AppIdentity::programFolder() + "/AlarmSound7.wav");
     ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
@@ -437,12 +437,10 @@ struct DesignForm {
 
 } // namespace
 
-TEST(Global, MiseAEchelleChangesNothingOnTheDesignScreenOrWhenTurnedOff)
+using ScreenScaling = testing_support::ProgramGlobals;
+
+TEST_F(ScreenScaling, MiseAEchelleChangesNothingOnTheDesignScreenOrWhenTurnedOff)
 {
-    struct Restore {
-        bool keep = gNoResize;
-        ~Restore() { gNoResize = keep; }
-    } restore;
     DesignForm d;
     gNoResize = false;
     EXPECT_FALSE(Global::MiseAEchelle(&d.form, QSize(800, 600)));
@@ -457,12 +455,8 @@ TEST(Global, MiseAEchelleChangesNothingOnTheDesignScreenOrWhenTurnedOff)
     EXPECT_EQ(d.back->geometry(), QRect(0, 0, 800, 600));
 }
 
-TEST(Global, MiseAEchelleScalesGeometryFontsAndColumnsButLeavesLayoutsTheirWork)
+TEST_F(ScreenScaling, MiseAEchelleScalesGeometryFontsAndColumnsButLeavesLayoutsTheirWork)
 {
-    struct Restore {
-        bool keep = gNoResize;
-        ~Restore() { gNoResize = keep; }
-    } restore;
     gNoResize = false;
     DesignForm d;
     const QRect laidOutBefore = d.inLayout->geometry();

@@ -5,10 +5,12 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Theme.h"
+#include "program/core/FormNames.h"
 #include "program/core/InputDialogs.h"
 #include "program/core/KeyboardModel.h"
 #include "program/core/dlgKeyboard.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -148,7 +150,7 @@ TEST(KeyboardModel, PagesAreTheWindows1252Codes)
 
 // ---- The dialog ---------------------------------------------------------
 
-class KeyboardDialog : public testing::Test {
+class KeyboardDialog : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -156,13 +158,11 @@ protected:
         plat::setErrorReporter([this](const QString& where, const plat::RtError& e) {
             errors << QStringLiteral("%1 %2").arg(where).arg(e.number());
         });
-        kb = static_cast<dlgKeyboard*>(plat::Forms::Get(QStringLiteral("dlgKeyboard")));
+        kb = static_cast<dlgKeyboard*>(plat::Forms::Get(FormNames::dlgKeyboard));
     }
     void TearDown() override
     {
-        plat::Forms::UnloadAllExcept({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::setErrorReporter({});
+        ProgramGlobals::TearDown();
         EXPECT_TRUE(errors.isEmpty()) << errors.join(", ").toStdString();
     }
     // The single-line set-up of the module editor.
@@ -334,7 +334,7 @@ TEST_F(KeyboardDialog, EnterConfirmsAndEscapeCancelsEvenInTheMultiLineBox)
     kb->Show(true);
     EXPECT_FALSE(kb->Ok());
     // Only hidden, never unloaded: the caller reads the box and unloads it.
-    EXPECT_EQ(plat::Forms::Find(QStringLiteral("dlgKeyboard")), kb);
+    EXPECT_EQ(plat::Forms::Find(FormNames::dlgKeyboard), kb);
 }
 
 TEST_F(KeyboardDialog, KeyboardPanelFollowsTheFormSize)

@@ -4,11 +4,13 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Theme.h"
+#include "program/core/FormNames.h"
 #include "program/core/InputDialogs.h"
 #include "program/core/ListInputModel.h"
 #include "program/core/ListInputParent.h"
 #include "program/core/dlgListInput.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -158,7 +160,7 @@ private:
     QLabel* m_vals[14];
 };
 
-class ListInputDialog : public testing::Test {
+class ListInputDialog : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -166,15 +168,8 @@ protected:
         plat::setErrorReporter([this](const QString& where, const plat::RtError& e) {
             errors << QStringLiteral("%1 %2").arg(where).arg(e.number());
         });
-        dlg = static_cast<dlgListInput*>(plat::Forms::Get(QStringLiteral("dlgListInput")));
+        dlg = static_cast<dlgListInput*>(plat::Forms::Get(FormNames::dlgListInput));
     }
-    void TearDown() override
-    {
-        plat::Forms::UnloadAllExcept({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::setErrorReporter({});
-    }
-
     // Plays virtual time on the repeat timer: it fires each time a whole
     // interval has passed since it was last (re)started, as the real one does.
     int play(int ms)

@@ -6,6 +6,7 @@
 #include "program/core/Login.h"
 #include "program/core/dlgUserCodes.h"
 #include "tests/core/CoreProgramFixture.h"
+#include "program/core/FormNames.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -33,7 +34,7 @@ protected:
 
     static dlgUserCodes* dialog()
     {
-        return qobject_cast<dlgUserCodes*>(plat::Forms::Find(dlgUserCodes::FormName));
+        return qobject_cast<dlgUserCodes*>(plat::Forms::Find(FormNames::dlgUserCodes));
     }
 
     // Runs act once the dialog is shown (inside its modal loop); a dialog
@@ -137,7 +138,7 @@ TEST_F(UserCodes, TheDialogUnloadedWhileOpenIsNoConfirmation)
     gUserLevel = 2;
     whenShown([](dlgUserCodes* dlg) {
         QTest::keyClicks(dlg->txtPwd(1), "3579");
-        plat::Forms::UnloadAllExcept({Polling::FormName});
+        plat::Forms::UnloadAllExcept({FormNames::wPolling});
     });
     EXPECT_FALSE(Config::AskPassword());
     EXPECT_EQ(gUserLevel, 2);
@@ -145,7 +146,7 @@ TEST_F(UserCodes, TheDialogUnloadedWhileOpenIsNoConfirmation)
 
 TEST_F(UserCodes, KeysTypeTheirCharacterIntoTheYellowField)
 {
-    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(dlgUserCodes::FormName));
+    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(FormNames::dlgUserCodes));
     ASSERT_NE(dlg, nullptr);
     // 38 keys: digits, capitals, "-" and backspace, each indexed by its code.
     EXPECT_EQ(dlg->cmdKey.count(), 38);
@@ -186,7 +187,7 @@ TEST_F(UserCodes, LevelArrowsFollowTheEditorsLevel)
 {
     gConfig->setUserLevel(2, 1);  // a level-1 user exists
     gUserLevel = 2;
-    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(dlgUserCodes::FormName));
+    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(FormNames::dlgUserCodes));
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(dlg->lblPwdLevel->text(), "0");
     for (int i = 0; i < 4; ++i)
@@ -199,7 +200,7 @@ TEST_F(UserCodes, LevelArrowsFollowTheEditorsLevel)
 
 TEST_F(UserCodes, TheAutoCloseTimerIsPreparedButNeverStarted)
 {
-    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(dlgUserCodes::FormName));
+    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(FormNames::dlgUserCodes));
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(dlg->tmrAutoClose->Interval(), 30000);
     EXPECT_FALSE(dlg->tmrAutoClose->Enabled());
@@ -210,7 +211,7 @@ TEST_F(UserCodes, TheAutoCloseTimerIsPreparedButNeverStarted)
 
 TEST_F(UserCodes, RendersTheEditorLayout)
 {
-    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(dlgUserCodes::FormName));
+    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(FormNames::dlgUserCodes));
     ASSERT_NE(dlg, nullptr);
     dlg->txtPwd(0)->setText("Technician");
     dlg->txtPwd(1)->setText("3579");

@@ -1,36 +1,30 @@
-// The whole program: start-up with the engine in this process (its event
-// numbers, INI "General"/"LastEvent" and trace lines, the automatic start,
-// the end of a run), and the real executable started headless from a program
-// folder of its own.
+// The whole program: start-up with the engine in this process, assembled as
+// the executable assembles it (its event numbers, INI "General"/"LastEvent"
+// and trace lines, the automatic start, the end of a run), and the real
+// executable started headless from a program folder of its own.
 
 #include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
-#include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/Screen.h"
-#include "platform/SingleInstance.h"
-#include "program/bus/BusForms.h"
-#include "program/bus/DispatchSeams.h"
+#include "program/App.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Config.h"
-#include "program/core/CoreForms.h"
+#include "program/core/FormNames.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
-#include "program/core/InputDialogs.h"
 #include "program/core/Login.h"
-#include "program/core/StandInMain.h"
-#include "program/core/StandInRunAlarms.h"
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
-#include "program/core/dlgUserCodes.h"
-#include "program/runtime/HistoProcs.h"
+#include "program/standins/StandInMain.h"
+#include "program/standins/StandInRunAlarms.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -48,24 +42,15 @@
 
 namespace {
 
-class ProgramRun : public ::testing::Test {
+class ProgramRun : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
-        CoreForms::registerForms();
-        InputDialogs::registerForms();
-        dlgUserCodes::registerForm();
-        BusForms::registerForms();
-        StandInRunAlarms::registerForm();
-        StandInMain::registerForm();
-        savedRules = Dispatch::installed().rules;
-        Dispatch::installed().rules = &HistoProcs::Rules();
-        savedSeams = PollingSeams::installed();
+        App::assemble();
         PollingSeams::installed().message = [this](const QString& text, int) {
             messages << text;
             return 1;
         };
-        plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
@@ -76,25 +61,9 @@ protected:
         ASSERT_FALSE(line.device().isEmpty());
         VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), line.device());
     }
-    void TearDown() override
-    {
-        plat::Forms::UnloadAllExcept({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::SingleInstance::release();
-        plat::setErrorReporter({});
-        plat::setCaptionSource({});
-        Global::setCriticalBox({});
-        Dispatch::installed().rules = savedRules;
-        PollingSeams::installed() = savedSeams;
-        gTraceLog().CloseFile();
-        ReplaceConfig(nullptr);
-        gUserLevel = 0;
-        gUserName.clear();
-    }
-
     static wPolling* engine()
     {
-        return qobject_cast<wPolling*>(plat::Forms::Find(Polling::FormName));
+        return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling));
     }
 
     static QStringList visibleForms()
@@ -129,8 +98,6 @@ protected:
     }
 
     e2e::Pty line;
-    Dispatch::EventRules* savedRules = nullptr;
-    PollingSeams savedSeams;
     QStringList reports;
     QStringList messages;
     std::vector<EventClass> events;
@@ -211,7 +178,7 @@ TEST_F(ProgramRun, AutomaticStartWithThePortOpenPollsAndShowsOnlyTheAlarmScreen)
     EXPECT_EQ(commStart[0].evtNo.toInt(), appStart[0].evtNo.toInt() + 1);
 
     // Leaving the alarm screen shows the main window.
-    qobject_cast<StandInRunAlarms*>(plat::Forms::Find("wRunAlarms"))->imgLeave->click();
+    qobject_cast<StandInRunAlarms*>(plat::Forms::Find(FormNames::wRunAlarms))->imgLeave->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(visibleForms(), QStringList{"wMain"});
 }
@@ -290,7 +257,7 @@ TEST_F(ProgramRun, AnEventToDisplayBringsUpTheAlarmScreenAndClearsTheOtherScreen
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(visibleForms(), QStringList{"wRunAlarms"});
     EXPECT_EQ(plat::Forms::Find("wMain"), nullptr);
-    EXPECT_NE(plat::Forms::Find(Polling::FormName), nullptr) << "the engine stays loaded";
+    EXPECT_NE(plat::Forms::Find(FormNames::wPolling), nullptr) << "the engine stays loaded";
     EXPECT_EQ(plat::Forms::Count("wRunAlarms"), 1);
 
     // An alarm while the operator waits in a modal box ends the box.
@@ -311,7 +278,7 @@ TEST_F(ProgramRun, AnEventToDisplayBringsUpTheAlarmScreenAndClearsTheOtherScreen
 TEST_F(ProgramRun, QuitSendsTheStopEventsAndUnloadsEveryForm)
 {
     Global::Main();
-    auto* main = qobject_cast<StandInMain*>(plat::Forms::Find("wMain"));
+    auto* main = qobject_cast<StandInMain*>(plat::Forms::Find(FormNames::wMain));
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->lblFileName->text(), "Untitled");
     EXPECT_EQ(gPanelLetter, "M");

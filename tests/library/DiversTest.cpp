@@ -1,6 +1,7 @@
 #include "library/Divers.h"
 #include "platform/Regional.h"
 #include "platform/RtError.h"
+#include "tests/harness/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,15 +27,7 @@ void useFrenchSeparators()
     plat::Regional::setLocale(QLocale(QLocale::French, QLocale::France));
 }
 
-int errorOf(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const plat::RtError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing_support::errorOf;
 
 } // namespace
 

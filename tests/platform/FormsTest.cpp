@@ -71,6 +71,22 @@ TEST_F(FormsRegistryTest, UnknownFormNameRaises429)
     }
 }
 
+TEST_F(FormsRegistryTest, ATakenNameIsRefusedWithAnErrorNamingIt)
+{
+    try {
+        Forms::registerForm("fProbe", [] { return new Form("fProbe"); });
+        FAIL() << "the second registration was accepted";
+    } catch (const RtError& e) {
+        EXPECT_EQ(e.number(), rt::KeyAlreadyAssociated);
+        EXPECT_TRUE(e.description().contains("fProbe")) << e.description().toStdString();
+    }
+    // The first registration still stands.
+    Forms::Get("fProbe");
+    EXPECT_EQ(ProbeForm::loads, 1);
+    Forms::registerForm("fOther", [] { return new Form("fOther"); });
+    EXPECT_EQ(Forms::registeredNames(), QStringList({"fOther", "fProbe"}));
+}
+
 TEST_F(FormsRegistryTest, QueryUnloadCanRefuseAndUnloadIsIdempotent)
 {
     Form* f = Forms::Get("fProbe");
