@@ -14,6 +14,7 @@
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/ChannelClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/CoreForms.h"
@@ -29,6 +30,7 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/SoundPlayer.h"
+#include "tests/support/FakeSoundPlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -145,7 +147,7 @@ int main(int argc, char** argv)
     gPanelLetter = QStringLiteral("M");
     gChannelLetter = QStringLiteral("C");
     gTraceLog().OpenFile(folder.path() + "/trace.log", VexLib22::eLogModeFileAppend);
-    plat::FakeSoundPlayer horn;
+    testing_support::FakeSoundPlayer horn;
     plat::setSoundPlayer(&horn);
     plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
     Dispatch::installed().rules = &HistoProcs::Rules();
@@ -158,8 +160,8 @@ int main(int argc, char** argv)
     BusForms::registerForms();
     RuntimeForms::registerForms();
 
-    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(Polling::FormName));
-    auto* screen = qobject_cast<wRunAlarms*>(plat::Forms::Get(wRunAlarms::FormName));
+    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
+    auto* screen = qobject_cast<wRunAlarms*>(plat::Forms::Get(FormNames::wRunAlarms));
     screen->Show();
 
     // Rounds: the time between two PollDone.

@@ -1,7 +1,9 @@
 // Reads and saves a full configuration file: 64 modules of 24 channels with
 // texts, 64 library and 48 instruction texts, 200 mirrors. Prints the file's
-// size and the time of each operation (median and worst of the runs); both
-// should stay under 20 ms.
+// size and the time of each operation (median, 95th percentile and worst of
+// the runs) and the goal: the 95th percentile of each stays under 20 ms. The
+// worst run is shown, not judged: one run slowed by a busy machine says
+// nothing about the code.
 
 #include "program/core/ConfigClass.h"
 
@@ -49,6 +51,7 @@ void fill(ConfigClass& c)
 
 struct Timing {
     double median;
+    double p95;
     double worst;
 };
 
@@ -63,7 +66,7 @@ Timing measure(F&& f)
         ms.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.back()};
+    return {ms[ms.size() / 2], ms[(ms.size() * 95 + 99) / 100 - 1], ms.back()};
 }
 
 QString noDefaults(int)
@@ -97,9 +100,11 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("configuration file: %lld bytes, %d runs each\n", static_cast<long long>(size), kRuns);
-    std::printf("save: median %.3f ms, worst %.3f ms\n", save.median, save.worst);
-    std::printf("read: median %.3f ms, worst %.3f ms (into a new configuration)\n", read.median, read.worst);
-    const bool fast = save.worst < kBudgetMs && read.worst < kBudgetMs;
-    std::printf("%s (budget %.0f ms)\n", fast ? "within budget" : "OVER BUDGET", kBudgetMs);
+    std::printf("save: median %.3f ms, 95th percentile %.3f ms, worst %.3f ms\n", save.median, save.p95, save.worst);
+    std::printf("read: median %.3f ms, 95th percentile %.3f ms, worst %.3f ms (into a new configuration)\n",
+                read.median, read.p95, read.worst);
+    const bool fast = save.p95 < kBudgetMs && read.p95 < kBudgetMs;
+    std::printf("goal: the 95th percentile of a save and of a read under %.0f ms: %s\n", kBudgetMs,
+                fast ? "met" : "MISSED");
     return fast ? 0 : 1;
 }

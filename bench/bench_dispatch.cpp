@@ -1,35 +1,42 @@
-// bench_dispatch: 10,000 channel events through the engine's numbering and
-// dispatch with every rule on: the real rules and trace line (flushed to the
-// trace log for each event), "LastEvent" written to the INI file for each,
-// recording stand-ins for the horn, alarm screen, history, printer and mirrors.
-// Prints events per second; fails below 2,000 per second, the rate at which a
-// full buffer of 62 events takes well under a tick's worth of a second.
-// Run from the build's bin folder. The INI file is written durably (synced to
-// disk) at every event, so the figure depends on the file system that holds
-// the scratch folder (TMPDIR); it is printed with the result.
+// bench_dispatch: five runs of 10,000 channel events each through the engine's
+// numbering and dispatch with every rule on: the real rules and trace line
+// (flushed to the trace log for each event), "LastEvent" written to the INI
+// file for each, recording doubles for the horn, alarm screen, history,
+// printer and mirrors. Prints the events per second of each run and their
+// median, and the goal: the median holds 2,000 events per second, the rate at
+// which a full buffer of 62 events takes well under a tick's worth of a
+// second; the median keeps one run slowed by a busy machine from deciding.
+// Run from the build's bin folder. The INI file is rewritten at every event:
+// a new file renamed over the old, not synced to disk. The figure still
+// depends on the file system that holds the scratch folder (TMPDIR; ext4
+// writes a file renamed over another out to the disk at the rename), which is
+// printed with the result.
 
 #include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
 #include "platform/Regional.h"
 #include "program/bus/ConfigAccess.h"
-#include "program/bus/DispatchStandIns.h"
 #include "program/bus/EventDispatcher.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
 #include "program/runtime/HistoProcs.h"
+#include "tests/support/DispatchDoubles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <dlfcn.h>
+#include <vector>
 
 namespace {
 
 constexpr int Events = 10000;
+constexpr int Runs = 5;
 constexpr double RequiredPerSecond = 2000.0;
 
 bool registerLibrary(const QString& binFolder)
@@ -64,8 +71,8 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    ConfigClass config([](int) { return QString(); });
-    gConfig = &config;
+    ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
+    ConfigClass& config = *gConfig;
     gPanelLetter = QStringLiteral("M");
     gChannelLetter = QStringLiteral("C");
     for (int bit = 0; bit < 5; ++bit) {
@@ -88,41 +95,38 @@ int main(int argc, char* argv[])
     }
     gTraceLog().OpenFile(work.path() + "/trace.log", VexLib22::eLogModeFileAppend);
 
-    Dispatch::RecordingHorn horn;
-    Dispatch::RecordingAlarmScreen screen;
-    Dispatch::RecordingHistory history;
-    Dispatch::RecordingPrinter printer;
-    Dispatch::RecordingMirrors mirrors;
+    testing_support::RecordingSeams doubles;
     EventDispatcher dispatcher;
+    doubles.wire(dispatcher);
     dispatcher.setRules(&HistoProcs::Rules());
-    dispatcher.setHorn(&horn);
-    dispatcher.setAlarmScreen(&screen);
-    dispatcher.setHistory(&history);
-    dispatcher.setPrinter(&printer);
-    dispatcher.setMirrors(&mirrors);
     dispatcher.LoadLastEvent();
 
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < Events; ++i) {
-        EventClass ev;
-        ev.setPanel(qint16(1 + i % 8));
-        ev.setChnl(qint16(1 + i % 12));
-        ev.setParam(qint16(i % 2));
-        ev.setAff(qint16(1 + i % 4));
-        ev.setClock(i);
-        dispatcher.SendEvent(ev);
+    std::vector<double> rates;
+    for (int run = 1; run <= Runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < Events; ++i) {
+            EventClass ev;
+            ev.setPanel(qint16(1 + i % 8));
+            ev.setChnl(qint16(1 + i % 12));
+            ev.setParam(qint16(i % 2));
+            ev.setAff(qint16(1 + i % 4));
+            ev.setClock(i);
+            dispatcher.SendEvent(ev);
+        }
+        const double seconds = timer.nsecsElapsed() / 1e9;
+        rates.push_back(Events / seconds);
+        std::printf("bench_dispatch: run %d: %d events in %.3f s: %.0f events per second\n", run, Events, seconds,
+                    rates.back());
     }
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    const double perSecond = Events / seconds;
-    std::printf("bench_dispatch: %d events in %.3f s: %.0f events per second (%.2f ms for 62 events); "
-                "history %zu, printer %zu; folder %s\n",
-                Events, seconds, perSecond, 62 * 1000.0 / perSecond, history.events.size(), printer.events.size(),
-                qPrintable(work.path()));
     gTraceLog().CloseFile();
-    if (perSecond < RequiredPerSecond) {
-        std::fprintf(stderr, "bench_dispatch: below %.0f events per second\n", RequiredPerSecond);
-        return 1;
-    }
-    return 0;
+    std::sort(rates.begin(), rates.end());
+    const double median = rates[rates.size() / 2];
+    const bool met = median >= RequiredPerSecond;
+    std::printf("bench_dispatch: median %.0f events per second (%.2f ms for 62 events); history %zu, printer %zu; "
+                "folder %s\n",
+                median, 62 * 1000.0 / median, doubles.history.events.size(), doubles.printer.events.size(), qPrintable(work.path()));
+    std::printf("bench_dispatch: goal: a median of at least %.0f events per second: %s\n", RequiredPerSecond,
+                met ? "met" : "MISSED");
+    return met ? 0 : 1;
 }

@@ -10,7 +10,7 @@
 #include "bench/BenchSupport.h"
 #include "program/bus/BusConstants.h"
 #include "program/bus/CommFunctions.h"
-#include "program/bus/DispatchSeams.h"
+#include "program/bus/FormPollTimer.h"
 #include "program/bus/PollingEngine.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
@@ -23,6 +23,8 @@
 #include "platform/FormTimer.h"
 #include "platform/Guard.h"
 #include "platform/SerialPort.h"
+#include "tests/support/DispatchDoubles.h"
+#include "tests/support/RecordingLog.h"
 
 #include <algorithm>
 #include <QApplication>
@@ -53,42 +55,6 @@ double cpuSeconds()
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
 }
-
-class TimerLink : public PollTimer {
-public:
-    explicit TimerLink(plat::FormTimer& t) : m_t(t) {}
-    int Interval() const override { return m_t.Interval(); }
-    void setInterval(int ms) override { m_t.setInterval(ms); }
-    bool Enabled() const override { return m_t.Enabled(); }
-    void setEnabled(bool on) override { m_t.setEnabled(on); }
-
-private:
-    plat::FormTimer& m_t;
-};
-
-class NullRules : public Dispatch::EventRules {
-public:
-    bool IsToDisplay(const EventClass&) override { return false; }
-    bool IsToHisto(const EventClass&) override { return false; }
-    bool IsToPrint(const EventClass&) override { return false; }
-    bool IsToKlaxon(const EventClass&) override { return false; }
-    QString FormateTrace(const EventClass&) override { return {}; }
-    void TraceWriteError(const CommandClass&) override {}
-};
-
-class NullLog : public plat::ComObject<VexLib22::_LogFileClass, VexLib22::IID_LogFileClass> {
-public:
-    void setNoRaiseError(bool) override {}
-    bool NoRaiseError() override { return true; }
-    VexLib22::LogModeConstants Mode() override { return VexLib22::eLogModeFileAppend; }
-    QString LogPath() override { return {}; }
-    bool Opened() override { return true; }
-    void OpenFile(const QString&, VexLib22::LogModeConstants) override {}
-    void Comment(const QString&) override {}
-    void Rewind() override {}
-    void CloseFile() override {}
-    void FlushFile() override {}
-};
 
 } // namespace
 
@@ -139,15 +105,16 @@ int main(int argc, char** argv)
 
     plat::SerialPort port;
     plat::FormTimer tmrPoll(QStringLiteral("tmrPoll"));
-    TimerLink timerLink(tmrPoll);
-    NullRules rules;
-    auto* log = new NullLog;
+    FormPollTimer timer(tmrPoll);
+    testing_support::RecordingSeams doubles;
+    auto* log = new testing_support::RecordingLog;
     PollingEngine engine;
     engine.setPort(&port);
-    engine.setTimer(&timerLink);
+    engine.setTimer(&timer);
     engine.setTraceLog(log);
-    engine.dispatcher().setRules(&rules);
-    engine.executor().setRules(&rules);
+    doubles.wire(engine.dispatcher());
+    engine.setHorn(&doubles.horn);
+    engine.executor().setRules(&doubles.rules);
     PollingSeams seams;
     seams.newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
     seams.message = [](const QString& text, int) {

@@ -21,9 +21,9 @@ public:
     bool LaunchAndWaitForApp(const QString& AppName, const QString& AppDir, const QString& CmdLine,
                              bool Masked = false) override;
 
-    // Splits a command line as the programs of the original system received
-    // it: blanks separate arguments, double quotes group them, backslashes
-    // escape a quote only when they stand right before it.
+    // Splits a command line as a started program receives it: blanks
+    // separate arguments, double quotes group them, backslashes escape a
+    // quote only when they stand right before it.
     static QStringList splitCommandLine(const QString& commandLine);
 
 private:

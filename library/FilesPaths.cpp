@@ -71,7 +71,7 @@ QString FilesPaths::GetFileName(QWidget* hwndParent, const QString& sFilter, boo
     QFileDialog dialog(hwndParent);
     // Qt's own dialog: the same on every platform, also the offscreen one.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    // Show the descriptions only, as the original did.
+    // Show the descriptions only: the patterns mean nothing to an operator.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (bSave) {
         // Qt's save dialog asks before overwriting; a missing folder is refused.

@@ -73,12 +73,21 @@ int LogFileClass::openHandle(const QString& path, bool append)
     return 0;
 }
 
-void LogFileClass::loseOnReopen(LogModeConstants mode)
+void LogFileClass::lose(LogModeConstants mode)
 {
     closeHandle();
     m_opened = false;
     m_mode = eLogModeNone;
     m_lostMode = mode;
+}
+
+bool LogFileClass::reopenLost()
+{
+    if (openHandle(m_logPath, true) != 0)
+        return false;
+    m_opened = true;
+    m_mode = m_lostMode;
+    return true;
 }
 
 void LogFileClass::OpenFile(const QString& LogPath, LogModeConstants LogMode)
@@ -111,19 +120,25 @@ void LogFileClass::OpenFile(const QString& LogPath, LogModeConstants LogMode)
 
 void LogFileClass::Comment(const QString& CommentString)
 {
+    // A log lost to a failed write or reopen is tried again at every line, so
+    // that only the lines written while it failed are missing.
+    if (m_lostMode != eLogModeNone && !m_opened && !reopenLost())
+        return;
     if (m_mode != eLogModeFileNew && m_mode != eLogModeFileAppend)
         return;
-    if (plat::writeFully(m_fd, plat::Cp1252::encode(CommentString + QStringLiteral("\r\n"))))
+    if (plat::writeFully(m_fd, plat::Cp1252::encode(CommentString + QStringLiteral("\r\n")))) {
+        m_lostMode = eLogModeNone;
         return;
+    }
     const int err = errno;
     if (m_noRaiseError)
         return;
-    // Raise once, then stay quiet until the log is opened again: a log that
-    // cannot be written must not turn every later line into an error.
-    closeHandle();
-    m_opened = false;
-    m_mode = eLogModeNone;
-    raiseErrno(err);
+    // Raised once: until a line gets through again the failure stays quiet,
+    // so that a log that cannot be written does not turn every event into an error.
+    const bool reported = m_lostMode != eLogModeNone;
+    lose(m_mode);
+    if (!reported)
+        raiseErrno(err);
 }
 
 void LogFileClass::Rewind()
@@ -152,19 +167,17 @@ void LogFileClass::CloseFile()
 void LogFileClass::FlushFile()
 {
     if (!m_opened) {
-        // A log lost to a failed reopen is tried again quietly: the error
-        // was raised once when it happened.
-        if (m_lostMode != eLogModeNone && openHandle(m_logPath, true) == 0) {
-            m_opened = true;
-            m_mode = m_lostMode;
-            m_lostMode = eLogModeNone;
-        }
+        // A lost log is tried again quietly: its failure was raised once.
+        if (m_lostMode != eLogModeNone)
+            reopenLost();
         return;
     }
     closeHandle();
     if (const int err = openHandle(m_logPath, true); err != 0) {
-        loseOnReopen(m_mode);
-        raiseErrno(err);
+        const bool reported = m_lostMode != eLogModeNone;
+        lose(m_mode);
+        if (!reported)
+            raiseErrno(err);
     }
 }
 

@@ -24,16 +24,18 @@ private:
     void closeHandle();
     // Opens the path for writing (emptied or appended); errno on failure.
     int openHandle(const QString& path, bool append);
-    // After a failed reopen: closed, but remembered so that a later
-    // FlushFile can pick the log up again without raising.
-    void loseOnReopen(LogModeConstants mode);
+    // After a failed write or reopen: closed, but remembered so that the
+    // next line or flush picks the log up again without raising.
+    void lose(LogModeConstants mode);
+    // Opens a lost log again for appending; false while it still fails.
+    bool reopenLost();
 
     bool m_opened = false;
     QString m_logPath;
     LogModeConstants m_mode = eLogModeNone;
     int m_fd = -1;
     bool m_noRaiseError = false;
-    LogModeConstants m_lostMode = eLogModeNone;  // mode of a log lost to a failed reopen
+    LogModeConstants m_lostMode = eLogModeNone;  // mode of a lost log, until a line gets through
 };
 
 } // namespace VexLib22

@@ -2,6 +2,7 @@
 
 #include "library/LibErrors.h"
 #include "platform/ComponentClasses.h"
+#include "platform/Regional.h"
 
 namespace VexLib22 {
 
@@ -24,9 +25,13 @@ void StringArray::Add(const QString& sNewString)
         m_items.append(sNewString);
         return;
     }
+    if (!m_collator) {
+        m_collator.emplace(plat::Regional::locale());
+        m_collator->setCaseSensitivity(Qt::CaseInsensitive);
+    }
     // Behind the nearest element that is less, so before all equal ones.
     qsizetype pos = m_items.size();
-    while (pos > 0 && QString::compare(m_items[pos - 1], sNewString, Qt::CaseInsensitive) >= 0)
+    while (pos > 0 && m_collator->compare(m_items[pos - 1], sNewString) >= 0)
         --pos;
     m_items.insert(pos, sNewString);
 }

@@ -3,12 +3,16 @@
 #include "VexLib22/VexLib22.h"
 #include "VexLib22/_StringArray.h"
 
+#include <QCollator>
 #include <QStringList>
+
+#include <optional>
 
 namespace VexLib22 {
 
 // A list of texts, 0-based. When Sorted, Add keeps ascending order in
-// case-insensitive comparison (Unicode case folding, then code order).
+// case-insensitive comparison by the collation of the regional locale
+// ("e", "é" and "f" in this order where the locale has accents).
 class StringArray : public plat::ComObject<_StringArray, IID_StringArray> {
 public:
     int32_t Count() override;
@@ -25,6 +29,7 @@ public:
 private:
     QStringList m_items;   // always exactly Count elements
     bool m_sorted = false;
+    std::optional<QCollator> m_collator;  // made at the first sorted Add
 };
 
 } // namespace VexLib22

@@ -30,7 +30,7 @@ public:
     }
 
     // Creates element index as a copy of element 0 (the copier copies the
-    // properties that matter); the copy starts hidden, as the original's did.
+    // properties that matter); the copy starts hidden until its caller shows it.
     T* load(int index, const std::function<T*(T* element0)>& copier)
     {
         if (m_items.count(index))

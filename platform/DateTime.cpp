@@ -115,7 +115,7 @@ QString formatShortDate(const DateTime& dt)
 
 QString formatLongTime(const DateTime& dt)
 {
-    // Whole seconds, as the original showed them.
+    // Whole seconds: the fraction of a second is never shown.
     const QTime t = dt.time();
     const int ms = t.msecsSinceStartOfDay();
     const int s = (ms + 500) / 1000;

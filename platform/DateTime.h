@@ -1,5 +1,5 @@
 #pragma once
-// A date-time value as the original run-time kept it: a double counting days
+// A date-time value as the program keeps and stores it: a double counting days
 // since 30 December 1899, whose fraction is the time of day. For days before
 // that origin the value is negative and the fraction still counts forward
 // from midnight (-1.25 is 29 December 1899, 06:00).
@@ -19,7 +19,7 @@ public:
     explicit DateTime(double serial) : m_serial(serial) {}
 
     static DateTime fromSerial(double serial) { return DateTime(serial); }
-    // Local time, to the whole second as the original clock gave it.
+    // Local time, to the whole second (events and lines carry no fraction).
     static DateTime now();
     static DateTime fromDate(const QDate& date, const QTime& time = QTime(0, 0));
     static DateTime fromQDateTime(const QDateTime& dt);   // local wall-clock time

@@ -3,13 +3,20 @@
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
 #include <QSet>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace plat {
 
@@ -125,6 +132,12 @@ void Form::Show(bool modal, QWidget* owner)
         const Qt::WindowFlags f = windowFlags();
         setParent(owner->window(), f | Qt::Window);
     }
+    if (m_dialog && !isVisible()) {
+        m_owner = owner ? owner->window() : nullptr;
+        // The window exists first, so that its frame counts in the placement.
+        create();
+        centreOnOwner();
+    }
     if (!modal) {
         show();
         bringToFront(this);
@@ -145,6 +158,41 @@ void Form::Show(bool modal, QWidget* owner)
     if (self) {
         m_modalLoop = nullptr;
         setWindowModality(Qt::NonModal);
+    }
+}
+
+void Form::centreOnOwner()
+{
+    QWidget* owner = m_owner;
+    if (!owner || owner == this || !owner->isVisible()) {
+        owner = QApplication::activeWindow();
+        if (owner == this || (owner && !owner->isVisible()))
+            owner = nullptr;
+    }
+    const QScreen* s = owner ? owner->screen() : screen();
+    if (!s)
+        s = QGuiApplication::primaryScreen();
+    const QRect area = s ? s->availableGeometry() : QRect(0, 0, 800, 600);
+    // Frames included: move() places the frame.
+    const QRect around = owner ? owner->frameGeometry() : area;
+    QRect g(QPoint(0, 0), frameGeometry().size());
+    g.moveCenter(around.center());
+    // Wholly on the screen where it can be, its top left corner at least.
+    g.moveLeft(std::max(area.left(), std::min(g.left(), area.right() + 1 - g.width())));
+    g.moveTop(std::max(area.top(), std::min(g.top(), area.bottom() + 1 - g.height())));
+    move(g.topLeft());
+}
+
+void Form::focusFirstField()
+{
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        const bool isField = qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)
+            || qobject_cast<QTextEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w);
+        if (!isField || w->window() != this || !w->isVisibleTo(this) || !w->isEnabled()
+            || !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        w->setFocus(Qt::OtherFocusReason);
+        return;
     }
 }
 
@@ -201,7 +249,20 @@ void Form::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     ActivationWatch::instance().shown(this);
+    if (m_dialog)
+        focusFirstField();
     Form_Activate();
+    if (m_dialog) {
+        // Without a window manager nothing activates the window, and an
+        // inactive window sends no key to its focused field.
+        QTimer::singleShot(0, this, [this] {
+            if (!isVisible())
+                return;
+            activateWindow();
+            if (QWidget* field = focusWidget())
+                field->setFocus(Qt::OtherFocusReason);
+        });
+    }
 }
 
 void Form::leaveOwner()

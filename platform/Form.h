@@ -1,5 +1,5 @@
 #pragma once
-// A form: a top-level window of the program with the original's life cycle
+// A form: a top-level window of the program with a fixed life cycle
 // (load, activate, query-unload, unload), shown modal or modeless, one
 // instance per name unless created as an extra instance. Forms are created,
 // found and unloaded through the registry of Forms.h.
@@ -23,7 +23,7 @@ public:
 
     QString Name() const { return objectName(); }
 
-    // Life cycle hooks, in the original's order. Form_QueryUnload answers
+    // Life cycle hooks, in the order they run. Form_QueryUnload answers
     // true to refuse the unload.
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
@@ -42,11 +42,18 @@ public:
     // True once the form has been unloaded (it is deleted later).
     bool IsUnloaded() const { return m_unloaded; }
 
+    // A dialog opens centred on its owner (the active window when none is
+    // given, else the screen) and with the caret in its first text field
+    // (Form_Activate may choose another), each time it is shown, whether or
+    // not a window manager places and activates it.
+    void setDialog(bool on) { m_dialog = on; }
+    bool IsDialog() const { return m_dialog; }
+
     // Topmost band: kept above every other window while set.
     void setTopmost(bool on);
     bool Topmost() const;
 
-    // Geometry in twips (15 to a pixel), as the original's forms had it.
+    // Geometry in twips (15 to a pixel), the unit of the screens' layouts.
     int Left() const;
     int Top() const;
     int Width() const;
@@ -57,6 +64,10 @@ signals:
     void unloaded(plat::Form* form);
 
 protected:
+    // Centres the form on the owner it was last shown with (see setDialog),
+    // within the screen; for a dialog that changes its size.
+    void centreOnOwner();
+
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -67,7 +78,12 @@ private:
     // Back to a window of its own, no longer stacked over its owner.
     void leaveOwner();
 
+    // The first visible, enabled text field in focus order gets the focus.
+    void focusFirstField();
+
     QEventLoop* m_modalLoop = nullptr;
+    QPointer<QWidget> m_owner;
+    bool m_dialog = false;
     bool m_unloaded = false;
     bool m_unloading = false;
     bool m_loaded = false;

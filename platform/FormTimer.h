@@ -1,5 +1,5 @@
 #pragma once
-// A timer with the original control's semantics: it fires every Interval
+// A form's timer control: it fires every Interval
 // milliseconds while Enabled; an interval of 0 never fires; enabling, or a
 // new interval while enabled, restarts the count.
 

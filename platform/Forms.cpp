@@ -53,12 +53,26 @@ namespace Forms {
 
 void registerForm(const QString& name, Factory factory)
 {
+    if (FormsRegistry::factories().contains(name))
+        throw RtError(rt::KeyAlreadyAssociated, QStringLiteral("A form named %1 is already registered").arg(name));
     FormsRegistry::factories().insert(name, std::move(factory));
 }
 
 bool isRegistered(const QString& name)
 {
     return FormsRegistry::factories().contains(name);
+}
+
+QStringList registeredNames()
+{
+    QStringList names = FormsRegistry::factories().keys();
+    names.sort();
+    return names;
+}
+
+void clearRegistrations()
+{
+    FormsRegistry::factories().clear();
 }
 
 Form* Find(const QString& name)

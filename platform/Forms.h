@@ -1,13 +1,15 @@
 #pragma once
 // The registry of named forms. Each subsystem registers its forms' factories
-// by name in one function that the program's start calls (a later
-// registration replaces an earlier one, so a real form replaces its stand-in); Get creates and loads the one instance on first use, CreateInstance
-// makes an extra one (several message boxes at once). A lower layer reaches
-// a higher layer's form only by name, through this registry.
+// by name in one function that the program's assembly calls; a name is taken
+// once, so that no order of calls decides which of two forms runs. Get
+// creates and loads the one instance on first use, CreateInstance makes an
+// extra one (several message boxes at once). A lower layer reaches a higher
+// layer's form only by name, through this registry.
 
 #include "platform/Form.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -15,9 +17,15 @@ namespace plat::Forms {
 
 using Factory = std::function<Form*()>;
 
-// Registers (or replaces) the factory of a form name.
+// Registers the factory of a form name. Raises run-time error 457, naming
+// the form, when the name is already taken.
 void registerForm(const QString& name, Factory factory);
 bool isRegistered(const QString& name);
+// The registered names, sorted.
+QStringList registeredNames();
+// Forgets every registration (loaded forms stay loaded): each test starts
+// from an empty registry.
+void clearRegistrations();
 
 // The loaded instance of the form, created and loaded on first use. Raises
 // run-time error 429 for a name that no factory is registered for.

@@ -17,6 +17,11 @@ void setErrorReporter(ErrorReporter r)
     reporter() = std::move(r);
 }
 
+ErrorReporter errorReporter()
+{
+    return reporter();
+}
+
 void reportError(const QString& qualifiedName, const RtError& error)
 {
     if (reporter())

@@ -14,6 +14,8 @@ using ErrorReporter = std::function<void(const QString& qualifiedName, const RtE
 
 // Installs the reporter; an empty one restores the default (a warning on stderr).
 void setErrorReporter(ErrorReporter reporter);
+// The reporter installed; empty for the default.
+ErrorReporter errorReporter();
 
 // Hands an error to the installed reporter.
 void reportError(const QString& qualifiedName, const RtError& error);

@@ -5,6 +5,7 @@
 
 #include "platform/AppIdentity.h"
 #include "platform/Cp1252.h"
+#include "platform/Values.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -34,20 +35,6 @@ struct Line {
 };
 using Lines = std::vector<Line>;
 
-bool isBlank(QChar c)
-{
-    return c == ' ' || c == '\t';
-}
-
-QString trimBlanks(const QString& s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    return s.mid(b, e - b);
-}
 
 bool sameName(const QString& a, const QString& b)
 {
@@ -58,11 +45,11 @@ Line parseLine(const QString& text)
 {
     Line l;
     l.text = text;
-    const QString t = trimBlanks(text);
+    const QString t = Trim(text, SpacesAndTabs);
     if (t.startsWith('[')) {
         const qsizetype close = t.indexOf(']');
         l.kind = Line::Section;
-        l.name = trimBlanks(close < 0 ? t.mid(1) : t.mid(1, close - 1));
+        l.name = Trim(close < 0 ? t.mid(1) : t.mid(1, close - 1), SpacesAndTabs);
         return l;
     }
     if (t.isEmpty() || t.startsWith(';'))
@@ -72,7 +59,7 @@ Line parseLine(const QString& text)
         return l;  // no key name: kept, but not a key
     const qsizetype eqInText = text.indexOf('=');
     l.kind = Line::Key;
-    l.name = trimBlanks(t.left(eq));
+    l.name = Trim(t.left(eq), SpacesAndTabs);
     l.value = text.mid(eqInText + 1);
     if (l.name.isEmpty())
         l.kind = Line::Other;
@@ -342,7 +329,7 @@ QString oneLine(QString s)
 // A key's value as readers get it: trimmed, one pair of enclosing quotes removed.
 QString valueOf(const Line& l)
 {
-    QString v = trimBlanks(l.value);
+    QString v = Trim(l.value, SpacesAndTabs);
     if (v.size() >= 2 && v.startsWith('"') && v.endsWith('"'))
         v = v.mid(1, v.size() - 2);
     return v;
@@ -359,7 +346,7 @@ QString resolvePath(const QString& fileName)
 
 std::optional<QString> value(const QString& sectionArg, const QString& keyArg, const QString& fileName)
 {
-    const QString section = trimBlanks(sectionArg), key = trimBlanks(keyArg);
+    const QString section = Trim(sectionArg, SpacesAndTabs), key = Trim(keyArg, SpacesAndTabs);
     const QString path = resolvePath(fileName);
     if (path.isEmpty())
         return std::nullopt;
@@ -388,8 +375,8 @@ bool writeString(const QString& section, const QString& key, const QString& val,
                  const QString& fileName)
 {
     const QString path = resolvePath(fileName);
-    const QString sec = trimBlanks(oneLine(section));
-    const QString name = trimBlanks(oneLine(key));
+    const QString sec = Trim(oneLine(section), SpacesAndTabs);
+    const QString name = Trim(oneLine(key), SpacesAndTabs);
     if (path.isEmpty() || name.isEmpty())
         return false;
     const QString v = oneLine(val);
@@ -419,7 +406,7 @@ bool writeString(const QString& section, const QString& key, const QString& val,
         }
         lines.insert(lines.begin() + insertAt, parseLine(name + '=' + v));
     } else {
-        if (!lines.empty() && !trimBlanks(lines.back().text).isEmpty())
+        if (!lines.empty() && !Trim(lines.back().text, SpacesAndTabs).isEmpty())
             lines.push_back(Line{});
         lines.push_back(parseLine('[' + sec + ']'));
         lines.push_back(parseLine(name + '=' + v));
@@ -435,7 +422,7 @@ namespace {
 bool deleteLines(const QString& sectionArg, const QString& fileName,
                  const std::function<bool(const Line&, bool inSection)>& drop)
 {
-    const QString section = trimBlanks(sectionArg);
+    const QString section = Trim(sectionArg, SpacesAndTabs);
     const QString path = resolvePath(fileName);
     if (path.isEmpty())
         return false;
@@ -464,7 +451,7 @@ bool deleteLines(const QString& sectionArg, const QString& fileName,
 
 bool deleteKey(const QString& section, const QString& keyArg, const QString& fileName)
 {
-    const QString key = trimBlanks(keyArg);
+    const QString key = Trim(keyArg, SpacesAndTabs);
     return deleteLines(section, fileName, [&](const Line& l, bool inSection) {
         return inSection && l.kind == Line::Key && sameName(l.name, key);
     });
@@ -477,7 +464,7 @@ bool deleteSection(const QString& section, const QString& fileName)
 
 Entries sectionEntries(const QString& sectionArg, const QString& fileName)
 {
-    const QString section = trimBlanks(sectionArg);
+    const QString section = Trim(sectionArg, SpacesAndTabs);
     Entries out;
     const QString path = resolvePath(fileName);
     if (path.isEmpty())
@@ -498,7 +485,7 @@ Entries sectionEntries(const QString& sectionArg, const QString& fileName)
 bool replaceSection(const QString& sectionArg, const Entries& entries, const QString& fileName)
 {
     const QString path = resolvePath(fileName);
-    const QString section = trimBlanks(oneLine(sectionArg));
+    const QString section = Trim(oneLine(sectionArg), SpacesAndTabs);
     if (path.isEmpty())
         return false;
     QMutexLocker lock(&mutex());
@@ -525,13 +512,13 @@ bool replaceSection(const QString& sectionArg, const Entries& entries, const QSt
     if (!entries.isEmpty()) {
         added.push_back(parseLine('[' + section + ']'));
         for (const auto& [key, value] : entries) {
-            const QString name = trimBlanks(oneLine(key));
+            const QString name = Trim(oneLine(key), SpacesAndTabs);
             if (!name.isEmpty())
                 added.push_back(parseLine(name + '=' + oneLine(value)));
         }
     }
     if (at < 0) {
-        if (!added.empty() && !lines.empty() && !trimBlanks(lines.back().text).isEmpty())
+        if (!added.empty() && !lines.empty() && !Trim(lines.back().text, SpacesAndTabs).isEmpty())
             lines.push_back(Line{});
         at = qsizetype(lines.size());
     }

@@ -3,32 +3,38 @@
 namespace plat::Regional {
 
 namespace {
-struct Settings {
+struct Formats {
     QString shortDate = QStringLiteral("dd/MM/yyyy");
     QString longTime = QStringLiteral("HH:mm:ss");
-    QChar decimal = '.';
-    QChar thousand = ',';
-    QChar list = ',';
 };
-Settings& settings()
+Formats& formats()
 {
-    static Settings s;
-    return s;
+    static Formats f;
+    return f;
+}
+
+QChar firstOf(const QString& s, QChar fallback)
+{
+    return s.isEmpty() ? fallback : s.at(0);
 }
 } // namespace
 
-QString shortDateFormat() { return settings().shortDate; }
-QString longTimeFormat() { return settings().longTime; }
-QChar decimalSeparator() { return settings().decimal; }
-QChar thousandSeparator() { return settings().thousand; }
-QChar listSeparator() { return settings().list; }
+QString shortDateFormat() { return formats().shortDate; }
+QString longTimeFormat() { return formats().longTime; }
 
-void setShortDateFormat(const QString& pattern) { settings().shortDate = pattern; }
-void setLongTimeFormat(const QString& pattern) { settings().longTime = pattern; }
-void setDecimalSeparator(QChar c) { settings().decimal = c; }
-void setThousandSeparator(QChar c) { settings().thousand = c; }
-void setListSeparator(QChar c) { settings().list = c; }
+QLocale locale() { return QLocale(); }
+QChar decimalSeparator() { return firstOf(locale().decimalPoint(), u'.'); }
+QChar thousandSeparator() { return firstOf(locale().groupSeparator(), u','); }
+QChar listSeparator() { return decimalSeparator() == u',' ? u';' : u','; }
 
-void reset() { settings() = Settings{}; }
+void setShortDateFormat(const QString& pattern) { formats().shortDate = pattern; }
+void setLongTimeFormat(const QString& pattern) { formats().longTime = pattern; }
+void setLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+
+void reset()
+{
+    formats() = Formats{};
+    setLocale(QLocale::c());
+}
 
 } // namespace plat::Regional

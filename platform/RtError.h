@@ -1,5 +1,5 @@
 #pragma once
-// The run-time error: what the original run-time carried in its error object.
+// The run-time error: a number, a description and a source, as the error report shows them.
 // Thrown by every layer; caught only by guard() in event handlers and by the
 // few places that decide to go on after an error.
 
@@ -55,6 +55,7 @@ constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;
 constexpr int CannotCreateObject = 429;
 constexpr int ObjectDoesNotSupport = 438;
+constexpr int KeyAlreadyAssociated = 457;
 } // namespace rt
 
 // The run-time's standard text for an error number ("Application-defined or

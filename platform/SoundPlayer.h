@@ -4,7 +4,6 @@
 // not an error: the player then stays silent.
 
 #include <QString>
-#include <QStringList>
 
 namespace plat {
 
@@ -20,23 +19,5 @@ public:
 SoundPlayer& soundPlayer();
 // Installs a player (not owned); nullptr restores the real one.
 void setSoundPlayer(SoundPlayer* player);
-
-// Records the calls instead of playing: "play <file>" and "stop".
-class FakeSoundPlayer : public SoundPlayer {
-public:
-    void playLoop(const QString& file) override
-    {
-        calls << "play " + file;
-        playing = file;
-    }
-    void stop() override
-    {
-        calls << "stop";
-        playing.clear();
-    }
-
-    QStringList calls;
-    QString playing; // the file looping now, "" when silent
-};
 
 } // namespace plat

@@ -96,17 +96,6 @@ double toDoubleC(const QByteArray& text)
     return v;
 }
 
-bool isBlank(QChar c) { return c == ' ' || c == '\t'; }
-
-QString trimBlanks(const QString& s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    return s.mid(b, e - b);
-}
 
 } // namespace
 
@@ -162,7 +151,7 @@ int32_t CLng(double v)
 
 std::optional<double> parseNumber(const QString& text)
 {
-    const QString s = trimBlanks(text);
+    const QString s = Trim(text, SpacesAndTabs);
     if (s.isEmpty())
         return std::nullopt;
     const QChar dec = Regional::decimalSeparator();
@@ -242,7 +231,7 @@ std::optional<DateTime> parseDate(const QString& text)
     static const QString timePart = QStringLiteral("(?<h>\\d{1,2}):(?<mi>\\d{1,2})(?::(?<s>\\d{1,2}))?(?:\\s*(?<ampm>[AaPp][Mm]))?");
     // A date must be followed by a blank before its time.
     static const QRegularExpression re("^(?:" + datePart + "(?=\\s|$))?\\s*(?:" + timePart + ")?$");
-    const QString s = trimBlanks(text);
+    const QString s = Trim(text, SpacesAndTabs);
     if (s.isEmpty())
         return std::nullopt;
     const auto m = re.match(s);
@@ -452,13 +441,13 @@ std::optional<int> compareValues(const Value& a, const Value& b)
     return sign(a.toDouble(), b.toDouble());
 }
 
-QString Trim(const QString& text)
+QString Trim(const QString& text, QStringView blanks)
 {
     qsizetype b = 0;
     qsizetype e = text.size();
-    while (b < e && text.at(b) == u' ')
+    while (b < e && blanks.contains(text.at(b)))
         ++b;
-    while (e > b && text.at(e - 1) == u' ')
+    while (e > b && blanks.contains(text.at(e - 1)))
         --e;
     return text.mid(b, e - b);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The value conversions of the original run-time that the program and the
+// The value conversions of the run-time that the program and the
 // library rely on, and a small variant value for the members that take
 // "any value" (minimum, maximum, clamping).
 
@@ -52,8 +52,11 @@ DateTime CDate(const QString& text);
 // Upper-case hexadecimal of the low 4*width bits, padded with zeros.
 QString hexFixed(uint32_t v, int width);
 
-// Leading and trailing spaces removed (spaces only, not tabs or line breaks).
-QString Trim(const QString& text);
+// Leading and trailing blanks removed: spaces only (not tabs or line breaks)
+// unless other blanks are given.
+QString Trim(const QString& text, QStringView blanks = u" ");
+// Spaces and tabs, the blanks around numbers and profile file names.
+inline constexpr QStringView SpacesAndTabs = u" \t";
 
 // ---- Variant ---------------------------------------------------------------
 

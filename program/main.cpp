@@ -1,68 +1,24 @@
 // PLX2: the run-time and configuration program of the operator panel.
 
-#include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/SingleInstance.h"
+#include "platform/StopRequests.h"
 #include "platform/Theme.h"
-#include "program/bus/BusForms.h"
-#include "program/bus/DispatchSeams.h"
-#include "program/core/Config.h"
-#include "program/core/CoreForms.h"
-#include "program/core/ErrorHandling.h"
+#include "program/App.h"
 #include "program/core/GlobalMain.h"
-#include "program/core/InputDialogs.h"
-#include "program/core/StandInMain.h"
-#include "program/core/dlgUserCodes.h"
-#include "program/runtime/HistoProcs.h"
-#include "program/runtime/RuntimeForms.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
-
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
-void registerForms()
+plat::UnloadMode causeOf(plat::StopRequests::Cause cause)
 {
-    CoreForms::registerForms();
-    InputDialogs::registerForms();
-    dlgUserCodes::registerForm();
-    BusForms::registerForms();
-    RuntimeForms::registerForms();
-    // Stand-in until the main window is built.
-    StandInMain::registerForm();
-}
-
-int g_signalPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-}
-
-// A stop request from the system (SIGTERM, or Ctrl+C in a terminal) ends the
-// run as the quit button does, from the message loop.
-void endOnStopSignals(QApplication& app)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [notifier] {
-        char byte;
-        [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &byte, 1);
-        notifier->setEnabled(false);
-        Global::EndProgram();
-    });
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    switch (cause) {
+    case plat::StopRequests::Cause::Terminate: return plat::vbAppTaskManager;
+    case plat::StopRequests::Cause::SessionEnd: return plat::vbAppWindows;
+    case plat::StopRequests::Cause::Interrupt: break;
+    }
+    return plat::vbFormCode;
 }
 
 } // namespace
@@ -74,13 +30,10 @@ int main(int argc, char* argv[])
     // The hidden engine form outlives every window: the run ends by the quit
     // of the main window, not when the last window closes.
     app.setQuitOnLastWindowClosed(false);
-    ErrorHandling::Install();
-    // Captions from the controls' tags come from the database's texts.
-    plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
-    registerForms();
-    // The engine takes its event rules when it is created.
-    Dispatch::installed().rules = &HistoProcs::Rules();
-    endOnStopSignals(app);
+    App::assemble();
+    // A stop from outside ends the run as the quit button does, from the
+    // message loop.
+    plat::StopRequests::watch([](plat::StopRequests::Cause cause) { Global::RequestStop(causeOf(cause)); });
 
     Global::Main();
     // Start-up that ends with no form loaded (a second instance, no

@@ -3,12 +3,13 @@
 #include "platform/Forms.h"
 #include "program/bus/wPolling.h"
 #include "program/core/PollingLink.h"
+#include "program/core/FormNames.h"
 
 namespace BusForms {
 
 void registerForms()
 {
-    plat::Forms::registerForm(Polling::FormName, [] { return new wPolling; });
+    plat::Forms::registerForm(FormNames::wPolling, [] { return new wPolling; });
 }
 
 } // namespace BusForms

@@ -3,7 +3,7 @@
 
 namespace BusForms {
 
-// Registers wPolling (replacing any stand-in registered under its name).
+// Registers wPolling.
 void registerForms();
 
 } // namespace BusForms

@@ -3,6 +3,7 @@
 #include "VexLib22/_LogFileClass.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
+#include "platform/Values.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/CommandClasses.h"
 #include "program/bus/ConfigAccess.h"
@@ -82,27 +83,28 @@ bool CommandExecutor::execute(CommandClass& cmd)
 void CommandExecutor::TraiteCommande(CommandClass& cmd)
 {
     bool ok = false;
-    try {
+    bool due = true;
+    // An error counts as a failed attempt, so that a command that always
+    // fails is dropped by the queue rules instead of being retried for ever.
+    // A trace failure after a good frame keeps the frame's outcome.
+    plat::guard(kProcName, [&] {
         const plat::DateTime now = m_now();
-        if (now < cmd.SendTime())
-            return;  // not yet due
+        if (now < cmd.SendTime()) {
+            due = false;
+            return;
+        }
         if (cmd.SendTime().serial() == 0)
             cmd.setSendTime(now);
         // A register beyond 16 bits fails here, before any frame.
         Designations::ModuleRegister(cmd.Module(), cmd.Address());
         ok = execute(cmd);
         // Built after the frame: a read shows the words it brought back.
-        const QString line = FixedRecord::trimBlanks(TraceLine(cmd)).left(TraceLineMax);
+        const QString line = plat::Trim(TraceLine(cmd)).left(TraceLineMax);
         log().Comment(line);
         log().FlushFile();
-    } catch (const plat::RtError& e) {
-        // Counted as a failed attempt, so that a command that always fails is
-        // dropped by the queue rules instead of being retried for ever. A trace
-        // failure after a good frame keeps the frame's outcome.
-        plat::reportError(kProcName, e);
-    } catch (const std::exception& e) {
-        plat::reportError(kProcName, plat::RtError(plat::rt::InternalError, QString::fromLocal8Bit(e.what())));
-    }
+    });
+    if (!due)
+        return;
     if (ok) {
         cmd.setCmdType(CommandClass::CmdDone);
     } else {

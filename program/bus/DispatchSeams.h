@@ -1,8 +1,8 @@
 #pragma once
 // What the event dispatch and the command queue hand on to the parts above the
 // bus layer: the event rules and trace texts, the horn, the alarm screen, the
-// history file, the printer and the mirrors. The engine holds one of each;
-// start-up installs the real ones, tests install recording stand-ins.
+// history file, the printer and the mirrors. The engine holds one of each,
+// taken from installed() when it is made; the program's assembly fills it.
 
 #include <QString>
 
@@ -66,10 +66,10 @@ public:
     virtual void DoMirrors(const EventClass& ev) = 0;
 };
 
-// The seams that a new engine starts with. Start-up installs the event rules
-// of the event handling layer here (the bus layer cannot name them); until the
-// alarm screen, history, printer and mirrors are installed, their steps do
-// nothing, and the horn is Global::Alarme.
+// The seams that a new engine starts with: the horn (Global::Alarme) and the
+// alarm screen (the form registered under its name) of this layer; the layers
+// above install the rules, the history, the printer and the mirrors. A step
+// whose seam is missing fails with run-time error 91.
 struct Seams {
     EventRules* rules = nullptr;
     Horn* horn = nullptr;

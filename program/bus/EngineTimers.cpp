@@ -7,6 +7,7 @@
 #include "program/bus/EventClass.h"
 #include "program/bus/PollingEngine.h"
 
+#include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
@@ -108,7 +109,7 @@ void EngineTimers::midnight(const plat::DateTime& now)
 void EngineTimers::tmrReactiv_Timer()
 {
     trapped("tmrReactiv_Timer", [&] {
-        const QString& screen = Global::AlarmScreenForm;
+        const QString& screen = FormNames::wRunAlarms;
         if (!plat::Forms::AnyVisible() && plat::Forms::isRegistered(screen))
             plat::Forms::Get(screen)->Show();
 
@@ -229,7 +230,7 @@ void EngineTimers::logout()
     auto others = [] {
         std::vector<QPointer<plat::Form>> forms;
         for (plat::Form* f : plat::Forms::All())
-            if (f->Name() != Polling::FormName)
+            if (f->Name() != FormNames::wPolling)
                 forms.emplace_back(f);
         return forms;
     };
@@ -251,11 +252,11 @@ void EngineTimers::logout()
             break;
     }
 
-    plat::Forms::Get(Global::AlarmScreenForm)->Show();
+    plat::Forms::Get(FormNames::wRunAlarms)->Show();
     for (plat::Form* f : plat::Forms::All()) {
-        if (f->Name() == Polling::FormName)
+        if (f->Name() == FormNames::wPolling)
             continue;
-        if (f->Name() == Global::AlarmScreenForm) {
+        if (f->Name() == FormNames::wRunAlarms) {
             if (auto* screen = dynamic_cast<AlarmScreenLink*>(f))
                 screen->ShowLoginLevel(gUserLevel);
         } else {

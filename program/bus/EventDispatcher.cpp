@@ -9,6 +9,7 @@
 #include "program/bus/FixedRecord.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
+#include "program/core/Limits.h"
 #include "program/core/VEXfonctions.h"
 
 namespace {
@@ -16,29 +17,22 @@ namespace {
 const QString kTraiteEvent = QStringLiteral("wPolling.TraiteEvent");
 
 constexpr int kFirstChannel = 1;
-constexpr int kLastChannel = 24;
 constexpr int kHornStop = -1;
 constexpr int kHornModuleWide = 1;
 constexpr int kHornHighest = 99;
 
 bool isChannel(int chnl)
 {
-    return chnl >= kFirstChannel && chnl <= kLastChannel;
+    return chnl >= kFirstChannel && chnl <= Limits::LastChannel;
 }
 
-// Runs fn, reporting an error under name; false when it failed.
-template <class Fn>
-bool trapped(const QString& name, Fn&& fn)
+// A seam that was never installed fails its step with error 91.
+template <class T>
+T& seam(T* installed)
 {
-    try {
-        fn();
-        return true;
-    } catch (const plat::RtError& e) {
-        plat::reportError(name, e);
-    } catch (const std::exception& e) {
-        plat::reportError(name, plat::RtError(plat::rt::InternalError, QString::fromLocal8Bit(e.what())));
-    }
-    return false;
+    if (!installed)
+        plat::raise(plat::rt::ObjectVariableNotSet);
+    return *installed;
 }
 
 } // namespace
@@ -55,14 +49,12 @@ VexLib22::_LogFileClass& EventDispatcher::log()
 
 Dispatch::EventRules& EventDispatcher::rules()
 {
-    if (!m_seams.rules)
-        plat::raise(plat::rt::ObjectVariableNotSet);
-    return *m_seams.rules;
+    return seam(m_seams.rules);
 }
 
 void EventDispatcher::LoadLastEvent()
 {
-    trapped(QStringLiteral("wPolling.LoadLastEvent"), [&] {
+    plat::guard(QStringLiteral("wPolling.LoadLastEvent"), [&] {
         m_lastEvent = 0;
         const qint32 n = plat::CLng(
             plat::Val(VEXfonctions::GetIni(IniKeys::General, IniKeys::LastEvent, IniKeys::LastEventDefault)));
@@ -78,7 +70,7 @@ void EventDispatcher::IncEvtNum()
     if (m_lastEvent <= 0)
         m_lastEvent = 1;
     // A failed write keeps the new number in memory.
-    trapped(QStringLiteral("wPolling.IncEvtNum"), [&] {
+    plat::guard(QStringLiteral("wPolling.IncEvtNum"), [&] {
         VEXfonctions::SetIni(IniKeys::General, IniKeys::LastEvent, QString::number(m_lastEvent));
     });
 }
@@ -95,7 +87,7 @@ void EventDispatcher::TraiteEvent(EventClass& ev)
 {
     // State and horn: an error here ends the dispatch.
     bool goOn = true;
-    const bool ok = trapped(kTraiteEvent, [&] {
+    const bool ok = plat::guard(kTraiteEvent, [&] {
         if (isChannel(ev.Chnl())) {
             ChannelClass& channel = ConfigAccess::channel(ev.Panel(), ev.Chnl());
             channel.setState(ev.Aff());
@@ -112,36 +104,36 @@ void EventDispatcher::TraiteEvent(EventClass& ev)
 
     // From here on each step runs whatever became of the one before, so that a
     // failing history or printer never costs the trace line or the mirrors.
-    trapped(kTraiteEvent, [&] {
+    plat::guard(kTraiteEvent, [&] {
         if (rules().IsToDisplay(ev))
-            m_seams.alarmScreen->BringToFront();
+            seam(m_seams.alarmScreen).BringToFront();
     });
-    trapped(kTraiteEvent, [&] {
+    plat::guard(kTraiteEvent, [&] {
         if (rules().IsToHisto(ev))
-            m_seams.history->HistoEvent(ev);
+            seam(m_seams.history).HistoEvent(ev);
     });
-    trapped(kTraiteEvent, [&] {
+    plat::guard(kTraiteEvent, [&] {
         if (rules().IsToPrint(ev))
-            m_seams.printer->PrintEvent(ev);
+            seam(m_seams.printer).PrintEvent(ev);
     });
-    trapped(kTraiteEvent, [&] { emit BusEvent(ev); });
-    trapped(kTraiteEvent, [&] {
-        const QString line = FixedRecord::trimBlanks(rules().FormateTrace(ev));
+    plat::guard(kTraiteEvent, [&] { emit BusEvent(ev); });
+    plat::guard(kTraiteEvent, [&] {
+        const QString line = plat::Trim(rules().FormateTrace(ev));
         log().Comment(line);
         log().FlushFile();
     });
-    if (ev.Chnl() <= kLastChannel) {
-        trapped(kTraiteEvent, [&] {
+    if (ev.Chnl() <= Limits::LastChannel) {
+        plat::guard(kTraiteEvent, [&] {
             if (ev.Chnl() == EventClass::ChnlModuleWide && ConfigAccess::panel(ev.Panel()).Model() == Bus::ModelK6200TX)
-                m_seams.mirrors->TraitementR2R2Self(ev);
+                seam(m_seams.mirrors).TraitementR2R2Self(ev);
         });
-        trapped(kTraiteEvent, [&] { m_seams.mirrors->DoMirrors(ev); });
+        plat::guard(kTraiteEvent, [&] { seam(m_seams.mirrors).DoMirrors(ev); });
     }
 }
 
 void EventDispatcher::TraiteKlaxon(const EventClass& ev)
 {
-    trapped(QStringLiteral("wPolling.TraiteKlaxon"), [&] {
+    plat::guard(QStringLiteral("wPolling.TraiteKlaxon"), [&] {
         const int chnl = ev.Chnl();
         const int aff = ev.Aff();
         int level = 0;
@@ -162,13 +154,13 @@ void EventDispatcher::TraiteKlaxon(const EventClass& ev)
                 level = ConfigAccess::channel(ev.Panel(), chnl).AlmPrio();
         }
         if (level != 0)
-            m_seams.horn->Alarme(level);
+            seam(m_seams.horn).Alarme(level);
     });
 }
 
 void EventDispatcher::TraitePanelMove(qint16 module, bool present)
 {
-    trapped(QStringLiteral("wPolling.TraitePanelMove"), [&] {
+    plat::guard(QStringLiteral("wPolling.TraitePanelMove"), [&] {
         PanelClass& panel = ConfigAccess::panel(module);
         if (bool(panel.Present()) == present)
             return;
@@ -189,7 +181,7 @@ void EventDispatcher::TraitePanelMove(qint16 module, bool present)
 
 void EventDispatcher::AddError(qint16 module)
 {
-    trapped(QStringLiteral("wPolling.AddError"), [&] {
+    plat::guard(QStringLiteral("wPolling.AddError"), [&] {
         PanelClass& panel = ConfigAccess::panel(module);
         panel.setErrCptr(0, qint16((panel.ErrCptr(0) + 1) % ErrorCounterModulo));
         panel.setErrCptr(1, qint16((panel.ErrCptr(1) + 1) % ErrorCounterModulo));

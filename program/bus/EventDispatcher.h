@@ -33,7 +33,8 @@ public:
 
     explicit EventDispatcher(QObject* parent = nullptr);
 
-    // The seams start as Dispatch::installed() holds them.
+    // The seams start as Dispatch::installed() holds them. A step whose seam
+    // is missing fails with error 91 (reported), the others still run.
     void setRules(Dispatch::EventRules* rules) { m_seams.rules = rules; }
     void setHorn(Dispatch::Horn* horn) { m_seams.horn = horn; }
     void setAlarmScreen(Dispatch::AlarmScreen* screen) { m_seams.alarmScreen = screen; }

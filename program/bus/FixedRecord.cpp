@@ -29,14 +29,3 @@ QString FixedRecord::digits(qint64 n, int digits)
     const QString body = QString::number(n < 0 ? -n : n).rightJustified(digits, QLatin1Char('0'));
     return n < 0 ? QLatin1Char('-') + body : body;
 }
-
-QString FixedRecord::trimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}

@@ -23,9 +23,6 @@ public:
     // n in at least digits digits, zero-filled, a minus sign before a negative
     // number ("000042", "-000042").
     static QString digits(qint64 n, int digits);
-    // text without its leading and trailing blanks (blanks only, as the lines
-    // are trimmed before they are written).
-    static QString trimBlanks(const QString& text);
 
 private:
     QString m_text;

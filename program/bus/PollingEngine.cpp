@@ -2,17 +2,22 @@
 
 #include "program/bus/BusConstants.h"
 #include "program/bus/CommFunctions.h"
+#include "program/bus/ConfigAccess.h"
+#include "program/bus/PendingCommands.h"
+#include "program/bus/PollingRound.h"
+#include "program/bus/ReplyDecoder.h"
 #include "program/bus/TraceRecord.h"
 
-#include "program/core/ChannelClass.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Components.h"
 #include "program/core/Config.h"
-#include "program/core/Global.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
+#include "program/core/Limits.h"
 #include "program/core/PanelClass.h"
+#include "program/core/PollingLink.h"
+#include "program/core/TextIds.h"
 #include "program/core/VEXfonctions.h"
 
 #include "Stillmark/_ActivityDetect.h"
@@ -28,40 +33,12 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 const QString kEngine = QStringLiteral("wPolling.");
 
 QString qualified(const char* procedure) { return kEngine + QLatin1String(procedure); }
-
-PanelClass& panelAt(int module) { return *gConfig->Panel(qint16(module)); }
-
-// The registers that one poll reads of a module, by its configured model.
-struct PollRead {
-    int reg = 0;
-    int words = 0;
-};
-
-bool pollReadOf(int model, PollRead& read)
-{
-    switch (model) {
-    case Bus::ModelK7150:
-    case Bus::ModelK7100:
-        read = {Bus::RegEventCount, 1};
-        return true;
-    case Bus::ModelK6200TX:
-        read = {Bus::RegStatus, 1};
-        return true;
-    case Bus::ModelT7100:
-    case Bus::ModelT7150:
-        read = {Bus::RegChannelState, 12};
-        return true;
-    default:
-        return false;
-    }
-}
 
 QString stars(int n) { return QString(n, QLatin1Char('*')); }
 
@@ -82,12 +59,6 @@ public:
 private:
     PollingEngine* m_engine;
 };
-
-PollingSeams& PollingSeams::installed()
-{
-    static PollingSeams seams;
-    return seams;
-}
 
 PollingEngine::PollingEngine(QObject* parent) : QObject(parent), m_seams(PollingSeams::installed())
 {
@@ -124,7 +95,35 @@ void PollingEngine::setTraceLog(VexLib22::_LogFileClass* log)
 void PollingEngine::setHorn(Dispatch::Horn* horn)
 {
     m_horn = horn;
-    m_dispatcher.setHorn(horn);
+    m_dispatcher.setHorn(horn ? horn : Dispatch::installed().horn);
+}
+
+Dispatch::Horn& PollingEngine::horn()
+{
+    Dispatch::Horn* h = m_horn ? m_horn : Dispatch::installed().horn;
+    if (!h)
+        plat::raise(plat::rt::ObjectVariableNotSet);
+    return *h;
+}
+
+PollTimer& PollingEngine::timer() const
+{
+    if (!m_timer)
+        plat::raise(plat::rt::ObjectVariableNotSet);
+    return *m_timer;
+}
+
+ConfigClass& PollingEngine::config() const
+{
+    return m_tickConfig ? *m_tickConfig : ConfigAccess::config();
+}
+
+PanelClass& PollingEngine::panelAt(int module) const
+{
+    const std::shared_ptr<PanelClass> panel = config().Panel(qint16(module));
+    if (!panel)
+        plat::raise(plat::rt::ObjectVariableNotSet);
+    return *panel;
 }
 
 plat::DateTime PollingEngine::now() const
@@ -143,6 +142,12 @@ void PollingEngine::yield()
 int PollingEngine::message(const QString& text, int style)
 {
     return m_seams.message ? m_seams.message(text, style) : Global::Message(text, style);
+}
+
+void PollingEngine::tellPortCannotOpen(int number)
+{
+    message(Config::GetText(TextIds::PortCannotOpen).replace(QLatin1Char('$'), QString::number(number)),
+            StyleCritical);
 }
 
 VexLib22::_LogFileClass& PollingEngine::log()
@@ -182,9 +187,7 @@ void PollingEngine::setRun(bool value)
                 opened = m_port->PortOpen();
             }
             if (!opened) {
-                const int number = m_port ? m_port->CommPort() : 0;
-                message(Config::GetText(TextPortCannotOpen).replace(QLatin1Char('$'), QString::number(number)),
-                        StyleCritical);
+                tellPortCannotOpen(m_port ? m_port->CommPort() : 0);
                 return;
             }
         }
@@ -192,15 +195,15 @@ void PollingEngine::setRun(bool value)
         ev.setPanel(0);
         ev.setChnl(EventClass::ChnlStation);
         ev.setParam(0);
-        ev.setAff(value ? 4 : 5);
+        ev.setAff(value ? Polling::StationEvent::PollingStart : Polling::StationEvent::PollingStop);
         SendEvent(ev);
-        m_timer->setInterval(PollIntervalMs);
+        timer().setInterval(PollIntervalMs);
         if (value && !m_run) {
             if (!m_synchroDone) {
                 SynchroGeneraleBus();
                 m_synchroDone = true;
             }
-            m_timer->setEnabled(true);
+            timer().setEnabled(true);
         }
         m_run = value;
         emit RunIndicator(m_run);
@@ -211,7 +214,7 @@ void PollingEngine::ReinitComm()
 {
     plat::guard(qualified("ReinitComm"), [&] {
         const plat::DateTime due = now().addSeconds(-1);
-        for (int m = 1; m <= ModuleCount; ++m) {
+        for (int m = 1; m <= Limits::Modules; ++m) {
             PanelClass& p = panelAt(m);
             for (int i = 0; i < 3; ++i)
                 p.setErrCptr(i, 0);
@@ -271,7 +274,7 @@ void PollingEngine::ConfigCommPort()
     plat::guard(qualified("ConfigCommPort"), [&] {
         if (!m_port)
             return;
-        const QStringList parts = gConfig->BusSettings().split(QLatin1Char(':'));
+        const QStringList parts = ConfigAccess::config().BusSettings().split(QLatin1Char(':'));
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         // Each step may fail on its own; the port's state afterwards is what counts.
         auto attempt = [](const std::function<void()>& step) {
@@ -296,8 +299,7 @@ void PollingEngine::ConfigCommPort()
         QGuiApplication::restoreOverrideCursor();
         m_portReported = !m_port->PortOpen();
         if (m_portReported)
-            message(Config::GetText(TextPortCannotOpen).replace(QLatin1Char('$'), QString::number(m_port->CommPort())),
-                    StyleCritical);
+            tellPortCannotOpen(m_port->CommPort());
     });
 }
 
@@ -312,35 +314,18 @@ void PollingEngine::Load()
         m_run = false;
         ReinitComm();
 
-        m_printer = m_seams.newPrinter ? m_seams.newPrinter() : std::make_shared<EnginePrinterStandIn>();
-        const QString prt = gConfig->PrtSettings();
-        const bool usable = m_seams.testPrintPort ? m_seams.testPrintPort(prt)
-                                                  : prt.section(QLatin1Char(':'), 0, 0).isEmpty();
-        if (usable && m_printer) {
+        m_printer = m_seams.newPrinter ? m_seams.newPrinter() : nullptr;
+        const QString prt = ConfigAccess::config().PrtSettings();
+        if (m_printer && (!m_seams.testPrintPort || m_seams.testPrintPort(prt))) {
             const int colon = prt.indexOf(QLatin1Char(':'));
             m_printer->setPort(colon < 0 ? prt : prt.left(colon));
             m_printer->setSettings(colon < 0 ? QString() : prt.mid(colon + 1));
             m_printer->setAddLF(true);
         }
 
-        restoreQueue();
+        PendingCommands::Restore(commands());
         createDetector();
     });
-}
-
-void PollingEngine::restoreQueue()
-{
-    QStringList keys;
-    const int n = VEXfonctions::GetIniKeys(keys, IniKeys::PendingCommands);
-    for (int i = 0; i < n; ++i) {
-        const QString value = VEXfonctions::GetIni(IniKeys::PendingCommands, keys[i], QString());
-        if (!value.isEmpty()) {
-            // A value that is no command is left out; the rest of the queue still loads.
-            if (CommandPtr cmd = CommandFromText(value))
-                commands().Add(cmd);
-        }
-        VEXfonctions::DelIniKey(IniKeys::PendingCommands, keys[i]);
-    }
 }
 
 void PollingEngine::createDetector()
@@ -352,7 +337,7 @@ void PollingEngine::createDetector()
     setUserSleep(detector);
     if (!m_userSleep)
         return;
-    const int minutes = gConfig->InactivityTime();
+    const int minutes = ConfigAccess::config().InactivityTime();
     m_userSleep->setSamplingInterval(SamplingIntervalMs);
     m_userSleep->setN(SamplesPerMinute * std::max(minutes, 1));
     m_userSleep->setEnabled(minutes >= 1);
@@ -379,12 +364,7 @@ void PollingEngine::releaseDetector()
 void PollingEngine::QueryUnload(plat::UnloadMode mode)
 {
     plat::guard(qualified("Form_QueryUnload"), [&] {
-        if (m_horn)
-            m_horn->Alarme(-1);
-        else if (Dispatch::installed().horn)
-            Dispatch::installed().horn->Alarme(-1);
-        else
-            Global::Alarme(-1);
+        horn().Alarme(-1);
         if (mode == plat::vbAppWindows || mode == plat::vbAppTaskManager)
             log().Comment(ShutdownTraceLine(now(), mode == plat::vbAppTaskManager));
     });
@@ -396,68 +376,9 @@ void PollingEngine::Unload()
         m_closing = true;
         if (m_port && m_port->PortOpen())
             m_port->setPortOpen(false);
-        saveQueue();
+        PendingCommands::Save(commands());
     });
     releaseDetector();
-}
-
-void PollingEngine::saveQueue()
-{
-    // Keys left by an earlier run that stopped half way would come back as
-    // stale commands; a command already done is not sent again.
-    VEXfonctions::DelIniSection(IniKeys::PendingCommands);
-    int key = 0;
-    for (const CommandPtr& cmd : commands()) {
-        if (cmd->CmdType() == CommandClass::CmdDone)
-            continue;
-        VEXfonctions::SetIni(IniKeys::PendingCommands, QString::number(++key), CommandText(*cmd));
-    }
-}
-
-QString PollingEngine::CommandText(const CommandClass& cmd)
-{
-    QStringList fields;
-    fields << QString::number(cmd.CmdType()) << QString::number(cmd.Module())
-           << plat::hexFixed(uint32_t(cmd.Address()), 4) << cmd.SendTime().toText();
-    for (qint16 v : cmd.Values())
-        fields << plat::hexFixed(quint16(v), 4);
-    return fields.join(QLatin1Char('|'));
-}
-
-CommandPtr PollingEngine::CommandFromText(const QString& text)
-{
-    const QStringList f = text.split(QLatin1Char('|'));
-    if (f.size() < 5)
-        return nullptr;
-    bool ok = true;
-    auto number = [&](const QString& s) {
-        bool good = false;
-        const int v = s.trimmed().toInt(&good);
-        ok = ok && good;
-        return v;
-    };
-    auto hex = [&](const QString& s, uint32_t limit) {
-        bool good = false;
-        const uint32_t v = s.trimmed().toUInt(&good, 16);
-        ok = ok && good && v <= limit;
-        return v;
-    };
-    auto cmd = std::make_shared<CommandClass>();
-    const int type = number(f[0]);
-    const int module = number(f[1]);
-    const uint32_t address = hex(f[2], 0xFFFF);
-    const std::optional<plat::DateTime> sendTime = plat::parseDate(f[3]);
-    ok = ok && sendTime.has_value() && type >= CommandClass::CmdRead && type <= CommandClass::CmdWrite
-         && module >= 0 && module <= ModuleCount;
-    for (int i = 4; ok && i < f.size(); ++i)
-        cmd->setValue(i - 4, qint16(quint16(hex(f[i], 0xFFFF))));
-    if (!ok)
-        return nullptr;
-    cmd->setCmdType(type);
-    cmd->setModule(qint16(module));
-    cmd->setAddress(qint32(address));
-    cmd->setSendTime(*sendTime);
-    return cmd;
 }
 
 // ---- Trace lines and monitor texts ------------------------------------------
@@ -499,7 +420,7 @@ QString PollingEngine::ErrorRowText(const PanelClass& panel)
 
 void PollingEngine::tmrPoll_Timer()
 {
-    m_timer->setEnabled(false);
+    timer().setEnabled(false);
     // A timer re-enabled while a tick yields (Run set off and on again) must
     // not start a second tick inside the first: the running tick re-arms it.
     if (m_inTick)
@@ -528,31 +449,31 @@ void PollingEngine::stopPolling()
 void PollingEngine::RunComm()
 {
     struct InTick {
-        bool& flag;
-        explicit InTick(bool& f) : flag(f) { flag = true; }
-        ~InTick() { flag = false; }
+        PollingEngine& engine;
+        explicit InTick(PollingEngine& e) : engine(e)
+        {
+            engine.m_inTick = true;
+            engine.m_tickConfig = HoldConfig();
+        }
+        ~InTick()
+        {
+            engine.m_tickConfig.reset();
+            engine.m_inTick = false;
+        }
     };
     bool rearm = false;
-    bool failed = false;
+    bool ok = false;
     {
-        InTick inTick(m_inTick);
-        try {
-            rearm = tick();
-        } catch (const plat::RtError& e) {
-            plat::reportError(qualified("RunComm"), e);
-            failed = true;
-        } catch (const std::exception& e) {
-            plat::reportError(qualified("RunComm"), plat::RtError(plat::rt::InternalError, QString::fromUtf8(e.what())));
-            failed = true;
-        }
+        InTick inTick(*this);
+        ok = plat::guard(qualified("RunComm"), [&] { rearm = tick(); });
     }
-    if (failed) {
+    if (!ok) {
         // Reported once; polling then reads as stopped, which it is.
         stopPolling();
         return;
     }
     if (rearm)
-        m_timer->setEnabled(true);
+        timer().setEnabled(true);
 }
 
 // One tick; true when the timer is to be armed again.
@@ -572,9 +493,7 @@ bool PollingEngine::tick()
     // reopen it): one message, and polling stops instead of failing at every tick.
     if (!portUsable()) {
         if (!m_portReported)
-            message(Config::GetText(TextPortCannotOpen)
-                        .replace(QLatin1Char('$'), QString::number(m_port ? m_port->CommPort() : 0)),
-                    StyleCritical);
+            tellPortCannotOpen(m_port ? m_port->CommPort() : 0);
         stopPolling();
         return false;
     }
@@ -583,7 +502,7 @@ bool PollingEngine::tick()
     // and drops those that failed too often. A port that goes away during a
     // frame has been reported by the frame routine: polling stops quietly.
     bool lost = false;
-    const bool completed = m_executor.RunQueue(commands(), [&] {
+    m_executor.RunQueue(commands(), [&] {
         yield();
         if (m_closing)
             return false;
@@ -599,35 +518,18 @@ bool PollingEngine::tick()
         stopPolling();
         return false;
     }
-    (void)completed;
 
-    // The next due module, round robin: position 0 stands for address 64,
-    // so after module 64 the search starts again at module 1.
     const plat::DateTime t = now();
-    qint16 p = m_position < 1 ? qint16(ModuleCount) : m_position;
-    const qint16 start = p;
-    bool roundComplete = false;
-    bool found = false;
-    do {
-        p = qint16(p % ModuleCount + 1);
-        if (p == ModuleCount)
-            roundComplete = true;
-        PanelClass& panel = panelAt(p);
-        if (panel.Model() > 0 && panel.Active() && t > panel.NextPoll()) {
-            found = true;
-            break;
-        }
-    } while (p != start);
-
-    if (found) {
+    const PollingRound::Choice next = PollingRound::next(m_position, t, config());
+    const qint16 p = next.module;
+    if (next.due) {
         PanelClass& panel = panelAt(p);
         ++m_roundReads;
         emit PanelRead(p);
-        PollRead read;
-        if (pollReadOf(panel.Model(), read)) {
+        if (const std::optional<ReplyDecoder::PollRead> read = ReplyDecoder::pollRead(panel.Model())) {
             panel.setNextPoll(t.addSeconds(-1));
-            QVector<qint16> words(read.words);
-            if (CommFunctions::LitMots(*m_port, quint8(p), read.reg, words)) {
+            QVector<qint16> words(read->words);
+            if (CommFunctions::LitMots(*m_port, quint8(p), read->reg, words)) {
                 ExploitePanneau(panel, words);
                 // The buffer read of models 1 and 3 can meet a vanished port too.
                 if (!portUsable()) {
@@ -650,18 +552,18 @@ bool PollingEngine::tick()
         }
     }
     emit TickTime(plat::Format(now(), QStringLiteral("hh:mm:ss")));
-    m_position = qint16(p % ModuleCount);
+    m_position = qint16(p % Limits::Modules);
 
-    if (roundComplete && m_roundReads > 0) {
+    if (next.roundComplete && m_roundReads > 0) {
         m_roundReads = 0;
         emit PollDone();
     }
 
-    if (m_updateIndex >= 1 && roundComplete) {
+    if (m_updateIndex >= 1 && next.roundComplete) {
         PanelClass& panel = panelAt(m_updateIndex);
         if (panel.Model() > 0 && panel.Active())
             UpdatePanel(m_updateIndex, true);
-        if (m_updateIndex >= ModuleCount) {
+        if (m_updateIndex >= Limits::Modules) {
             m_updateIndex = 0;
             emit UpdateDone();
         } else if (m_updateIndex >= 1) {
@@ -704,9 +606,7 @@ void PollingEngine::dispatchNew(EventClass& ev)
 
 void PollingEngine::exploitBuffer(PanelClass& panel, const QVector<qint16>& words)
 {
-    if (words.isEmpty())
-        plat::raise(plat::rt::SubscriptOutOfRange);
-    const int count = std::min<int>(quint16(words[0]) & 0xFF, Bus::MaxEventsPerRead);
+    const int count = ReplyDecoder::bufferCount(words);
     if (count < 1)
         return;
     const qint16 module = qint16(panel.Numero());
@@ -725,70 +625,33 @@ void PollingEngine::exploitBuffer(PanelClass& panel, const QVector<qint16>& word
     ack->setSendTime(plat::DateTime());
     commands().Add(ack);
 
-    for (int i = 0; i < count; ++i) {
-        const quint16 first = quint16(entries[2 * i]);
-        const quint16 second = quint16(entries[2 * i + 1]);
-        const int hi = first >> 8;
-        const int lo = first & 0xFF;
-        int chnl = hi >> 4;
-        if (chnl == 15)
-            chnl = 0;
-        const int param = hi & 0x0F;
-        int aff = lo >> 4;
-        const qint32 clock = qint32(lo & 0x0F) * 65536 + qint32(second);
-        if (chnl == 0 && aff == 1) {
-            // The horn was acknowledged at the module: only this station's horn stops.
-            if (m_horn)
-                m_horn->Alarme(-1);
-            else if (Dispatch::installed().horn)
-                Dispatch::installed().horn->Alarme(-1);
-            else
-                Global::Alarme(-1);
+    for (ReplyDecoder::BufferEntry& entry : ReplyDecoder::bufferEntries(entries)) {
+        // The horn was acknowledged at the module: only this station's horn stops.
+        if (entry.hornAcknowledged) {
+            horn().Alarme(-1);
             continue;
         }
-        if (aff == 5)
-            aff = 0;
-        EventClass ev;
-        ev.setPanel(module);
-        ev.setChnl(qint16(chnl));
-        ev.setParam(qint16(param));
-        ev.setAff(qint16(aff));
-        ev.setClock(clock);
-        dispatchNew(ev);
+        entry.event.setPanel(module);
+        dispatchNew(entry.event);
     }
 }
 
 void PollingEngine::exploitStatus(PanelClass& panel, const QVector<qint16>& words)
 {
-    if (words.isEmpty())
-        plat::raise(plat::rt::SubscriptOutOfRange);
-    if (words[0] == 0)
-        return;
-    EventClass ev;
-    ev.setPanel(qint16(panel.Numero()));
-    ev.setChnl(EventClass::ChnlModuleWide);
-    ev.setParam(0);
-    ev.setAff(2);
-    ev.setClock(0);
-    dispatchNew(ev);
+    if (std::optional<EventClass> ev = ReplyDecoder::statusEvent(words)) {
+        ev->setPanel(qint16(panel.Numero()));
+        dispatchNew(*ev);
+    }
 }
 
 void PollingEngine::exploitStates(PanelClass& panel, const QVector<qint16>& words)
 {
-    constexpr int channels = 12;
-    if (words.size() < channels)
-        plat::raise(plat::rt::SubscriptOutOfRange);
-    for (int c = 1; c <= channels; ++c) {
-        const qint16 state = words[c - 1];
-        ChannelClass& channel = *panel.Channel(qint16(c));
-        if (state == channel.State())
-            continue;
-        channel.setState(state);
-        EventClass ev;
+    QVector<qint16> known;
+    for (int c = 1; c <= ReplyDecoder::StateWords; ++c)
+        known << ConfigAccess::channel(panel, c).State();
+    for (EventClass& ev : ReplyDecoder::stateChanges(words, known)) {
+        ConfigAccess::channel(panel, ev.Chnl()).setState(ev.Aff());
         ev.setPanel(qint16(panel.Numero()));
-        ev.setChnl(qint16(c));
-        ev.setParam(0);
-        ev.setAff(state);
         // The module has no clock of its own: the panel's date as a whole serial day.
         ev.setClock(plat::CLng(now().serial()));
         dispatchNew(ev);

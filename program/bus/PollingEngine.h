@@ -1,13 +1,14 @@
 #pragma once
-// The bus engine without its window: the polling run state, the command queue
-// and its persistence, the polling tick (RunComm) and the decoding of module
-// replies into events (ExploitePanneau). The form wPolling hosts one engine and
-// shows its state; tests drive one directly, on virtual time, against the
-// simulator. Everything runs on the user-interface thread.
+// The bus engine without its window: the polling run state, the command queue,
+// the life cycle and the polling tick (RunComm), which turns module replies
+// into events (ExploitePanneau, through ReplyDecoder). The form wPolling hosts
+// one engine and shows its state; tests drive one directly, on virtual time,
+// against the simulator. Everything runs on the user-interface thread.
 
 #include "program/bus/CommandClasses.h"
 #include "program/bus/CommandExecutor.h"
 #include "program/bus/EventDispatcher.h"
+#include "program/bus/PollTimer.h"
 #include "program/bus/PollingSeams.h"
 
 #include "platform/Component.h"
@@ -21,35 +22,12 @@
 #include <functional>
 #include <memory>
 
+class ConfigClass;
 class PanelClass;
 
 namespace plat {
 class SerialControl;
 }
-
-// The polling timer as the engine arms it; the form plugs its tmrPoll in.
-class PollTimer {
-public:
-    virtual ~PollTimer() = default;
-    virtual int Interval() const = 0;
-    virtual void setInterval(int ms) = 0;
-    virtual bool Enabled() const = 0;
-    virtual void setEnabled(bool on) = 0;
-};
-
-// A timer that only keeps its state: the engine's own until a form gives one,
-// and the one tests fire by hand.
-class ManualPollTimer : public PollTimer {
-public:
-    int Interval() const override { return m_interval; }
-    void setInterval(int ms) override { m_interval = ms; }
-    bool Enabled() const override { return m_enabled; }
-    void setEnabled(bool on) override { m_enabled = on; }
-
-private:
-    int m_interval = 1;
-    bool m_enabled = false;
-};
 
 class PollingEngine : public QObject {
     Q_OBJECT
@@ -57,12 +35,9 @@ class PollingEngine : public QObject {
 public:
     // The interval of the polling timer once polling has been started.
     static constexpr int PollIntervalMs = 25;
-    static constexpr int ModuleCount = 64;
     // The detector samples every 6 s, ten samples to a minute of inactivity.
     static constexpr int SamplingIntervalMs = 6000;
     static constexpr int SamplesPerMinute = 10;
-    // Text of a port that cannot be opened ("$" stands for the port number).
-    static constexpr int TextPortCannotOpen = 20008;
     static constexpr int StyleCritical = 16;
 
     explicit PollingEngine(QObject* parent = nullptr);
@@ -72,9 +47,9 @@ public:
     // The serial control CommBus; the engine does not own it.
     void setPort(plat::SerialControl* port);
     plat::SerialControl* port() const { return m_port; }
-    // The polling timer; the engine's own manual timer while none is given.
-    void setTimer(PollTimer* timer) { m_timer = timer ? timer : &m_ownTimer; }
-    PollTimer& timer() const { return *m_timer; }
+    // The polling timer; run-time error 91 while none is given.
+    void setTimer(PollTimer* timer) { m_timer = timer; }
+    PollTimer& timer() const;
     // The date and time of events, NextPoll and SendTime; the system's unless set.
     void setNow(std::function<plat::DateTime()> now);
     // The yield of the command loop; QCoreApplication::processEvents unless set.
@@ -87,7 +62,8 @@ public:
     // The trace log of the engine's own lines, the dispatch and the commands;
     // gTraceLog() unless set.
     void setTraceLog(VexLib22::_LogFileClass* log);
-    // The horn that a module's horn acknowledgement stops; also the dispatch's.
+    // The horn that a module's horn acknowledgement stops; also the
+    // dispatch's. nullptr goes back to the installed horn.
     void setHorn(Dispatch::Horn* horn);
 
     EventDispatcher& dispatcher() { return m_dispatcher; }
@@ -148,10 +124,6 @@ public:
     static QString ReinitTraceLine(const plat::DateTime& at);
     // The line of a shutdown by the session (windows) or by termination.
     static QString ShutdownTraceLine(const plat::DateTime& at, bool taskManager);
-    // "PendingCommands" values: the text of a command, and a command back
-    // from one (nullptr for a value that is no command).
-    static QString CommandText(const CommandClass& cmd);
-    static CommandPtr CommandFromText(const QString& text);
 
 signals:
     void WriteError(const CommandClass& cmd);
@@ -178,11 +150,14 @@ private:
 
     void yield();
     int message(const QString& text, int style);
+    void tellPortCannotOpen(int number);
+    Dispatch::Horn& horn();
+    // The configuration in use, or the one the running tick holds.
+    ConfigClass& config() const;
+    PanelClass& panelAt(int module) const;
     VexLib22::_LogFileClass& log();
     bool portUsable() const;
     void stopPolling();
-    void restoreQueue();
-    void saveQueue();
     void createDetector();
     void releaseDetector();
     bool tick();
@@ -193,8 +168,7 @@ private:
     void dispatchNew(EventClass& ev);
 
     plat::SerialControl* m_port = nullptr;
-    ManualPollTimer m_ownTimer;
-    PollTimer* m_timer = &m_ownTimer;
+    PollTimer* m_timer = nullptr;
     std::function<plat::DateTime()> m_now;
     std::function<void()> m_yield;
     PollingSeams m_seams;
@@ -215,6 +189,9 @@ private:
     bool m_synchroDone = false;
     qint16 m_updateIndex = 0;
     bool m_inTick = false;
+    // Kept alive for the length of a tick: a configuration opened from a box
+    // shown during the tick replaces gConfig, not what the tick reads.
+    std::shared_ptr<ConfigClass> m_tickConfig;
     bool m_stopping = false;
     // ConfigCommPort has told the operator that the port did not open.
     bool m_portReported = false;

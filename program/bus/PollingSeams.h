@@ -1,10 +1,10 @@
 #pragma once
 // What the polling engine calls of the parts built beside it or above it: the
 // synchronisation passes, the printer port test and the printer object, the
-// inactivity detector, the message box and the midnight housekeeping. Each is
-// one function; an empty one is the stand-in (it does nothing, or answers as
-// noted). The parts that build the real ones install them in
-// PollingSeams::installed() before the engine loads.
+// inactivity detector, the message box and the midnight housekeeping. Each
+// is one function; the program's assembly installs every one in
+// PollingSeams::installed() before the engine loads. One left empty is not
+// called (the two noted fall back).
 
 #include "program/bus/EnginePrinter.h"
 
@@ -24,9 +24,9 @@ struct PollingSeams {
     std::function<void(qint16 module, bool flag)> updatePanel;
 
     // Whether the printer settings name a usable port (showing its own message
-    // when not). Stand-in: true when no port is named before the ":".
+    // when not). Unset: the port is taken as usable.
     std::function<bool(const QString& prtSettings)> testPrintPort;
-    // A new raw event printer. Stand-in: an object that keeps its settings.
+    // A new raw event printer. Unset: the engine has none.
     std::function<EnginePrinterPtr()> newPrinter;
     // A new inactivity detector. Unset: the Stillmark class, by its identifier.
     std::function<plat::ComPtr<Stillmark::_ActivityDetect>()> newDetector;

@@ -2,28 +2,24 @@
 
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/Icons.h"
+#include "platform/RtError.h"
 #include "platform/Screen.h"
-#include "platform/SerialPort.h"
+#include "platform/SerialControl.h"
 #include "platform/Theme.h"
 
+#include "program/bus/FormPollTimer.h"
 #include "program/core/Config.h"
+#include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/TextIds.h"
 
-#include <QFontDatabase>
-#include <QGuiApplication>
-#include <QHeaderView>
+#include <QEvent>
 #include <QLabel>
-#include <QSessionManager>
 #include <QTimer>
-#include <QScrollBar>
-#include <QSocketNotifier>
 
 #include <algorithm>
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -33,75 +29,33 @@ wPolling::PortFactory& portFactory()
     return factory;
 }
 
-// Termination requests reach the event loop through a pipe: the signal
-// handler may only write a byte.
-int g_termPipe[2] = {-1, -1};
-struct sigaction g_previousTerm {};
-
-void onTerminate(int)
-{
-    const char byte = 1;
-    if (g_termPipe[1] >= 0)
-        (void)!::write(g_termPipe[1], &byte, 1);
-}
-
-const char kStopSvg[] =
-    "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 48 48'>"
-    "<circle cx='24' cy='24' r='22' fill='#c62828'/><rect x='15' y='15' width='18' height='18' fill='#fff'/></svg>";
-const char kRunSvg[] =
-    "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 48 48'>"
-    "<circle cx='24' cy='24' r='22' fill='#2e7d32'/><polygon points='18,13 36,24 18,35' fill='#fff'/></svg>";
-const char kReinitSvg[] =
-    "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 48 48'>"
-    "<circle cx='24' cy='24' r='22' fill='#1565c0'/>"
-    "<path d='M34 24a10 10 0 1 1-3-7.1' fill='none' stroke='#fff' stroke-width='4'/>"
-    "<polygon points='33,9 35,19 25,17' fill='#fff'/></svg>";
-
-// Scroll arrows (a page up, a row up, a row down, a page down) and a close cross.
-QByteArray arrowSvg(bool up, bool page)
-{
-    const QByteArray head = up ? "M12 30 L24 18 L36 30" : "M12 18 L24 30 L36 18";
-    const QByteArray second = up ? "M12 40 L24 28 L36 40" : "M12 8 L24 20 L36 8";
-    return "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 48 48'><path d='" + head + (page ? " " + second : "")
-        + "' fill='none' stroke='#1e2733' stroke-width='5' stroke-linecap='round' stroke-linejoin='round'/></svg>";
-}
-const char kCloseSvg[] =
-    "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 48 48'>"
-    "<path d='M13 13 L35 35 M35 13 L13 35' fill='none' stroke='#1e2733' stroke-width='5' stroke-linecap='round'/></svg>";
-
-// Position of the parity letter in "NEO": text id 100021 none, 100022 even,
-// 100023 odd; any other letter gives 100020.
+// The parity letter's place in "NEO" after text 100020: 100021 none, 100022
+// even, 100023 odd; any other letter gives 100020.
 int parityText(const QString& letter)
 {
-    const qsizetype at = QStringLiteral("NEO").indexOf(letter.trimmed().toUpper().left(1));
-    return TextIds::ParityFirst + int(letter.trimmed().isEmpty() || at < 0 ? 0 : at + 1);
+    const QString l = letter.trimmed().toUpper().left(1);
+    const qsizetype at = l.isEmpty() ? -1 : QStringLiteral("NEO").indexOf(l);
+    return TextIds::ParityFirst + int(at + 1);
 }
 
 int pixels(int twips) { return (twips + plat::kTwipsPerPixel / 2) / plat::kTwipsPerPixel; }
 
 } // namespace
 
-// tmrPoll as the engine arms it.
-class wPolling::TimerLink : public PollTimer {
-public:
-    explicit TimerLink(plat::FormTimer* timer) : m_timer(timer) {}
-    int Interval() const override { return m_timer->Interval(); }
-    void setInterval(int ms) override { m_timer->setInterval(ms); }
-    bool Enabled() const override { return m_timer->Enabled(); }
-    void setEnabled(bool on) override { m_timer->setEnabled(on); }
-
-private:
-    plat::FormTimer* m_timer;
-};
-
 void wPolling::setPortFactory(PortFactory factory)
 {
     portFactory() = std::move(factory);
 }
 
-wPolling::wPolling() : plat::Form(Polling::FormName)
+std::unique_ptr<plat::SerialControl> wPolling::newPort()
 {
-    m_commBus = portFactory() ? portFactory()() : std::make_unique<plat::SerialPort>();
+    if (!portFactory())
+        throw plat::RtError(plat::rt::ObjectVariableNotSet, QStringLiteral("No serial port factory is installed"));
+    return portFactory()();
+}
+
+wPolling::wPolling() : plat::Form(FormNames::wPolling), m_commBus(newPort())
+{
     tmrPoll = new plat::FormTimer(QStringLiteral("tmrPoll"), this);
     tmrMidnight = new plat::FormTimer(QStringLiteral("tmrMidnight"), this);
     tmrReactiv = new plat::FormTimer(QStringLiteral("tmrReactiv"), this);
@@ -109,7 +63,7 @@ wPolling::wPolling() : plat::Form(Polling::FormName)
     connect(tmrMidnight, &plat::FormTimer::Timer, this, [this] { tmrMidnight_Timer(); });
     connect(tmrReactiv, &plat::FormTimer::Timer, this, [this] { tmrReactiv_Timer(); });
     connect(&m_engine, &PollingEngine::UserIsNotHere, this, [this] { UserSleep_UserIsNotHere(); });
-    m_pollTimer = std::make_unique<TimerLink>(tmrPoll);
+    m_pollTimer = std::make_unique<FormPollTimer>(*tmrPoll);
 
     m_engine.setPort(m_commBus.get());
     m_engine.setTimer(m_pollTimer.get());
@@ -134,10 +88,7 @@ wPolling::wPolling() : plat::Form(Polling::FormName)
     buildControls();
 }
 
-wPolling::~wPolling()
-{
-    unwatchShutdownCauses();
-}
+wPolling::~wPolling() = default;
 
 void wPolling::buildControls()
 {
@@ -171,17 +122,17 @@ void wPolling::buildControls()
 
     // The bus settings.
     caption(QStringLiteral("Communication"), 592, 40, 192)->setFont(plat::Theme::font(12, true));
-    const int labelX = 592, valueX = 704;
-    caption(QStringLiteral("Port"), labelX, 68, 108);
-    lblPort = value("lblPort", valueX, 68, 80);
-    caption(QStringLiteral("Speed"), labelX, 92, 108);
-    lblSpeed = value("lblSpeed", valueX, 92, 80);
-    caption(QStringLiteral("Parity"), labelX, 116, 108);
-    lblParity = value("lblParity", valueX, 116, 80);
-    caption(QStringLiteral("Frame length"), labelX, 140, 108);
-    lblDataBits = value("lblDataBits", valueX, 140, 80);
-    caption(QStringLiteral("Stop bits"), labelX, 164, 108);
-    lblStopBits = value("lblStopBits", valueX, 164, 80);
+    const int labelX = 592, valueX = 704, labelW = 108, valueW = 80;
+    caption(QStringLiteral("Port"), labelX, 68, labelW);
+    lblPort = value("lblPort", valueX, 68, valueW);
+    caption(QStringLiteral("Speed"), labelX, 92, labelW);
+    lblSpeed = value("lblSpeed", valueX, 92, valueW);
+    caption(QStringLiteral("Parity"), labelX, 116, labelW);
+    lblParity = value("lblParity", valueX, 116, valueW);
+    caption(QStringLiteral("Frame length"), labelX, 140, labelW);
+    lblDataBits = value("lblDataBits", valueX, 140, valueW);
+    caption(QStringLiteral("Stop bits"), labelX, 164, labelW);
+    lblStopBits = value("lblStopBits", valueX, 164, valueW);
 
     caption(QStringLiteral("Current run time :"), 592, 204, 192);
     lblTime = value("lblTime", 592, 228, 192);
@@ -191,25 +142,26 @@ void wPolling::buildControls()
     caption(QStringLiteral("Stop/Run"), 592, 324, 96);
     for (int i = 0; i < 2; ++i) {
         auto* b = imgStopRun.add(i, new plat::PictureButton(this));
-        b->setSvg(QByteArray(i == 0 ? kStopSvg : kRunSvg));
+        b->setSvg(plat::Icons::svg(i == 0 ? QStringLiteral("stop") : QStringLiteral("run")));
         b->setGeometry(592, 352, 64, 64);
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgStopRun_Click(i); });
     }
     caption(QStringLiteral("Reinit"), 688, 324, 96);
     imgReinit = new plat::PictureButton(this);
     imgReinit->setObjectName(QStringLiteral("imgReinit"));
-    imgReinit->setSvg(QByteArray(kReinitSvg));
+    imgReinit->setSvg(plat::Icons::svg(QStringLiteral("reinit")));
     imgReinit->setGeometry(688, 352, 64, 64);
     connect(imgReinit, &QAbstractButton::clicked, this, [this] { imgReinit_Click(); });
 
+    const char* scrollIcons[] = {"pageup", "up", "down", "pagedown"};
     for (int i = 0; i < 4; ++i) {
         auto* b = imgControl.add(i, new plat::PictureButton(this));
-        b->setSvg(arrowSvg(i < 2, i == 0 || i == 3));
+        b->setSvg(plat::Icons::svg(QLatin1String(scrollIcons[i])));
         b->setGeometry(16 + i * 76, 528, 64, 64);
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
     }
     auto* close = imgNavig.add(NavigClose, new plat::PictureButton(this));
-    close->setSvg(QByteArray(kCloseSvg));
+    close->setSvg(plat::Icons::svg(QStringLiteral("cancel")));
     close->setGeometry(720, 528, 64, 64);
     connect(close, &QAbstractButton::clicked, this, [this] { imgNavig_Click(NavigClose); });
     showRunIndicator(false);
@@ -242,9 +194,6 @@ void wPolling::Form_Load()
         tmrMidnight->setEnabled(true);
         tmrReactiv->setInterval(ReactivIntervalMs);
         tmrReactiv->setEnabled(true);
-        // Before the engine's load: a stop requested while its port message
-        // waits is the task manager's too.
-        watchShutdownCauses();
         m_engine.Load();
         Global::MiseAEchelle(this);
     });
@@ -267,12 +216,15 @@ void wPolling::showBusSettings()
 
 bool wPolling::Form_QueryUnload(plat::UnloadMode mode)
 {
+    // A stop from outside (the task manager, the session's end) unloads the
+    // engine through the program's own end: its trace line names the cause.
+    const plat::UnloadMode cause = Global::StopCause();
     // The monitor's close box closes the window, never the engine.
-    if (mode == plat::vbFormControlMenu && m_shutdownCause == plat::vbFormCode) {
+    if (mode == plat::vbFormControlMenu && cause == plat::vbFormCode) {
         Hide();
         return true;
     }
-    m_engine.QueryUnload(m_shutdownCause != plat::vbFormCode ? m_shutdownCause : mode);
+    m_engine.QueryUnload(cause != plat::vbFormCode ? cause : mode);
     return false;
 }
 
@@ -290,7 +242,6 @@ void wPolling::Form_Unload()
     tmrMidnight->setEnabled(false);
     tmrReactiv->setEnabled(false);
     m_engine.Unload();
-    unwatchShutdownCauses();
 }
 
 void wPolling::tmrPoll_Timer()
@@ -363,52 +314,4 @@ void wPolling::SendStationEvent(qint16 aff)
 bool wPolling::PortOpen() const
 {
     return m_commBus->PortOpen();
-}
-
-// ---- Shutdown causes --------------------------------------------------------
-// A termination request (SIGTERM) is the task manager's end of the program,
-// the session manager's shutdown is Windows closing. Either ends the run as
-// the program's own end does; the engine's query-unload then knows the cause.
-
-void wPolling::shutdownBy(plat::UnloadMode mode)
-{
-    if (m_shutdownCause != plat::vbFormCode)
-        return;
-    m_shutdownCause = mode;
-    Global::EndProgram();
-}
-
-void wPolling::watchShutdownCauses()
-{
-    if (g_termPipe[0] < 0 && ::pipe2(g_termPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
-        m_termNotifier = new QSocketNotifier(g_termPipe[0], QSocketNotifier::Read, this);
-        connect(m_termNotifier, &QSocketNotifier::activated, this, [this] {
-            char buf[16];
-            while (::read(g_termPipe[0], buf, sizeof buf) > 0) {
-            }
-            shutdownBy(plat::vbAppTaskManager);
-        });
-        struct sigaction sa {};
-        sa.sa_handler = onTerminate;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = SA_RESTART;
-        ::sigaction(SIGTERM, &sa, &g_previousTerm);
-    }
-    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager&) { shutdownBy(plat::vbAppWindows); }, Qt::DirectConnection);
-    }
-}
-
-void wPolling::unwatchShutdownCauses()
-{
-    if (!m_termNotifier)
-        return;
-    ::sigaction(SIGTERM, &g_previousTerm, nullptr);
-    delete m_termNotifier;
-    m_termNotifier = nullptr;
-    for (int& fd : g_termPipe) {
-        ::close(fd);
-        fd = -1;
-    }
 }

@@ -19,7 +19,6 @@
 #include <memory>
 
 class QLabel;
-class QSocketNotifier;
 
 class wPolling : public plat::Form, public PollingLink {
     Q_OBJECT
@@ -35,11 +34,12 @@ public:
     static constexpr int PollIntervalAtLoadMs = 1;
     // The navigation button that closes the monitor window.
     static constexpr int NavigClose = 5;
-    // The scroll buttons of the grid: rows moved by 0, 1, 2 and 3.
+    // The rows the page buttons of the grid scroll by.
     static constexpr int ScrollPage = 10;
 
-    // The serial control the next engine form opens; the real serial port
-    // unless a test gives another one.
+    // The serial control each new engine form opens (the program's assembly
+    // installs the real serial port); without one the form cannot be made
+    // (run-time error 91).
     using PortFactory = std::function<std::unique_ptr<plat::SerialControl>()>;
     static void setPortFactory(PortFactory factory);
 
@@ -118,21 +118,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    class TimerLink;
-
+    static std::unique_ptr<plat::SerialControl> newPort();
     void buildControls();
     void fillGridHeader();
     void showRunIndicator(bool running);
     void showBusSettings();
-    void shutdownBy(plat::UnloadMode mode);
-    void watchShutdownCauses();
-    void unwatchShutdownCauses();
 
     std::unique_ptr<plat::SerialControl> m_commBus;
-    std::unique_ptr<TimerLink> m_pollTimer;
+    std::unique_ptr<PollTimer> m_pollTimer;
     PollingEngine m_engine;
     EngineTimers m_timers{m_engine};
-    QSocketNotifier* m_termNotifier = nullptr;
-    // Set when a termination or the session's end is closing the program.
-    plat::UnloadMode m_shutdownCause = plat::vbFormCode;
 };

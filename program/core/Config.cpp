@@ -50,11 +50,9 @@ bool OpenConfigBase()
 {
     gTextSet.reset();
     gValueSet.reset();
-    delete gDatabase;
-    gDatabase = nullptr;
+    ReplaceDatabase(nullptr);
     try {
-        gDatabase = plat::Database::OpenDatabase(plat::AppIdentity::programFile(QStringLiteral(".cfg")), kConnect)
-                        .release();
+        ReplaceDatabase(plat::Database::OpenDatabase(plat::AppIdentity::programFile(QStringLiteral(".cfg")), kConnect));
         gLanguage = plat::CInt(plat::Val(
             VEXfonctions::GetIni(IniKeys::General, IniKeys::Language, IniKeys::LanguageDefault)));
     } catch (const plat::RtError& e) {

@@ -5,6 +5,7 @@
 #include "platform/Values.h"
 #include "program/core/Config.h"
 #include "program/core/Global.h"
+#include "program/core/Version.h"
 
 #include <QDir>
 #include <QFile>
@@ -427,9 +428,9 @@ bool ConfigClass::SaveData(QByteArray& out)
     ConfigFile::Writer file(out);
     bool ok = plat::guard("ConfigClass.Save", [&] {
         file.fixed(ConfigFile::kTitle, ConfigFile::kTitleWidth);
-        file.i16(ConfigFile::kMajor);
-        file.i16(ConfigFile::kMinor);
-        file.i16(ConfigFile::kRevision);
+        file.i16(Version::Major);
+        file.i16(Version::Minor);
+        file.i16(Version::Revision);
         file.i16(0);
 
         file.string(m_busSettings);

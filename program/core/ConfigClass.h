@@ -18,7 +18,7 @@
 
 class ConfigClass {
 public:
-    static constexpr int kModules = 64;
+    static constexpr int kModules = Limits::Modules;
 
     // Where the defaults come from: a T_Config key to its value text.
     using DefaultSource = std::function<QString(int key)>;

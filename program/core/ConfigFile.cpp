@@ -3,8 +3,12 @@
 #include "platform/Cp1252.h"
 #include "platform/RtError.h"
 #include "program/core/Global.h"
+#include "program/core/Limits.h"
+#include "program/core/Version.h"
 
 #include <QtEndian>
+
+#include <algorithm>
 
 namespace ConfigFile {
 
@@ -246,24 +250,29 @@ void walk(Walker& w, Report& r)
     while (title.endsWith(u' '))
         title.chop(1);
     r.title = title;
-    if (title != kTitle)
+    if (title != kTitle) {
+        // Quoted only when it is plain text: the bytes of another kind of file
+        // would garble the line that shows the reason.
+        const bool plain = std::all_of(title.begin(), title.end(), [](QChar c) { return c >= u' ' && c <= u'~'; });
         throw Refused{kNotConfigFile, 0,
-                      QStringLiteral("title \"%1\" is not \"%2\": not a configuration file of this program")
-                          .arg(title, kTitle)};
+                      (plain ? QStringLiteral("title \"%1\" is not \"%2\"").arg(title, kTitle)
+                             : QStringLiteral("the file does not begin with the title \"%1\"").arg(kTitle))
+                          + QStringLiteral(": not a configuration file of this program")};
+    }
 
     const qint64 versionAt = w.pos();
     r.major = w.i16("major version");
     r.minor = w.i16("minor version");
     r.revision = w.i16("revision");
-    if (versionText(r.major, r.minor) > versionText(kMajor, kMinor))
+    if (versionText(r.major, r.minor) > versionText(Version::Major, Version::Minor))
         throw Refused{kNewerVersion, versionAt,
                       QStringLiteral("version %1.%2 (\"%3\") is newer than this program's %4.%5 (\"%6\")")
                           .arg(r.major)
                           .arg(r.minor)
                           .arg(versionText(r.major, r.minor))
-                          .arg(kMajor)
-                          .arg(kMinor)
-                          .arg(versionText(kMajor, kMinor))};
+                          .arg(Version::Major)
+                          .arg(Version::Minor)
+                          .arg(versionText(Version::Major, Version::Minor))};
     w.i16("reserved word");
 
     w.string("bus settings");
@@ -271,7 +280,8 @@ void walk(Walker& w, Report& r)
     w.i16("automatic start");
     w.i16("print bus result");
     r.soundCount = r.revision <= kLastRevisionWithOldSounds ? kOldSoundCount : kSoundCount;
-    w.skip(2 * r.soundCount, "alarm sounds");
+    for (int p = 0; p < r.soundCount; ++p)
+        r.sounds.push_back(w.i16("alarm sounds"));
     w.skip(4, "option masks");
     r.scrambleKey = w.u8("scramble key");
 
@@ -304,12 +314,12 @@ void walk(Walker& w, Report& r)
     w.skip(std::max<qint64>(kSettingsArea - w.pos(), 0), "padding of the settings");
     r.bodyOffset = w.pos();
 
-    for (int m = 1; m <= kModuleCount; ++m) {
+    for (int m = 1; m <= Limits::Modules; ++m) {
         w.module = m;
         w.skip(2, "number and model");
         w.string("title");
         w.skip(6, "title colour and active flag");
-        for (int c = 1; c <= kChannelCount; ++c) {
+        for (int c = 1; c <= Limits::LastChannel; ++c) {
             w.channel = c;
             w.string("screen text");
             w.string("print text");

@@ -4,6 +4,8 @@
 // read from, and the structural check that every file passes before anything
 // of it reaches the model.
 
+#include "program/core/TextIds.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QString>
@@ -11,17 +13,13 @@
 
 namespace ConfigFile {
 
-// The program's title and version as the file carries them. The title is a
-// product name: files of other builds only read when these bytes agree.
+// The program's title as the file carries it, before the version
+// (Version.h). The title is a product name: files of other builds only read
+// when these bytes agree.
 inline const QString kTitle = QStringLiteral("Pellonaris II");
-constexpr int16_t kMajor = 2;
-constexpr int16_t kMinor = 2;
-constexpr int16_t kRevision = 27;
 
 constexpr int kTitleWidth = 24;
 constexpr int kSettingsArea = 1024;          // the body starts here unless the settings pass it
-constexpr int kModuleCount = 64;
-constexpr int kChannelCount = 24;            // channels 1..24 of each module are stored
 constexpr int kBiblioCount = 64;
 constexpr int kBiblioWidth = 24;
 constexpr int kConsigneCount = 48;
@@ -37,10 +35,10 @@ constexpr int kMirrorBytes = 10;
 // Results of ConfigClass::Read and Save; the failures are text ids.
 constexpr int kReadOk = 0;
 constexpr int kSaveOk = -1;
-constexpr int kReadFailed = 20001;
-constexpr int kWriteFailed = 20002;
-constexpr int kNotConfigFile = 20003;
-constexpr int kNewerVersion = 20004;
+constexpr int kReadFailed = TextIds::ConfigReadFailed;
+constexpr int kWriteFailed = TextIds::ConfigWriteFailed;
+constexpr int kNotConfigFile = TextIds::NotConfigFile;
+constexpr int kNewerVersion = TextIds::NewerConfigVersion;
 
 // Major and minor as the reader compares them: "2.0002" for 2.2, "2.00010" for 2.10.
 QString versionText(int major, int minor);
@@ -94,6 +92,7 @@ struct Report {
     int minor = 0;
     int revision = 0;
     int soundCount = 0;
+    QList<int16_t> sounds;      // the sound numbers as stored, priority 0 first
     int scrambleKey = 0;
     int userCount = 0;
     qint64 settingsEnd = 0;     // where the settings end, before the padding

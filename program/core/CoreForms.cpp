@@ -2,12 +2,13 @@
 
 #include "platform/Forms.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/FormNames.h"
 
 namespace CoreForms {
 
 void registerForms()
 {
-    plat::Forms::registerForm(QStringLiteral("dlgMessage"), [] { return new dlgMessage; });
+    plat::Forms::registerForm(FormNames::dlgMessage, [] { return new dlgMessage; });
 }
 
 } // namespace CoreForms

@@ -345,15 +345,14 @@ void PrintParagraph(PrintSurface& surface, const QString& text, double x, double
                 if (text.at(end) == u'\r' && next < n && text.at(next) == u'\n')
                     ++next;
             } else if (end < n) {
-                if (text.at(end) == u' ') {
+                // A full piece goes back to its last space; one without a space
+                // stays whole, and the space that follows it is the break.
+                const qsizetype space = text.lastIndexOf(u' ', end - 1);
+                if (space > pos) {
+                    end = space;
+                    next = space + 1;
+                } else if (text.at(end) == u' ') {
                     next = end + 1;
-                } else {
-                    // Break at the last space; a piece without one stays whole.
-                    const qsizetype space = text.lastIndexOf(u' ', end - 1);
-                    if (space > pos) {
-                        end = space;
-                        next = space + 1;
-                    }
                 }
             }
             PrintAt(surface, x, std::nullopt, text.mid(pos, end - pos), true);
@@ -396,9 +395,11 @@ bool CreateFolderPath(const QString& path)
     return true;
 }
 
-void KillProcess(const QString& exeName)
+int KillProcess(const QString& exeName)
 {
-    plat::guard("Global.KillProcess", [&] { plat::Process::terminateStarted(exeName); });
+    int ended = 0;
+    plat::guard("Global.KillProcess", [&] { ended = plat::Process::terminateStarted(exeName); });
+    return ended;
 }
 
 bool PutString(QIODevice& file, const QString& text)

@@ -21,9 +21,6 @@ class ControlArray;
 
 namespace Global {
 
-// The alarm screen's form, which start-up, the engine and the dispatch bring up.
-inline const QString AlarmScreenForm = QStringLiteral("wRunAlarms");
-
 QString ModuleName(int model);
 QString LeftFormat(const QString& value, int width);
 QString RightFormat(const QString& value, int width);
@@ -88,8 +85,8 @@ int NbInstances(const QString& formName);
 // True when the folder exists afterwards (parents created first). Raises on failure.
 bool CreateFolderPath(const QString& path);
 // Ends the processes of an executable name that this program started
-// (plat::Process::start).
-void KillProcess(const QString& exeName);
+// (plat::Process::start) and answers how many it ended (0 after an error).
+int KillProcess(const QString& exeName);
 
 // Counted strings of the configuration file: a 32-bit little-endian count,
 // then the text's Windows-1252 bytes. Read and write errors raise.

@@ -11,10 +11,12 @@
 #include "platform/Values.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
 #include "program/core/PollingLink.h"
+#include "program/core/TextIds.h"
 #include "program/core/VEXfonctions.h"
 
 #include <QCoreApplication>
@@ -30,14 +32,14 @@ namespace Global {
 
 namespace {
 
-const QString kMainForm = QStringLiteral("wMain");
 const QString kTraceFolder = QStringLiteral("Trace");
-constexpr int kUnnamedConfigText = 50010;
 constexpr int kPriorityCount = 100;
 
 // Set by EndProgram. A stop requested while start-up waits in a message box
 // (before the message loop runs) unloads everything; start-up ends there.
 bool g_ending = false;
+bool g_stopRequested = false;
+plat::UnloadMode g_stopCause = plat::vbFormCode;
 
 void defaultCriticalBox(const QString& title, const QString& text)
 {
@@ -101,7 +103,7 @@ void setAside(const QString& file)
 
 void setUnnamed()
 {
-    VEXfonctions::SetIni(IniKeys::Files, IniKeys::LastUsed, Config::GetText(kUnnamedConfigText));
+    VEXfonctions::SetIni(IniKeys::Files, IniKeys::LastUsed, Config::GetText(TextIds::Unnamed));
 }
 
 // A new configuration filled from the working file. An unreadable file is set
@@ -161,62 +163,56 @@ void extractAlarmSounds()
 
 void showMainWindow()
 {
-    plat::Forms::Get(kMainForm)->Show();
+    plat::Forms::Get(FormNames::wMain)->Show();
 }
 
 void steps()
 {
-    // 1. One instance only.
+    // A second instance would fight the first one for the bus.
     if (!plat::SingleInstance::acquire()) {
         criticalBox()(AppTitle, SecondInstanceText);
         return;
     }
-    // 2, 3. The day's trace log.
+    // Opened before anything can fail, so that what follows is traced; a log
+    // that does not open is told once the database gives the message box.
     const std::optional<plat::RtError> traceError = openTraceLog();
-    // 4. The saved alarm rows of the previous run.
     dropSavedAlarmRows();
-    // 5. The database.
     if (!Config::OpenConfigBase()) {
         criticalBox()(AppTitle, NoDatabaseText);
         return;
     }
     if (traceError)
         plat::reportError(QStringLiteral("Global.Main"), *traceError);
-    // 6.
     plat::Screen::setMousePointer(plat::Screen::vbHourglass);
-    // 7.
     gNoResize = IniBoolean(VEXfonctions::GetIni(IniKeys::General, IniKeys::NoResize, IniKeys::NoResizeDefault), true);
-    // 8. The working configuration.
     const int32_t result = loadWorkingConfig();
-    // 9. The engine form, hidden for the whole run.
+    // The engine form stays loaded and hidden for the whole run. Every wait
+    // below may have let a stop request in: the start ends there.
     PollingLink& engine = Polling::Engine();
     if (g_ending)
         return;
-    // 10.
     engine.SendStationEvent(Polling::StationEvent::ProgramStart);
     if (g_ending)
         return;
-    // 11. The automatic start.
+    // The automatic start polls at once and leaves only the alarm screen up;
+    // it needs a working file read whole and a port that opened.
     if (gConfig->AutoStart() && result == 0) {
         showMainWindow();
         if (engine.PortOpen()) {
             engine.setRun(true);
             if (g_ending)
                 return;
-            plat::Forms::Get(AlarmScreenForm)->Show();
-            plat::Forms::Unload(plat::Forms::Find(kMainForm));
-            plat::Forms::UnloadAllExcept({AlarmScreenForm, Polling::FormName});
+            plat::Forms::Get(FormNames::wRunAlarms)->Show();
+            plat::Forms::Unload(plat::Forms::Find(FormNames::wMain));
+            plat::Forms::UnloadAllExcept({FormNames::wRunAlarms, FormNames::wPolling});
         }
     }
     if (g_ending)
         return;
-    // 12. The alarm sounds.
     extractAlarmSounds();
     if (g_ending)
         return;
-    // 13.
     plat::Screen::setMousePointer(plat::Screen::vbDefault);
-    // 14.
     if (!gConfig->AutoStart())
         showMainWindow();
 }
@@ -245,9 +241,25 @@ bool Ending()
     return g_ending;
 }
 
+void RequestStop(plat::UnloadMode cause)
+{
+    if (g_stopRequested)
+        return;
+    g_stopRequested = true;
+    g_stopCause = cause;
+    EndProgram();
+}
+
+plat::UnloadMode StopCause()
+{
+    return g_stopCause;
+}
+
 void Main()
 {
     g_ending = false;
+    g_stopRequested = false;
+    g_stopCause = plat::vbFormCode;
     std::optional<plat::RtError> error;
     try {
         steps();
@@ -275,7 +287,7 @@ void EndProgram()
         if (PollingLink* engine = Polling::Loaded()) {
             engine->SendStationEvent(Polling::StationEvent::ProgramStop);
             engine->setRun(false);
-            plat::Forms::Unload(plat::Forms::Find(Polling::FormName));
+            plat::Forms::Unload(plat::Forms::Find(FormNames::wPolling));
         }
     });
     plat::Forms::UnloadAllExcept({});

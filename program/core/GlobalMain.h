@@ -1,6 +1,8 @@
 #pragma once
 // The program's start-up (Global::Main) and the end of a run.
 
+#include "platform/Form.h"
+
 #include <QString>
 #include <functional>
 
@@ -21,6 +23,14 @@ void EndProgram();
 // True once EndProgram has run during this start-up or run: the message loop
 // is then not entered (its quit came before it ran).
 bool Ending();
+
+// A stop asked from outside the program: the task manager's end
+// (vbAppTaskManager), the session's (vbAppWindows) or an interrupt
+// (vbFormCode). The first one ends the run as EndProgram does; the engine's
+// query-unload reads its cause.
+void RequestStop(plat::UnloadMode cause);
+// The cause of the stop requested during this run; vbFormCode when none was.
+plat::UnloadMode StopCause();
 
 // The texts of start-up's two plain message boxes, shown before the
 // program's own message box can be (it needs the database).

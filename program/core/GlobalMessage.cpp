@@ -4,6 +4,7 @@
 #include "program/core/Components.h"
 #include "program/core/ErrorHandling.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/FormNames.h"
 
 #include <QPointer>
 #include <memory>
@@ -11,7 +12,6 @@
 namespace Global {
 
 namespace {
-const QString kFormName = QStringLiteral("dlgMessage");
 }
 
 int Message(const QString& text, int style, bool modeless)
@@ -20,7 +20,7 @@ int Message(const QString& text, int style, bool modeless)
     MessageBoxCode::Scope code;
     QPointer<plat::Form> form;
     try {
-        form = plat::Forms::CreateInstance(kFormName);
+        form = plat::Forms::CreateInstance(FormNames::dlgMessage);
         auto* box = qobject_cast<dlgMessage*>(form.data());
         if (!box)
             plat::raise(plat::rt::TypeMismatch);

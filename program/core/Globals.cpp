@@ -2,31 +2,41 @@
 
 #include "VexLib22/VexLib22.h"
 #include "VexLib22/_LogFileClass.h"
+#include "platform/Database.h"
 #include "program/core/Components.h"
 #include "program/core/ConfigClass.h"
 
-plat::Database* gDatabase = nullptr;
+namespace {
+// Read everywhere through gDatabase and gConfig, written only below.
+plat::Database* g_database = nullptr;
+std::unique_ptr<plat::Database> g_ownedDatabase;
+ConfigClass* g_config = nullptr;
+std::shared_ptr<ConfigClass> g_ownedConfig;
+} // namespace
+
+plat::Database* const& gDatabase = g_database;
+ConfigClass* const& gConfig = g_config;
 int gLanguage = 0;
 bool gNoResize = true;
-ConfigClass* gConfig = nullptr;
-
-namespace {
-std::shared_ptr<ConfigClass> g_ownedConfig;
-}
 
 void ReplaceConfig(std::unique_ptr<ConfigClass> config)
 {
     std::shared_ptr<ConfigClass> next(std::move(config));
-    gConfig = next.get();
+    g_config = next.get();
     g_ownedConfig.swap(next);
 }
 
 std::shared_ptr<ConfigClass> HoldConfig()
 {
-    if (g_ownedConfig && g_ownedConfig.get() == gConfig)
-        return g_ownedConfig;
-    // Set directly (a test's own configuration): nobody owns it here.
-    return std::shared_ptr<ConfigClass>(std::shared_ptr<ConfigClass>(), gConfig);
+    return g_ownedConfig;
+}
+
+void ReplaceDatabase(std::unique_ptr<plat::Database> database)
+{
+    // The old one is closed first: the same file may be opened again.
+    g_database = nullptr;
+    g_ownedDatabase = std::move(database);
+    g_database = g_ownedDatabase.get();
 }
 int gUserLevel = 0;
 QString gUserName;

@@ -13,10 +13,12 @@ struct _LogFileClass;
 }
 class ConfigClass;
 
-extern plat::Database* gDatabase;           // the open configuration database, or nullptr
+// The open configuration database, or nullptr; replaced only by ReplaceDatabase.
+extern plat::Database* const& gDatabase;
+// The configuration in use; replaced only by ReplaceConfig.
+extern ConfigClass* const& gConfig;
 extern int gLanguage;                       // index of the current language column
 extern bool gNoResize;                      // screens are not rescaled
-extern ConfigClass* gConfig;                // the configuration in use (replace it with ReplaceConfig)
 extern int gUserLevel;                      // 0 logged out, 1..3 users, 4 service
 extern QString gUserName;                   // "" when logged out, "SERVICE" for the service user
 extern QString gPanelLetter;                // module prefix letter of event lines
@@ -34,3 +36,7 @@ VexLib22::_LogFileClass& gTraceLog();
 void ReplaceConfig(std::unique_ptr<ConfigClass> config);
 // The configuration in use, held for as long as the caller keeps the pointer.
 std::shared_ptr<ConfigClass> HoldConfig();
+
+// Makes database the open configuration database (gDatabase), closing the
+// previous one.
+void ReplaceDatabase(std::unique_ptr<plat::Database> database);

@@ -46,18 +46,20 @@ void KeyboardModel::press(Key key)
         m_caret = 0;
         break;
     case Left:
+        // Passing a line feed takes one more step: a line break goes as one.
         if (p >= 1) {
             m_caret = p - 1;
-            if (lineBreakAt(m_caret - 1))
+            if (m_text[p - 1] == QLatin1Char('\n') && m_caret >= 1)
                 m_caret -= 1;
         }
         break;
     case Right:
-        // Also at the very start of the text, so that a following insertion
-        // never splits a line break.
+        // Passing a carriage return takes one more step. At the very start
+        // only a whole line break does, so that a following insertion never
+        // splits it.
         if (p < len) {
             m_caret = p + 1;
-            if (lineBreakAt(p))
+            if (m_text[p] == QLatin1Char('\r') && m_caret < len && (p >= 1 || lineBreakAt(p)))
                 m_caret += 1;
         }
         break;
@@ -65,10 +67,10 @@ void KeyboardModel::press(Key key)
         m_caret = len;
         break;
     case Backspace:
+        // A carriage return left before the caret goes too: a line break is
+        // deleted as one.
         if (p >= 1) {
-            // Only a whole line break goes as one; a lone CR before the
-            // deleted character is the operator's text and stays.
-            const int n = lineBreakAt(p - 2) ? 2 : 1;
+            const int n = p >= 2 && m_text[p - 2] == QLatin1Char('\r') ? 2 : 1;
             m_text.remove(p - n, n);
             m_caret = p - n;
         }

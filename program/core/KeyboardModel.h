@@ -2,7 +2,8 @@
 // The editing of the on-screen keyboard without its window: a text and its
 // caret, the character pages by Windows-1252 code, and the editing keys. A
 // line break is the pair CR LF and the keys treat it as one character: the
-// caret never stops between its CR and its LF.
+// caret never stops between its CR and its LF. A lone CR or LF takes the
+// character beside it along, as a line break's half would.
 
 #include <QString>
 

@@ -3,11 +3,7 @@
 #include "platform/RtError.h"
 #include "platform/Values.h"
 #include "program/core/Config.h"
-
-namespace {
-constexpr int kTextNo = 10001;
-constexpr int kTextYes = 10002;
-} // namespace
+#include "program/core/TextIds.h"
 
 ListInputModel::ListInputModel(TextLookup texts) : m_texts(std::move(texts))
 {
@@ -33,7 +29,7 @@ QStringList ListInputModel::parse(const QString& valuesList, const TextLookup& t
     } else if (kind == QLatin1String("@")) {
         entries = items.mid(1);
     } else if (kind == QLatin1String("$")) {
-        entries << texts(kTextNo) << texts(kTextYes);
+        entries << texts(TextIds::No) << texts(TextIds::Yes);
     }
     return entries;
 }

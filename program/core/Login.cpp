@@ -9,6 +9,7 @@
 #include "program/core/Globals.h"
 #include "program/core/PollingLink.h"
 #include "program/core/dlgUserCodes.h"
+#include "program/core/FormNames.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -49,7 +50,7 @@ bool AskPassword()
     bool answer = false;
     QPointer<plat::Form> dialog;
     plat::guard(QStringLiteral("Config.AskPassword"), [&] {
-        dialog = plat::Forms::Get(dlgUserCodes::FormName);
+        dialog = plat::Forms::Get(FormNames::dlgUserCodes);
         auto* dlg = qobject_cast<dlgUserCodes*>(dialog.data());
         if (!dlg)
             plat::raise(plat::rt::ObjectDoesNotSupport);

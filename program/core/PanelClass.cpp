@@ -59,7 +59,7 @@ void PanelClass::setChannel(int16_t index, std::shared_ptr<ChannelClass> channel
 
 uint8_t PanelClass::ChannelCount() const
 {
-    return m_model == kModelWithTwentyFourChannels ? 24 : 12;
+    return m_model == kModelWithTwentyFourChannels ? Limits::LastChannel : Limits::LastChannelOfOthers;
 }
 
 int16_t PanelClass::ErrCptr(int16_t index) const

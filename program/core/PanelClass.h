@@ -5,6 +5,7 @@
 
 #include "platform/DateTime.h"
 #include "program/core/ChannelClass.h"
+#include "program/core/Limits.h"
 
 #include <QString>
 #include <array>
@@ -13,7 +14,7 @@
 
 class PanelClass {
 public:
-    static constexpr int kChannels = 24;   // channels 1..24; channel 0 exists and is never stored
+    static constexpr int kChannels = Limits::LastChannel;   // channel 0 exists and is never stored
 
     PanelClass();
 

@@ -2,12 +2,13 @@
 
 #include "platform/Forms.h"
 #include "platform/RtError.h"
+#include "program/core/FormNames.h"
 
 namespace Polling {
 
 PollingLink& Engine()
 {
-    auto* link = dynamic_cast<PollingLink*>(plat::Forms::Get(FormName));
+    auto* link = dynamic_cast<PollingLink*>(plat::Forms::Get(FormNames::wPolling));
     if (!link)
         plat::raise(plat::rt::ObjectDoesNotSupport);
     return *link;
@@ -15,7 +16,7 @@ PollingLink& Engine()
 
 PollingLink* Loaded()
 {
-    return dynamic_cast<PollingLink*>(plat::Forms::Find(FormName));
+    return dynamic_cast<PollingLink*>(plat::Forms::Find(FormNames::wPolling));
 }
 
 } // namespace Polling

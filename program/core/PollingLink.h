@@ -22,14 +22,14 @@ public:
 
 namespace Polling {
 
-inline const QString FormName = QStringLiteral("wPolling");
-
-// Codes of the station's system events (channel 254).
+// Codes of the station's system events (channel 254), for every layer.
 namespace StationEvent {
 constexpr qint16 OperatorAck = 0;
 constexpr qint16 ProgramStart = 1;
 constexpr qint16 ProgramStop = 2;
 constexpr qint16 UserChange = 3;
+constexpr qint16 PollingStart = 4;
+constexpr qint16 PollingStop = 5;
 } // namespace StationEvent
 
 // The engine form, loaded on first use (hidden). Raises run-time error 429

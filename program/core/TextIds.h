@@ -1,8 +1,48 @@
 #pragma once
-// Text ids that the code computes, kept as named constants; fixed ids stand
-// as literals where the text is looked up.
+// The ids of the database's texts that the program holds in named constants
+// (texts it picks by a computed id, or that several places look up). A fixed
+// id used once stands as a literal in its GetText or setTag call. A pair
+// <Name>First / <Name>Last stands for every id between them.
 
 namespace TextIds {
+
+// The buttons of the message box and of the yes/no lists.
+constexpr int No = 10001;
+constexpr int Yes = 10002;
+constexpr int Ignore = 10003;
+constexpr int Ok = 10004;
+constexpr int Cancel = 10005;
+constexpr int Abort = 10006;
+constexpr int Retry = 10007;
+
+// Shown where a whole module stands instead of a channel number.
+constexpr int NoChannel = 10100;
+
+// The password dialog's title and column headings.
+constexpr int UserCodesTitle = 10110;
+constexpr int UserCodesName = 10111;
+constexpr int UserCodesCode = 10112;
+constexpr int UserCodesLevel = 10113;
+
+// Why a configuration file was refused (the results of its read and save).
+constexpr int ConfigReadFailed = 20001;
+constexpr int ConfigWriteFailed = 20002;
+constexpr int NotConfigFile = 20003;
+constexpr int NewerConfigVersion = 20004;
+
+// "$" stands for the port number.
+constexpr int PortCannotOpen = 20008;
+
+// The name of a configuration that has none yet.
+constexpr int Unnamed = 50010;
+// The module and channel prefix letters of event lines.
+constexpr int PrefixLetters = 50011;
+// One letter per mirror type.
+constexpr int MirrorTypeLetters = 50012;
+
+// The Kind field of a channel event's trace line, by the event's Param.
+constexpr int TraceKindFirst = 51000;
+constexpr int TraceKindLast = 51001;
 
 // The parity of the bus settings: 100020 + its letter's place in "NEO"
 // (100020 unknown, 100021 none, 100022 even, 100023 odd).

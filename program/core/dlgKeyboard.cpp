@@ -1,8 +1,9 @@
 #include "program/core/dlgKeyboard.h"
 
 #include "platform/Guard.h"
+#include "platform/Icons.h"
 #include "platform/Theme.h"
-#include "program/core/InputDialogs.h"
+#include "program/core/FormNames.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -19,6 +20,12 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+// A lone CR or LF is no line of the editor: it stands there as an arrow, one
+// character for one, so that the text comes back as it was set: the carriage
+// going back for CR, the paper going up a line for LF. Neither arrow has a
+// Windows-1252 code, so no typed text holds one.
+constexpr char16_t kLoneCr = u'\u2190';
+constexpr char16_t kLoneLf = u'\u2193';
 
 QString editorStyle(const char* type)
 {
@@ -64,7 +71,7 @@ QString KeyboardTextBox::Text() const
     // Block by block: the document's plain text would turn no-break spaces into spaces.
     QStringList lines;
     for (QTextBlock b = m_edit->document()->begin(); b.isValid(); b = b.next())
-        lines << b.text();
+        lines << b.text().replace(QChar(kLoneCr), QLatin1Char('\r')).replace(QChar(kLoneLf), QLatin1Char('\n'));
     return lines.join(kCrLf);
 }
 
@@ -74,10 +81,10 @@ void KeyboardTextBox::setText(const QString& text)
         m_line->setText(text);
         return;
     }
-    QString lines = text;
-    lines.replace(kCrLf, QStringLiteral("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_edit->setPlainText(lines);
+    QStringList lines = text.split(kCrLf);
+    for (QString& line : lines)
+        line.replace(QLatin1Char('\r'), QChar(kLoneCr)).replace(QLatin1Char('\n'), QChar(kLoneLf));
+    m_edit->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 int KeyboardTextBox::SelStart() const
@@ -180,9 +187,10 @@ QRect keyRect(double left, double top, double width, double height)
 
 } // namespace
 
-dlgKeyboard::dlgKeyboard() : plat::Form(QStringLiteral("dlgKeyboard"))
+dlgKeyboard::dlgKeyboard() : plat::Form(FormNames::dlgKeyboard)
 {
     setWindowFlag(Qt::FramelessWindowHint);
+    setDialog(true);
     // Designed for the whole 800 x 600 screen; smaller keys would be too small to touch.
     setMinimumSize(kDesignWidth, kDesignHeight);
     resize(kDesignWidth, kDesignHeight);
@@ -197,8 +205,8 @@ dlgKeyboard::dlgKeyboard() : plat::Form(QStringLiteral("dlgKeyboard"))
     for (const auto& [i, box] : txtValue)
         box->editor()->installEventFilter(this);
 
-    imgControl.add(0, new plat::PictureButton(this))->setSvg(InputDialogs::icon(InputDialogs::Icon::Cancel));
-    imgControl.add(1, new plat::PictureButton(this))->setSvg(InputDialogs::icon(InputDialogs::Icon::Ok));
+    imgControl.add(0, new plat::PictureButton(this))->setSvg(plat::Icons::svg(QStringLiteral("cancel")));
+    imgControl.add(1, new plat::PictureButton(this))->setSvg(plat::Icons::svg(QStringLiteral("ok")));
     imgControl(0)->setGeometry(604, 52, 88, 72);
     imgControl(1)->setGeometry(700, 52, 88, 72);
     for (int i = 0; i < 2; ++i) {
@@ -208,7 +216,7 @@ dlgKeyboard::dlgKeyboard() : plat::Form(QStringLiteral("dlgKeyboard"))
 
     imgCRLF = new plat::PictureButton(this);
     imgCRLF->setObjectName(QStringLiteral("imgCRLF"));
-    imgCRLF->setSvg(InputDialogs::icon(InputDialogs::Icon::LineBreak));
+    imgCRLF->setSvg(plat::Icons::svg(QStringLiteral("linebreak")));
     imgCRLF->setFocusPolicy(Qt::NoFocus);
     imgCRLF->setGeometry(604, 132, 184, 68);
     connect(imgCRLF, &QAbstractButton::clicked, this, &dlgKeyboard::imgCRLF_Click);
@@ -260,6 +268,12 @@ void dlgKeyboard::Form_Load()
         m_rangeBase = KeyboardModel::kFirstRangeBase;
         KeyRename();
     });
+}
+
+void dlgKeyboard::Form_Activate()
+{
+    // The caret where the caller left it, in the box that the keys edit.
+    activeTextBox()->setFocus(Qt::OtherFocusReason);
 }
 
 void dlgKeyboard::KeyRename()

@@ -28,7 +28,7 @@ public:
 
     bool MultiLine() const { return m_edit != nullptr; }
     QString Text() const;
-    // Every line break (CR LF, or a lone CR or LF) becomes CR LF in the multi-line box.
+    // Text() gives back what was set: a lone CR or LF stays as it is.
     void setText(const QString& text);
     // The caret: the start of the selection.
     int SelStart() const;
@@ -74,6 +74,7 @@ public:
     plat::ControlArray<plat::PictureButton> imgControl{QStringLiteral("imgControl")};
 
     void Form_Load() override;
+    void Form_Activate() override;
     void Form_Resize();
     void picKeyboard_Resize();
     void KeyRename();

@@ -1,9 +1,10 @@
 #include "program/core/dlgListInput.h"
 
 #include "platform/Guard.h"
+#include "platform/Icons.h"
 #include "platform/Theme.h"
-#include "program/core/InputDialogs.h"
 #include "program/core/ListInputParent.h"
+#include "program/core/FormNames.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -43,9 +44,10 @@ QListWidget* editorList(ListInputParent* editor)
 
 } // namespace
 
-dlgListInput::dlgListInput() : plat::Form(QStringLiteral("dlgListInput"))
+dlgListInput::dlgListInput() : plat::Form(FormNames::dlgListInput)
 {
     setWindowFlag(Qt::FramelessWindowHint);
+    setDialog(true);
     setFixedSize(kWidth, kHeight);
 
     txtValue = new QLineEdit(this);
@@ -72,11 +74,11 @@ dlgListInput::dlgListInput() : plat::Form(QStringLiteral("dlgListInput"))
         .arg(plat::Theme::buttonBorder().name(), plat::Theme::panel().name(),
              plat::Theme::window().name(), plat::Theme::accent().name()));
 
-    const InputDialogs::Icon icons[] = {InputDialogs::Icon::Up, InputDialogs::Icon::Down, InputDialogs::Icon::Ok,
-                                        InputDialogs::Icon::Cancel};
+    const char* const icons[] = {"up", "down", "ok",
+                                        "cancel"};
     for (int i = 0; i < 4; ++i) {
         auto* b = imgControl.add(i, new plat::PictureButton(this));
-        b->setSvg(InputDialogs::icon(icons[i]));
+        b->setSvg(plat::Icons::svg(icons[i]));
         b->setFocusPolicy(Qt::NoFocus);
         // Arrows on top, confirm and cancel below with a gap.
         const int top = 72 + i * 86 + (i >= 2 ? 14 : 0);
@@ -114,7 +116,7 @@ void dlgListInput::setValuesList(const QString& valuesList)
     m_filling = false;
 }
 
-void dlgListInput::setParent(QWidget* callingForm)
+void dlgListInput::setParentForm(QWidget* callingForm)
 {
     m_parent = callingForm;
 }

@@ -26,9 +26,10 @@ public:
     bool Ok() const { return m_ok; }
     // Fills the list from a value list and selects the last entry equal to txtValue.
     void setValuesList(const QString& valuesList);
-    // The calling form.
-    QWidget* Parent() const { return m_parent; }
-    void setParent(QWidget* callingForm);
+    // The calling form ("Parent"), named apart from QWidget's parent so that
+    // neither hides the other.
+    QWidget* ParentForm() const { return m_parent; }
+    void setParentForm(QWidget* callingForm);
 
     // Auto-repeat delays of a held arrow.
     static constexpr int kRepeatFirstMs = 1000;

@@ -3,11 +3,13 @@
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/Icons.h"
 #include "platform/Theme.h"
 #include "program/core/Config.h"
 #include "program/core/Global.h"
+#include "program/core/TextIds.h"
+#include "program/core/FormNames.h"
 
-#include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -19,12 +21,6 @@
 #include <QSvgRenderer>
 #include <QTextDocument>
 #include <QTextEdit>
-
-// The icons are compiled into the static core library: register them before use.
-static void initCoreIcons()
-{
-    Q_INIT_RESOURCE(coreicons);
-}
 
 namespace MessageBoxCode {
 
@@ -67,13 +63,13 @@ struct ButtonDef {
 };
 
 // Each result's caption text.
-const ButtonDef kOk{10004, MsgResult::vbOK};
-const ButtonDef kCancel{10005, MsgResult::vbCancel};
-const ButtonDef kAbort{10006, MsgResult::vbAbort};
-const ButtonDef kRetry{10007, MsgResult::vbRetry};
-const ButtonDef kIgnore{10003, MsgResult::vbIgnore};
-const ButtonDef kYes{10002, MsgResult::vbYes};
-const ButtonDef kNo{10001, MsgResult::vbNo};
+const ButtonDef kOk{TextIds::Ok, MsgResult::vbOK};
+const ButtonDef kCancel{TextIds::Cancel, MsgResult::vbCancel};
+const ButtonDef kAbort{TextIds::Abort, MsgResult::vbAbort};
+const ButtonDef kRetry{TextIds::Retry, MsgResult::vbRetry};
+const ButtonDef kIgnore{TextIds::Ignore, MsgResult::vbIgnore};
+const ButtonDef kYes{TextIds::Yes, MsgResult::vbYes};
+const ButtonDef kNo{TextIds::No, MsgResult::vbNo};
 
 // The buttons of a set, left to right. A set the convention does not define
 // (5 to 7) gets OK, so that no box is ever left without a button.
@@ -96,8 +92,7 @@ int textIdOfResult(int result)
     return 0;
 }
 
-const char* const kIconFiles[] = {":/core/icons/message.svg", ":/core/icons/critical.svg", ":/core/icons/question.svg",
-                                  ":/core/icons/exclamation.svg", ":/core/icons/information.svg"};
+const char* const kIconNames[] = {"message", "critical", "question", "exclamation", "information"};
 
 QColor iconColour(int value)
 {
@@ -111,8 +106,7 @@ QColor iconColour(int value)
 
 QPixmap iconPixmap(int index, qreal ratio)
 {
-    QFile f(QString::fromLatin1(kIconFiles[index]));
-    QSvgRenderer svg(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+    QSvgRenderer svg(plat::Icons::svg(QString::fromLatin1(kIconNames[index])));
     const int side = qRound(dlgMessage::kIconSize * ratio);
     QPixmap pm(side, side);
     pm.fill(Qt::transparent);
@@ -141,11 +135,11 @@ constexpr int kDocMargin = 2;
 
 } // namespace
 
-dlgMessage::dlgMessage() : plat::Form(QStringLiteral("dlgMessage"))
+dlgMessage::dlgMessage() : plat::Form(FormNames::dlgMessage)
 {
-    initCoreIcons();
     // No close box: the box is left through one of its buttons.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setDialog(true);
     setAttribute(Qt::WA_StyledBackground, false);
     setAutoFillBackground(false);
 
@@ -407,7 +401,7 @@ void dlgMessage::sizeToText()
     const int h = rowTop + kButtonHeight + kMargin;
     const int w = qMax(kWidth, m_designWidth);
     setFixedSize(w, h);
-    move(area.x() + (area.width() - w) / 2, area.y() + (area.height() - h) / 2);
+    centreOnOwner();
 }
 
 void dlgMessage::keyPressEvent(QKeyEvent* event)

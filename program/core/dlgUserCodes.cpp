@@ -3,12 +3,14 @@
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/Icons.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/AccessControl.h"
 #include "program/core/Config.h"
 #include "program/core/Globals.h"
-#include "program/core/InputDialogs.h"
+#include "program/core/TextIds.h"
+#include "program/core/FormNames.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -16,17 +18,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
-
-// Text ids of the captions (the controls' tags).
-constexpr int kTitleText = 10110;
-constexpr int kNameText = 10111;
-constexpr int kCodeText = 10112;
-constexpr int kLevelText = 10113;
-constexpr int kOkText = 10004;
-constexpr int kCancelText = 10005;
 
 constexpr int kMargin = 24;
 constexpr int kBand = 52;
@@ -70,21 +63,22 @@ QLabel* newLabel(QWidget* parent, const char* name, int tag, int pointSize, bool
 
 void dlgUserCodes::registerForm()
 {
-    plat::Forms::registerForm(FormName, [] { return new dlgUserCodes; });
+    plat::Forms::registerForm(FormNames::dlgUserCodes, [] { return new dlgUserCodes; });
 }
 
-dlgUserCodes::dlgUserCodes() : plat::Form(FormName)
+dlgUserCodes::dlgUserCodes() : plat::Form(FormNames::dlgUserCodes)
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setDialog(true);
     setFixedSize(kWidth, kHeight);
 
-    lblTitle = newLabel(this, "lblTitle", kTitleText, 16, true);
+    lblTitle = newLabel(this, "lblTitle", TextIds::UserCodesTitle, 16, true);
     lblTitle->setGeometry(kMargin, 0, kWidth - 2 * kMargin, kBand);
     lblTitle->setStyleSheet(QStringLiteral("color: white;"));
 
-    lblName = newLabel(this, "lblName", kNameText, 14, false);
-    lblCode = newLabel(this, "lblCode", kCodeText, 14, false);
-    lblLevel = newLabel(this, "lblLevel", kLevelText, 14, false);
+    lblName = newLabel(this, "lblName", TextIds::UserCodesName, 14, false);
+    lblCode = newLabel(this, "lblCode", TextIds::UserCodesCode, 14, false);
+    lblLevel = newLabel(this, "lblLevel", TextIds::UserCodesLevel, 14, false);
     lblPwdLevel = newLabel(this, "lblPwdLevel", 0, 22, true);
     lblPwdLevel->setAlignment(Qt::AlignCenter);
     lblPwdLevel->setText(QStringLiteral("0"));
@@ -116,15 +110,15 @@ dlgUserCodes::dlgUserCodes() : plat::Form(FormName)
 
     struct Command {
         int index;
-        InputDialogs::Icon icon;
+        const char* icon;
         int tag;
     };
-    for (const Command& c : {Command{CmdCancel, InputDialogs::Icon::Cancel, kCancelText},
-                             Command{CmdOk, InputDialogs::Icon::Ok, kOkText},
-                             Command{CmdLevelDown, InputDialogs::Icon::Down, 0},
-                             Command{CmdLevelUp, InputDialogs::Icon::Up, 0}}) {
+    for (const Command& c : {Command{CmdCancel, "cancel", TextIds::Cancel},
+                             Command{CmdOk, "ok", TextIds::Ok},
+                             Command{CmdLevelDown, "down", 0},
+                             Command{CmdLevelUp, "up", 0}}) {
         auto* b = imgCmd.add(c.index, new plat::PictureButton(this));
-        b->setSvg(InputDialogs::icon(c.icon));
+        b->setSvg(plat::Icons::svg(c.icon));
         b->setFocusPolicy(Qt::NoFocus);
         b->setFont(plat::Theme::font(14, true));
         if (c.tag)
@@ -159,21 +153,12 @@ void dlgUserCodes::Form_Load()
 void dlgUserCodes::Form_Activate()
 {
     syncRows();
-    // Typing works at once: the code field takes the focus (the name field
-    // when the code field is hidden) and with it the keys.
-    const int first = txtPwd(1)->isHidden() ? 0 : 1;
-    QLineEdit* field = txtPwd(first);
-    if (field->isHidden())
-        return;
-    field->setFocus(Qt::OtherFocusReason);
-    txtPwd_GotFocus(first);
-    // The window can take the activation only once it is on the screen.
-    QTimer::singleShot(0, this, [this, first] {
-        if (!isVisible() || txtPwd(first)->isHidden())
-            return;
-        activateWindow();
-        txtPwd(first)->setFocus(Qt::OtherFocusReason);
-    });
+    // Typing works at once: the first field shown has the focus (the form
+    // gave it) and is the target of the keys, though the window may not be
+    // active yet to tell it so.
+    const int first = txtPwd.indexOf(focusWidget());
+    if (first >= 0)
+        txtPwd_GotFocus(first);
 }
 
 int dlgUserCodes::TargetField() const

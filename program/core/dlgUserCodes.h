@@ -17,7 +17,6 @@ class QPushButton;
 class dlgUserCodes : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("dlgUserCodes");
     static void registerForm();
 
     // Key indices that are not characters of their own.

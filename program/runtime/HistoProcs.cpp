@@ -3,6 +3,7 @@
 #include "VexLib22/_LogFileClass.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
+#include "platform/Values.h"
 #include "program/bus/BusConstants.h"
 #include "program/bus/CommandClass.h"
 #include "program/bus/ConfigAccess.h"
@@ -14,6 +15,9 @@
 #include "program/core/Config.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
+#include "program/core/Limits.h"
+#include "program/core/PollingLink.h"
+#include "program/core/TextIds.h"
 
 #include <array>
 
@@ -21,8 +25,8 @@ namespace HistoProcs {
 
 namespace {
 
-constexpr int kLastChannel = 24;
-constexpr int kKindTextBase = 51000;
+namespace StationEvent = Polling::StationEvent;
+
 constexpr int kTraceErrorMax = 80;
 
 // Option bits of the four masks.
@@ -31,14 +35,6 @@ constexpr int kOptFaultOrAcknowledged = 1;
 constexpr int kOptUnacknowledged = 2;
 constexpr int kOptModuleWide = 3;
 constexpr int kOptOperatorAck = 4;
-
-// Codes of the station channel.
-constexpr int kOperatorAck = 0;
-constexpr int kProgramStart = 1;
-constexpr int kProgramStop = 2;
-constexpr int kLevelChange = 3;
-constexpr int kCommStart = 4;
-constexpr int kCommStop = 5;
 
 enum class Rule { Display, Histo, Print, Klaxon };
 
@@ -92,9 +88,9 @@ bool decide(Rule r, const EventClass& evt)
     if (chnl == EventClass::ChnlStation) {
         if (r == Rule::Display || r == Rule::Klaxon)
             return false;
-        return code != kOperatorAck || option(r, kOptOperatorAck);
+        return code != StationEvent::OperatorAck || option(r, kOptOperatorAck);
     }
-    if (chnl > kLastChannel)
+    if (chnl > Limits::LastChannel)
         return false;
     const ChannelClass& channel = ConfigAccess::channel(evt.Panel(), chnl);
     if (!flag(r, channel))
@@ -123,34 +119,34 @@ void stationRecord(TraceRecord& rec, const EventClass& evt)
 {
     const QString system = QStringLiteral("SYSTEM");
     switch (evt.Aff()) {
-    case kOperatorAck:
+    case StationEvent::OperatorAck:
         rec.set(TraceRecord::Origin, Designations::ModuleModel(evt.Panel(), modelName(evt.Panel())));
         rec.set(TraceRecord::Kind, QStringLiteral("USER"));
         rec.set(TraceRecord::State, QStringLiteral("ACK PC"));
         rec.set(TraceRecord::Common, gUserName);
         rec.setStars(TraceRecord::Specific);
         break;
-    case kProgramStart:
-    case kProgramStop:
+    case StationEvent::ProgramStart:
+    case StationEvent::ProgramStop:
         rec.setStars(TraceRecord::Id);
         rec.set(TraceRecord::Origin, system);
         rec.set(TraceRecord::Kind, QStringLiteral("APPLI"));
-        rec.set(TraceRecord::State, evt.Aff() == kProgramStart ? QStringLiteral("START") : QStringLiteral("STOP"));
+        rec.set(TraceRecord::State, evt.Aff() == StationEvent::ProgramStart ? QStringLiteral("START") : QStringLiteral("STOP"));
         rec.setStars(TraceRecord::Common);
         rec.setStars(TraceRecord::Specific);
         break;
-    case kLevelChange:
+    case StationEvent::UserChange:
         rec.set(TraceRecord::Origin, system);
         rec.set(TraceRecord::Kind, QStringLiteral("USER"));
         rec.set(TraceRecord::State, QStringLiteral("CHANGE"));
         rec.set(TraceRecord::Common, gUserName);
         rec.set(TraceRecord::Specific, QStringLiteral("LEVEL ") + QString::number(gUserLevel));
         break;
-    case kCommStart:
-    case kCommStop:
+    case StationEvent::PollingStart:
+    case StationEvent::PollingStop:
         rec.set(TraceRecord::Origin, system);
         rec.set(TraceRecord::Kind, QStringLiteral("COMM"));
-        rec.set(TraceRecord::State, evt.Aff() == kCommStart ? QStringLiteral("START") : QStringLiteral("STOP"));
+        rec.set(TraceRecord::State, evt.Aff() == StationEvent::PollingStart ? QStringLiteral("START") : QStringLiteral("STOP"));
         rec.setStars(TraceRecord::Common);
         rec.setStars(TraceRecord::Specific);
         break;
@@ -167,7 +163,7 @@ void channelRecord(TraceRecord& rec, const EventClass& evt)
     rec.set(TraceRecord::PnlCnt,
             evt.Clock() >= 0 ? FixedRecord::digits(evt.Clock(), 7) : QStringLiteral("SYNCHRO"));
     rec.set(TraceRecord::Origin, Designations::Channel(evt.Panel(), evt.Chnl()));
-    rec.set(TraceRecord::Kind, Config::GetText(kKindTextBase + evt.Param()));
+    rec.set(TraceRecord::Kind, Config::GetText(TextIds::TraceKindFirst + evt.Param()));
     rec.set(TraceRecord::Common, ConfigAccess::config().Biblio(channel.BibNum()));
     rec.set(TraceRecord::Specific, channel.ScreenText());
 }
@@ -188,7 +184,7 @@ QString formateTrace(const EventClass& evt)
         rec.setStars(TraceRecord::Specific);
     } else if (chnl == EventClass::ChnlStation) {
         stationRecord(rec, evt);
-    } else if (chnl <= kLastChannel) {
+    } else if (chnl <= Limits::LastChannel) {
         channelRecord(rec, evt);
     }
     return rec.text();
@@ -268,7 +264,7 @@ void TraceWriteError(const CommandClass& cmd)
                        + Designations::ModuleRegister(cmd.Module(), cmd.Address()) + QLatin1Char(' ');
         for (int i = 0; i < cmd.ValuesCount(); ++i)
             line += Designations::Word(cmd.Value(i));
-        gTraceLog().Comment(FixedRecord::trimBlanks(line).left(kTraceErrorMax));
+        gTraceLog().Comment(plat::Trim(line).left(kTraceErrorMax));
         gTraceLog().FlushFile();
     });
 }

@@ -8,8 +8,8 @@ namespace RuntimeForms {
 
 void registerForms()
 {
-    plat::Forms::registerForm(wRunAlarms::FormName, [] { return new wRunAlarms; });
-    plat::Forms::registerForm(dlgConsigne::FormName, [] { return new dlgConsigne; });
+    plat::Forms::registerForm(FormNames::wRunAlarms, [] { return new wRunAlarms; });
+    plat::Forms::registerForm(FormNames::dlgConsigne, [] { return new dlgConsigne; });
 }
 
 } // namespace RuntimeForms

@@ -3,6 +3,7 @@
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/Icons.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/Config.h"
@@ -28,9 +29,8 @@ QString withBreaks(QString text)
 
 } // namespace
 
-dlgConsigne::dlgConsigne() : plat::Form(FormName)
+dlgConsigne::dlgConsigne() : plat::Form(FormNames::dlgConsigne)
 {
-    Q_INIT_RESOURCE(runtimeicons);
     setFixedSize(kWidth, kHeight);
     setWindowFlag(Qt::Dialog);
 
@@ -57,7 +57,7 @@ dlgConsigne::dlgConsigne() : plat::Form(FormName)
 
     imgClose = new plat::PictureButton(this);
     imgClose->setObjectName(QStringLiteral("imgClose"));
-    imgClose->setSvg(":/runtime/icons/close.svg");
+    imgClose->setSvg(plat::Icons::svg(QStringLiteral("cancel")));
     imgClose->setGeometry(kWidth - kMargin - 200, kHeight - 80, 72, 64);
     connect(imgClose, &QAbstractButton::clicked, this, [this] { imgClose_Click(); });
 

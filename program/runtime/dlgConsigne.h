@@ -5,6 +5,7 @@
 // translates its caption and closes. A long instruction scrolls.
 
 #include "platform/Form.h"
+#include "program/core/FormNames.h"
 #include "platform/PictureButton.h"
 
 class QLabel;
@@ -14,7 +15,6 @@ class QScrollArea;
 class dlgConsigne : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("dlgConsigne");
 
     dlgConsigne();
 

@@ -9,6 +9,7 @@
 #include "program/bus/wPolling.h"
 
 #include "program/core/Config.h"
+#include "program/core/FormNames.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Global.h"
 #include "program/core/GlobalMessage.h"
@@ -23,6 +24,7 @@
 #include "platform/DateTime.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/Icons.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
 #include "platform/Theme.h"
@@ -42,10 +44,6 @@
 
 namespace {
 
-const QString kMainForm = QStringLiteral("wMain");
-const QString kHistoryForm = QStringLiteral("wHistoric");
-const QString kRemoteForm = QStringLiteral("wTeleCmdes");
-
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kBand = 64;
@@ -57,9 +55,9 @@ constexpr int kLevelOperator = 1;
 constexpr int kLevelSupervisor = 2;
 constexpr int kLevelTechnician = 3;
 
-QString icon(const char* name)
+QByteArray icon(const char* name)
 {
-    return QStringLiteral(":/runtime/icons/") + QLatin1String(name) + QStringLiteral(".svg");
+    return plat::Icons::svg(QLatin1String(name));
 }
 
 QPixmap picture(const char* name, QSize size)
@@ -85,7 +83,7 @@ bool remoteModules()
 
 wPolling& engineForm()
 {
-    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(Polling::FormName));
+    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
     if (!engine)
         plat::raise(plat::rt::ObjectDoesNotSupport);
     return *engine;
@@ -93,9 +91,8 @@ wPolling& engineForm()
 
 } // namespace
 
-wRunAlarms::wRunAlarms() : plat::Form(FormName)
+wRunAlarms::wRunAlarms() : plat::Form(FormNames::wRunAlarms)
 {
-    Q_INIT_RESOURCE(runtimeicons);
     buildControls();
 }
 
@@ -151,10 +148,10 @@ void wRunAlarms::buildControls()
     txtNoAlarm->setGeometry(136, 240, 480, 48);
     plat::setTag(txtNoAlarm, 710012);
 
-    const char* scrollIcons[] = {"pageup", "lineup", "linedown", "pagedown"};
+    const char* scrollIcons[] = {"pageup", "up", "down", "pagedown"};
     for (int i = ControlPageUp; i <= ControlPageDown; ++i) {
         auto* b = imgControl.add(i, new plat::PictureButton(this));
-        b->setSvg(icon(scrollIcons[i - ControlPageUp]).toUtf8());
+        b->setSvg(icon(scrollIcons[i - ControlPageUp]));
         b->setGeometry(728, 76 + (i - ControlPageUp) * 112, 64, 64);
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
     }
@@ -171,7 +168,7 @@ void wRunAlarms::buildControls()
     auto button = [this](const char* name, const char* svg, int x, int w) {
         auto* b = new plat::PictureButton(this);
         b->setObjectName(QLatin1String(name));
-        b->setSvg(icon(svg).toUtf8());
+        b->setSvg(icon(svg));
         b->setGeometry(x, 512, w, 60);
         return b;
     };
@@ -425,7 +422,7 @@ void wRunAlarms::imgConsigne_Click()
             return;
         }
         const QString text = dlgConsigne::InstructionText(help);
-        auto* dlg = qobject_cast<dlgConsigne*>(plat::Forms::Get(dlgConsigne::FormName));
+        auto* dlg = qobject_cast<dlgConsigne*>(plat::Forms::Get(FormNames::dlgConsigne));
         if (!dlg)
             plat::raise(plat::rt::ObjectDoesNotSupport);
         // No-break spaces keep the line from wrapping at its blanks.
@@ -439,7 +436,7 @@ void wRunAlarms::imgHisto_Click()
 {
     plat::guard(QStringLiteral("wRunAlarms.imgHisto_Click"), [&] {
         QPointer<wRunAlarms> self(this);
-        plat::Forms::Get(kHistoryForm)->Show(true, this);
+        plat::Forms::Get(FormNames::wHistoric)->Show(true, this);
         if (self && !IsUnloaded())
             BringToFront();
     });
@@ -449,14 +446,14 @@ void wRunAlarms::imgTelecommande_Click()
 {
     plat::guard(QStringLiteral("wRunAlarms.imgTelecommande_Click"), [&] {
         if (loginFor(kLevelOperator))
-            plat::Forms::Get(kRemoteForm)->Show(false, this);
+            plat::Forms::Get(FormNames::wTeleCmdes)->Show(false, this);
     });
 }
 
 void wRunAlarms::imgCommWatch_Click()
 {
     plat::guard(QStringLiteral("wRunAlarms.imgCommWatch_Click"), [&] {
-        plat::Forms::Get(Polling::FormName)->Show();
+        plat::Forms::Get(FormNames::wPolling)->Show();
     });
 }
 
@@ -492,7 +489,7 @@ void wRunAlarms::imgNavig_Click(int index)
         if (index == NavigLeave) {
             if (!supervisorAccess(kStyleInformation))
                 return;
-            plat::Forms::Get(kMainForm)->Show();
+            plat::Forms::Get(FormNames::wMain)->Show();
             plat::Forms::Unload(this);
         } else if (index == NavigLogin) {
             QPointer<wRunAlarms> self(this);
@@ -577,7 +574,7 @@ void wRunAlarms::FindMissingPanels()
 
 void wRunAlarms::connectEngine()
 {
-    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(Polling::FormName));
+    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
     if (!engine)
         return;
     m_mwComm.push_back(connect(engine, &wPolling::BusEvent, this,
@@ -627,7 +624,7 @@ void wRunAlarms::Form_Load()
         RecaleCurseur();
         plat::Screen::shareCustomPointer(this, imgNavig(NavigLeave));
         Nationality();
-        const bool history = plat::Forms::isRegistered(kHistoryForm);
+        const bool history = plat::Forms::isRegistered(FormNames::wHistoric);
         imgHisto->setVisible(history);
         lblHisto->setVisible(history);
         Global::MiseAEchelle(this);
@@ -643,13 +640,13 @@ void wRunAlarms::Nationality()
 void wRunAlarms::Form_Activate()
 {
     plat::guard(QStringLiteral("wRunAlarms.Form_Activate"), [&] {
-        plat::Forms::UnloadAllExcept({FormName, Polling::FormName});
-        if (plat::Form* engine = plat::Forms::Find(Polling::FormName))
+        plat::Forms::UnloadAllExcept({FormNames::wRunAlarms, FormNames::wPolling});
+        if (plat::Form* engine = plat::Forms::Find(FormNames::wPolling))
             engine->Hide();
         showStopRun();
         imgCommWatch->setVisible(Config::AccessOk(kLevelTechnician));
         setLoginCaption(QString::number(gUserLevel));
-        imgTelecommande->setVisible(plat::Forms::isRegistered(kRemoteForm) && remoteModules());
+        imgTelecommande->setVisible(plat::Forms::isRegistered(FormNames::wTeleCmdes) && remoteModules());
     });
 }
 

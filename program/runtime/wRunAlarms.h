@@ -10,7 +10,7 @@
 // AlarmRowRules; the engine reaches the screen through AlarmScreenLink.
 
 #include "program/bus/AlarmScreenLink.h"
-#include "program/core/Global.h"
+#include "program/core/FormNames.h"
 #include "program/runtime/AlarmRowRules.h"
 
 #include "platform/ControlArray.h"
@@ -28,7 +28,6 @@ class QLineEdit;
 class wRunAlarms : public plat::Form, public AlarmScreenLink {
     Q_OBJECT
 public:
-    static inline const QString FormName = Global::AlarmScreenForm;
 
     // Navigation buttons, and the grid's scroll buttons (page up, row up,
     // row down, page down).

@@ -8,6 +8,7 @@
 #include "program/bus/BusConstants.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/ModbusFrames.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <gtest/gtest.h>
 
@@ -115,7 +116,7 @@ private:
 };
 
 // Virtual time for the routines and a record of the errors they report.
-class CommFunctionsTest : public ::testing::Test {
+class CommFunctionsTest : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -124,12 +125,6 @@ protected:
             reported.push_back({name, e.number()});
         });
     }
-    void TearDown() override
-    {
-        CommFunctions::setClock(nullptr);
-        plat::setErrorReporter({});
-    }
-
     plat::VirtualClock clock {100000};
     ScriptedPort port {clock};
     std::vector<std::pair<QString, int>> reported;

@@ -4,6 +4,7 @@
 #include "platform/RtError.h"
 #include "program/bus/CommandClasses.h"
 #include "program/bus/EventClass.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ CommandPtr write(qint16 module, qint32 address, QVector<qint16> values)
     return c;
 }
 
-class Reported : public ::testing::Test {
+class Reported : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -27,7 +28,6 @@ protected:
             errors.push_back({name, e.number()});
         });
     }
-    void TearDown() override { plat::setErrorReporter({}); }
     std::vector<std::pair<QString, int>> errors;
 };
 

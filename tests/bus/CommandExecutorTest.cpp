@@ -1,21 +1,24 @@
-// Execution of queued bus commands against a recording serial control: which
-// frame a command becomes, its trace line, its outcome, and the queue's retry
-// and drop rules.
+// Execution of queued bus commands against the module simulator on virtual
+// time: which frame a command becomes, its trace line, its outcome, and the
+// queue's retry and drop rules.
 
 #include "program/bus/CommandExecutor.h"
 
-#include "VexLib22/_LogFileClass.h"
 #include "platform/Clock.h"
 #include "platform/Guard.h"
-#include "platform/SerialControl.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/CommandClasses.h"
 #include "program/bus/ConfigAccess.h"
-#include "program/bus/DispatchSeams.h"
 #include "program/bus/ModbusFrames.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/DispatchDoubles.h"
+#include "tests/support/ProgramGlobals.h"
+#include "tools/modsim/SimSerialControl.h"
+#include "tools/modsim/Simulator.h"
+
+#include "VexLib22/_LogFileClass.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -24,97 +27,27 @@
 
 namespace {
 
-// A serial control that keeps every frame it is given and answers as a module
-// would, unless told to stay silent; it runs on the virtual clock.
-class RecordingPort : public plat::SerialControl {
-public:
-    explicit RecordingPort(plat::VirtualClock& clock) : m_clock(clock) {}
-
-    int CommPort() const override { return 1; }
-    void setCommPort(int) override {}
-    QString Settings() const override { return QStringLiteral("9600,N,8,1"); }
-    void setSettings(const QString&) override {}
-    bool PortOpen() const override { return true; }
-    void setPortOpen(bool) override {}
-    bool RTSEnable() const override { return true; }
-    void setRTSEnable(bool) override {}
-    int InBufferCount() const override { return int(m_in.size()); }
-    void setInBufferCount(int) override { m_in.clear(); }
-    int OutBufferCount() const override { return 0; }
-    void setOutBufferCount(int) override {}
-    QByteArray Input() override { return std::exchange(m_in, {}); }
-
-    void Output(const QByteArray& frame) override
-    {
-        frames.push_back(frame);
-        sentAtMs.push_back(m_clock.nowMs());
-        if (silent || quint8(frame[0]) == 0)
-            return;
-        const quint8 fn = quint8(frame[1]);
-        QByteArray reply;
-        if (fn == 6) {
-            reply = frame;
-        } else if (fn == 16) {
-            reply = frame.left(6);
-            ModbusFrames::appendCrc(reply);
-        } else if (fn == 3) {
-            const int n = (quint8(frame[4]) << 8) | quint8(frame[5]);
-            reply.append(frame[0]).append(char(3)).append(char(2 * n));
-            for (int i = 0; i < n; ++i) {
-                const quint16 w = quint16(i < readWords.size() ? readWords[i] : 0);
-                reply.append(char(w >> 8)).append(char(w & 0xFF));
-            }
-            ModbusFrames::appendCrc(reply);
-        }
-        m_in = reply;
-    }
-
-    bool silent = false;
-    QVector<qint16> readWords;
-    std::vector<QByteArray> frames;
-    std::vector<qint64> sentAtMs;
-
-private:
-    plat::VirtualClock& m_clock;
-    QByteArray m_in;
-};
-
-class RecordingRules : public Dispatch::EventRules {
-public:
-    bool IsToDisplay(const EventClass&) override { return false; }
-    bool IsToHisto(const EventClass&) override { return false; }
-    bool IsToPrint(const EventClass&) override { return false; }
-    bool IsToKlaxon(const EventClass&) override { return false; }
-    QString FormateTrace(const EventClass&) override { return {}; }
-    void TraceWriteError(const CommandClass& cmd) override { dropped.push_back(cmd.Address()); }
-    std::vector<qint32> dropped;
-};
-
-class CommandExecution : public ::testing::Test {
+class CommandExecution : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
         CommFunctions::setClock(&clock);
-        m_config = std::make_unique<ConfigClass>([](int) { return QString(); });
-        m_savedConfig = gConfig;
-        gConfig = m_config.get();
+        ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
         gPanelLetter = QStringLiteral("M");
         logPath = testing_support::programFolder() + "/trace.log";
         gTraceLog().OpenFile(logPath, VexLib22::eLogModeFileAppend);
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             errors << name + ":" + QString::number(e.number());
         });
+        // Model 2 modules take writes of their packed states (25..29).
+        for (int module : {3, 5, 6})
+            sim.addModule(module, 1);
+        for (int module : {4, 7})
+            sim.addModule(module, 2);
+        port.setPortOpen(true);
         exec.setPort(&port);
         exec.setRules(&rules);
         exec.setNow([this] { return now; });
-    }
-    void TearDown() override
-    {
-        gTraceLog().CloseFile();
-        plat::setErrorReporter({});
-        gConfig = m_savedConfig;
-        gPanelLetter.clear();
-        CommFunctions::setClock(nullptr);
     }
 
     static CommandPtr write(qint16 module, qint32 address, QVector<qint16> values)
@@ -127,17 +60,16 @@ protected:
         return cmd;
     }
 
+    const std::vector<QByteArray>& frames() const { return port.sentFrames(); }
+
     plat::VirtualClock clock{1000000};
-    RecordingPort port{clock};
-    RecordingRules rules;
+    modsim::Simulator sim{clock};
+    modsim::SimSerialControl port{sim, clock};
+    testing_support::RecordingRules rules;
     CommandExecutor exec;
     plat::DateTime now = plat::DateTime::fromDate(QDate(2024, 12, 10), QTime(14, 3, 5));
     QString logPath;
     QStringList errors;
-
-private:
-    std::unique_ptr<ConfigClass> m_config;
-    ConfigClass* m_savedConfig = nullptr;
 };
 
 TEST_F(CommandExecution, OneValueIsWrittenWithFunction6AndTraced)
@@ -145,8 +77,8 @@ TEST_F(CommandExecution, OneValueIsWrittenWithFunction6AndTraced)
     auto cmd = write(5, 67, {2});
     exec.TraiteCommande(*cmd);
 
-    ASSERT_EQ(port.frames.size(), 1u);
-    EXPECT_EQ(port.frames[0], ModbusFrames::writeSingleRequest(5, 67, 2));
+    ASSERT_EQ(frames().size(), 1u);
+    EXPECT_EQ(frames()[0], ModbusFrames::writeSingleRequest(5, 67, 2));
     EXPECT_EQ(cmd->CmdType(), CommandClass::CmdDone);
     EXPECT_FALSE(cmd->Error());
     EXPECT_EQ(cmd->SendTime(), now);  // "at once" takes the time of execution
@@ -158,8 +90,8 @@ TEST_F(CommandExecution, SeveralValuesAreWrittenWithFunction16InOneFrame)
     auto cmd = write(7, 25, {1, 2, 3, 4, -1});
     exec.TraiteCommande(*cmd);
 
-    ASSERT_EQ(port.frames.size(), 1u);
-    EXPECT_EQ(port.frames[0], ModbusFrames::writeMultipleRequest(7, 25, {1, 2, 3, 4, -1}));
+    ASSERT_EQ(frames().size(), 1u);
+    EXPECT_EQ(frames()[0], ModbusFrames::writeMultipleRequest(7, 25, {1, 2, 3, 4, -1}));
     EXPECT_EQ(cmd->CmdType(), CommandClass::CmdDone);
     EXPECT_EQ(testing_support::fileLines(logPath),
               QStringList{"10/12/2024 14:03:05 WRITE  COMMAND M07:0019 0001 0002 0003 0004 FFFF"});
@@ -172,10 +104,13 @@ TEST_F(CommandExecution, BroadcastSleepsAfterItsFrameAndAwaitsNoReply)
     exec.TraiteCommande(*cmd);
     exec.TraiteCommande(*next);
 
-    ASSERT_EQ(port.frames.size(), 2u);
+    ASSERT_EQ(frames().size(), 2u);
     EXPECT_EQ(cmd->CmdType(), CommandClass::CmdDone);
     // broadcast sent, then its sleep, then the next frame's own pause
-    EXPECT_EQ(port.sentAtMs[1] - port.sentAtMs[0], CommandExecutor::BroadcastSleepMs + 25);
+    const auto& writes = sim.writeLog();
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[0].address, 0);
+    EXPECT_EQ(writes[1].timeMs - writes[0].timeMs, CommandExecutor::BroadcastSleepMs + 25);
     EXPECT_EQ(testing_support::fileLines(logPath).value(0), "10/12/2024 14:03:05 WRITE  COMMAND M00:0121 0000");
 }
 
@@ -185,7 +120,7 @@ TEST_F(CommandExecution, CommandNotYetDueIsLeftAlone)
     cmd->setSendTime(now.addSeconds(1));
     exec.TraiteCommande(*cmd);
 
-    EXPECT_TRUE(port.frames.empty());
+    EXPECT_TRUE(frames().empty());
     EXPECT_EQ(cmd->CmdType(), CommandClass::CmdWrite);
     EXPECT_EQ(cmd->ErrorCount(), 0);
     EXPECT_FALSE(cmd->Error());
@@ -200,14 +135,14 @@ TEST_F(CommandExecution, OtherCommandTypesAreTracedAndDoneWithoutFrame)
         exec.TraiteCommande(*cmd);
         EXPECT_EQ(cmd->CmdType(), CommandClass::CmdDone);
     }
-    EXPECT_TRUE(port.frames.empty());
+    EXPECT_TRUE(frames().empty());
     EXPECT_EQ(testing_support::fileLines(logPath), QStringList({"10/12/2024 14:03:05 CMD??? COMMAND M05:0043 0002",
                                               "10/12/2024 14:03:05 CMD??? COMMAND M05:0043 0002"}));
 }
 
 TEST_F(CommandExecution, FailedWriteIsTracedAndCounted)
 {
-    port.silent = true;
+    sim.setFault(5, "silent");
     auto cmd = write(5, 67, {2});
     exec.TraiteCommande(*cmd);
 
@@ -233,7 +168,9 @@ TEST_F(CommandExecution, ReadAtAddressOneSetsOnlyTheChannelsRead)
     panel.setModel(2);  // 24 channels
     for (int c = 1; c <= 24; ++c)
         ConfigAccess::channel(panel, c).setState(9);
-    port.readWords = {1, 2, 3, 4, 0, 1, 2, 3, 4, 0, 1, 2};
+    const QVector<qint16> states{1, 2, 3, 4, 0, 1, 2, 3, 4, 0, 1, 2};
+    for (int c = 1; c <= 12; ++c)
+        sim.setChannelState(4, c, std::uint16_t(states[c - 1]));
     auto cmd = std::make_shared<CommandClass>();
     cmd->setModule(4);
     cmd->setCmdType(CommandClass::CmdRead);
@@ -242,9 +179,9 @@ TEST_F(CommandExecution, ReadAtAddressOneSetsOnlyTheChannelsRead)
     exec.TraiteCommande(*cmd);
 
     EXPECT_EQ(cmd->CmdType(), CommandClass::CmdDone);
-    EXPECT_EQ(cmd->Values(), port.readWords);
+    EXPECT_EQ(cmd->Values(), states);
     for (int c = 1; c <= 12; ++c)
-        EXPECT_EQ(ConfigAccess::channel(panel, c).State(), port.readWords[c - 1]) << c;
+        EXPECT_EQ(ConfigAccess::channel(panel, c).State(), states[c - 1]) << c;
     for (int c = 13; c <= 24; ++c)
         EXPECT_EQ(ConfigAccess::channel(panel, c).State(), 9) << c;
     // the words read, cut at 80 characters
@@ -266,7 +203,7 @@ class CommandQueue : public CommandExecution {};
 
 TEST_F(CommandQueue, FailingWriteIsRetriedAtEachTickAndDroppedAfterThree)
 {
-    port.silent = true;
+    sim.setFault(5, "silent");
     CommandClasses queue;
     queue.Add(write(5, 67, {2}));
     int writeErrors = 0;
@@ -278,13 +215,14 @@ TEST_F(CommandQueue, FailingWriteIsRetriedAtEachTickAndDroppedAfterThree)
     for (int tick = 1; tick <= 2; ++tick) {
         EXPECT_TRUE(exec.RunQueue(queue));
         EXPECT_EQ(queue.Count(), 1) << tick;
-        EXPECT_EQ(port.frames.size(), size_t(tick));
+        EXPECT_EQ(frames().size(), size_t(tick));
     }
     EXPECT_TRUE(exec.RunQueue(queue));
-    EXPECT_EQ(port.frames.size(), 3u);
+    EXPECT_EQ(frames().size(), 3u);
     EXPECT_EQ(queue.Count(), 0);
     EXPECT_EQ(writeErrors, 1);
-    EXPECT_EQ(rules.dropped, std::vector<qint32>{67});
+    ASSERT_EQ(rules.dropped.size(), 1u);
+    EXPECT_EQ(rules.dropped[0].Address(), 67);
 }
 
 TEST_F(CommandQueue, AlwaysFailingCommandIsDroppedAfterThreeTries)
@@ -295,7 +233,8 @@ TEST_F(CommandQueue, AlwaysFailingCommandIsDroppedAfterThreeTries)
         exec.RunQueue(queue);
     EXPECT_EQ(queue.Count(), 0);
     EXPECT_EQ(errors.size(), 3);
-    EXPECT_EQ(rules.dropped, std::vector<qint32>{70000});
+    ASSERT_EQ(rules.dropped.size(), 1u);
+    EXPECT_EQ(rules.dropped[0].Address(), 70000);
 }
 
 TEST_F(CommandQueue, DoneCommandsGoAndOnesNotDueStay)
@@ -316,7 +255,7 @@ TEST_F(CommandQueue, DoneCommandsGoAndOnesNotDueStay)
     ASSERT_EQ(queue.Count(), 1);
     EXPECT_EQ(queue.Item(1), later);
     EXPECT_EQ(later->ErrorCount(), 0);
-    EXPECT_EQ(port.frames.size(), 2u);
+    EXPECT_EQ(frames().size(), 2u);
 }
 
 TEST_F(CommandQueue, ClosingDuringAYieldEndsThePass)
@@ -325,7 +264,7 @@ TEST_F(CommandQueue, ClosingDuringAYieldEndsThePass)
     queue.Add(write(5, 67, {2}));
     queue.Add(write(6, 67, {2}));
     EXPECT_FALSE(exec.RunQueue(queue, [] { return false; }));
-    EXPECT_EQ(port.frames.size(), 1u);
+    EXPECT_EQ(frames().size(), 1u);
     EXPECT_EQ(queue.Count(), 2);  // no clean-up
 }
 

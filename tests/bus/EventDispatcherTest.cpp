@@ -1,4 +1,4 @@
-// The engine's event path with recording stand-ins in every seam: numbering,
+// The engine's event path with recording doubles in every seam: numbering,
 // the order of the dispatch, the horn decision, presence changes and the
 // per-module error count.
 
@@ -7,12 +7,13 @@
 #include "VexLib22/_LogFileClass.h"
 #include "platform/Guard.h"
 #include "program/bus/ConfigAccess.h"
-#include "program/bus/DispatchStandIns.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/DispatchDoubles.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -21,28 +22,7 @@
 
 namespace {
 
-using Dispatch::Journal;
-
-// Rules that answer as told and note the trace step.
-class RecordingRules : public Dispatch::EventRules {
-public:
-    explicit RecordingRules(Journal& journal) : m_journal(journal) {}
-    bool IsToDisplay(const EventClass&) override { return display; }
-    bool IsToHisto(const EventClass&) override { return histo; }
-    bool IsToPrint(const EventClass&) override { return print; }
-    bool IsToKlaxon(const EventClass&) override { return klaxon; }
-    QString FormateTrace(const EventClass& ev) override
-    {
-        m_journal.add("trace " + QString::number(ev.Num()));
-        return "  line " + QString::number(ev.Num()) + "  ";
-    }
-    void TraceWriteError(const CommandClass&) override {}
-
-    bool display = true, histo = true, print = true, klaxon = true;
-
-private:
-    Journal& m_journal;
-};
+using testing_support::Journal;
 
 // A history and a printer that fail.
 class FailingHistory : public Dispatch::History {
@@ -54,13 +34,11 @@ public:
     void PrintEvent(const EventClass&) override { plat::raise(plat::rt::DeviceUnavailable); }
 };
 
-class Dispatcher : public ::testing::Test {
+class Dispatcher : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
-        m_saved = gConfig;
-        m_config = std::make_unique<ConfigClass>([](int) { return QString(); });
-        gConfig = m_config.get();
+        ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
         ConfigAccess::panel(5).setModel(1);
         ConfigAccess::panel(9).setModel(2);
         logPath = testing_support::programFolder() + "/trace.log";
@@ -68,23 +46,13 @@ protected:
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             errors << name + ":" + QString::number(e.number());
         });
+        rules.display = rules.histo = rules.print = rules.klaxon = true;
         wire(dispatcher);
-    }
-    void TearDown() override
-    {
-        gTraceLog().CloseFile();
-        plat::setErrorReporter({});
-        gConfig = m_saved;
     }
 
     void wire(EventDispatcher& d)
     {
-        d.setRules(&rules);
-        d.setHorn(&horn);
-        d.setAlarmScreen(&screen);
-        d.setHistory(&history);
-        d.setPrinter(&printer);
-        d.setMirrors(&mirrors);
+        doubles.wire(d);
         d.setNow([this] { return now; });
         QObject::connect(&d, &EventDispatcher::BusEvent,
                          [this](const EventClass& ev) { journal.add("busevent " + QString::number(ev.Num())); });
@@ -100,21 +68,16 @@ protected:
         return ev;
     }
 
-    Journal journal;
-    RecordingRules rules{journal};
-    Dispatch::RecordingHorn horn{&journal};
-    Dispatch::RecordingAlarmScreen screen{&journal};
-    Dispatch::RecordingHistory history{&journal};
-    Dispatch::RecordingPrinter printer{&journal};
-    Dispatch::RecordingMirrors mirrors{&journal};
+    testing_support::RecordingSeams doubles;
+    Journal& journal = doubles.journal;
+    testing_support::RecordingRules& rules = doubles.rules;
+    testing_support::RecordingHorn& horn = doubles.horn;
+    testing_support::RecordingHistory& history = doubles.history;
+    testing_support::RecordingMirrors& mirrors = doubles.mirrors;
     EventDispatcher dispatcher;
     plat::DateTime now = plat::DateTime::fromDate(QDate(2024, 12, 10), QTime(14, 3, 5));
     QString logPath;
     QStringList errors;
-
-private:
-    std::unique_ptr<ConfigClass> m_config;
-    ConfigClass* m_saved = nullptr;
 };
 
 TEST_F(Dispatcher, ChannelEventRunsEveryStepInOrder)
@@ -199,6 +162,16 @@ TEST_F(Dispatcher, FailingStepIsReportedAndTheOthersStillRun)
     EXPECT_EQ(journal.entries(), QStringList({"horn 99", "display", "busevent 1", "trace 1", "mirrors 1"}));
     EXPECT_EQ(errors, QStringList({"wPolling.TraiteEvent:76", "wPolling.TraiteEvent:68"}));
     EXPECT_EQ(testing_support::fileLines(logPath), QStringList{"line 1"});
+}
+
+TEST_F(Dispatcher, AMissingSeamFailsItsStepOnlyAndIsReported)
+{
+    dispatcher.setHistory(nullptr);
+    dispatcher.setHorn(nullptr);
+    EventClass ev = event(5, 7, 0, 2);
+    dispatcher.SendEvent(ev);
+    EXPECT_EQ(journal.entries(), QStringList({"display", "printer 1", "busevent 1", "trace 1", "mirrors 1"}));
+    EXPECT_EQ(errors, QStringList({"wPolling.TraiteKlaxon:91", "wPolling.TraiteEvent:91"}));
 }
 
 TEST_F(Dispatcher, EventNumbersRunToOneBelowAMillionThenStartAgainAtOne)

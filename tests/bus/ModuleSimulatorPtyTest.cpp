@@ -9,6 +9,7 @@
 #include "program/bus/BusConstants.h"
 #include "program/bus/CommFunctions.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -50,7 +51,9 @@ private:
 
 } // namespace
 
-TEST(ModuleSimulatorPty, ReadsWritesAndIdentifiesEveryReportedModel)
+using ModuleSimulatorPty = testing_support::ProgramGlobals;
+
+TEST_F(ModuleSimulatorPty, ReadsWritesAndIdentifiesEveryReportedModel)
 {
     std::vector<std::pair<QString, int>> reported;
     plat::setErrorReporter([&](const QString& name, const plat::RtError& e) { reported.push_back({name, e.number()}); });
@@ -89,5 +92,4 @@ TEST(ModuleSimulatorPty, ReadsWritesAndIdentifiesEveryReportedModel)
     for (auto [address, model] : {std::pair {1, 1}, {2, 2}, {3, 3}, {5, 5}, {9, 0}})
         EXPECT_EQ(CommFunctions::GetModuleType(port, quint8(address)), model) << "address " << address;
     EXPECT_TRUE(reported.empty());
-    plat::setErrorReporter({});
 }

@@ -6,6 +6,7 @@
 #include "tests/bus/PollingFixture.h"
 
 #include "program/bus/BusConstants.h"
+#include "program/bus/PendingCommands.h"
 #include "program/core/Config.h"
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
@@ -355,62 +356,12 @@ TEST_F(PollingFixture, NoTickStartsInsideAnotherTicksYield)
     EXPECT_FALSE(engine->InTick());
 }
 
-namespace {
-
-// The simulator's line, until the device goes away at a chosen frame.
-class VanishingPort : public plat::SerialControl {
-public:
-    explicit VanishingPort(plat::SerialControl& inner) : m_inner(inner) {}
-    // The device goes away at the frame after this many more have gone out.
-    int vanishAfterOutputs = -1;
-
-    int CommPort() const override { return m_inner.CommPort(); }
-    void setCommPort(int p) override { m_inner.setCommPort(p); }
-    QString Settings() const override { return m_inner.Settings(); }
-    void setSettings(const QString& s) override { m_inner.setSettings(s); }
-    bool PortOpen() const override { return !m_gone && m_inner.PortOpen(); }
-    void setPortOpen(bool open) override
-    {
-        m_gone = false;
-        m_inner.setPortOpen(open);
-    }
-    bool RTSEnable() const override { return m_inner.RTSEnable(); }
-    void setRTSEnable(bool e) override { check(); m_inner.setRTSEnable(e); }
-    int InBufferCount() const override { check(); return m_inner.InBufferCount(); }
-    void setInBufferCount(int n) override { check(); m_inner.setInBufferCount(n); }
-    int OutBufferCount() const override { check(); return m_inner.OutBufferCount(); }
-    void setOutBufferCount(int n) override { check(); m_inner.setOutBufferCount(n); }
-    void Output(const QByteArray& bytes) override
-    {
-        if (vanishAfterOutputs == 0)
-            m_gone = true;
-        if (vanishAfterOutputs >= 0)
-            --vanishAfterOutputs;
-        check();
-        m_inner.Output(bytes);
-    }
-    QByteArray Input() override { check(); return m_inner.Input(); }
-
-private:
-    void check() const
-    {
-        if (m_gone)
-            throw plat::RtError(plat::rt::DeviceUnavailable, "Serial port COM1 (/dev/ttyUSB0) is no longer available");
-    }
-    plat::SerialControl& m_inner;
-    bool m_gone = false;
-};
-
-} // namespace
-
 TEST_F(PollingFixture, VanishedPortStopsPollingWithOneMessage)
 {
     enum class During { Poll, Command, BufferRead };
     for (During during : {During::Poll, During::Command, During::BufferRead}) {
         SCOPED_TRACE(int(during));
-        VanishingPort vanishing(port);
         makeEngine();
-        engine->setPort(&vanishing);
         reports.clear();
         messages.clear();
         // A model 1 module reads its count, then its buffer when it has events.
@@ -423,10 +374,9 @@ TEST_F(PollingFixture, VanishedPortStopsPollingWithOneMessage)
         ASSERT_TRUE(tick());
         if (during == During::BufferRead) {
             ASSERT_TRUE(sim.raiseEvent(1, 2, 1, 0));
-            vanishing.vanishAfterOutputs = 1;
-        } else {
-            vanishing.vanishAfterOutputs = 0;
         }
+        // A model 1 module's buffer goes away with the read after the count's.
+        ASSERT_TRUE(port.setFault("vanish", during == During::BufferRead ? 1 : 0));
         for (int i = 0; i < 5; ++i)
             tick();
         EXPECT_EQ(reports.size() + size_t(messages.size()), 1u) << messages.join("; ").toStdString();
@@ -438,6 +388,52 @@ TEST_F(PollingFixture, VanishedPortStopsPollingWithOneMessage)
         EXPECT_EQ(eventsOnChannel(EventClass::ChnlStation).back().Aff(), 5);
         engine.reset();
     }
+}
+
+TEST_F(PollingFixture, AConfigurationReplacedDuringATickLivesUntilTheTickEnds)
+{
+    configure(4, 4);
+    loadAndRun();
+    engine->SendCommand(writeCommand(4, Bus::RegLedTest, 1));
+    std::weak_ptr<ConfigClass> ticking;
+    onYield = [&] {
+        if (!ticking.expired())
+            return;
+        // A box shown during the yield opens another configuration.
+        ticking = HoldConfig();
+        ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
+    };
+    bool aliveAfterTheYield = false;
+    QObject::connect(engine.get(), &PollingEngine::ErrorRow, engine.get(),
+                     [&](int, const QString&) { aliveAfterTheYield = !ticking.expired(); });
+    takePolledAddresses();
+    ASSERT_TRUE(tick());
+    EXPECT_TRUE(aliveAfterTheYield);
+    EXPECT_EQ(takePolledAddresses(), std::vector<int>{4}) << "the tick polls from the configuration it began on";
+    EXPECT_TRUE(ticking.expired()) << "and lets it go when it ends";
+    EXPECT_TRUE(reports.empty());
+    // The next tick runs on the new configuration, which has no module.
+    ASSERT_TRUE(tick());
+    EXPECT_TRUE(takePolledAddresses().empty());
+}
+
+TEST_F(PollingFixture, AHornSetToNoneGoesBackToTheInstalledHorn)
+{
+    testing_support::RecordingHorn installed;
+    Dispatch::installed().horn = &installed;
+    engine->setHorn(nullptr);
+    rules.klaxon = true;
+    configure(2, 2);
+    configure(1, 1);
+    loadAndRun();
+    sim.setStatusWord(2, 1);
+    ASSERT_TRUE(sim.raiseEvent(1, 0, 1, 0));   // the horn acknowledged at module 1
+    for (int i = 0; i < 3; ++i)
+        tick();
+    engine->QueryUnload(plat::vbFormCode);
+    EXPECT_EQ(installed.levels, (std::vector<int>{-1, 1, -1})) << "acknowledgement, module-wide, query-unload";
+    EXPECT_TRUE(horn.levels.empty());
+    EXPECT_TRUE(reports.empty());
 }
 
 // ---- The queue across a restart ------------------------------------------------
@@ -494,8 +490,8 @@ TEST(PendingCommandText, ValuesThatAreNoCommandAreLeftOut)
         "2|5|0043|00:00:00|10000",    // value beyond 16 bits
     };
     for (const char* text : bad)
-        EXPECT_EQ(PollingEngine::CommandFromText(text), nullptr) << text;
-    const CommandPtr c = PollingEngine::CommandFromText("2|0|0121|00:00:00|FFFF|0002");
+        EXPECT_EQ(PendingCommands::FromText(text), nullptr) << text;
+    const CommandPtr c = PendingCommands::FromText("2|0|0121|00:00:00|FFFF|0002");
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->Module(), 0);
     EXPECT_EQ(c->Address(), 289);

@@ -1,20 +1,23 @@
 #pragma once
 // A polling engine on virtual time against the in-process module simulator:
-// the configuration in gConfig, a recording trace log, event rules and horn,
-// and the engine's seams replaced by recorders.
+// the configuration in gConfig, a recording trace log, recording doubles in
+// every seam of the dispatch, a timer fired by hand, and the engine's seams
+// replaced by recorders.
 
 #include "program/bus/CommFunctions.h"
-#include "program/bus/DispatchStandIns.h"
 #include "program/bus/PollingEngine.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
 
+#include "tests/support/DispatchDoubles.h"
+#include "tests/support/ManualPollTimer.h"
+#include "tests/support/ProgramGlobals.h"
+#include "tests/support/RecordingLog.h"
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
 
-#include "VexLib22/_LogFileClass.h"
 #include "platform/Clock.h"
 #include "platform/Guard.h"
 
@@ -25,39 +28,6 @@
 #include <vector>
 
 namespace pollingtest {
-
-// Keeps every line written to it.
-class RecordingLog : public plat::ComObject<VexLib22::_LogFileClass, VexLib22::IID_LogFileClass> {
-public:
-    void setNoRaiseError(bool) override {}
-    bool NoRaiseError() override { return false; }
-    VexLib22::LogModeConstants Mode() override { return VexLib22::eLogModeFileAppend; }
-    QString LogPath() override { return {}; }
-    bool Opened() override { return true; }
-    void OpenFile(const QString&, VexLib22::LogModeConstants) override {}
-    void Comment(const QString& line) override { lines << line; }
-    void Rewind() override {}
-    void CloseFile() override {}
-    void FlushFile() override { ++flushes; }
-
-    QStringList lines;
-    int flushes = 0;
-};
-
-// Nothing to show, record, print or sound; the trace text names the event.
-class QuietRules : public Dispatch::EventRules {
-public:
-    bool IsToDisplay(const EventClass&) override { return false; }
-    bool IsToHisto(const EventClass&) override { return false; }
-    bool IsToPrint(const EventClass&) override { return false; }
-    bool IsToKlaxon(const EventClass&) override { return false; }
-    QString FormateTrace(const EventClass& ev) override
-    {
-        return QString("EVT %1 %2").arg(ev.Num()).arg(quint32(ev.ID()), 8, 16, QLatin1Char('0'));
-    }
-    void TraceWriteError(const CommandClass& cmd) override { dropped.push_back(cmd); }
-    std::vector<CommandClass> dropped;
-};
 
 // Forwards to the simulator's line, which the test keeps: the serial control
 // of an engine form, which owns the one it is given.
@@ -89,7 +59,7 @@ struct Report {
     int number;
 };
 
-class PollingFixture : public ::testing::Test {
+class PollingFixture : public testing_support::ProgramGlobals {
 protected:
     // The panel's calendar: a fixed morning, moving with the virtual clock.
     static plat::DateTime baseTime() { return plat::DateTime::fromDate(QDate(2024, 5, 2), QTime(10, 0)); }
@@ -105,7 +75,7 @@ protected:
         gConfig->setBusSettings(QStringLiteral("COM1:19200,N,8,1"));
         gConfig->setPrtSettings(QString());
         gConfig->setInactivityTime(0);
-        log = new RecordingLog;
+        log = new testing_support::RecordingLog;
         makeEngine();
     }
 
@@ -113,9 +83,7 @@ protected:
     {
         engine.reset();
         log->Release();
-        ReplaceConfig(nullptr);
-        plat::setErrorReporter({});
-        CommFunctions::setClock(nullptr);
+        ProgramGlobals::TearDown();
     }
 
     // A new engine on the same bus, log and configuration (a restart).
@@ -124,6 +92,8 @@ protected:
         engine.reset();
         engine = std::make_unique<PollingEngine>();
         engine->setPort(&port);
+        pollTimer = testing_support::ManualPollTimer();
+        engine->setTimer(&pollTimer);
         engine->setNow([this] { return now(); });
         engine->setYield([this] {
             ++yields;
@@ -131,8 +101,8 @@ protected:
                 onYield();
         });
         engine->setTraceLog(log);
+        doubles.wire(engine->dispatcher());
         engine->setHorn(&horn);
-        engine->dispatcher().setRules(&rules);
         engine->executor().setRules(&rules);
         PollingSeams s;
         s.synchroGeneraleBus = [this] { ++synchros; };
@@ -215,9 +185,11 @@ protected:
     plat::VirtualClock clock{1000};
     modsim::Simulator sim{clock};
     modsim::SimSerialControl port{sim, clock};
-    RecordingLog* log = nullptr;
-    QuietRules rules;
-    Dispatch::RecordingHorn horn;
+    testing_support::RecordingLog* log = nullptr;
+    testing_support::RecordingSeams doubles;
+    testing_support::RecordingRules& rules = doubles.rules;
+    testing_support::RecordingHorn& horn = doubles.horn;
+    testing_support::ManualPollTimer pollTimer;
     std::unique_ptr<PollingEngine> engine;
 
     std::vector<EventClass> events;

@@ -4,7 +4,6 @@
 
 #include "program/bus/BusForms.h"
 #include "program/bus/CommFunctions.h"
-#include "program/bus/DispatchSeams.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
@@ -14,9 +13,9 @@
 #include "program/core/PanelClass.h"
 #include "program/core/PollingLink.h"
 #include "program/core/VEXfonctions.h"
-#include "tests/bus/EngineFormSetup.h"
-#include "tests/bus/PollingFixture.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/DispatchDoubles.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
@@ -25,6 +24,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "program/core/FormNames.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -34,18 +34,7 @@
 
 namespace {
 
-class NoRules : public Dispatch::EventRules {
-public:
-    bool IsToDisplay(const EventClass&) override { return false; }
-    bool IsToHisto(const EventClass&) override { return false; }
-    bool IsToPrint(const EventClass&) override { return false; }
-    bool IsToKlaxon(const EventClass&) override { return false; }
-    QString FormateTrace(const EventClass& ev) override { return QString("EVT %1").arg(ev.Num()); }
-    void TraceWriteError(const CommandClass& cmd) override { dropped << cmd.Module(); }
-    QList<int> dropped;
-};
-
-class PollingForm : public ::testing::Test {
+class PollingForm : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -53,7 +42,14 @@ protected:
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
-        engineSetup.emplace(port, &rules, messages);
+        PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
+        PollingSeams::installed().message = [this](const QString& text, int) {
+            messages << text;
+            return 1;
+        };
+        doubles.install();
+        // Each engine form opens a line of its own to the test's modules.
+        wPolling::setPortFactory([this] { return std::make_unique<modsim::SimSerialControl>(sim, clock); });
         logFile = testing_support::programFolder() + "/trace.log";
         gTraceLog().OpenFile(logFile, VexLib22::eLogModeFileAppend);
         // Defaults play no part here: no database is opened.
@@ -68,38 +64,22 @@ protected:
         BusForms::registerForms();
     }
 
-    void TearDown() override
-    {
-        for (plat::Form* f : plat::Forms::All())
-            plat::Forms::Unload(f);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        gTraceLog().CloseFile();
-        engineSetup.reset();
-        ReplaceConfig(nullptr);
-        plat::setErrorReporter({});
-        CommFunctions::setClock(nullptr);
-    }
-
-    wPolling* form() { return dynamic_cast<wPolling*>(plat::Forms::Get(Polling::FormName)); }
+    wPolling* form() { return dynamic_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling)); }
 
     QStringList logLines() const { return testing_support::fileLines(logFile); }
 
     plat::VirtualClock clock{0};
     modsim::Simulator sim{clock};
-    modsim::SimSerialControl port{sim, clock};
-    NoRules rules;
+    testing_support::RecordingSeams doubles;
     QString logFile;
     QStringList reports;
     QStringList messages;
-    std::optional<pollingtest::EngineFormSetup> engineSetup;
 };
 
 } // namespace
 
-TEST_F(PollingForm, RegisteredUnderTheEngineNameItReplacesAStandIn)
+TEST_F(PollingForm, LoadsHiddenUnderTheEngineNameWithItsTimers)
 {
-    plat::Forms::registerForm(Polling::FormName, [] { return new plat::Form(Polling::FormName); });
-    BusForms::registerForms();
     wPolling* w = form();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(&Polling::Engine(), static_cast<PollingLink*>(w));
@@ -174,8 +154,8 @@ TEST_F(PollingForm, LoadWritesTheReinitLineAndUnloadKeepsTheQueueForTheNextLoad)
         w->SendCommand(c);
     }
     plat::Forms::Unload(w);
+    EXPECT_FALSE(w->CommBus().PortOpen());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(port.PortOpen());
     QStringList keys;
     ASSERT_EQ(VEXfonctions::GetIniKeys(keys, IniKeys::PendingCommands), 2);
 
@@ -201,7 +181,7 @@ TEST_F(PollingForm, TickThatFindsTheFormClosingUnloadsIt)
     c->setValue(0, 1);
     w->SendCommand(c);
     w->tmrPoll_Timer();
-    EXPECT_EQ(plat::Forms::Find(Polling::FormName), nullptr);
+    EXPECT_EQ(plat::Forms::Find(FormNames::wPolling), nullptr);
     EXPECT_FALSE(w->Run());
     EXPECT_FALSE(w->tmrPoll->Enabled());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -223,7 +203,8 @@ TEST_F(PollingForm, ACommandGivenUpGetsItsTraceLineFromTheInstalledRules)
     w->SendCommand(c);
     for (int i = 0; i < 4; ++i)
         w->tmrPoll_Timer();
-    EXPECT_EQ(rules.dropped, QList<int>{3});
+    ASSERT_EQ(doubles.rules.dropped.size(), 1u);
+    EXPECT_EQ(doubles.rules.dropped[0].Module(), 3);
     EXPECT_EQ(writeErrors, 1);
     EXPECT_EQ(w->engine().commands().Count(), 0);
 }
@@ -241,7 +222,7 @@ TEST_F(PollingForm, TheMonitorShowsTheBusSettingsAndItsCloseButtonOnlyHidesIt)
     QWidget owner;
     owner.show();
     QStringList seen;
-    const auto shown = testing_support::whenShown(Polling::FormName, [&](plat::Form*) {
+    const auto shown = testing_support::whenShown(FormNames::wPolling, [&](plat::Form*) {
         seen << w->lblPort->text() << w->lblSpeed->text() << w->lblParity->text() << w->lblDataBits->text()
              << w->lblStopBits->text();
         w->imgNavig(wPolling::NavigClose)->click();
@@ -252,7 +233,7 @@ TEST_F(PollingForm, TheMonitorShowsTheBusSettingsAndItsCloseButtonOnlyHidesIt)
     EXPECT_EQ(w->parentWidget(), nullptr) << "the engine form does not go with its owner";
     EXPECT_EQ(seen, (QStringList{"3", "19200", Config::GetText(100022), "7", "2"}));
     EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(plat::Forms::Find(Polling::FormName), w) << "the engine stays loaded";
+    EXPECT_EQ(plat::Forms::Find(FormNames::wPolling), w) << "the engine stays loaded";
     EXPECT_TRUE(w->Run());
     EXPECT_TRUE(w->tmrPoll->Enabled());
 
@@ -261,7 +242,7 @@ TEST_F(PollingForm, TheMonitorShowsTheBusSettingsAndItsCloseButtonOnlyHidesIt)
     w->close();
     QCoreApplication::processEvents();
     EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(plat::Forms::Find(Polling::FormName), w);
+    EXPECT_EQ(plat::Forms::Find(FormNames::wPolling), w);
     EXPECT_TRUE(w->Run());
     w->Show();
     w->setWindowState(Qt::WindowMinimized);

@@ -8,6 +8,7 @@
 #include "platform/SerialPort.h"
 #include "program/bus/BusConstants.h"
 #include "program/bus/CommFunctions.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -112,7 +113,7 @@ private:
     std::thread m_thread;
 };
 
-class SerialPortPty : public ::testing::Test {
+class SerialPortPty : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -126,7 +127,6 @@ protected:
         port.setPortOpen(true);
         pty.releaseSlave();
     }
-    void TearDown() override { plat::setErrorReporter({}); }
 
     struct Report {
         QString name;

@@ -4,6 +4,8 @@
 
 #include "VexLib22/VexLib22.h"
 #include "VexLib22/_RegBase.h"
+#include "VexLib22/_StringArray.h"
+#include "platform/Regional.h"
 #include "platform/RegistryStore.h"
 #include "tests/harness/TestSupport.h"
 
@@ -76,4 +78,24 @@ TEST(Components, ApplicationWideObjectsAreCreatedOnceAndWork)
     EXPECT_EQ(Components::HexFunctions().Hex4(0x1A2B), QString("1A2B"));
     EXPECT_EQ(&Components::FilesPaths(), &Components::FilesPaths());
     EXPECT_EQ(&Components::WinPlace(), &Components::WinPlace());
+}
+
+TEST(Components, TheLibraryReadsTheRegionalSettingsOfTheProgram)
+{
+    // The library holds a copy of the platform layer of its own: it must
+    // still see the locale that the program runs in.
+    plat::Regional::setLocale(QLocale(QLocale::German, QLocale::Germany));
+    auto divers = Components::CreateObject<_Divers>(CLSID_Divers, IID_Divers);
+    ASSERT_TRUE(divers);
+    EXPECT_EQ(divers->SepDec(), ",");
+    EXPECT_EQ(divers->SepMil(), ".");
+    EXPECT_EQ(divers->SepList(), ";");
+    EXPECT_FLOAT_EQ(divers->Num("1.234,5"), 1234.5f);
+
+    auto sorted = Components::CreateObject<_StringArray>(CLSID_StringArray, IID_StringArray);
+    sorted->setSorted(true);
+    for (const char* s : {"Zimmer", "\u00d6l", "Ofen", "Pumpe"})
+        sorted->Add(QString::fromUtf8(s));
+    EXPECT_EQ(sorted->Item(0), "Ofen");
+    EXPECT_EQ(sorted->Item(1), QString::fromUtf8("\u00d6l"));
 }

@@ -5,6 +5,7 @@
 #include "program/core/Config.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QDir>
 #include <QFile>
@@ -562,6 +563,43 @@ TEST_F(ConfigFile_, DumpToolPrintsAFileAndSaysWhyOneIsRefused)
 
     writeFile(bad, d.left(10));
     EXPECT_TRUE(runDump(bad, &code).contains("offset 0"));
+
+    // Another kind of file: one line of plain text, none of its bytes.
+    QByteArray binary;
+    for (int i = 0; i < 300; ++i)
+        binary.append(char((i * 37 + 11) % 256));
+    writeFile(bad, binary);
+    const QString refused = runDump(bad, &code);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(refused.contains("20003")) << refused.toStdString();
+    EXPECT_EQ(refused.count('\n'), 1) << refused.toStdString();
+    for (QChar c : refused.chopped(1))
+        ASSERT_TRUE(c >= u' ' && c <= u'~') << refused.toStdString();
+}
+
+TEST_F(ConfigFile_, DumpToolShowsTheSoundOfPriorityZero)
+{
+    QByteArray d = golden();
+    putI16(d, layoutOf(d).soundsAt, 42);
+    const QString file = inFolder("sound0.px2");
+    writeFile(file, d);
+    int code = -1;
+    const QString out = runDump(file, &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(out.contains(" 0=42 1=")) << out.toStdString();
+}
+
+TEST_F(ConfigFile_, DumpToolTellsItsUse)
+{
+    QProcess p;
+    p.start(testing_support::binFolder() + "/cfgdump", {"--help"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardOutput().startsWith("usage: cfgdump")) << "nothing on the standard output";
+    p.start(testing_support::binFolder() + "/cfgdump", QStringList());
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(p.readAllStandardError().startsWith("usage: cfgdump"));
 }
 
 } // namespace
@@ -582,14 +620,12 @@ TEST_F(ConfigFile_, SaveCurrentConfigWritesTheWorkingFileAndKeepsTheModifiedFlag
         config->setModified(false);
         if (c.modifyModule)
             config->Panel(3)->setTitle("Edited");
-        ConfigClass* previous = gConfig;
-        gConfig = config.get();
+        ReplaceConfig(std::move(config));
         Config::SaveCurrentConfig();
-        gConfig = previous;
-        EXPECT_EQ(config->Modified(), c.expectModified);
+        EXPECT_EQ(gConfig->Modified(), c.expectModified);
         auto back = newConfig();
         ASSERT_EQ(back->Read(testing_support::programFolder() + "/PLX2.dat"), 0);
-        EXPECT_EQ(back->Panel(3)->Title(), config->Panel(3)->Title());
+        EXPECT_EQ(back->Panel(3)->Title(), gConfig->Panel(3)->Title());
     }
     EXPECT_TRUE(reports.empty());
 }
@@ -599,10 +635,8 @@ TEST_F(ConfigFile_, SaveCurrentConfigReportsAFailedSave)
     auto config = newConfig();
     config->Panel(3)->setTitle("Edited");
     ASSERT_TRUE(QDir().mkpath(testing_support::programFolder() + "/PLX2.dat/blocked"));
-    ConfigClass* previous = gConfig;
-    gConfig = config.get();
+    ReplaceConfig(std::move(config));
     Config::SaveCurrentConfig();
-    gConfig = previous;
-    EXPECT_TRUE(config->Modified());
+    EXPECT_TRUE(gConfig->Modified());
     EXPECT_TRUE(reported("ConfigClass.Save"));
 }

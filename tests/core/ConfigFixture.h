@@ -6,6 +6,7 @@
 
 #include "platform/Guard.h"
 #include "program/core/ConfigClass.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ struct Report {
     int number;
 };
 
-class ConfigTestBase : public ::testing::Test {
+class ConfigTestBase : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -43,8 +44,8 @@ protected:
     }
     void TearDown() override
     {
-        plat::setErrorReporter({});
         ConfigClass::setScrambleKeySource({});
+        ProgramGlobals::TearDown();
     }
     static void setKey(uint8_t key)
     {

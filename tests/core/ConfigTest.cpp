@@ -9,6 +9,7 @@
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,7 +83,7 @@ struct Report {
     int number;
 };
 
-class ConfigTest : public ::testing::Test {
+class ConfigTest : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -96,14 +97,6 @@ protected:
             reports.push_back({name, e.number()});
         });
     }
-    void TearDown() override
-    {
-        plat::setErrorReporter({});
-        delete gDatabase;
-        gDatabase = nullptr;
-        gLanguage = 0;
-    }
-
     QString cfg;
     std::vector<Report> reports;
 };

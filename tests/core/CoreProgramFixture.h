@@ -1,7 +1,8 @@
 #pragma once
 // A program folder with the built configuration database, the core's forms
-// and stand-ins registered, a recording engine form under the engine's name,
-// and recorders in place of the error report and the plain message box.
+// registered, plain forms under the main window's and the alarm screen's
+// names, a recording engine form under the engine's name, and recorders in
+// place of the error report and the plain message box.
 
 #include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
@@ -13,13 +14,13 @@
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/CoreForms.h"
-#include "program/core/Global.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/PollingLink.h"
-#include "program/core/StandInMain.h"
 #include "program/core/dlgUserCodes.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
+#include "program/core/FormNames.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,7 +33,7 @@
 // sent, in order.
 class RecordingEngine : public plat::Form, public PollingLink {
 public:
-    RecordingEngine() : plat::Form(Polling::FormName) {}
+    RecordingEngine() : plat::Form(FormNames::wPolling) {}
     void SendStationEvent(qint16 aff) override { sent.push_back(aff); }
     bool Run() const override { return run; }
     void setRun(bool on) override { run = on; }
@@ -50,7 +51,7 @@ struct Report {
     int number;
 };
 
-class CoreProgramFixture : public ::testing::Test {
+class CoreProgramFixture : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -58,38 +59,19 @@ protected:
         CoreForms::registerForms();
         plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
         dlgUserCodes::registerForm();
-        StandInMain::registerForm();
-        // The alarm screen lives above the core: an empty window stands for it.
-        plat::Forms::registerForm(Global::AlarmScreenForm, [] { return new plat::Form(Global::AlarmScreenForm); });
-        plat::Forms::registerForm(Polling::FormName, [] { return new RecordingEngine; });
+        for (const QString& name : {FormNames::wMain, FormNames::wRunAlarms})
+            plat::Forms::registerForm(name, [name] { return new plat::Form(name); });
+        plat::Forms::registerForm(FormNames::wPolling, [] { return new RecordingEngine; });
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) { reports.push_back({name, e.number()}); });
         Global::setCriticalBox([this](const QString& title, const QString& text) { boxes << title + "|" + text; });
         ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder() + "/PLX2.cfg"));
-        gUserLevel = 0;
-        gUserName.clear();
-    }
-
-    void TearDown() override
-    {
-        for (plat::Form* f : plat::Forms::All())
-            plat::Forms::Unload(f, plat::vbFormCode);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::SingleInstance::release();
-        plat::setErrorReporter({});
-        plat::setCaptionSource({});
-        Global::setCriticalBox({});
-        plat::Screen::setMousePointer(plat::Screen::vbDefault);
-        gTraceLog().CloseFile();
-        ReplaceConfig(nullptr);
-        gUserLevel = 0;
-        gUserName.clear();
     }
 
     static QString folder() { return testing_support::programFolder(); }
 
     static RecordingEngine* engine()
     {
-        return dynamic_cast<RecordingEngine*>(plat::Forms::Find(Polling::FormName));
+        return dynamic_cast<RecordingEngine*>(plat::Forms::Find(FormNames::wPolling));
     }
 
     // Names of the loaded forms, and of the visible ones, in load order.

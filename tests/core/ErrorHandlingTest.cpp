@@ -15,6 +15,7 @@
 #include "program/core/Globals.h"
 #include "program/core/dlgMessage.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -89,7 +90,7 @@ struct SeenBox {
     int pointer = -1;
 };
 
-class ErrorReport : public ::testing::Test {
+class ErrorReport : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -98,14 +99,12 @@ protected:
         ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
         ASSERT_TRUE(Config::OpenConfigBase());
     }
-    void TearDown() override
+
+    // The message box's name taken by a factory that fails.
+    static void failingMessageBox(const plat::Forms::Factory& factory)
     {
-        for (plat::Form* f : plat::Forms::All())
-            plat::Forms::Unload(f);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::setErrorReporter({});
-        plat::Screen::setMousePointer(plat::Screen::vbDefault);
-        CoreForms::registerForms();
+        plat::Forms::clearRegistrations();
+        plat::Forms::registerForm(QStringLiteral("dlgMessage"), factory);
     }
 
     // Records every report box that opens and answers it with OK.
@@ -224,8 +223,7 @@ TEST_F(ErrorReport, AFailingTextLookupInsideTheReportGoesToStderrNotToAnotherBox
 {
     answerEveryBox();
     // No database: every caption lookup of the box reports an error.
-    delete gDatabase;
-    gDatabase = nullptr;
+    ReplaceDatabase(nullptr);
     testing::internal::CaptureStderr();
     plat::guard(QStringLiteral("wMain.imgNavig_Click"), [] { plat::raise(plat::rt::InvalidProcedureCall); });
     const std::string err = testing::internal::GetCapturedStderr();
@@ -238,7 +236,7 @@ TEST_F(ErrorReport, ABoxThatCannotBeShownReportsOnceAndAnswersCancel)
 {
     answerEveryBox();
     int made = 0;
-    plat::Forms::registerForm(QStringLiteral("dlgMessage"), [&]() -> plat::Form* {
+    failingMessageBox([&]() -> plat::Form* {
         ++made;
         plat::raise(plat::rt::OutOfMemory);
     });
@@ -255,7 +253,7 @@ TEST_F(ErrorReport, ABoxThatCannotBeShownReportsOnceAndAnswersCancel)
 
 TEST_F(ErrorReport, AReportThatCannotBeShownStillReachesStderr)
 {
-    plat::Forms::registerForm(QStringLiteral("dlgMessage"), []() -> plat::Form* { plat::raise(plat::rt::OutOfMemory); });
+    failingMessageBox([]() -> plat::Form* { plat::raise(plat::rt::OutOfMemory); });
     testing::internal::CaptureStderr();
     plat::guard(QStringLiteral("wMain.imgNavig_Click"), [] { plat::raise(plat::rt::InvalidProcedureCall); });
     const QString err = QString::fromLocal8Bit(testing::internal::GetCapturedStderr().c_str());

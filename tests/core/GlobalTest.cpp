@@ -17,6 +17,8 @@
 #include "platform/SoundPlayer.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/FakeSoundPlayer.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -51,19 +53,20 @@ QString show(const std::optional<int>& v)
 }
 
 // Records what the helpers report instead of showing it.
-class ReportedErrors {
-public:
+class ReportedErrors : public testing_support::ProgramGlobals {
+protected:
     ReportedErrors()
     {
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
-            names << name;
-            numbers << e.number();
+            errors.names << name;
+            errors.numbers << e.number();
         });
     }
-    ~ReportedErrors() { plat::setErrorReporter({}); }
 
-    QStringList names;
-    QList<int> numbers;
+    struct {
+        QStringList names;
+        QList<int> numbers;
+    } errors;
 };
 
 QByteArray counted(qint32 count, const QByteArray& bytes)
@@ -142,9 +145,8 @@ TEST(Global, PasswordMaskTwiceGivesTheTextBackForEveryByteAndKey)
     }
 }
 
-TEST(Global, ANegativeWidthIsReportedUnderTheHelpersName)
+TEST_F(ReportedErrors, ANegativeWidthIsReportedUnderTheHelpersName)
 {
-    ReportedErrors errors;
     EXPECT_EQ(Global::LeftFormat("ABC", -1), "");
     EXPECT_EQ(Global::RightFormat("ABC", -1), "");
     EXPECT_EQ(errors.names, QStringList({"Global.LeftFormat", "Global.RightFormat"}));
@@ -214,39 +216,38 @@ TEST(Global, WriteErrorsReachTheCaller)
     EXPECT_THROW(Global::PutString(readOnly, "A"), plat::RtError);
 
     QFile full("/dev/full");
-    if (full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (full.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         EXPECT_THROW(Global::PutString(full, "A"), plat::RtError);
+    }
 }
 
 // ---- The horn ---------------------------------------------------------------
 
-class Horn : public testing::Test {
+class Horn : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
         plat::setSoundPlayer(&player);
         // Priorities name sounds of their own number plus four, so that a
         // file named after the priority instead of its sound shows.
-        config = std::make_unique<ConfigClass>([](int) { return QString(); });
+        auto config = std::make_unique<ConfigClass>([](int) { return QString(); });
         for (int prio = 0; prio < 100; ++prio)
             config->setAlarmPrioSound(int16_t(prio), int16_t(prio + 4));
-        gConfig = config.get();
+        ReplaceConfig(std::move(config));
         Global::Alarme(-1);
         player.calls.clear();
     }
     void TearDown() override
     {
         Global::Alarme(-1);
-        plat::setSoundPlayer(nullptr);
-        gConfig = nullptr;
+        ProgramGlobals::TearDown();
     }
     static QString file(int sound)
     {
         return plat::AppIdentity::programFolder() + "/AlarmSound" + QString::number(sound) + ".wav";
     }
 
-    plat::FakeSoundPlayer player;
-    std::unique_ptr<ConfigClass> config;
+    testing_support::FakeSoundPlayer player;
 };
 
 TEST_F(Horn, OnlyAHigherPriorityReplacesTheSoundingOne)
@@ -268,10 +269,10 @@ TEST_F(Horn, LevelZeroAndOtherNegativesNeverSound)
     EXPECT_TRUE(player.calls.isEmpty());
 }
 
-TEST(HornRealPlayer, MissingOrSilentSoundsNeitherBlockNorFail)
+using HornRealPlayer = ReportedErrors;
+
+TEST_F(HornRealPlayer, MissingOrSilentSoundsNeitherBlockNorFail)
 {
-    plat::setSoundPlayer(nullptr);
-    ReportedErrors errors;
     // A valid one-second PCM file, and a number that has no file at all.
     QFile wav(plat::AppIdentity::programFolder() + "/AlarmSound7.wav");
     ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
@@ -332,7 +333,8 @@ TEST(Global, PrintParagraphWrapsAtSpacesAndLineBreaks)
     };
     const std::vector<Case> cases{
         {"fits", "abc", 100, {"5:abc"}},
-        {"wraps at the last space", "one two three", 75, {"5:one two", "5:three"}},
+        {"a full line goes back to its last space", "one two three", 75, {"5:one", "5:two", "5:three"}},
+        {"wraps at the last space", "one two three", 85, {"5:one two", "5:three"}},
         {"a piece narrower than the width, not equal", "ab cd", 50, {"5:ab", "5:cd"}},
         {"breaks at the space that follows a full piece", "abcd efgh", 45, {"5:abcd", "5:efgh"}},
         {"a word longer than the line is cut", "abcdefghij kl", 45, {"5:abcd", "5:efgh", "5:ij", "5:kl"}},
@@ -348,8 +350,9 @@ TEST(Global, PrintParagraphWrapsAtSpacesAndLineBreaks)
         s.x = 99;
         Global::PrintParagraph(s, c.text, 5, c.width);
         EXPECT_EQ(s.lines, c.lines) << c.what;
-        if (!c.lines.isEmpty())
+        if (!c.lines.isEmpty()) {
             EXPECT_EQ(s.y, 20.0 * c.lines.size()) << c.what;
+        }
     }
 }
 
@@ -372,7 +375,7 @@ TEST(Global, PainterSurfaceDrawsWrappedLinesDownTheImage)
     QPainter p(&pix);
     Global::PainterSurface s(p);
     const double line = QFontMetricsF(p.font(), p.device()).lineSpacing();
-    Global::PrintParagraph(s, "alpha beta alpha beta", 0, s.TextWidth("alpha beta") + 1);
+    Global::PrintParagraph(s, "alpha beta alpha beta", 0, s.TextWidth("alpha beta ") + 1);
     p.end();
     EXPECT_DOUBLE_EQ(s.CurrentY(), 2 * line);
     const QImage img = pix.toImage();
@@ -434,12 +437,10 @@ struct DesignForm {
 
 } // namespace
 
-TEST(Global, MiseAEchelleChangesNothingOnTheDesignScreenOrWhenTurnedOff)
+using ScreenScaling = testing_support::ProgramGlobals;
+
+TEST_F(ScreenScaling, MiseAEchelleChangesNothingOnTheDesignScreenOrWhenTurnedOff)
 {
-    struct Restore {
-        bool keep = gNoResize;
-        ~Restore() { gNoResize = keep; }
-    } restore;
     DesignForm d;
     gNoResize = false;
     EXPECT_FALSE(Global::MiseAEchelle(&d.form, QSize(800, 600)));
@@ -454,12 +455,8 @@ TEST(Global, MiseAEchelleChangesNothingOnTheDesignScreenOrWhenTurnedOff)
     EXPECT_EQ(d.back->geometry(), QRect(0, 0, 800, 600));
 }
 
-TEST(Global, MiseAEchelleScalesGeometryFontsAndColumnsButLeavesLayoutsTheirWork)
+TEST_F(ScreenScaling, MiseAEchelleScalesGeometryFontsAndColumnsButLeavesLayoutsTheirWork)
 {
-    struct Restore {
-        bool keep = gNoResize;
-        ~Restore() { gNoResize = keep; }
-    } restore;
     gNoResize = false;
     DesignForm d;
     const QRect laidOutBefore = d.inLayout->geometry();
@@ -549,10 +546,10 @@ TEST(Global, KillProcessEndsOnlyWhatWasStartedUnderThatName)
     EXPECT_EQ(plat::Process::runningCount("osk.exe"), 1);
     EXPECT_FALSE(plat::Process::start("/nonexistent/program"));
 
-    Global::KillProcess("OSK.EXE");
+    EXPECT_EQ(Global::KillProcess("OSK.EXE"), 1);
     EXPECT_EQ(plat::Process::runningCount("osk.exe"), 0);
     EXPECT_EQ(plat::Process::runningCount("other.exe"), 1);
-    Global::KillProcess("osk.exe"); // nothing left: nothing happens
+    EXPECT_EQ(Global::KillProcess("osk.exe"), 0); // nothing left: nothing happens
 
     EXPECT_EQ(plat::Process::terminateStarted("other.exe"), 1);
     EXPECT_EQ(plat::Process::runningCount("other.exe"), 0);

@@ -5,10 +5,12 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Theme.h"
+#include "program/core/FormNames.h"
 #include "program/core/InputDialogs.h"
 #include "program/core/KeyboardModel.h"
 #include "program/core/dlgKeyboard.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -68,7 +70,17 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"backspace a break", "a\r\nb", 3, K::Backspace, "ab", 1},
         EditCase{"backspace a break at the start", "\r\nb", 2, K::Backspace, "b", 0},
         EditCase{"backspace after a break", "a\r\nb", 4, K::Backspace, "a\r\n", 3},
-        EditCase{"backspace keeps a lone CR", "a\rb", 3, K::Backspace, "a\r", 2},
+        EditCase{"backspace takes a lone CR before the character", "a\rb", 3, K::Backspace, "a", 1},
+        EditCase{"backspace a lone LF", "a\nb", 2, K::Backspace, "ab", 1},
+        EditCase{"backspace a lone CR", "a\rb", 2, K::Backspace, "ab", 1},
+        EditCase{"left over a lone LF takes the character before it", "ab\nc", 3, K::Left, "ab\nc", 1},
+        EditCase{"left over a lone LF at the start", "\nab", 1, K::Left, "\nab", 0},
+        EditCase{"left over a lone CR", "a\rb", 2, K::Left, "a\rb", 1},
+        EditCase{"right over a lone CR takes the character after it", "a\rbc", 1, K::Right, "a\rbc", 3},
+        EditCase{"right over a lone CR at the start", "\rbc", 0, K::Right, "\rbc", 1},
+        EditCase{"right over a lone CR at the end", "a\r", 1, K::Right, "a\r", 2},
+        EditCase{"right over a lone LF", "a\nb", 1, K::Right, "a\nb", 2},
+        EditCase{"delete a lone CR", "a\rb", 1, K::Delete, "ab", 1},
         EditCase{"delete at end", "abc", 3, K::Delete, "abc", 3},
         EditCase{"delete", "abc", 1, K::Delete, "ac", 1},
         EditCase{"delete a break", "a\r\nb", 1, K::Delete, "ab", 1},
@@ -138,7 +150,7 @@ TEST(KeyboardModel, PagesAreTheWindows1252Codes)
 
 // ---- The dialog ---------------------------------------------------------
 
-class KeyboardDialog : public testing::Test {
+class KeyboardDialog : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -146,13 +158,11 @@ protected:
         plat::setErrorReporter([this](const QString& where, const plat::RtError& e) {
             errors << QStringLiteral("%1 %2").arg(where).arg(e.number());
         });
-        kb = static_cast<dlgKeyboard*>(plat::Forms::Get(QStringLiteral("dlgKeyboard")));
+        kb = static_cast<dlgKeyboard*>(plat::Forms::Get(FormNames::dlgKeyboard));
     }
     void TearDown() override
     {
-        plat::Forms::UnloadAllExcept({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::setErrorReporter({});
+        ProgramGlobals::TearDown();
         EXPECT_TRUE(errors.isEmpty()) << errors.join(", ").toStdString();
     }
     // The single-line set-up of the module editor.
@@ -244,6 +254,45 @@ TEST_F(KeyboardDialog, KeysEditAtTheCaretOfTheMultiLineBox)
     EXPECT_EQ(box->Text(), QString());
 }
 
+TEST_F(KeyboardDialog, SettingATextKeepsItsLoneCrAndLf)
+{
+    const QString text = QStringLiteral("a\rb\nc\r\nd\n\re");
+    for (int box : {0, 1}) {
+        kb->txtValue(box)->setText(text);
+        EXPECT_EQ(kb->txtValue(box)->Text(), text) << box;
+    }
+    // The keys count a lone CR or LF as the one character it is.
+    KeyboardTextBox* box = kb->txtValue(1);
+    box->setSelStart(5);
+    EXPECT_EQ(box->SelStart(), 5);
+    kb->cmdCtrl(2)->click();  // --> over the line break
+    EXPECT_EQ(box->SelStart(), 7);
+    kb->cmdCtrl(2)->click();  // --> over "d"
+    kb->cmdCtrl(2)->click();  // --> over the lone LF
+    EXPECT_EQ(box->SelStart(), 9);
+    kb->cmdKey(1)->click();   // "A"
+    EXPECT_EQ(box->Text(), QStringLiteral("a\rb\nc\r\nd\nA\re"));
+    EXPECT_EQ(box->SelStart(), 10);
+}
+
+TEST_F(KeyboardDialog, EachOpeningPutsTheCaretInTheBoxBeingEdited)
+{
+    kb->txtValue(1)->setText(QStringLiteral("ab"));
+    kb->txtValue(1)->setSelStart(1);
+    kb->Show();
+    EXPECT_EQ(kb->focusWidget(), kb->txtValue(1)->editor());
+    EXPECT_EQ(kb->txtValue(1)->SelStart(), 1);
+    kb->Hide();
+
+    singleLine();
+    kb->txtValue(0)->setText(QStringLiteral("xyz"));
+    kb->txtValue(0)->setSelStart(2);
+    kb->Show();
+    EXPECT_EQ(kb->focusWidget(), kb->txtValue(0)->editor());
+    EXPECT_EQ(kb->txtValue(0)->SelStart(), 2);
+    kb->Hide();
+}
+
 TEST_F(KeyboardDialog, SingleLineBoxKeepsItsMaximumLengthAndIgnoresTheSelection)
 {
     singleLine();
@@ -285,7 +334,7 @@ TEST_F(KeyboardDialog, EnterConfirmsAndEscapeCancelsEvenInTheMultiLineBox)
     kb->Show(true);
     EXPECT_FALSE(kb->Ok());
     // Only hidden, never unloaded: the caller reads the box and unloads it.
-    EXPECT_EQ(plat::Forms::Find(QStringLiteral("dlgKeyboard")), kb);
+    EXPECT_EQ(plat::Forms::Find(FormNames::dlgKeyboard), kb);
 }
 
 TEST_F(KeyboardDialog, KeyboardPanelFollowsTheFormSize)
@@ -320,7 +369,8 @@ TEST_F(KeyboardDialog, KeyboardPanelFollowsTheFormSize)
 TEST_F(KeyboardDialog, RendersAsATouchPanel)
 {
     kb->lblTitle->setText(QStringLiteral("Instruction 12"));
-    kb->txtValue(1)->setText(QStringLiteral("Evacuate the hall.\r\nCall the fire brigade: 118"));
+    // A lone LF (from an older file) shows as an arrow.
+    kb->txtValue(1)->setText(QStringLiteral("Evacuate the hall.\r\nCall the fire brigade:\n118"));
     kb->Show();
     kb->txtValue(1)->setSelStart(18);
     QCoreApplication::processEvents();

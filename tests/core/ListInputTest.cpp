@@ -4,11 +4,13 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Theme.h"
+#include "program/core/FormNames.h"
 #include "program/core/InputDialogs.h"
 #include "program/core/ListInputModel.h"
 #include "program/core/ListInputParent.h"
 #include "program/core/dlgListInput.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -158,7 +160,7 @@ private:
     QLabel* m_vals[14];
 };
 
-class ListInputDialog : public testing::Test {
+class ListInputDialog : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -166,15 +168,8 @@ protected:
         plat::setErrorReporter([this](const QString& where, const plat::RtError& e) {
             errors << QStringLiteral("%1 %2").arg(where).arg(e.number());
         });
-        dlg = static_cast<dlgListInput*>(plat::Forms::Get(QStringLiteral("dlgListInput")));
+        dlg = static_cast<dlgListInput*>(plat::Forms::Get(FormNames::dlgListInput));
     }
-    void TearDown() override
-    {
-        plat::Forms::UnloadAllExcept({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::setErrorReporter({});
-    }
-
     // Plays virtual time on the repeat timer: it fires each time a whole
     // interval has passed since it was last (re)started, as the real one does.
     int play(int ms)
@@ -362,8 +357,15 @@ TEST_F(ListInputDialog, ModuleEditorListFollowsTheValueAndCancelPutsItBack)
     editor->lblParamVal(9)->setText(QStringLiteral("5"));
     editor->lstConsigne()->setCurrentRow(4);
 
-    dlg->setParent(editor);
-    EXPECT_EQ(dlg->Parent(), editor);
+    dlg->setParentForm(editor);
+    EXPECT_EQ(dlg->ParentForm(), editor);
+    // The calling form is no widget parent, and QWidget's own setParent is
+    // not hidden: the dialog stays a window of its own.
+    EXPECT_EQ(dlg->parentWidget(), nullptr);
+    dlg->setParent(nullptr, Qt::Window);
+    dlg->setParent(nullptr);
+    EXPECT_EQ(dlg->ParentForm(), editor);
+    EXPECT_TRUE(dlg->isWindow());
     dlg->txtValue->setText(QStringLiteral("5"));
     dlg->setValuesList(QStringLiteral("*|0|48"));
     dlg->Show();
@@ -396,6 +398,23 @@ TEST_F(ListInputDialog, ModuleEditorListFollowsTheValueAndCancelPutsItBack)
     EXPECT_TRUE(errors.isEmpty()) << errors.join(", ").toStdString();
 }
 
+TEST_F(ListInputDialog, OpensCentredOnTheCallingForm)
+{
+    auto* editor = new FakeEditor;
+    plat::Forms::Adopt(editor);
+    editor->setGeometry(40, 20, 700, 560);
+    editor->Show();
+    dlg->setParentForm(editor);
+    dlg->txtValue->setText(QStringLiteral("2"));
+    dlg->setValuesList(QStringLiteral("*|1|3"));
+    QTimer::singleShot(0, dlg, [this] {
+        EXPECT_EQ(dlg->frameGeometry().center(), dlg->ParentForm()->frameGeometry().center());
+        dlg->imgControl(2)->click();
+    });
+    dlg->Show(true, editor);
+    EXPECT_TRUE(dlg->Ok());
+}
+
 TEST_F(ListInputDialog, AnotherCallingFormIsLeftAlone)
 {
     auto* other = new plat::Form(QStringLiteral("wSysComm"));
@@ -403,7 +422,7 @@ TEST_F(ListInputDialog, AnotherCallingFormIsLeftAlone)
     auto* list = new QListWidget(other);
     list->setObjectName(QStringLiteral("lstConsigne"));
     list->addItems({"1", "2", "3"});
-    dlg->setParent(other);
+    dlg->setParentForm(other);
     dlg->txtValue->setText(QStringLiteral("2"));
     dlg->setValuesList(QStringLiteral("*|1|3"));
     QTest::mouseClick(dlg->imgControl(3), Qt::LeftButton);

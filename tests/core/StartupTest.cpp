@@ -293,6 +293,22 @@ TEST_F(Startup, WithoutTheDatabaseNoWindowIsShown)
     EXPECT_EQ(reports[0].name, "Config.OpenConfigBase");
 }
 
+TEST_F(Startup, AStopFromOutsideEndsTheRunOnceAndKeepsTheFirstCause)
+{
+    Global::Main();
+    ASSERT_NE(engine(), nullptr);
+    RecordingEngine* running = engine();
+    Global::RequestStop(plat::vbAppTaskManager);
+    Global::RequestStop(plat::vbAppWindows);
+    EXPECT_TRUE(Global::Ending());
+    EXPECT_EQ(Global::StopCause(), plat::vbAppTaskManager);
+    EXPECT_EQ(running->sent, (std::vector<qint16>{1, 2})) << "one stop event";
+    EXPECT_TRUE(loadedForms().isEmpty());
+    // The next run starts without a cause.
+    Global::Main();
+    EXPECT_EQ(Global::StopCause(), plat::vbFormCode);
+}
+
 TEST(IniBoolean, ReadsTrueFalseAndNumbersElseTheDefault)
 {
     struct Case {

@@ -14,6 +14,7 @@
 #include "platform/Guard.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -218,7 +219,9 @@ TEST(ShippedDatabase, OpensOnlyWithTheProgramsPassword)
     EXPECT_EQ(openError(shippedDatabase(), ""), plat::dberr::InvalidPassword);
 }
 
-TEST(ShippedDatabase, ConfigListsExactlyThreeLanguages)
+using ShippedDatabaseOpened = testing_support::ProgramGlobals;
+
+TEST_F(ShippedDatabaseOpened, ConfigListsExactlyThreeLanguages)
 {
     const QString cfg = testing_support::programFolder() + "/PLX2.cfg";
     ASSERT_TRUE(QFile::copy(shippedDatabase(), cfg));
@@ -233,9 +236,6 @@ TEST(ShippedDatabase, ConfigListsExactlyThreeLanguages)
     }
     EXPECT_EQ(names.size(), 3);
     EXPECT_EQ(Config::GetLanguage(3), "");
-    plat::setErrorReporter({});
-    delete gDatabase;
-    gDatabase = nullptr;
     EXPECT_EQ(reports, 0);
 }
 

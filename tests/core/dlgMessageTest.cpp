@@ -2,6 +2,7 @@
 // answers (clicked, Enter, Escape, closed), modal and modeless use, and its
 // sizing to the text. The captions come from the built configuration database.
 
+#include "program/core/FormNames.h"
 #include "program/core/dlgMessage.h"
 
 #include "platform/Forms.h"
@@ -12,6 +13,7 @@
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -64,7 +66,7 @@ int visibleIcon(dlgMessage* box)
     return shown;
 }
 
-class MessageBox : public ::testing::Test {
+class MessageBox : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -74,14 +76,6 @@ protected:
         ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", cfg));
         ASSERT_TRUE(Config::OpenConfigBase());
     }
-    void TearDown() override
-    {
-        for (plat::Form* f : plat::Forms::All())
-            plat::Forms::Unload(f);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::setErrorReporter({});
-    }
-
     // Runs action on the box as soon as the modal loop runs.
     void whenShown(std::function<void(dlgMessage*)> action)
     {
@@ -148,7 +142,7 @@ TEST_F(MessageBox, EachStyleShowsItsButtonsIconAndDefaultAndAnswersEachButton)
         }
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(plat::Forms::Count(QStringLiteral("dlgMessage")), 0) << "a modal box is unloaded after its answer";
+    EXPECT_EQ(plat::Forms::Count(FormNames::dlgMessage), 0) << "a modal box is unloaded after its answer";
 }
 
 TEST_F(MessageBox, CaptionsFollowTheLanguage)
@@ -252,19 +246,19 @@ TEST_F(MessageBox, ModelessReturnsAtOnceStaysOnTopAndUnloadsItselfOnItsButton)
     EXPECT_TRUE(!box || box->IsUnloaded());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(box);
-    EXPECT_EQ(plat::Forms::Count(QStringLiteral("dlgMessage")), 0);
+    EXPECT_EQ(plat::Forms::Count(FormNames::dlgMessage), 0);
 }
 
 TEST_F(MessageBox, SeveralModelessBoxesLiveSideBySide)
 {
     Global::Message(QStringLiteral("One"), 0, true);
     Global::Message(QStringLiteral("Two"), 0, true);
-    EXPECT_EQ(plat::Forms::Count(QStringLiteral("dlgMessage")), 2);
+    EXPECT_EQ(plat::Forms::Count(FormNames::dlgMessage), 2);
 }
 
 TEST_F(MessageBox, ACallerMayBuildAModelessBoxWithoutItsFirstButton)
 {
-    auto* box = qobject_cast<dlgMessage*>(plat::Forms::CreateInstance(QStringLiteral("dlgMessage")));
+    auto* box = qobject_cast<dlgMessage*>(plat::Forms::CreateInstance(FormNames::dlgMessage));
     ASSERT_NE(box, nullptr);
     box->setMessage(QStringLiteral("Please wait"));
     box->setDoUnload(true);
@@ -283,7 +277,7 @@ class MessageBoxSize : public MessageBox {
 protected:
     dlgMessage* box(const QString& text, int style = 0)
     {
-        auto* b = qobject_cast<dlgMessage*>(plat::Forms::CreateInstance(QStringLiteral("dlgMessage")));
+        auto* b = qobject_cast<dlgMessage*>(plat::Forms::CreateInstance(FormNames::dlgMessage));
         design = b->size();
         b->setButtons(style);
         b->setMessage(text);
@@ -379,7 +373,7 @@ TEST_F(MessageBox, RendersTheStylesForReview)
              + "\r\n\r\nPress OK to go on or Cancel to stop."},
     };
     for (const Shot& s : shots) {
-        auto* b = qobject_cast<dlgMessage*>(plat::Forms::CreateInstance(QStringLiteral("dlgMessage")));
+        auto* b = qobject_cast<dlgMessage*>(plat::Forms::CreateInstance(FormNames::dlgMessage));
         b->setButtons(s.style);
         b->setMessage(s.text);
         const QString path = testing_support::renderToPng(b, QString::fromLatin1(s.name));
@@ -390,15 +384,16 @@ TEST_F(MessageBox, RendersTheStylesForReview)
     for (int language : {1, 2}) {
         gLanguage = language;
         for (int style : {2, 3 + 32}) {
-            auto* b = qobject_cast<dlgMessage*>(plat::Forms::CreateInstance(QStringLiteral("dlgMessage")));
+            auto* b = qobject_cast<dlgMessage*>(plat::Forms::CreateInstance(FormNames::dlgMessage));
             b->setButtons(style);
             b->setMessage(Config::GetText(10006) + " / " + Config::GetText(10007) + " / " + Config::GetText(10003));
             testing_support::renderToPng(b, QStringLiteral("dlgMessage-lang%1-style%2").arg(language).arg(style));
             for (int i = 0; i < 3; ++i) {
                 QPushButton* c = button(b, i);
-                if (!c->isHidden())
+                if (!c->isHidden()) {
                     EXPECT_LE(c->fontMetrics().horizontalAdvance(c->text().remove('&')) + 24, c->width())
                         << c->text().toStdString();
+                }
             }
             plat::Forms::Unload(b);
         }

@@ -6,11 +6,13 @@
 #include "program/core/Login.h"
 #include "program/core/dlgUserCodes.h"
 #include "tests/core/CoreProgramFixture.h"
+#include "program/core/FormNames.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -32,7 +34,7 @@ protected:
 
     static dlgUserCodes* dialog()
     {
-        return qobject_cast<dlgUserCodes*>(plat::Forms::Find(dlgUserCodes::FormName));
+        return qobject_cast<dlgUserCodes*>(plat::Forms::Find(FormNames::dlgUserCodes));
     }
 
     // Runs act once the dialog is shown (inside its modal loop); a dialog
@@ -74,10 +76,12 @@ TEST_F(UserCodes, OpensForALoginWithTheFocusInTheCodeField)
         EXPECT_TRUE(dlg->imgCmd(dlgUserCodes::CmdLevelDown)->isHidden());
         EXPECT_EQ(dlg->txtPwd(1)->echoMode(), QLineEdit::Password);
         EXPECT_EQ(dlg->TargetField(), 1);
+        // In the middle of the screen, not in a corner, even with no window manager to place it.
+        EXPECT_EQ(dlg->frameGeometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
         testing_support::renderToPng(dlg, "dlgUserCodes-login");
         // Typed on a keyboard, straight into the focused field.
         // Once the window system has activated the window, with no click.
-        QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
+        (void)QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000);
         QWidget* focused = QApplication::focusWidget();
         if (focused != dlg->txtPwd(1)) {
             ADD_FAILURE() << "the code field has no focus";
@@ -134,7 +138,7 @@ TEST_F(UserCodes, TheDialogUnloadedWhileOpenIsNoConfirmation)
     gUserLevel = 2;
     whenShown([](dlgUserCodes* dlg) {
         QTest::keyClicks(dlg->txtPwd(1), "3579");
-        plat::Forms::UnloadAllExcept({Polling::FormName});
+        plat::Forms::UnloadAllExcept({FormNames::wPolling});
     });
     EXPECT_FALSE(Config::AskPassword());
     EXPECT_EQ(gUserLevel, 2);
@@ -142,13 +146,15 @@ TEST_F(UserCodes, TheDialogUnloadedWhileOpenIsNoConfirmation)
 
 TEST_F(UserCodes, KeysTypeTheirCharacterIntoTheYellowField)
 {
-    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(dlgUserCodes::FormName));
+    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(FormNames::dlgUserCodes));
     ASSERT_NE(dlg, nullptr);
     // 38 keys: digits, capitals, "-" and backspace, each indexed by its code.
     EXPECT_EQ(dlg->cmdKey.count(), 38);
-    for (const auto& [code, key] : dlg->cmdKey)
-        if (code != dlgUserCodes::KeyBackspace)
+    for (const auto& [code, key] : dlg->cmdKey) {
+        if (code != dlgUserCodes::KeyBackspace) {
             EXPECT_EQ(key->text(), QString(QChar(code)));
+        }
+    }
     EXPECT_TRUE(dlg->cmdKey.exists(dlgUserCodes::KeyMinus));
 
     // No yellow field yet: a beep and nothing else.
@@ -181,7 +187,7 @@ TEST_F(UserCodes, LevelArrowsFollowTheEditorsLevel)
 {
     gConfig->setUserLevel(2, 1);  // a level-1 user exists
     gUserLevel = 2;
-    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(dlgUserCodes::FormName));
+    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(FormNames::dlgUserCodes));
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(dlg->lblPwdLevel->text(), "0");
     for (int i = 0; i < 4; ++i)
@@ -194,7 +200,7 @@ TEST_F(UserCodes, LevelArrowsFollowTheEditorsLevel)
 
 TEST_F(UserCodes, TheAutoCloseTimerIsPreparedButNeverStarted)
 {
-    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(dlgUserCodes::FormName));
+    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(FormNames::dlgUserCodes));
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(dlg->tmrAutoClose->Interval(), 30000);
     EXPECT_FALSE(dlg->tmrAutoClose->Enabled());
@@ -205,14 +211,15 @@ TEST_F(UserCodes, TheAutoCloseTimerIsPreparedButNeverStarted)
 
 TEST_F(UserCodes, RendersTheEditorLayout)
 {
-    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(dlgUserCodes::FormName));
+    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(FormNames::dlgUserCodes));
     ASSERT_NE(dlg, nullptr);
     dlg->txtPwd(0)->setText("Technician");
     dlg->txtPwd(1)->setText("3579");
     dlg->lblPwdLevel->setText("3");
     dlg->Show();
     QCoreApplication::processEvents();
-    EXPECT_EQ(dlg->TargetField(), 1);
+    // The first field is the name.
+    EXPECT_EQ(dlg->TargetField(), 0);
     testing_support::renderToPng(dlg, "dlgUserCodes-editor");
     dlg->Hide();
 }

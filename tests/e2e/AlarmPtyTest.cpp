@@ -4,17 +4,25 @@
 // red row on the alarm screen, and acknowledging it writes 2 to register 67
 // of the module.
 
+#include "program/App.h"
+#include "program/bus/PollingSeams.h"
 #include "program/core/ChannelClass.h"
+#include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
+#include "program/core/GlobalMain.h"
 #include "program/core/PanelClass.h"
 #include "program/core/VEXfonctions.h"
 #include "program/runtime/wRunAlarms.h"
 #include "tests/e2e/E2eSupport.h"
-#include "tests/e2e/InProcessProgram.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include "platform/AppIdentity.h"
+#include "platform/Forms.h"
+#include "platform/Guard.h"
 #include "platform/SoundPlayer.h"
+#include "tests/support/FakeSoundPlayer.h"
 
 #include <QFile>
 #include <QProcess>
@@ -30,12 +38,11 @@ constexpr int kChannel = 3;
 // When the simulator raises the fault, counted from its start.
 constexpr double kFaultAtSeconds = 2.0;
 
-class AlarmPty : public ::testing::Test {
+class AlarmPty : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
-        if (!QFile::exists(testing_support::binFolder() + "/modsim"))
-            GTEST_SKIP() << "modsim is not built";
+        ASSERT_TRUE(QFile::exists(testing_support::binFolder() + "/modsim")) << "modsim is not built";
         const QString folder = testing_support::programFolder();
         m_link = folder + "/ttyBUS";
         ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder + "/PLX2.cfg"));
@@ -62,7 +69,15 @@ protected:
         script.write(QStringLiteral("%1 event %2 %3 3 1\n").arg(kFaultAtSeconds).arg(kModule).arg(kChannel).toLatin1());
         script.close();
 
-        m_program.emplace(m_reports, m_reports);
+        App::assemble();
+        PollingSeams::installed().message = [this](const QString& text, int) {
+            m_reports << text;
+            return 1;
+        };
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            m_reports << QString("%1 %2").arg(name).arg(e.number());
+        });
+        Global::setCriticalBox([this](const QString&, const QString& text) { m_reports << text; });
         plat::setSoundPlayer(&m_player);
 
         QObject::connect(&m_sim, &QProcess::readyReadStandardError, [this] { m_simLog += m_sim.readAllStandardError(); });
@@ -76,23 +91,21 @@ protected:
 
     void TearDown() override
     {
-        m_program.reset();
+        ProgramGlobals::TearDown();
         if (m_sim.state() != QProcess::NotRunning) {
             ::kill(pid_t(m_sim.processId()), SIGTERM);
             if (!m_sim.waitForFinished(10000))
                 m_sim.kill();
         }
-        plat::setSoundPlayer(nullptr);
     }
 
-    static wRunAlarms* screen() { return qobject_cast<wRunAlarms*>(plat::Forms::Find(wRunAlarms::FormName)); }
+    static wRunAlarms* screen() { return qobject_cast<wRunAlarms*>(plat::Forms::Find(FormNames::wRunAlarms)); }
 
     QString m_link;
     QProcess m_sim;
     QString m_simLog;
     QStringList m_reports;
-    plat::FakeSoundPlayer m_player;
-    std::optional<e2e::InProcessProgram> m_program;
+    testing_support::FakeSoundPlayer m_player;
 };
 
 TEST_F(AlarmPty, AFirstFaultBecomesARedRowAndItsAcknowledgementReachesTheModule)

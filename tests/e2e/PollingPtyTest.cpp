@@ -68,8 +68,9 @@ protected:
     void SetUp() override
     {
         const QString bin = testing_support::binFolder();
-        if (!QFile::exists(bin + "/PLX2") || !QFile::exists(bin + "/modsim"))
-            GTEST_SKIP() << "PLX2 or modsim is not built";
+        // A build without the program or the simulator is no pass.
+        ASSERT_TRUE(QFile::exists(bin + "/PLX2")) << "PLX2 is not built";
+        ASSERT_TRUE(QFile::exists(bin + "/modsim")) << "modsim is not built";
         m_folder = testing_support::programFolder() + "/panel";
         ASSERT_TRUE(e2e::makeProgramFolder(m_folder));
         m_link = m_folder + "/ttyBUS";

@@ -1,38 +1,30 @@
-// The whole program: start-up with the engine in this process (its event
-// numbers, INI "General"/"LastEvent" and trace lines, the automatic start,
-// the end of a run), and the real executable started headless from a program
-// folder of its own.
+// The whole program: start-up with the engine in this process, assembled as
+// the executable assembles it (its event numbers, INI "General"/"LastEvent"
+// and trace lines, the automatic start, the end of a run), and the real
+// executable started headless from a program folder of its own.
 
 #include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
-#include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/Screen.h"
-#include "platform/SingleInstance.h"
-#include "program/bus/BusForms.h"
-#include "program/bus/DispatchSeams.h"
+#include "program/App.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Config.h"
-#include "program/core/CoreForms.h"
+#include "program/core/FormNames.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
-#include "program/core/InputDialogs.h"
 #include "program/core/Login.h"
-#include "program/core/StandInMain.h"
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
-#include "program/core/dlgUserCodes.h"
-#include "program/runtime/HistoProcs.h"
-#include "program/runtime/RuntimeForms.h"
+#include "program/standins/StandInMain.h"
 #include "program/runtime/wRunAlarms.h"
 #include "tests/e2e/E2eSupport.h"
-#include "tests/e2e/InProcessProgram.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -47,26 +39,31 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <optional>
 
 namespace {
 
-class ProgramRun : public ::testing::Test {
+class ProgramRun : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
-        program.emplace(messages, reports);
+        App::assemble();
+        PollingSeams::installed().message = [this](const QString& text, int) {
+            messages << text;
+            return 1;
+        };
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            reports << QString("%1 %2").arg(name).arg(e.number());
+        });
+        Global::setCriticalBox([this](const QString&, const QString& text) { reports << text; });
         ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg",
                                 testing_support::programFolder() + "/PLX2.cfg"));
         // Port 1 (the default bus settings) is a line that opens.
         ASSERT_FALSE(line.device().isEmpty());
         VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), line.device());
     }
-    void TearDown() override { program.reset(); }
-
     static wPolling* engine()
     {
-        return qobject_cast<wPolling*>(plat::Forms::Find(Polling::FormName));
+        return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling));
     }
 
     static QStringList visibleForms()
@@ -103,7 +100,6 @@ protected:
     e2e::Pty line;
     QStringList reports;
     QStringList messages;
-    std::optional<e2e::InProcessProgram> program;
     std::vector<EventClass> events;
 };
 
@@ -183,8 +179,8 @@ TEST_F(ProgramRun, AutomaticStartWithThePortOpenPollsAndShowsOnlyTheAlarmScreen)
 
     // Leaving the alarm screen asks for a login (here nobody has level 1, so
     // a cancelled one passes) and shows the main window.
-    testing_support::whenShown("dlgUserCodes", [](plat::Form* dlg) { dlg->Hide(); });
-    qobject_cast<wRunAlarms*>(plat::Forms::Find("wRunAlarms"))->imgNavig(wRunAlarms::NavigLeave)->click();
+    testing_support::whenShown(FormNames::dlgUserCodes, [](plat::Form* dlg) { dlg->Hide(); });
+    qobject_cast<wRunAlarms*>(plat::Forms::Find(FormNames::wRunAlarms))->imgNavig(wRunAlarms::NavigLeave)->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(visibleForms(), QStringList{"wMain"});
 }
@@ -263,7 +259,7 @@ TEST_F(ProgramRun, AnEventToDisplayBringsUpTheAlarmScreenAndClearsTheOtherScreen
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(visibleForms(), QStringList{"wRunAlarms"});
     EXPECT_EQ(plat::Forms::Find("wMain"), nullptr);
-    EXPECT_NE(plat::Forms::Find(Polling::FormName), nullptr) << "the engine stays loaded";
+    EXPECT_NE(plat::Forms::Find(FormNames::wPolling), nullptr) << "the engine stays loaded";
     EXPECT_EQ(plat::Forms::Count("wRunAlarms"), 1);
 
     // An alarm while the operator waits in a modal box ends the box.
@@ -284,7 +280,7 @@ TEST_F(ProgramRun, AnEventToDisplayBringsUpTheAlarmScreenAndClearsTheOtherScreen
 TEST_F(ProgramRun, QuitSendsTheStopEventsAndUnloadsEveryForm)
 {
     Global::Main();
-    auto* main = qobject_cast<StandInMain*>(plat::Forms::Find("wMain"));
+    auto* main = qobject_cast<StandInMain*>(plat::Forms::Find(FormNames::wMain));
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->lblFileName->text(), "Untitled");
     EXPECT_EQ(gPanelLetter, "M");
@@ -324,8 +320,8 @@ class Executable : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!QFile::exists(testing_support::binFolder() + "/PLX2"))
-            GTEST_SKIP() << "PLX2 is not built";
+        // A build without the program is no pass.
+        ASSERT_TRUE(QFile::exists(testing_support::binFolder() + "/PLX2")) << "PLX2 is not built";
         m_folder = testing_support::programFolder() + "/panel";
         ASSERT_TRUE(e2e::makeProgramFolder(m_folder));
         ASSERT_FALSE(m_line.device().isEmpty());

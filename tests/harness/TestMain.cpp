@@ -1,10 +1,12 @@
-// Main of every test program: the offscreen platform, fixed regional settings
-// and a fresh temporary program folder for each test, so that no test writes
-// beside the binaries or sees another test's files. The build's component
+// Main of every test program: the offscreen platform, fixed regional settings,
+// an empty form registry and a fresh temporary program folder for each test,
+// so that no test writes beside the binaries or sees another test's files or
+// forms. The build's component
 // libraries are registered in a registry store of the test tree, shared by
 // every test program, so that program code can create their classes.
 
 #include "platform/AppIdentity.h"
+#include "platform/Forms.h"
 #include "platform/Regional.h"
 #include "platform/Theme.h"
 
@@ -50,6 +52,7 @@ public:
         plat::AppIdentity::setProgramFolder(m_dir->path());
         plat::AppIdentity::setExeBaseName(QStringLiteral("PLX2"));
         plat::Regional::reset();
+        plat::Forms::clearRegistrations();
     }
     void OnTestEnd(const testing::TestInfo&) override
     {

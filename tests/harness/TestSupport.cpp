@@ -3,6 +3,7 @@
 #include "platform/AppIdentity.h"
 #include "platform/Cp1252.h"
 #include "platform/Forms.h"
+#include "platform/RtError.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,6 +28,16 @@ QString binFolder()
 QString sourceFolder()
 {
     return QStringLiteral(PLX_SOURCE_DIR);
+}
+
+int errorOf(const std::function<void()>& fn)
+{
+    try {
+        fn();
+    } catch (const plat::RtError& e) {
+        return e.number();
+    }
+    return 0;
 }
 
 QStringList fileLines(const QString& path)

@@ -26,6 +26,9 @@ QString sourceFolder();
 // empty text after the last line end; none when the file cannot be read.
 QStringList fileLines(const QString& path);
 
+// The number of the run-time error that fn raises; 0 when it raises none.
+int errorOf(const std::function<void()>& fn);
+
 // Renders a widget (shown or not) to <build>/screenshots/<name>.png and
 // returns the file's path, so that a person can look at the screen.
 QString renderToPng(QWidget* widget, const QString& name);

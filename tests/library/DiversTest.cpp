@@ -1,6 +1,7 @@
 #include "library/Divers.h"
 #include "platform/Regional.h"
 #include "platform/RtError.h"
+#include "tests/harness/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,22 +21,13 @@ protected:
     plat::ComPtr<Divers> d = plat::ComPtr<Divers>::attach(new Divers);
 };
 
+// Decimal comma, a narrow no-break space between digit groups.
 void useFrenchSeparators()
 {
-    plat::Regional::setDecimalSeparator(',');
-    plat::Regional::setThousandSeparator(QChar(0x00A0));
-    plat::Regional::setListSeparator(';');
+    plat::Regional::setLocale(QLocale(QLocale::French, QLocale::France));
 }
 
-int errorOf(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const plat::RtError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing_support::errorOf;
 
 } // namespace
 
@@ -44,7 +36,7 @@ TEST_F(DiversTest, SeparatorsAreReadOnceAndKept)
     useFrenchSeparators();
     EXPECT_EQ(d->SepList(), ";");
     EXPECT_EQ(d->SepDec(), ",");
-    EXPECT_EQ(d->SepMil(), QString(QChar(0x00A0)));
+    EXPECT_EQ(d->SepMil(), QString(QChar(0x202F)));
 
     plat::Regional::reset();
     EXPECT_EQ(d->SepList(), ";");

@@ -195,13 +195,17 @@ TEST_F(LogFileClassTest, AFailedReopenClosesTheLogAndRaisesOnce)
         EXPECT_EQ(errorOf([&] { m_log->Comment("lost"); m_log->FlushFile(); }), 0);
     EXPECT_FALSE(m_log->Opened());
 
-    // Once the folder is back, the next flush picks the log up again.
+    // Once the folder is back, the next line opens the log again and is written.
     makeTraceFolder();
-    m_log->FlushFile();
+    EXPECT_EQ(errorOf([&] { m_log->Comment("after"); }), 0);
     EXPECT_TRUE(m_log->Opened());
     EXPECT_EQ(m_log->Mode(), eLogModeFileAppend);
-    m_log->Comment("after");
-    EXPECT_EQ(contents(path()), QByteArray("after\r\n"));
+    m_log->FlushFile();
+    m_log->Comment("and on");
+    EXPECT_EQ(contents(path()), QByteArray("after\r\nand on\r\n"));
+    // A new failure after the recovery is a new report.
+    ASSERT_TRUE(QDir(path("Trace")).removeRecursively());
+    EXPECT_EQ(errorOf([&] { m_log->FlushFile(); }), 76);
 }
 
 TEST_F(LogFileClassTest, ALogClosedByAFailedReopenOpensAgain)
@@ -236,6 +240,26 @@ TEST_F(LogFileClassTest, AWriteErrorRaisesOnceUnlessSwallowed)
     m_log->OpenFile("/dev/full", eLogModeFileAppend);
     EXPECT_EQ(errorOf([&] { m_log->Comment("x"); }), 0);
     EXPECT_TRUE(m_log->Opened());
+}
+
+TEST_F(LogFileClassTest, AfterAFailedWriteTheNextLinesTryAgain)
+{
+    // The log's name leads to a full disk for a while.
+    makeTraceFolder();
+    ASSERT_TRUE(QFile::link("/dev/full", path()));
+    m_log->OpenFile(path(), eLogModeFileAppend);
+    ASSERT_TRUE(m_log->Opened());
+    EXPECT_EQ(errorOf([&] { m_log->Comment("first lost"); }), 61);
+    EXPECT_EQ(errorOf([&] { m_log->Comment("second lost"); m_log->FlushFile(); m_log->Comment("third lost"); }), 0);
+
+    // Room again: the next line is written, and so is every line after it.
+    ASSERT_TRUE(QFile::remove(path()));
+    EXPECT_EQ(errorOf([&] { m_log->Comment("back"); }), 0);
+    EXPECT_TRUE(m_log->Opened());
+    EXPECT_EQ(m_log->Mode(), eLogModeFileAppend);
+    m_log->FlushFile();
+    m_log->Comment("on");
+    EXPECT_EQ(contents(path()), QByteArray("back\r\non\r\n"));
 }
 
 TEST_F(LogFileClassTest, RewindStartsTheLogAgainEmpty)

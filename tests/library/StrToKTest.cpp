@@ -60,7 +60,7 @@ TEST(Strtok, ANewTextRestartsAndAnEmptyStartGivesNothing)
 
 TEST(Strtok, WithoutASeparatorCutsAtTheSystemListSeparator)
 {
-    plat::Regional::setListSeparator(';');
+    plat::Regional::setLocale(QLocale(QLocale::German, QLocale::Germany));  // list separator ";"
     auto t = plat::ComPtr<StrToKclass>::attach(new StrToKclass);
     EXPECT_EQ(t->Strtok("a;b,c"), "a");
     EXPECT_EQ(t->Strtok(), "b,c");

@@ -1,5 +1,6 @@
 #include "library/StringArray.h"
 #include "VexLib22/VexLib22.h"
+#include "platform/Regional.h"
 #include "platform/RtError.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,15 @@ TEST_F(StringArrayTest, SortedAddPutsANewElementBeforeItsEquals)
     a->Add("B");
     a->Add("");
     EXPECT_EQ(items(), QStringList({"", "a", "A", "B", "b", "c"}));
+}
+
+TEST_F(StringArrayTest, SortedAddFollowsTheCollationOfTheLocale)
+{
+    plat::Regional::setLocale(QLocale(QLocale::French, QLocale::France));
+    a->setSorted(true);
+    fill({"Zone", QString::fromUtf8("\u00e9tage"), "f", "Etage", "ecole", QString::fromUtf8("\u00c9cole")});
+    EXPECT_EQ(items(), QStringList({"ecole", QString::fromUtf8("\u00c9cole"), "Etage", QString::fromUtf8("\u00e9tage"),
+                                    "f", "Zone"}));
 }
 
 TEST_F(StringArrayTest, SortedMayBeSetOnlyWhileEmpty)

@@ -153,6 +153,7 @@ TEST(ModsimProgram, RefusesBadArguments)
         {},
         {QStringLiteral("--link"), dir.filePath(QStringLiteral("a")), QStringLiteral("--modules"), QStringLiteral("65:1")},
         {QStringLiteral("--link"), dir.filePath(QStringLiteral("a")), QStringLiteral("--modules"), QStringLiteral("1:6")},
+        {QStringLiteral("--link"), dir.filePath(QStringLiteral("a")), QStringLiteral("--modules"), QStringLiteral("3:1,3:4")},
         {QStringLiteral("--link"), dir.filePath(QStringLiteral("a")), QStringLiteral("--baud"), QStringLiteral("fast")},
         {QStringLiteral("--link"), dir.filePath(QStringLiteral("a")), QStringLiteral("--script"), dir.filePath(QStringLiteral("none"))},
     };

@@ -4,9 +4,11 @@
 #include "platform/Forms.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -67,6 +69,22 @@ TEST_F(FormsRegistryTest, UnknownFormNameRaises429)
     } catch (const RtError& e) {
         EXPECT_EQ(e.number(), rt::CannotCreateObject);
     }
+}
+
+TEST_F(FormsRegistryTest, ATakenNameIsRefusedWithAnErrorNamingIt)
+{
+    try {
+        Forms::registerForm("fProbe", [] { return new Form("fProbe"); });
+        FAIL() << "the second registration was accepted";
+    } catch (const RtError& e) {
+        EXPECT_EQ(e.number(), rt::KeyAlreadyAssociated);
+        EXPECT_TRUE(e.description().contains("fProbe")) << e.description().toStdString();
+    }
+    // The first registration still stands.
+    Forms::Get("fProbe");
+    EXPECT_EQ(ProbeForm::loads, 1);
+    Forms::registerForm("fOther", [] { return new Form("fOther"); });
+    EXPECT_EQ(Forms::registeredNames(), QStringList({"fOther", "fProbe"}));
 }
 
 TEST_F(FormsRegistryTest, QueryUnloadCanRefuseAndUnloadIsIdempotent)
@@ -201,6 +219,74 @@ TEST_F(FormsRegistryTest, ActivationBackFromAnotherWindowOfTheProgramActivatesTh
     Forms::Unload(screen);
     settle();
     EXPECT_TRUE(log.isEmpty()) << log.join("; ").toStdString();
+}
+
+namespace {
+
+// A small dialog with a button and two entry fields, the button first in focus order.
+class ProbeDialog : public Form {
+public:
+    ProbeDialog() : Form("dProbe")
+    {
+        setDialog(true);
+        resize(200, 100);
+        button = new QPushButton(this);
+        first = new QLineEdit(this);
+        second = new QLineEdit(this);
+    }
+    QPushButton* button;
+    QLineEdit* first;
+    QLineEdit* second;
+};
+
+} // namespace
+
+TEST(Dialogs, OpenCentredOnTheirOwnerWithTheCaretInTheFirstField)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    Form owner("wOwner");
+    owner.setGeometry(screen.left() + 20, screen.top() + 10, 300, 240);
+    owner.show();
+    ProbeDialog dlg;
+
+    for (int opening = 0; opening < 2; ++opening) {
+        dlg.Show(false, &owner);
+        EXPECT_EQ(dlg.frameGeometry().center(), owner.frameGeometry().center()) << opening;
+        EXPECT_EQ(dlg.focusWidget(), dlg.first) << opening;
+        dlg.second->setFocus();
+        dlg.Hide();
+    }
+    // A hidden field is passed over.
+    dlg.first->hide();
+    dlg.Show(false, &owner);
+    EXPECT_EQ(dlg.focusWidget(), dlg.second);
+    dlg.Hide();
+
+    // An owner near the edge: the dialog stays on the screen.
+    owner.move(screen.left(), screen.top());
+    owner.resize(120, 80);
+    dlg.Show(false, &owner);
+    EXPECT_EQ(dlg.frameGeometry().topLeft(), screen.topLeft());
+    dlg.Hide();
+
+    // No owner and no active window: the middle of the screen.
+    owner.hide();
+    dlg.Show();
+    EXPECT_EQ(dlg.frameGeometry().center(), screen.center()) << screen.width() << "x" << screen.height();
+    // Once on the screen the window is activated, so that the keys reach the field.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == dlg.second; }, 2000));
+    dlg.Hide();
+}
+
+TEST(Dialogs, OtherFormsStayWhereTheyAre)
+{
+    Form screen("wScreen");
+    screen.move(0, 0);
+    auto* field = new QLineEdit(&screen);
+    screen.Show();
+    EXPECT_EQ(screen.pos(), QPoint(0, 0));
+    EXPECT_NE(screen.focusWidget(), field);
+    screen.Hide();
 }
 
 TEST(FormTimer, IntervalZeroNeverFiresAndDisablingStops)

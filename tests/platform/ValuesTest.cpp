@@ -1,6 +1,7 @@
 #include "platform/Regional.h"
 #include "platform/RtError.h"
 #include "platform/Values.h"
+#include "tests/harness/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -9,21 +10,13 @@
 using namespace plat;
 
 namespace {
-int errorOf(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const RtError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
+using testing_support::errorOf;
+
+// Decimal comma, a narrow no-break space between digit groups.
 void useDecimalComma()
 {
-    Regional::setDecimalSeparator(',');
-    Regional::setThousandSeparator(QChar(0x00A0));
-    Regional::setListSeparator(';');
+    Regional::setLocale(QLocale(QLocale::French, QLocale::France));
 }
 } // namespace
 
@@ -105,7 +98,7 @@ TEST(IsNumeric, FollowsADecimalCommaLocale)
 {
     useDecimalComma();
     EXPECT_DOUBLE_EQ(*parseNumber("1234,5"), 1234.5);
-    EXPECT_DOUBLE_EQ(*parseNumber(QString::fromUtf8("1\u00A0234,5")), 1234.5);
+    EXPECT_DOUBLE_EQ(*parseNumber(QString::fromUtf8("1\u202F234,5")), 1234.5);
     EXPECT_FALSE(IsNumeric("12.5"));
     EXPECT_DOUBLE_EQ(CDbl("-0,25"), -0.25);
     EXPECT_EQ(errorOf([] { CDbl("12.5"); }), rt::TypeMismatch);
@@ -156,6 +149,25 @@ TEST(HexFixed, PadsAndCutsToTheWidth)
     EXPECT_EQ(hexFixed(0x12345, 4), "2345");
     EXPECT_EQ(hexFixed(0xFFFFFFFFu, 8), "FFFFFFFF");
     EXPECT_EQ(hexFixed(0, 2), "00");
+}
+
+TEST(Trim, TakesSpacesOnlyUnlessOtherBlanksAreGiven)
+{
+    struct Case {
+        const char* text;
+        const char* spaces;
+        const char* blanks;
+    } cases[] = {
+        {"  a b  ", "a b", "a b"},
+        {"\t a \t", "\t a \t", "a"},
+        {" \r\n", "\r\n", "\r\n"},
+        {"   ", "", ""},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(plat::Trim(c.text), c.spaces) << c.text;
+        EXPECT_EQ(plat::Trim(c.text, plat::SpacesAndTabs), c.blanks) << c.text;
+    }
 }
 
 TEST(Value, ConvertsAsTheRunTime)

@@ -12,18 +12,22 @@
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/CoreForms.h"
+#include "program/core/FormNames.h"
+#include "program/core/Global.h"
 #include "program/core/Globals.h"
 #include "program/core/InputDialogs.h"
 #include "program/core/PanelClass.h"
-#include "program/core/StandInMain.h"
 #include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/runtime/HistoProcs.h"
 #include "program/runtime/RuntimeForms.h"
 #include "program/runtime/wRunAlarms.h"
-#include "tests/bus/EngineFormSetup.h"
-#include "tests/bus/PollingFixture.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/DispatchDoubles.h"
+#include "tests/support/FakeSoundPlayer.h"
+#include "tests/support/ProgramGlobals.h"
+#include "tools/modsim/SimSerialControl.h"
+#include "tools/modsim/Simulator.h"
 
 #include "VexLib22/_LogFileClass.h"
 #include "platform/Captions.h"
@@ -36,13 +40,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTextEdit>
-#include <optional>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace alarmtest {
 
-class AlarmScreenFixture : public ::testing::Test {
+class AlarmScreenFixture : public testing_support::ProgramGlobals {
 protected:
     static plat::DateTime baseTime() { return plat::DateTime::fromDate(QDate(2024, 5, 2), QTime(10, 0)); }
 
@@ -71,32 +74,34 @@ protected:
         gPanelLetter = "M";
         gChannelLetter = "C";
 
-        engineSetup.emplace(port, &HistoProcs::Rules(), messages);
+        PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
+        PollingSeams::installed().message = [this](const QString& text, int) {
+            messages << text;
+            return 1;
+        };
+        // The real rules, horn and display step; history, printer and mirrors recorded.
+        Dispatch::Seams& dispatch = Dispatch::installed();
+        dispatch.rules = &HistoProcs::Rules();
+        dispatch.history = &doubles.history;
+        dispatch.printer = &doubles.printer;
+        dispatch.mirrors = &doubles.mirrors;
+        // Each engine form opens a line of its own to the test's modules.
+        wPolling::setPortFactory([this] { return std::make_unique<modsim::SimSerialControl>(sim, clock); });
 
         CoreForms::registerForms();
         InputDialogs::registerForms();
         dlgUserCodes::registerForm();
         BusForms::registerForms();
         RuntimeForms::registerForms();
-        StandInMain::registerForm();
+        // The main window lives above the run time: an empty window stands for it.
+        plat::Forms::registerForm(FormNames::wMain, [] { return new plat::Form(FormNames::wMain); });
     }
 
     void TearDown() override
     {
-        plat::Forms::UnloadAllExcept({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        engineSetup.reset();
-        gTraceLog().CloseFile();
-        ReplaceConfig(nullptr);
-        gUserLevel = 0;
-        gUserName.clear();
-        gPanelLetter.clear();
-        gChannelLetter.clear();
+        // The horn remembers the level sounding: silent for the next test.
         Global::Alarme(-1);
-        plat::setSoundPlayer(nullptr);
-        plat::setCaptionSource({});
-        plat::setErrorReporter({});
-        CommFunctions::setClock(nullptr);
+        ProgramGlobals::TearDown();
     }
 
     plat::DateTime now() const { return baseTime().addSeconds(double(clock.nowMs()) / 1000.0); }
@@ -104,16 +109,16 @@ protected:
     // The engine form, loaded on first use, on the test's clock.
     wPolling* engine()
     {
-        auto* w = qobject_cast<wPolling*>(plat::Forms::Get(Polling::FormName));
+        auto* w = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
         w->engine().setNow([this] { return now(); });
         return w;
     }
-    static wRunAlarms* screen() { return qobject_cast<wRunAlarms*>(plat::Forms::Find(wRunAlarms::FormName)); }
+    static wRunAlarms* screen() { return qobject_cast<wRunAlarms*>(plat::Forms::Find(FormNames::wRunAlarms)); }
     // The alarm screen shown, as the main menu shows it.
     wRunAlarms* showScreen()
     {
         engine();
-        plat::Forms::Get(wRunAlarms::FormName)->Show();
+        plat::Forms::Get(FormNames::wRunAlarms)->Show();
         settle();
         return screen();
     }
@@ -148,7 +153,7 @@ protected:
     // flag tells whether a dialog came.
     static std::shared_ptr<bool> answerLogin(const QString& code, std::function<void()> then = {})
     {
-        return testing_support::whenShown(dlgUserCodes::FormName, [code, then](plat::Form* f) {
+        return testing_support::whenShown(FormNames::dlgUserCodes, [code, then](plat::Form* f) {
             auto* dlg = qobject_cast<dlgUserCodes*>(f);
             for (QChar c : code)
                 dlg->cmdKey(c.unicode())->click();
@@ -159,7 +164,7 @@ protected:
     }
     static std::shared_ptr<bool> cancelLogin()
     {
-        return testing_support::whenShown(dlgUserCodes::FormName, [](plat::Form* f) {
+        return testing_support::whenShown(FormNames::dlgUserCodes, [](plat::Form* f) {
             qobject_cast<dlgUserCodes*>(f)->imgCmd(dlgUserCodes::CmdCancel)->click();
         });
     }
@@ -238,9 +243,8 @@ protected:
 
     plat::VirtualClock clock{0};
     modsim::Simulator sim{clock};
-    modsim::SimSerialControl port{sim, clock};
-    plat::FakeSoundPlayer player;
-    std::optional<pollingtest::EngineFormSetup> engineSetup;
+    testing_support::FakeSoundPlayer player;
+    testing_support::RecordingSeams doubles;
     QStringList reports;
     QStringList messages;
     QStringList boxes;

@@ -66,7 +66,7 @@ TEST_P(AlarmScreenLook, RendersEmptyOneRowAndEveryColour)
     EXPECT_GE(w->AlarmRowCount(), 30);
     testing_support::renderToPng(w, "wRunAlarms-30-" + suffix());
 
-    auto* dlg = qobject_cast<dlgConsigne*>(plat::Forms::Get(dlgConsigne::FormName));
+    auto* dlg = qobject_cast<dlgConsigne*>(plat::Forms::Get(FormNames::dlgConsigne));
     QString text;
     for (int i = 0; i < 16; ++i)
         text += QString("%1. Check the detector in hall B, then call the fire brigade on 112.\r\n").arg(i + 1);

@@ -8,6 +8,7 @@
 #include "program/bus/EventClass.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <gtest/gtest.h>
 
@@ -76,21 +77,14 @@ const RuleCase kCases[] = {
     {"channel of a T7150", 1, 3, 0, FAll, all(BAll), 5, true, true, true, false},
 };
 
-class EventRules : public ::testing::Test {
+class EventRules : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
-        m_saved = gConfig;
-        m_config = std::make_unique<ConfigClass>([](int) { return QString(); });
-        gConfig = m_config.get();
+        ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             errors << name + ":" + QString::number(e.number());
         });
-    }
-    void TearDown() override
-    {
-        plat::setErrorReporter({});
-        gConfig = m_saved;
     }
 
     static void setMask(int mask, void (ConfigClass::*set)(int, bool))
@@ -100,10 +94,6 @@ protected:
     }
 
     QStringList errors;
-
-private:
-    std::unique_ptr<ConfigClass> m_config;
-    ConfigClass* m_saved = nullptr;
 };
 
 TEST_F(EventRules, TableOfCases)

@@ -63,10 +63,10 @@ TEST_F(Inactivity, LevelsTwoToFourAreLoggedOutAndOnlyTheAlarmScreenRemainsEvenFr
         ASSERT_NE(w, nullptr);
         w->grdAlarms->setRow(0);
         bool dialogStayed = false;
-        const auto shown = testing_support::whenShown(dlgConsigne::FormName, [&](plat::Form*) {
+        const auto shown = testing_support::whenShown(FormNames::dlgConsigne, [&](plat::Form*) {
             emit engine()->engine().UserIsNotHere();
             // Left open by a user who stays: closed here, so that the test goes on.
-            if (plat::Form* dlg = plat::Forms::Find(dlgConsigne::FormName)) {
+            if (plat::Form* dlg = plat::Forms::Find(FormNames::dlgConsigne)) {
                 dialogStayed = true;
                 plat::Forms::Unload(dlg);
             }
@@ -85,7 +85,7 @@ TEST_F(Inactivity, LevelsTwoToFourAreLoggedOutAndOnlyTheAlarmScreenRemainsEvenFr
             EXPECT_NE(plat::Forms::Find("wMain"), nullptr) << "screens stay";
             continue;
         }
-        EXPECT_EQ(loaded(), (QStringList{Polling::FormName, wRunAlarms::FormName}));
+        EXPECT_EQ(loaded(), (QStringList{FormNames::wPolling, FormNames::wRunAlarms}));
         ASSERT_NE(screen(), nullptr);
         EXPECT_TRUE(screen()->isVisible());
         EXPECT_EQ(screen()->lblLogin(0)->text(), "0");
@@ -127,7 +127,7 @@ TEST_F(Inactivity, TheDetectorFiringAgainWhileAScreenClosesIsIgnored)
     settle();
     EXPECT_EQ(inner, 1);
     EXPECT_EQ(gUserLevel, 3) << "the inner call did nothing";
-    EXPECT_EQ(loaded(), (QStringList{Polling::FormName, wRunAlarms::FormName}));
+    EXPECT_EQ(loaded(), (QStringList{FormNames::wPolling, FormNames::wRunAlarms}));
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 
 #include "tests/runtime/AlarmScreenFixture.h"
 
-#include "program/bus/DispatchStandIns.h"
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
 
@@ -21,8 +20,6 @@ protected:
         configure(3, 1);
         wRunAlarms* w = showScreen();
         ASSERT_NE(w, nullptr);
-        engine()->engine().dispatcher().setHistory(&history);
-        engine()->engine().dispatcher().setPrinter(&printer);
     }
     // The clock on a whole second, as the rows show the time.
     void wholeSecond() { clock.advance(1000 - clock.nowMs() % 1000); }
@@ -41,9 +38,6 @@ protected:
     }
     QStringList traceLines() const { return testing_support::fileLines(testing_support::programFolder() + "/trace.log"); }
     QString lastEvent() const { return VEXfonctions::GetIni(IniKeys::General, IniKeys::LastEvent, QString()); }
-
-    Dispatch::RecordingHistory history;
-    Dispatch::RecordingPrinter printer;
 };
 
 TEST_F(Reannouncement, AnAcknowledgedActiveAlarmComesBackOnceItsDelayHasPassed)
@@ -90,8 +84,8 @@ TEST_F(Reannouncement, AnAcknowledgedActiveAlarmComesBackOnceItsDelayHasPassed)
         const int lines = int(traceLines().size());
         Global::Alarme(-1);
         player.calls.clear();
-        history.events.clear();
-        printer.events.clear();
+        doubles.history.events.clear();
+        doubles.printer.events.clear();
 
         // Exactly the delay after the row's time is not yet later than it.
         after(c.delay.value_or(36 * 3600));
@@ -107,8 +101,8 @@ TEST_F(Reannouncement, AnAcknowledgedActiveAlarmComesBackOnceItsDelayHasPassed)
         EXPECT_EQ(w->AlarmRowText(0).left(7), number) << "the row keeps its event number";
         EXPECT_EQ(lastEvent(), last) << "no new number";
         EXPECT_EQ(traceLines().size(), lines) << "no trace line";
-        EXPECT_TRUE(history.events.empty());
-        EXPECT_TRUE(printer.events.empty());
+        EXPECT_TRUE(doubles.history.events.empty());
+        EXPECT_TRUE(doubles.printer.events.empty());
         EXPECT_EQ(player.calls.size(), c.klaxon ? 1 : 0) << player.calls.join("; ").toStdString();
     }
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
@@ -145,7 +139,7 @@ TEST_F(Reannouncement, WhileTheScreenIsUnloadedTheSavedRowsAreAnnouncedAndTheScr
     ASSERT_NE(screen(), nullptr);
     settle();
     EXPECT_TRUE(screen()->isVisible());
-    EXPECT_EQ(loaded(), (QStringList{Polling::FormName, wRunAlarms::FormName})) << "every other screen goes";
+    EXPECT_EQ(loaded(), (QStringList{FormNames::wPolling, FormNames::wRunAlarms})) << "every other screen goes";
     EXPECT_EQ(rowIds(), std::vector<qint32>{id(3, 5, 1, 255)}) << "the saved row, announced again";
     EXPECT_EQ(screen()->AlarmRowText(0).left(7), "     77");
     EXPECT_EQ(player.calls.size(), 1);
@@ -161,7 +155,7 @@ TEST_F(Reannouncement, WithNoScreenVisibleTheWatchdogShowsTheAlarmScreen)
     ASSERT_NE(screen(), nullptr);
     EXPECT_TRUE(screen()->isVisible());
     engine()->tmrReactiv_Timer();
-    EXPECT_EQ(plat::Forms::Count(wRunAlarms::FormName), 1);
+    EXPECT_EQ(plat::Forms::Count(FormNames::wRunAlarms), 1);
 }
 
 TEST_F(Reannouncement, AnAlarmOfAChannelWithoutConfigurationIsReportedAndTheOthersGoOn)

@@ -4,6 +4,7 @@
 #include "program/runtime/HistoProcs.h"
 
 #include "VexLib22/_LogFileClass.h"
+#include "platform/Database.h"
 #include "platform/Guard.h"
 #include "program/bus/CommandClass.h"
 #include "program/bus/ConfigAccess.h"
@@ -13,6 +14,7 @@
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -81,16 +83,14 @@ QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-class TraceLines : public ::testing::Test {
+class TraceLines : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
         const QString folder = testing_support::programFolder();
         ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder + "/PLX2.cfg"));
         ASSERT_TRUE(Config::OpenConfigBase());
-        m_saved = gConfig;
-        m_config = std::make_unique<ConfigClass>([](int) { return QString(); });
-        gConfig = m_config.get();
+        ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
         ConfigAccess::panel(5).setModel(1);  // K7150
         ConfigAccess::panel(9).setModel(2);  // K6200TX
         ChannelClass& ch = ConfigAccess::channel(5, 12);
@@ -105,19 +105,6 @@ protected:
             errors << name + ":" + QString::number(e.number());
         });
     }
-    void TearDown() override
-    {
-        gTraceLog().CloseFile();
-        plat::setErrorReporter({});
-        gConfig = m_saved;
-        gPanelLetter.clear();
-        gChannelLetter.clear();
-        gUserName.clear();
-        gUserLevel = 0;
-        delete gDatabase;
-        gDatabase = nullptr;
-    }
-
     static EventClass event(const EventCase& c)
     {
         EventClass ev;
@@ -143,10 +130,6 @@ protected:
 
     QString logPath;
     QStringList errors;
-
-private:
-    std::unique_ptr<ConfigClass> m_config;
-    ConfigClass* m_saved = nullptr;
 };
 
 TEST_F(TraceLines, EveryEventKindBeforeThePrefixLettersAreSet)

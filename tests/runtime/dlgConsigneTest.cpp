@@ -18,7 +18,7 @@ using alarmtest::AlarmScreenFixture;
 
 class InstructionDialog : public AlarmScreenFixture {
 protected:
-    static dlgConsigne* dialog() { return qobject_cast<dlgConsigne*>(plat::Forms::Get(dlgConsigne::FormName)); }
+    static dlgConsigne* dialog() { return qobject_cast<dlgConsigne*>(plat::Forms::Get(FormNames::dlgConsigne)); }
 };
 
 TEST_F(InstructionDialog, ALongInstructionShowsWholeWithItsLineBreaks)
@@ -59,17 +59,17 @@ TEST_F(InstructionDialog, TheCaptionIsTranslatedAndEveryCloseUnloadsIt)
         EXPECT_EQ(dlg->lblLabels->text(), Config::GetText(51042));
         dlg->imgClose->click();
         settle();
-        EXPECT_EQ(plat::Forms::Find(dlgConsigne::FormName), nullptr);
+        EXPECT_EQ(plat::Forms::Find(FormNames::dlgConsigne), nullptr);
     }
     gLanguage = 0;
     dialog()->cmdClose->click();
     settle();
-    EXPECT_EQ(plat::Forms::Find(dlgConsigne::FormName), nullptr);
+    EXPECT_EQ(plat::Forms::Find(FormNames::dlgConsigne), nullptr);
     dlgConsigne* dlg = dialog();
     dlg->Show();
     QTest::keyClick(dlg, Qt::Key_Escape);
     settle();
-    EXPECT_EQ(plat::Forms::Find(dlgConsigne::FormName), nullptr);
+    EXPECT_EQ(plat::Forms::Find(FormNames::dlgConsigne), nullptr);
 }
 
 TEST_F(InstructionDialog, AnInstructionNeverWrittenOrBlankGivesTheNoInstructionText)

@@ -144,11 +144,11 @@ TEST_F(AlarmScreen, AnAlarmThatComesWhileThePasswordIsAskedClosesTheDialogAndThe
     wRunAlarms* w = showScreen();
     startPolling();
     firstFault();
-    const auto asked = testing_support::whenShown(dlgUserCodes::FormName, [this](plat::Form*) { send(4, 7, 0, 1); });
+    const auto asked = testing_support::whenShown(FormNames::dlgUserCodes, [this](plat::Form*) { send(4, 7, 0, 1); });
     w->imgAcquit->click();
     EXPECT_TRUE(*asked);
     settle();
-    EXPECT_EQ(plat::Forms::Find(dlgUserCodes::FormName), nullptr);
+    EXPECT_EQ(plat::Forms::Find(FormNames::dlgUserCodes), nullptr);
     EXPECT_EQ(rowIds(), (std::vector<qint32>{id(4, 7, 0, 1), id(3, 6, 1, 3)}));
     ticks(2);
     EXPECT_EQ(acknowledgementsAt(3), 0);
@@ -238,7 +238,7 @@ TEST_F(AlarmScreen, TheInstructionOfTheChosenAlarmShowsInItsDialog)
 
     QString alarm, consigne;
     auto readDialog = [&] {
-        return testing_support::whenShown(dlgConsigne::FormName, [&](plat::Form* f) {
+        return testing_support::whenShown(FormNames::dlgConsigne, [&](plat::Form* f) {
             auto* dlg = qobject_cast<dlgConsigne*>(f);
             alarm = dlg->lblAlarm->text();
             consigne = dlg->lblConsigne->text();
@@ -252,7 +252,7 @@ TEST_F(AlarmScreen, TheInstructionOfTheChosenAlarmShowsInItsDialog)
     EXPECT_FALSE(alarm.contains(' '));
     EXPECT_EQ(consigne, "Evacuate hall B.\nCall the fire brigade.");
     settle();
-    EXPECT_EQ(plat::Forms::Find(dlgConsigne::FormName), nullptr);
+    EXPECT_EQ(plat::Forms::Find(FormNames::dlgConsigne), nullptr);
 
     send(3, 5, 0, 1);
     w->grdAlarms->setRow(0);
@@ -285,7 +285,7 @@ TEST_F(AlarmScreen, ActivationClosesTheOtherScreensAndShowsTheStateOfThings)
     gUserLevel = 3;
     w->activateWindow();
     settle();
-    EXPECT_EQ(loaded(), (QStringList{Polling::FormName, wRunAlarms::FormName}));
+    EXPECT_EQ(loaded(), (QStringList{FormNames::wPolling, FormNames::wRunAlarms}));
     EXPECT_FALSE(engine()->isVisible()) << "the monitor is hidden";
     EXPECT_TRUE(w->imgCommWatch->isVisibleTo(w));
     EXPECT_EQ(w->lblLogin(0)->text(), "3");

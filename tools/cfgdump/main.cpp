@@ -1,6 +1,7 @@
 // cfgdump <file>: the header, settings, users (without their codes), modules
 // with their channels, texts and mirrors of a configuration file. A refused
-// file is named with its result, the byte offset and the reason; exit 1.
+// file is named in one line with its result, the byte offset and the reason;
+// exit 1. Bad arguments: exit 2.
 
 #include "platform/Guard.h"
 #include "program/core/ConfigClass.h"
@@ -88,7 +89,8 @@ void dump(const ConfigClass& c, const QString& path)
     out << "  Printer settings:    " << shown(c.PrtSettings()) << "\n";
     out << "  Automatic start:     " << yesNo(c.AutoStart()) << "\n";
     out << "  Print bus result:    " << yesNo(c.PrintBusResult()) << "\n";
-    out << "  Alarm sounds:       ";
+    // Priority 0 as the file holds it: the configuration has no priority 0.
+    out << "  Alarm sounds:        0=" << r.sounds.value(0);
     for (int p = 1; p <= 99; ++p)
         out << " " << p << "=" << c.AlarmPrioSound(p);
     out << "\n";
@@ -160,8 +162,13 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        QTextStream(stderr) << "usage: cfgdump <configuration file>\n";
+    const char* const usage = "usage: cfgdump <configuration file>   (a .dat or .px2 file, shown in readable form)\n";
+    if (args.size() == 2 && (args.at(1) == QLatin1String("-h") || args.at(1) == QLatin1String("--help"))) {
+        out << usage;
+        return 0;
+    }
+    if (args.size() != 2 || args.at(1).startsWith(u'-')) {
+        QTextStream(stderr) << usage;
         return 2;
     }
     plat::setErrorReporter([](const QString& name, const plat::RtError& e) {

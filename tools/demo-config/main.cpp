@@ -1,41 +1,43 @@
 // demo-config <working file> <address:model,...>: makes the working file
-// configure those modules (model set, polled) and start polling by itself.
-// An existing file keeps everything else; a new one takes the database's
-// defaults (PLX2.cfg beside the working file). The file is written only when
-// something changes. Exit 0 done, 1 refused or not written, 2 bad arguments.
+// configure exactly those modules (model set, polled; every other module
+// taken out) with channels whose alarms are shown, recorded, printed and
+// sounded, and start polling by itself. An existing file keeps everything
+// else; a new one takes the defaults of the database in the program folder
+// (PLX2.cfg beside this tool), wherever the working file is. The file is
+// written only when something changes. Exit 0 done, 1 refused or not
+// written, 2 bad arguments.
 
 #include "platform/AppIdentity.h"
 #include "platform/Guard.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "tools/modsim/ModuleList.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
-#include <utility>
-#include <vector>
+#include <map>
 
 namespace {
 
 QTextStream err(stderr);
 QTextStream out(stdout);
 
-bool parseModules(const QString& text, std::vector<std::pair<int, int>>& modules)
+const char* const kUsage = "usage: demo-config <working file> <address:model,...>  (address 1..64 once each, model 1..5)\n";
+
+// Every alarm of the module's channels reaches the screen, the history, the
+// printer and the horn.
+void announceEverything(PanelClass& panel)
 {
-    for (const QString& item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QStringList p = item.trimmed().split(QLatin1Char(':'));
-        bool okAddress = false;
-        bool okModel = false;
-        const int address = p.value(0).toInt(&okAddress);
-        const int model = p.value(1).toInt(&okModel);
-        if (p.size() != 2 || !okAddress || !okModel || address < 1 || address > ConfigClass::kModules || model < 1
-            || model > 5)
-            return false;
-        modules.emplace_back(address, model);
+    for (int16_t k = 1; k <= panel.ChannelCount(); ++k) {
+        ChannelClass& ch = *panel.Channel(k);
+        ch.setScrAlm(true);
+        ch.setHisto(true);
+        ch.setPrtAlm(true);
+        ch.setKlaxon(true);
     }
-    return !modules.empty();
 }
 
 } // namespace
@@ -44,18 +46,30 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    std::vector<std::pair<int, int>> modules;
-    if (args.size() != 3 || !parseModules(args.at(2), modules)) {
-        err << "usage: demo-config <working file> <address:model,...>  (address 1..64, model 1..5)\n";
+    if (args.size() == 2 && (args.at(1) == QLatin1String("-h") || args.at(1) == QLatin1String("--help"))) {
+        out << kUsage;
+        return 0;
+    }
+    if (args.size() != 3) {
+        err << kUsage;
         return 2;
     }
+    QString why;
+    const auto list = modsim::parseModuleList(args.at(2), &why);
+    if (!list) {
+        err << "demo-config: " << why << "\n" << kUsage;
+        return 2;
+    }
+    std::map<int, int> modules;
+    for (const modsim::ModuleSpec& m : *list)
+        modules[m.address] = m.model;
+
     plat::setErrorReporter([](const QString& name, const plat::RtError& e) {
         err << "error " << e.number() << " in " << name << ": " << e.description() << "\n";
         err.flush();
     });
     const QString file = QFileInfo(args.at(1)).absoluteFilePath();
-    // The database's defaults come from the program folder the file lives in.
-    plat::AppIdentity::setProgramFolder(QFileInfo(file).absolutePath());
+    plat::AppIdentity::setProgramFolder(QCoreApplication::applicationDirPath());
     plat::AppIdentity::setExeBaseName(QStringLiteral("PLX2"));
     if (!Config::OpenConfigBase()) {
         err << "demo-config: cannot open " << plat::AppIdentity::programFile(QStringLiteral(".cfg")) << "\n";
@@ -68,20 +82,21 @@ int main(int argc, char** argv)
         err << "demo-config: " << file << " is not a working file this program reads; left as it is\n";
         return 1;
     }
-    int changes = existed ? 0 : 1;
-    if (!config.AutoStart()) {
-        config.setAutoStart(true);
-        ++changes;
-    }
-    for (const auto& [address, model] : modules) {
-        PanelClass& panel = *config.Panel(qint16(address));
-        if (panel.Model() != model || !panel.Active()) {
-            panel.setModel(model);
-            panel.setActive(true);
-            ++changes;
+    config.setModified(false);
+    config.setAutoStart(true);
+    for (int16_t address = 1; address <= ConfigClass::kModules; ++address) {
+        PanelClass& panel = *config.Panel(address);
+        const auto given = modules.find(address);
+        if (given == modules.end()) {
+            panel.setModel(0);
+            panel.setActive(false);
+            continue;
         }
+        panel.setModel(uint8_t(given->second));
+        panel.setActive(true);
+        announceEverything(panel);
     }
-    if (changes == 0) {
+    if (existed && !config.Modified()) {
         out << file << ": already configured\n";
         return 0;
     }

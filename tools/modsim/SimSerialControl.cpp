@@ -23,6 +23,8 @@ void SimSerialControl::setCommPort(int port)
 
 void SimSerialControl::setPortOpen(bool open)
 {
+    // Opened or closed again, the device is there once more.
+    m_vanished = false;
     if (open && m_open)
         throw plat::RtError(PortAlreadyOpenError, QStringLiteral("Port already open"), QStringLiteral("SimSerialControl"));
     if (open == m_open)
@@ -42,8 +44,37 @@ void SimSerialControl::setPortOpen(bool open)
     m_open = open;
 }
 
+bool SimSerialControl::setFault(const QString& name, std::optional<int> param)
+{
+    const QString wanted = name.trimmed().toLower();
+    if (wanted == QLatin1String("vanish")) {
+        m_vanishAfter = std::max(0, param.value_or(0));
+        return true;
+    }
+    if (wanted == QLatin1String("none")) {
+        m_vanishAfter = -1;
+        m_vanished = false;
+        return true;
+    }
+    return false;
+}
+
+void SimSerialControl::requireDevice() const
+{
+    if (m_vanished)
+        throw plat::RtError(VanishedError, QStringLiteral("Serial port COM%1 is no longer available").arg(m_port),
+                            QStringLiteral("SimSerialControl"));
+}
+
+void SimSerialControl::setRTSEnable(bool enable)
+{
+    requireDevice();
+    m_rts = enable;
+}
+
 void SimSerialControl::requireOpen() const
 {
+    requireDevice();
     if (!m_open)
         throw plat::RtError(PortNotOpenError, QStringLiteral("Operation valid only when the port is open"),
                             QStringLiteral("SimSerialControl"));
@@ -107,6 +138,10 @@ void SimSerialControl::setOutBufferCount(int count)
 
 void SimSerialControl::Output(const QByteArray& bytes)
 {
+    if (m_vanishAfter == 0)
+        m_vanished = true;
+    if (m_vanishAfter >= 0)
+        --m_vanishAfter;
     requireOpen();
     pump();
     m_sent.push_back(bytes);

@@ -9,9 +9,11 @@
 #include "tools/modsim/Simulator.h"
 
 #include "platform/Clock.h"
+#include "platform/RtError.h"
 #include "platform/SerialControl.h"
 
 #include <deque>
+#include <optional>
 
 namespace modsim {
 
@@ -22,6 +24,8 @@ public:
     // The run-time error of an open that is made to fail.
     static constexpr int PortOpenFailedError = 8002;
     static constexpr int PortAlreadyOpenError = 8005;
+    // What a vanished device gives every operation.
+    static constexpr int VanishedError = plat::rt::DeviceUnavailable;
 
     SimSerialControl(Simulator& simulator, plat::Clock& clock);
 
@@ -29,10 +33,10 @@ public:
     void setCommPort(int port) override;
     QString Settings() const override { return m_settings; }
     void setSettings(const QString& settings) override { m_settings = settings; }
-    bool PortOpen() const override { return m_open; }
+    bool PortOpen() const override { return m_open && !m_vanished; }
     void setPortOpen(bool open) override;
     bool RTSEnable() const override { return m_rts; }
-    void setRTSEnable(bool enable) override { m_rts = enable; }
+    void setRTSEnable(bool enable) override;
     int InBufferCount() const override;
     void setInBufferCount(int count) override;
     int OutBufferCount() const override;
@@ -49,6 +53,12 @@ public:
     // off, it returns at once and the frame goes out while the panel goes on.
     void setDrainOnOutput(bool drain) { m_drain = drain; }
     int openCount() const { return m_openCount; }
+    // A fault of the line itself, by name as the modules' are: "vanish" n
+    // (default 0): the device goes away as the frame after n more goes out;
+    // that frame and every operation after it fail with VanishedError and
+    // PortOpen reads false, until the port is opened or closed again.
+    // "none" clears it. False for an unknown name.
+    bool setFault(const QString& name, std::optional<int> param = std::nullopt);
     const std::vector<QByteArray>& sentFrames() const { return m_sent; }
 
 private:
@@ -58,6 +68,7 @@ private:
     };
     void pump() const;
     void requireOpen() const;
+    void requireDevice() const;
     qint64 nowUs() const { return m_clock.nowMs() * 1000; }
 
     Simulator& m_sim;
@@ -69,6 +80,9 @@ private:
     bool m_openFails = false;
     bool m_drain = true;
     int m_openCount = 0;
+    // Frames still to go out before the device vanishes; -1 for never.
+    int m_vanishAfter = -1;
+    bool m_vanished = false;
     std::vector<QByteArray> m_sent;
     // The line moves on whenever the panel looks at it, even through a const member.
     mutable std::deque<Pending> m_tx;

@@ -1,6 +1,7 @@
 // modsim: the module simulator on a pseudo-terminal, for the demo and the
 // end-to-end tests. See tools/modsim/README.md.
 
+#include "tools/modsim/ModuleList.h"
 #include "tools/modsim/PtyServer.h"
 #include "tools/modsim/RandomEvents.h"
 #include "tools/modsim/SimScript.h"
@@ -35,7 +36,7 @@ const char* const kUsage =
     "usage: modsim (--link PATH | --device DEVICE) [options]\n"
     "  --link PATH            create a pseudo-terminal pair; PATH becomes a link to the panel's end\n"
     "  --device DEVICE        serve an existing device (for example /dev/pts/N)\n"
-    "  --modules LIST         address:model pairs, default \"1:1,2:2,3:3,4:4,5:5\"\n"
+    "  --modules LIST         address:model pairs, each address once, default \"1:1,2:2,3:3,4:4,5:5\"\n"
     "  --baud N               emulate the line time at N baud\n"
     "  --stop-bits 1|2        with --baud: 10 or 11 bits a character (default 1)\n"
     "  --script FILE          timed actions (see README.md)\n"
@@ -49,17 +50,13 @@ QString hex(const QByteArray& bytes)
 
 bool parseModules(const QString& text, modsim::Simulator& sim, QString* error)
 {
-    for (const QString& item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QStringList p = item.trimmed().split(QLatin1Char(':'));
-        bool okA = false;
-        bool okM = false;
-        const int address = p.value(0).toInt(&okA);
-        const int model = p.value(1).toInt(&okM);
-        if (p.size() != 2 || !okA || !okM || !sim.addModule(address, model)) {
-            *error = QStringLiteral("bad module \"%1\" (address 1..64 : model 1..5)").arg(item.trimmed());
-            return false;
-        }
+    const auto modules = modsim::parseModuleList(text, error);
+    if (!modules) {
+        *error = QStringLiteral("bad --modules: %1").arg(*error);
+        return false;
     }
+    for (const modsim::ModuleSpec& m : *modules)
+        sim.addModule(m.address, m.model);
     return true;
 }
 

@@ -1,0 +1,30 @@
+#include "platform/Icons.h"
+
+#include "platform/Theme.h"
+
+#include <QFile>
+
+// The icons are compiled into the static platform library: register them
+// before the first use.
+static void initPlatformIcons()
+{
+    Q_INIT_RESOURCE(platformicons);
+}
+
+namespace plat::Icons {
+
+QByteArray svg(const QString& name)
+{
+    static const bool registered = (initPlatformIcons(), true);
+    (void)registered;
+    QFile file(QStringLiteral(":/icons/") + name + QStringLiteral(".svg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray text = file.readAll();
+    text.replace("@text@", Theme::text().name().toLatin1());
+    text.replace("@accent@", Theme::accent().name().toLatin1());
+    text.replace("@border@", Theme::buttonBorder().name().toLatin1());
+    return text;
+}
+
+} // namespace plat::Icons

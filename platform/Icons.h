@@ -1,0 +1,16 @@
+#pragma once
+// The program's one icon set: SVG files compiled in (platform/icons), drawn
+// in the palette of the theme. A new icon is a new file there and a line of
+// platformicons.qrc. In a file, "@text@", "@accent@" and "@border@" stand for the
+// theme's colours.
+
+#include <QByteArray>
+#include <QString>
+
+namespace plat::Icons {
+
+// The SVG text of the icon of that name ("ok", "quit", ...); empty for an
+// unknown name.
+QByteArray svg(const QString& name);
+
+} // namespace plat::Icons

@@ -1,0 +1,7 @@
+#include "program/bus/PollingSeams.h"
+
+PollingSeams& PollingSeams::installed()
+{
+    static PollingSeams seams;
+    return seams;
+}
