@@ -201,9 +201,10 @@ void Form::Hide()
     hide();
 }
 
-void Form::BringToFront()
+void Form::ZOrder()
 {
-    bringToFront(this);
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        raise();
 }
 
 void Form::setTopmost(bool on)

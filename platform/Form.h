@@ -35,8 +35,9 @@ public:
     // Shows the form; modal runs a nested loop until the form is hidden or unloaded.
     void Show(bool modal = false, QWidget* owner = nullptr);
     void Hide();
-    // Puts the window in front of the program's other windows.
-    void BringToFront();
+    // Puts the window in front of the program's other windows, without taking
+    // the activation from the one that has it.
+    void ZOrder();
     bool Visible() const { return isVisible(); }
     bool IsModal() const { return m_modalLoop != nullptr; }
     // True once the form has been unloaded (it is deleted later).

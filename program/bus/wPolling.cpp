@@ -122,7 +122,7 @@ void wPolling::buildControls()
 
     // The bus settings.
     caption(QStringLiteral("Communication"), 592, 40, 192)->setFont(plat::Theme::font(12, true));
-    const int labelX = 592, valueX = 704, labelW = 108, valueW = 80;
+    const int labelX = 592, valueX = 704, labelW = 108, valueW = 92;
     caption(QStringLiteral("Port"), labelX, 68, labelW);
     lblPort = value("lblPort", valueX, 68, valueW);
     caption(QStringLiteral("Speed"), labelX, 92, labelW);

@@ -21,6 +21,7 @@ namespace {
 constexpr int kWidth = 760;
 constexpr int kHeight = 520;
 constexpr int kMargin = 16;
+constexpr int kBand = 8;
 
 QString withBreaks(QString text)
 {
@@ -32,12 +33,13 @@ QString withBreaks(QString text)
 dlgConsigne::dlgConsigne() : plat::Form(FormNames::dlgConsigne)
 {
     setFixedSize(kWidth, kHeight);
-    setWindowFlag(Qt::Dialog);
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setDialog(true);
 
     lblAlarm = new QLabel(this);
     lblAlarm->setObjectName(QStringLiteral("lblAlarm"));
     lblAlarm->setFont(plat::Theme::fixedFont(11, true));
-    lblAlarm->setGeometry(kMargin, kMargin, kWidth - 2 * kMargin, 40);
+    lblAlarm->setGeometry(kMargin, kBand + kMargin, kWidth - 2 * kMargin, 36);
     lblAlarm->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     scrConsigne = new QScrollArea(this);
@@ -116,6 +118,11 @@ void dlgConsigne::keyPressEvent(QKeyEvent* event)
 
 void dlgConsigne::paintEvent(QPaintEvent*)
 {
+    // A band on top and a frame, as the program's other dialogs have.
     QPainter p(this);
     p.fillRect(rect(), plat::Theme::window());
+    p.fillRect(QRect(0, 0, width(), kBand), plat::Theme::accent());
+    p.setPen(QPen(plat::Theme::buttonBorder(), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }

@@ -9,8 +9,8 @@
 #include "program/bus/wPolling.h"
 
 #include "program/core/Config.h"
-#include "program/core/FormNames.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
@@ -19,6 +19,7 @@
 #include "program/core/PanelClass.h"
 #include "program/core/PollingLink.h"
 #include "program/core/VEXfonctions.h"
+#include "program/core/dlgMessage.h"
 
 #include "platform/Captions.h"
 #include "platform/DateTime.h"
@@ -47,8 +48,6 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kBand = 64;
-constexpr int kStyleInformation = 0;
-constexpr int kStyleCritical = 16;
 // The levels of the actions: acknowledging and the remote control, leaving
 // and polling, the bus monitor.
 constexpr int kLevelOperator = 1;
@@ -300,7 +299,7 @@ void wRunAlarms::mwComm_BusEvent(const EventClass& evt)
             break;
         }
         RecaleCurseur();
-        BringToFront();
+        ZOrder();
     });
 }
 
@@ -373,7 +372,7 @@ void wRunAlarms::imgAcquit_Click()
             return;
         const qint32 id = grdAlarms->RowData(row);
         const int module = AlarmRowRules::Panel(id);
-        const auto panel = gConfig->Panel(qint16(module));
+        const auto panel = module >= 1 && module <= ConfigClass::kModules ? gConfig->Panel(qint16(module)) : nullptr;
         const AlarmRowRules::Acknowledgement ack = AlarmRowRules::Acknowledge(id, panel ? panel->Model() : 0);
         if (ack.row == AlarmRowRules::AckRow::Remove) {
             removeRow(row);
@@ -418,7 +417,7 @@ void wRunAlarms::imgConsigne_Click()
         if (module >= 1 && module <= ConfigClass::kModules && chnl >= 1 && chnl <= PanelClass::kChannels)
             help = gConfig->Panel(qint16(module))->Channel(qint16(chnl))->HelpNum();
         if (help == 0) {
-            Global::Message(Config::GetText(710021), kStyleCritical);
+            Global::Message(Config::GetText(710021), MsgStyle::vbCritical);
             return;
         }
         const QString text = dlgConsigne::InstructionText(help);
@@ -438,7 +437,7 @@ void wRunAlarms::imgHisto_Click()
         QPointer<wRunAlarms> self(this);
         plat::Forms::Get(FormNames::wHistoric)->Show(true, this);
         if (self && !IsUnloaded())
-            BringToFront();
+            ZOrder();
     });
 }
 
@@ -476,7 +475,7 @@ bool wRunAlarms::supervisorAccess(int refusedStyle)
 void wRunAlarms::imgStopRun_Click(int index)
 {
     plat::guard(QStringLiteral("wRunAlarms.imgStopRun_Click"), [&] {
-        if (!supervisorAccess(kStyleCritical))
+        if (!supervisorAccess(MsgStyle::vbCritical))
             return;
         Polling::Engine().setRun(index != StopRunStop);
         showStopRun();
@@ -487,7 +486,7 @@ void wRunAlarms::imgNavig_Click(int index)
 {
     plat::guard(QStringLiteral("wRunAlarms.imgNavig_Click"), [&] {
         if (index == NavigLeave) {
-            if (!supervisorAccess(kStyleInformation))
+            if (!supervisorAccess(MsgStyle::vbOKOnly))
                 return;
             plat::Forms::Get(FormNames::wMain)->Show();
             plat::Forms::Unload(this);
