@@ -1,8 +1,8 @@
 #pragma once
 // The grid of text rows that the screens use: rows of cells with a 32-bit
 // value per row, a current row (none when the grid is empty or nothing is
-// chosen), a first visible row, and the background of the current cell, as
-// the original's grid control offered them. Sizes are in pixels.
+// chosen), a first visible row, and a background per cell. Sizes are in
+// pixels.
 
 #include <QTableWidget>
 
