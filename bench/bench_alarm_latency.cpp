@@ -11,13 +11,14 @@
 #include "bench/BenchSupport.h"
 
 #include "program/bus/BusForms.h"
+#include "program/bus/CommFunctions.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/ChannelClass.h"
-#include "program/core/FormNames.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/CoreForms.h"
+#include "program/core/FormNames.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
 #include "program/runtime/HistoProcs.h"
@@ -27,9 +28,12 @@
 #include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
 #include "platform/Captions.h"
+#include "platform/Clock.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/SerialPort.h"
 #include "platform/SoundPlayer.h"
+#include "tests/support/DispatchDoubles.h"
 #include "tests/support/FakeSoundPlayer.h"
 
 #include <QApplication>
@@ -150,12 +154,20 @@ int main(int argc, char** argv)
     testing_support::FakeSoundPlayer horn;
     plat::setSoundPlayer(&horn);
     plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
-    Dispatch::installed().rules = &HistoProcs::Rules();
+    // The real rules, horn and display step; history, printer and mirrors are not built yet.
+    testing_support::RecordingSeams doubles;
+    Dispatch::Seams& dispatch = Dispatch::installed();
+    dispatch.rules = &HistoProcs::Rules();
+    dispatch.history = &doubles.history;
+    dispatch.printer = &doubles.printer;
+    dispatch.mirrors = &doubles.mirrors;
     PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
     PollingSeams::installed().message = [](const QString& text, int) {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
         return 1;
     };
+    wPolling::setPortFactory([] { return std::make_unique<plat::SerialPort>(); });
+    CommFunctions::setClock(&plat::systemClock());
     CoreForms::registerForms();
     BusForms::registerForms();
     RuntimeForms::registerForms();
