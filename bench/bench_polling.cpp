@@ -7,6 +7,7 @@
 //
 //   bench_polling [path/to/modsim]     exit status 1 when a goal is missed
 
+#include "bench/BenchSupport.h"
 #include "program/bus/BusConstants.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/FormPollTimer.h"
@@ -37,7 +38,6 @@
 
 #include <cstdio>
 #include <ctime>
-#include <dlfcn.h>
 #include <vector>
 
 namespace {
@@ -56,54 +56,20 @@ double cpuSeconds()
     return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
 }
 
-// The program creates the library classes through the registry store:
-// register the built libraries in a store of the bench's own.
-bool registerLibraries(const QString& binFolder, const QString& store)
-{
-    qputenv("PLX_REGISTRY_FILE", store.toLocal8Bit());
-    for (const char* name : {"libVexLib22.so", "libStillmark.so"}) {
-        const QByteArray file = (binFolder + '/' + name).toLocal8Bit();
-        void* handle = ::dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL);
-        if (!handle)
-            return false;
-        auto reg = reinterpret_cast<int32_t (*)()>(::dlsym(handle, "DllRegisterServer"));
-        if (!reg || reg() != 0)
-            return false;
-    }
-    return true;
-}
-
-QString findSimulator(int argc, char** argv)
-{
-    if (argc > 1)
-        return QString::fromLocal8Bit(argv[1]);
-    const QString here = QCoreApplication::applicationDirPath();
-    for (const QString& p : {here + "/modsim", here + "/../bin/modsim", here + "/bin/modsim"})
-        if (QFileInfo(p).isExecutable())
-            return QFileInfo(p).canonicalFilePath();
-    return {};
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    plat::setErrorReporter([](const QString& name, const plat::RtError& e) {
-        std::fprintf(stderr, "error in %s: %d %s\n", qPrintable(name), e.number(), qPrintable(e.description()));
-    });
-
-    const QString simulator = findSimulator(argc, argv);
-    if (simulator.isEmpty()) {
-        std::fprintf(stderr, "bench_polling: the modsim program is not found; give its path\n");
+    const QString simulator = bench::findSimulator(argc, argv, "bench_polling");
+    if (simulator.isEmpty())
         return 2;
-    }
     QTemporaryDir folder;
     plat::AppIdentity::setProgramFolder(folder.path());
     plat::AppIdentity::setExeBaseName(QStringLiteral("PLX2"));
     const QString link = folder.path() + "/ttyBENCH";
-    if (!registerLibraries(QFileInfo(simulator).absolutePath(), folder.path() + "/Registry.ini")) {
+    if (!bench::registerLibraries(QFileInfo(simulator).absolutePath(), folder.path() + "/Registry.ini")) {
         std::fprintf(stderr, "bench_polling: cannot register the libraries beside %s\n", qPrintable(simulator));
         return 2;
     }

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QWidget>
 
 namespace plat {
@@ -49,6 +50,8 @@ void setCaption(QWidget* control, const QString& text)
         b->setText(text);
     else if (auto* g = qobject_cast<QGroupBox*>(control))
         g->setTitle(text);
+    else if (auto* e = qobject_cast<QLineEdit*>(control))
+        e->setText(text);
     else if (control->isWindow())
         control->setWindowTitle(text);
     else
@@ -63,6 +66,8 @@ QString caption(const QWidget* control)
         return b->text();
     if (auto* g = qobject_cast<const QGroupBox*>(control))
         return g->title();
+    if (auto* e = qobject_cast<const QLineEdit*>(control))
+        return e->text();
     if (control->isWindow())
         return control->windowTitle();
     return control->property("Caption").toString();

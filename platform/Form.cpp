@@ -11,17 +11,92 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSet>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
 namespace plat {
 
+namespace {
+
+// Fires a form's activation when the window system moves the activation to it
+// from another window of the program (a dialog closed, another screen left),
+// not when the program gets it back from another program, and not a second
+// time for a form that its own show has just activated. Posted, so that the
+// code that closed a dialog reads the dialog's results first.
+class ActivationWatch : public QObject {
+public:
+    static ActivationWatch& instance()
+    {
+        static ActivationWatch* watch = new ActivationWatch;
+        return *watch;
+    }
+    // The show has run the form's activation; its first activation by the
+    // window system belongs to that show.
+    void shown(Form* form) { m_shownNotFocused.insert(form); }
+    void hidden(Form* form) { m_shownNotFocused.remove(form); }
+
+private:
+    ActivationWatch() : QObject(QCoreApplication::instance())
+    {
+        if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            connect(app, &QGuiApplication::focusWindowChanged, this, &ActivationWatch::focusMoved);
+    }
+
+    static Form* formOf(QWindow* window)
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->windowHandle() == window)
+                return qobject_cast<Form*>(w);
+        return nullptr;
+    }
+
+    void focusMoved(QWindow* now)
+    {
+        // No window of the program has the activation: another program has it.
+        const bool fromOwnWindow = m_focusInProgram && !m_fromPopup;
+        m_focusInProgram = now != nullptr;
+        m_fromPopup = now && (now->type() == Qt::Popup || now->type() == Qt::ToolTip);
+        QPointer<Form> form = formOf(now);
+        if (!form || m_shownNotFocused.remove(form) || !fromOwnWindow)
+            return;
+        QMetaObject::invokeMethod(
+            form,
+            [form] {
+                if (form && !form->IsUnloaded() && form->isVisible() && !modalOver(form))
+                    form->Form_Activate();
+            },
+            Qt::QueuedConnection);
+    }
+
+    // While another form is shown modal, no other can be the active one: an
+    // activation that the window system hands it late does not count.
+    static bool modalOver(const Form* form)
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            const auto* other = qobject_cast<const Form*>(w);
+            if (other && other != form && other->IsModal() && other->isVisible())
+                return true;
+        }
+        return false;
+    }
+
+    bool m_focusInProgram = false;
+    bool m_fromPopup = false;
+    // Forms leave at their hide and their deletion: no stale address stays.
+    QSet<const Form*> m_shownNotFocused;
+};
+
+} // namespace
+
 Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    ActivationWatch::instance();
 }
 
 namespace {
@@ -37,6 +112,7 @@ void bringToFront(QWidget* w)
 
 Form::~Form()
 {
+    ActivationWatch::instance().hidden(this);
     if (m_modalLoop)
         m_modalLoop->quit();
 }
@@ -51,7 +127,8 @@ void Form::Show(bool modal, QWidget* owner)
     if (m_unloaded)
         return;
     if (owner && owner->window() != this) {
-        // Keep the owner relation for stacking without reparenting the form's lifetime.
+        // The owner keeps the form above it while it is shown; the form's
+        // life stays its own (see leaveOwner).
         const Qt::WindowFlags f = windowFlags();
         setParent(owner->window(), f | Qt::Window);
     }
@@ -124,6 +201,12 @@ void Form::Hide()
     hide();
 }
 
+void Form::ZOrder()
+{
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        raise();
+}
+
 void Form::setTopmost(bool on)
 {
     if (Topmost() == on)
@@ -166,6 +249,7 @@ void Form::closeEvent(QCloseEvent* event)
 void Form::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    ActivationWatch::instance().shown(this);
     if (m_dialog)
         focusFirstField();
     Form_Activate();
@@ -182,9 +266,23 @@ void Form::showEvent(QShowEvent* event)
     }
 }
 
+void Form::leaveOwner()
+{
+    if (parentWidget())
+        setParent(nullptr, windowFlags() | Qt::Window);
+}
+
 void Form::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
+    // Hidden, the form needs its owner no more: once the owner goes, the
+    // form would go with it (the engine form shown as the bus monitor).
+    if (parentWidget())
+        QTimer::singleShot(0, this, [this] {
+            if (!isVisible())
+                leaveOwner();
+        });
+    ActivationWatch::instance().hidden(this);
     if (m_modalLoop)
         m_modalLoop->quit();
 }
@@ -206,6 +304,9 @@ bool Form::doUnload(UnloadMode mode, bool force)
     hide();
     if (m_modalLoop)
         m_modalLoop->quit();
+    // The forms this one owns live on: they are unloaded by their own turn.
+    for (Form* owned : findChildren<Form*>(Qt::FindDirectChildrenOnly))
+        owned->leaveOwner();
     emit unloaded(this);
     deleteLater();
     return true;

@@ -35,6 +35,9 @@ public:
     // Shows the form; modal runs a nested loop until the form is hidden or unloaded.
     void Show(bool modal = false, QWidget* owner = nullptr);
     void Hide();
+    // Puts the window in front of the program's other windows, without taking
+    // the activation from the one that has it.
+    void ZOrder();
     bool Visible() const { return isVisible(); }
     bool IsModal() const { return m_modalLoop != nullptr; }
     // True once the form has been unloaded (it is deleted later).
@@ -73,6 +76,8 @@ protected:
 private:
     friend class FormsRegistry;
     bool doUnload(UnloadMode mode, bool force);
+    // Back to a window of its own, no longer stacked over its owner.
+    void leaveOwner();
 
     // The first visible, enabled text field in focus order gets the focus.
     void focusFirstField();

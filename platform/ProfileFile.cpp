@@ -326,6 +326,15 @@ QString oneLine(QString s)
     return s;
 }
 
+// A key's value as readers get it: trimmed, one pair of enclosing quotes removed.
+QString valueOf(const Line& l)
+{
+    QString v = Trim(l.value, SpacesAndTabs);
+    if (v.size() >= 2 && v.startsWith('"') && v.endsWith('"'))
+        v = v.mid(1, v.size() - 2);
+    return v;
+}
+
 } // namespace
 
 QString resolvePath(const QString& fileName)
@@ -350,12 +359,8 @@ std::optional<QString> value(const QString& sectionArg, const QString& keyArg, c
     const qsizetype end = sectionEnd(lines, header);
     for (qsizetype i = header + 1; i < end; ++i) {
         const Line& l = lines[size_t(i)];
-        if (l.kind == Line::Key && sameName(l.name, key)) {
-            QString v = Trim(l.value, SpacesAndTabs);
-            if (v.size() >= 2 && v.startsWith('"') && v.endsWith('"'))
-                v = v.mid(1, v.size() - 2);
-            return v;
-        }
+        if (l.kind == Line::Key && sameName(l.name, key))
+            return valueOf(l);
     }
     return std::nullopt;
 }
@@ -457,10 +462,10 @@ bool deleteSection(const QString& section, const QString& fileName)
     return deleteLines(section, fileName, [](const Line&, bool inSection) { return inSection; });
 }
 
-QStringList keys(const QString& sectionArg, const QString& fileName)
+Entries sectionEntries(const QString& sectionArg, const QString& fileName)
 {
     const QString section = Trim(sectionArg, SpacesAndTabs);
-    QStringList out;
+    Entries out;
     const QString path = resolvePath(fileName);
     if (path.isEmpty())
         return out;
@@ -473,7 +478,59 @@ QStringList keys(const QString& sectionArg, const QString& fileName)
     const qsizetype end = sectionEnd(lines, header);
     for (qsizetype i = header + 1; i < end; ++i)
         if (lines[size_t(i)].kind == Line::Key)
-            out << lines[size_t(i)].name;
+            out.append({lines[size_t(i)].name, valueOf(lines[size_t(i)])});
+    return out;
+}
+
+bool replaceSection(const QString& sectionArg, const Entries& entries, const QString& fileName)
+{
+    const QString path = resolvePath(fileName);
+    const QString section = Trim(oneLine(sectionArg), SpacesAndTabs);
+    if (path.isEmpty())
+        return false;
+    QMutexLocker lock(&mutex());
+    const Loaded f = load(path);
+    if (!f.readable)
+        return false;
+    if (!f.exists && entries.isEmpty())
+        return true;
+    Lines lines;
+    lines.reserve(f.lines->size() + size_t(entries.size()) + 2);
+    // The new section takes the place of the first one of its name.
+    qsizetype at = -1;
+    bool inSection = false;
+    for (const Line& l : *f.lines) {
+        if (l.kind == Line::Section) {
+            inSection = sameName(l.name, section);
+            if (inSection && at < 0)
+                at = qsizetype(lines.size());
+        }
+        if (!inSection)
+            lines.push_back(l);
+    }
+    Lines added;
+    if (!entries.isEmpty()) {
+        added.push_back(parseLine('[' + section + ']'));
+        for (const auto& [key, value] : entries) {
+            const QString name = Trim(oneLine(key), SpacesAndTabs);
+            if (!name.isEmpty())
+                added.push_back(parseLine(name + '=' + oneLine(value)));
+        }
+    }
+    if (at < 0) {
+        if (!added.empty() && !lines.empty() && !Trim(lines.back().text, SpacesAndTabs).isEmpty())
+            lines.push_back(Line{});
+        at = qsizetype(lines.size());
+    }
+    lines.insert(lines.begin() + at, added.begin(), added.end());
+    return store(path, std::move(lines));
+}
+
+QStringList keys(const QString& section, const QString& fileName)
+{
+    QStringList out;
+    for (const auto& [key, value] : sectionEntries(section, fileName))
+        out << key;
     return out;
 }
 

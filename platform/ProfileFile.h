@@ -8,6 +8,8 @@
 // folder, then rename), so an interrupted write leaves the old file whole.
 // A file name without a folder lives in the program folder.
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +36,15 @@ bool writeString(const QString& section, const QString& key, const QString& valu
 bool deleteKey(const QString& section, const QString& key, const QString& fileName);
 // Removes the section with all its lines (every section of that name).
 bool deleteSection(const QString& section, const QString& fileName);
+
+// The keys and values of a whole section in file order (values as value()
+// gives them), read in one go; empty when none.
+using Entries = QList<QPair<QString, QString>>;
+Entries sectionEntries(const QString& section, const QString& fileName);
+// Replaces the section's keys with these, in this order, in one write: the
+// section keeps its place (every other section of that name goes), a new one
+// goes at the end of the file. No keys removes the section.
+bool replaceSection(const QString& section, const Entries& entries, const QString& fileName);
 
 // Key names of the section in file order, all of them; empty when none.
 QStringList keys(const QString& section, const QString& fileName);

@@ -1,6 +1,7 @@
 #include "platform/Screen.h"
 
 #include "platform/Form.h"
+#include "platform/PictureButton.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -27,6 +28,14 @@ void setMousePointer(int pointer)
 int MousePointer()
 {
     return g_pointer;
+}
+
+void shareCustomPointer(QWidget* form, const QWidget* source)
+{
+    if (!form || !source)
+        return;
+    for (PictureButton* b : form->findChildren<PictureButton*>())
+        b->setCursor(source->cursor());
 }
 
 void DoEvents()

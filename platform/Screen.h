@@ -2,6 +2,8 @@
 // Screen-wide services of the run-time: the mouse pointer, yielding to the
 // message loop, and the screen size in twips.
 
+class QWidget;
+
 namespace plat::Screen {
 
 constexpr int vbDefault = 0;
@@ -10,6 +12,9 @@ constexpr int vbHourglass = 11;
 // 0 restores the default pointer, 11 shows the hourglass for every window.
 void setMousePointer(int pointer);
 int MousePointer();
+// The controls of a form that carry the custom pointer (the touch buttons)
+// take the pointer of source.
+void shareCustomPointer(QWidget* form, const QWidget* source);
 
 // Lets the message loop run once (timers, repaints, input).
 void DoEvents();

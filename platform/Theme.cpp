@@ -23,6 +23,15 @@ QFont font(int pointSize, bool bold)
     return f;
 }
 
+QFont fixedFont(int pointSize, bool bold)
+{
+    QFont f(QStringLiteral("DejaVu Sans Mono"), pointSize);
+    f.setBold(bold);
+    f.setStyleHint(QFont::Monospace);
+    f.setFixedPitch(true);
+    return f;
+}
+
 void apply(QApplication& app)
 {
     app.setStyle(QStringLiteral("Fusion"));

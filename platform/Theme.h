@@ -11,6 +11,8 @@ namespace plat::Theme {
 
 void apply(QApplication& app);
 QFont font(int pointSize = 11, bool bold = false);
+// The fixed-pitch face of the same family, for text aligned in columns.
+QFont fixedFont(int pointSize = 11, bool bold = false);
 
 QColor window();
 QColor panel();

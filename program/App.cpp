@@ -13,6 +13,7 @@
 #include "program/core/InputDialogs.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/runtime/HistoProcs.h"
+#include "program/runtime/RuntimeForms.h"
 #include "program/standins/Placeholders.h"
 
 namespace App {
@@ -23,6 +24,7 @@ void registerForms()
     InputDialogs::registerForms();
     dlgUserCodes::registerForm();
     BusForms::registerForms();
+    RuntimeForms::registerForms();
     Placeholders::registerForms();
 }
 

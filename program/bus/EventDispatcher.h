@@ -41,6 +41,8 @@ public:
     void setHistory(Dispatch::History* history) { m_seams.history = history; }
     void setPrinter(Dispatch::Printer* printer) { m_seams.printer = printer; }
     void setMirrors(Dispatch::Mirrors* mirrors) { m_seams.mirrors = mirrors; }
+    // The seams the dispatch hands events to (also the re-announcement's).
+    const Dispatch::Seams& seams() const { return m_seams; }
     // The trace log; gTraceLog() unless set.
     void setTraceLog(VexLib22::_LogFileClass* log) { m_log = log; }
     // The clock of GDH and NextPoll; the system's date and time unless set.

@@ -44,15 +44,15 @@ QString stars(int n) { return QString(n, QLatin1Char('*')); }
 
 } // namespace
 
-// Receives the detector's events and hands UserIsNotHere to the engine's handler.
+// Receives the detector's events and passes UserIsNotHere on.
 class PollingEngine::DetectorSink : public plat::ComObject<Stillmark::__ActivityDetect, Stillmark::IID___ActivityDetect> {
 public:
     explicit DetectorSink(PollingEngine* engine) : m_engine(engine) {}
     void detach() { m_engine = nullptr; }
     void UserIsNotHere() override
     {
-        if (m_engine && m_engine->m_seams.userIsNotHere)
-            plat::guard(qualified("UserSleep_UserIsNotHere"), [&] { m_engine->m_seams.userIsNotHere(); });
+        if (m_engine)
+            emit m_engine->UserIsNotHere();
     }
     void Timer() override {}
 

@@ -54,6 +54,8 @@ public:
     void setNow(std::function<plat::DateTime()> now);
     // The yield of the command loop; QCoreApplication::processEvents unless set.
     void setYield(std::function<void()> yield) { m_yield = std::move(yield); }
+    // The date and time as the engine takes it (setNow).
+    plat::DateTime now() const;
     // Replaces the installed seams (tests).
     void setSeams(const PollingSeams& seams) { m_seams = seams; }
     PollingSeams& seams() { return m_seams; }
@@ -83,6 +85,7 @@ public:
     void MidnightSynchro();
     void TraiteCommande(CommandClass& cmd);
     void UpdatePanel(qint16 module, bool flag);
+    void HistoBusState() {}
     void PrintBusState() {}
 
     // ---- Life cycle (the form's load, query-unload and unload) ----
@@ -139,11 +142,12 @@ signals:
     void UnloadRequested();
     // Polling was stopped by the engine itself (a failed tick, a lost port).
     void PollingStopped();
+    // The inactivity detector found nobody at the panel.
+    void UserIsNotHere();
 
 private:
     class DetectorSink;
 
-    plat::DateTime now() const;
     void yield();
     int message(const QString& text, int style);
     void tellPortCannotOpen(int number);

@@ -1,10 +1,10 @@
 #pragma once
 // What the polling engine calls of the parts built beside it or above it: the
 // synchronisation passes, the printer port test and the printer object, the
-// inactivity detector, the message box, and the handlers of the engine's
-// other timers and of the detector. Each is one function; the program's
-// assembly installs every one in PollingSeams::installed() before the engine
-// loads. One left empty is not called (the two noted fall back).
+// inactivity detector, the message box and the midnight housekeeping. Each
+// is one function; the program's assembly installs every one in
+// PollingSeams::installed() before the engine loads. One left empty is not
+// called (the two noted fall back).
 
 #include "program/bus/EnginePrinter.h"
 
@@ -33,11 +33,9 @@ struct PollingSeams {
     // The message box (text, style). Unset: Global::Message.
     std::function<int(const QString& text, int style)> message;
 
-    // The handlers of the midnight and re-announcement timers and of the
-    // detector's UserIsNotHere.
-    std::function<void()> midnightTimer;
-    std::function<void()> reactivTimer;
-    std::function<void()> userIsNotHere;
+    // The housekeeping of a new day (new trace log, purge and copy of the
+    // history and trace files), first of the day change's actions.
+    std::function<void()> doMidnightActions;
 
     static PollingSeams& installed();
 };

@@ -4,18 +4,22 @@
 #include "platform/Guard.h"
 #include "platform/Icons.h"
 #include "platform/RtError.h"
+#include "platform/Screen.h"
 #include "platform/SerialControl.h"
 #include "platform/Theme.h"
 
 #include "program/bus/FormPollTimer.h"
+#include "program/core/Config.h"
 #include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/GlobalMain.h"
+#include "program/core/TextIds.h"
 
-#include <QFontDatabase>
-#include <QHeaderView>
+#include <QEvent>
 #include <QLabel>
-#include <QTableWidget>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +27,15 @@ wPolling::PortFactory& portFactory()
 {
     static wPolling::PortFactory factory;
     return factory;
+}
+
+// The parity letter's place in "NEO" after text 100020: 100021 none, 100022
+// even, 100023 odd; any other letter gives 100020.
+int parityText(const QString& letter)
+{
+    const QString l = letter.trimmed().toUpper().left(1);
+    const qsizetype at = l.isEmpty() ? -1 : QStringLiteral("NEO").indexOf(l);
+    return TextIds::ParityFirst + int(at + 1);
 }
 
 int pixels(int twips) { return (twips + plat::kTwipsPerPixel / 2) / plat::kTwipsPerPixel; }
@@ -49,6 +62,7 @@ wPolling::wPolling() : plat::Form(FormNames::wPolling), m_commBus(newPort())
     connect(tmrPoll, &plat::FormTimer::Timer, this, [this] { tmrPoll_Timer(); });
     connect(tmrMidnight, &plat::FormTimer::Timer, this, [this] { tmrMidnight_Timer(); });
     connect(tmrReactiv, &plat::FormTimer::Timer, this, [this] { tmrReactiv_Timer(); });
+    connect(&m_engine, &PollingEngine::UserIsNotHere, this, [this] { UserSleep_UserIsNotHere(); });
     m_pollTimer = std::make_unique<FormPollTimer>(*tmrPoll);
 
     m_engine.setPort(m_commBus.get());
@@ -64,7 +78,7 @@ wPolling::wPolling() : plat::Form(FormNames::wPolling), m_commBus(newPort())
     connect(&m_engine, &PollingEngine::TickTime, this, [this](const QString& t) { lblTime->setText(t); },
             Qt::DirectConnection);
     connect(&m_engine, &PollingEngine::ErrorRow, this,
-            [this](int module, const QString& text) { grdErrors->item(module, 1)->setText(text); },
+            [this](int module, const QString& text) { grdErrors->setTextMatrix(module, 1, text); },
             Qt::DirectConnection);
     connect(&m_engine, &PollingEngine::UnloadRequested, this, [this] {
         if (!IsUnloaded())
@@ -83,59 +97,82 @@ void wPolling::buildControls()
 
     auto caption = [this](const QString& text, int x, int y, int w) {
         auto* l = new QLabel(text, this);
-        l->setGeometry(x, y, w, 28);
+        l->setGeometry(x, y, w, 24);
+        return l;
+    };
+    auto value = [this](const char* name, int x, int y, int w) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(x, y, w, 24);
+        l->setFont(plat::Theme::font(11, true));
         return l;
     };
     caption(QStringLiteral("N1 = Total errors     N2 = 1st level errors N3 = 2nd level errors"), 16, 8, 768);
 
-    grdErrors = new QTableWidget(GridRows, 2, this);
+    grdErrors = new plat::FlexGrid(GridRows, 2, this);
     grdErrors->setObjectName(QStringLiteral("grdErrors"));
     grdErrors->setGeometry(16, 40, 560, 480);
-    grdErrors->horizontalHeader()->hide();
-    grdErrors->verticalHeader()->hide();
-    grdErrors->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdErrors->setSelectionMode(QAbstractItemView::NoSelection);
     grdErrors->setColumnWidth(0, pixels(GridColumn0Twips));
     grdErrors->setColumnWidth(1, pixels(GridColumn1Twips));
     // The counters are aligned by blanks: a fixed-pitch font keeps the columns.
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSize(plat::Theme::font().pointSize());
-    grdErrors->setFont(mono);
+    grdErrors->setFont(plat::Theme::fixedFont());
     for (int r = 0; r < GridRows; ++r)
         for (int c = 0; c < 2; ++c)
             grdErrors->setItem(r, c, new QTableWidgetItem);
 
-    caption(QStringLiteral("Current run time :"), 592, 40, 192);
-    lblTime = new QLabel(this);
-    lblTime->setObjectName(QStringLiteral("lblTime"));
-    lblTime->setGeometry(592, 68, 192, 28);
-    caption(QStringLiteral("Current panel No :"), 592, 108, 192);
-    lblPanel = new QLabel(this);
-    lblPanel->setObjectName(QStringLiteral("lblPanel"));
-    lblPanel->setGeometry(592, 136, 192, 28);
+    // The bus settings.
+    caption(QStringLiteral("Communication"), 592, 40, 192)->setFont(plat::Theme::font(12, true));
+    const int labelX = 592, valueX = 704, labelW = 108, valueW = 92;
+    caption(QStringLiteral("Port"), labelX, 68, labelW);
+    lblPort = value("lblPort", valueX, 68, valueW);
+    caption(QStringLiteral("Speed"), labelX, 92, labelW);
+    lblSpeed = value("lblSpeed", valueX, 92, valueW);
+    caption(QStringLiteral("Parity"), labelX, 116, labelW);
+    lblParity = value("lblParity", valueX, 116, valueW);
+    caption(QStringLiteral("Frame length"), labelX, 140, labelW);
+    lblDataBits = value("lblDataBits", valueX, 140, valueW);
+    caption(QStringLiteral("Stop bits"), labelX, 164, labelW);
+    lblStopBits = value("lblStopBits", valueX, 164, valueW);
 
-    caption(QStringLiteral("Stop/Run"), 592, 196, 96);
+    caption(QStringLiteral("Current run time :"), 592, 204, 192);
+    lblTime = value("lblTime", 592, 228, 192);
+    caption(QStringLiteral("Current panel No :"), 592, 260, 192);
+    lblPanel = value("lblPanel", 592, 284, 192);
+
+    caption(QStringLiteral("Stop/Run"), 592, 324, 96);
     for (int i = 0; i < 2; ++i) {
         auto* b = imgStopRun.add(i, new plat::PictureButton(this));
         b->setSvg(plat::Icons::svg(i == 0 ? QStringLiteral("stop") : QStringLiteral("run")));
-        b->setGeometry(592, 224, 64, 64);
+        b->setGeometry(592, 352, 64, 64);
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgStopRun_Click(i); });
     }
-    caption(QStringLiteral("Reinit"), 688, 196, 96);
+    caption(QStringLiteral("Reinit"), 688, 324, 96);
     imgReinit = new plat::PictureButton(this);
     imgReinit->setObjectName(QStringLiteral("imgReinit"));
     imgReinit->setSvg(plat::Icons::svg(QStringLiteral("reinit")));
-    imgReinit->setGeometry(688, 224, 64, 64);
+    imgReinit->setGeometry(688, 352, 64, 64);
     connect(imgReinit, &QAbstractButton::clicked, this, [this] { imgReinit_Click(); });
+
+    const char* scrollIcons[] = {"pageup", "up", "down", "pagedown"};
+    for (int i = 0; i < 4; ++i) {
+        auto* b = imgControl.add(i, new plat::PictureButton(this));
+        b->setSvg(plat::Icons::svg(QLatin1String(scrollIcons[i])));
+        b->setGeometry(16 + i * 76, 528, 64, 64);
+        connect(b, &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
+    }
+    auto* close = imgNavig.add(NavigClose, new plat::PictureButton(this));
+    close->setSvg(plat::Icons::svg(QStringLiteral("cancel")));
+    close->setGeometry(720, 528, 64, 64);
+    connect(close, &QAbstractButton::clicked, this, [this] { imgNavig_Click(NavigClose); });
     showRunIndicator(false);
 }
 
 void wPolling::fillGridHeader()
 {
-    grdErrors->item(0, 0)->setText(QStringLiteral("N°"));
-    grdErrors->item(0, 1)->setText(QChar(0xA0) + QStringLiteral("N1     N2    N3    Next Poll"));
+    grdErrors->setTextMatrix(0, 0, QStringLiteral("N°"));
+    grdErrors->setTextMatrix(0, 1, QChar(0xA0) + QStringLiteral("N1     N2    N3    Next Poll"));
     for (int m = 1; m < GridRows; ++m)
-        grdErrors->item(m, 0)->setText(QString::number(m).rightJustified(2, QLatin1Char('0')));
+        grdErrors->setTextMatrix(m, 0, QString::number(m).rightJustified(2, QLatin1Char('0')));
     grdErrors->setColumnWidth(0, pixels(GridColumn0Twips));
     grdErrors->setColumnWidth(1, pixels(GridColumn1Twips));
 }
@@ -149,6 +186,7 @@ void wPolling::showRunIndicator(bool running)
 void wPolling::Form_Load()
 {
     plat::guard(QStringLiteral("wPolling.Form_Load"), [&] {
+        plat::Screen::shareCustomPointer(this, imgNavig(NavigClose));
         fillGridHeader();
         tmrPoll->setInterval(PollIntervalAtLoadMs);
         tmrPoll->setEnabled(false);
@@ -161,13 +199,41 @@ void wPolling::Form_Load()
     });
 }
 
+void wPolling::Form_Activate()
+{
+    plat::guard(QStringLiteral("wPolling.Form_Activate"), [&] { showBusSettings(); });
+}
+
+void wPolling::showBusSettings()
+{
+    const QStringList parts = m_commBus->Settings().split(QLatin1Char(','));
+    lblPort->setText(QString::number(m_commBus->CommPort()));
+    lblSpeed->setText(parts.value(0));
+    lblParity->setText(Config::GetText(parityText(parts.value(1))));
+    lblDataBits->setText(parts.value(2));
+    lblStopBits->setText(parts.value(3));
+}
+
 bool wPolling::Form_QueryUnload(plat::UnloadMode mode)
 {
     // A stop from outside (the task manager, the session's end) unloads the
     // engine through the program's own end: its trace line names the cause.
     const plat::UnloadMode cause = Global::StopCause();
+    // The monitor's close box closes the window, never the engine.
+    if (mode == plat::vbFormControlMenu && cause == plat::vbFormCode) {
+        Hide();
+        return true;
+    }
     m_engine.QueryUnload(cause != plat::vbFormCode ? cause : mode);
     return false;
+}
+
+void wPolling::changeEvent(QEvent* event)
+{
+    plat::Form::changeEvent(event);
+    // The monitor is never minimised: it would leave the panel without a screen.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized))
+        QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~Qt::WindowMinimized); });
 }
 
 void wPolling::Form_Unload()
@@ -185,18 +251,17 @@ void wPolling::tmrPoll_Timer()
 
 void wPolling::tmrMidnight_Timer()
 {
-    plat::guard(QStringLiteral("wPolling.tmrMidnight_Timer"), [&] {
-        if (m_engine.seams().midnightTimer)
-            m_engine.seams().midnightTimer();
-    });
+    m_timers.tmrMidnight_Timer();
 }
 
 void wPolling::tmrReactiv_Timer()
 {
-    plat::guard(QStringLiteral("wPolling.tmrReactiv_Timer"), [&] {
-        if (m_engine.seams().reactivTimer)
-            m_engine.seams().reactivTimer();
-    });
+    m_timers.tmrReactiv_Timer();
+}
+
+void wPolling::UserSleep_UserIsNotHere()
+{
+    m_timers.UserSleep_UserIsNotHere();
 }
 
 void wPolling::imgStopRun_Click(int index)
@@ -207,6 +272,33 @@ void wPolling::imgStopRun_Click(int index)
 void wPolling::imgReinit_Click()
 {
     plat::guard(QStringLiteral("wPolling.imgReinit_Click"), [&] { ReinitComm(); });
+}
+
+void wPolling::imgControl_Click(int index)
+{
+    plat::guard(QStringLiteral("wPolling.imgControl_Click"), [&] {
+        // The header row scrolls with the modules: module row r first under
+        // it (1 .. 64) is the grid's top row r - 1.
+        const int top = grdErrors->TopRow() + 1;
+        const int last = grdErrors->Rows() - 1;
+        int row = top;
+        switch (index) {
+        case 0: row = std::max(top - ScrollPage, 1); break;
+        case 1: row = std::max(top - 1, 1); break;
+        case 2: row = std::min(top + 1, last); break;
+        case 3: row = std::min(top + ScrollPage, last); break;
+        default: return;
+        }
+        grdErrors->setTopRow(row - 1);
+    });
+}
+
+void wPolling::imgNavig_Click(int index)
+{
+    plat::guard(QStringLiteral("wPolling.imgNavig_Click"), [&] {
+        if (index == NavigClose)
+            Hide();
+    });
 }
 
 void wPolling::SendStationEvent(qint16 aff)

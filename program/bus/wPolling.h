@@ -5,10 +5,12 @@
 // of error counters. Other forms reach it by name ("wPolling") through the
 // form registry; the core through PollingLink.
 
+#include "program/bus/EngineTimers.h"
 #include "program/bus/PollingEngine.h"
 #include "program/core/PollingLink.h"
 
 #include "platform/ControlArray.h"
+#include "platform/FlexGrid.h"
 #include "platform/Form.h"
 #include "platform/FormTimer.h"
 #include "platform/PictureButton.h"
@@ -17,7 +19,6 @@
 #include <memory>
 
 class QLabel;
-class QTableWidget;
 
 class wPolling : public plat::Form, public PollingLink {
     Q_OBJECT
@@ -31,6 +32,10 @@ public:
     static constexpr int ReactivIntervalMs = 10000;
     // tmrPoll's interval until polling is first started.
     static constexpr int PollIntervalAtLoadMs = 1;
+    // The navigation button that closes the monitor window.
+    static constexpr int NavigClose = 5;
+    // The rows the page buttons of the grid scroll by.
+    static constexpr int ScrollPage = 10;
 
     // The serial control each new engine form opens (the program's assembly
     // installs the real serial port); without one the form cannot be made
@@ -57,6 +62,7 @@ public:
     void MidnightSynchro() { m_engine.MidnightSynchro(); }
     void TraiteCommande(CommandClass& cmd) { m_engine.TraiteCommande(cmd); }
     void UpdatePanel(qint16 module, bool flag) { m_engine.UpdatePanel(module, flag); }
+    void HistoBusState() { m_engine.HistoBusState(); }
     void PrintBusState() { m_engine.PrintBusState(); }
 
     // ---- PollingLink ----
@@ -64,27 +70,42 @@ public:
     bool PortOpen() const override;
 
     PollingEngine& engine() { return m_engine; }
+    EngineTimers& timers() { return m_timers; }
     plat::SerialControl& CommBus() { return *m_commBus; }
 
     // ---- Life cycle and handlers ----
     void Form_Load() override;
+    void Form_Activate() override;
     bool Form_QueryUnload(plat::UnloadMode mode) override;
     void Form_Unload() override;
+    // The engine form keeps its fixed captions: it is translated by nobody.
+    void Nationality() override {}
     void tmrPoll_Timer();
     void tmrMidnight_Timer();
     void tmrReactiv_Timer();
+    void UserSleep_UserIsNotHere();
     void imgStopRun_Click(int index);
     void imgReinit_Click();
+    void imgControl_Click(int index);
+    void imgNavig_Click(int index);
 
     // ---- Controls ----
     plat::FormTimer* tmrPoll = nullptr;
     plat::FormTimer* tmrMidnight = nullptr;
     plat::FormTimer* tmrReactiv = nullptr;
-    QTableWidget* grdErrors = nullptr;
+    plat::FlexGrid* grdErrors = nullptr;
     QLabel* lblPanel = nullptr;
     QLabel* lblTime = nullptr;
+    // The bus settings: port number, speed, parity, data bits, stop bits.
+    QLabel* lblPort = nullptr;
+    QLabel* lblSpeed = nullptr;
+    QLabel* lblParity = nullptr;
+    QLabel* lblDataBits = nullptr;
+    QLabel* lblStopBits = nullptr;
     plat::ControlArray<plat::PictureButton> imgStopRun{QStringLiteral("imgStopRun")};
     plat::PictureButton* imgReinit = nullptr;
+    plat::ControlArray<plat::PictureButton> imgControl{QStringLiteral("imgControl")};
+    plat::ControlArray<plat::PictureButton> imgNavig{QStringLiteral("imgNavig")};
 
 signals:
     void WriteError(const CommandClass& cmd);
@@ -93,13 +114,18 @@ signals:
     void PollDone();
     void UpdateDone();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     static std::unique_ptr<plat::SerialControl> newPort();
     void buildControls();
     void fillGridHeader();
     void showRunIndicator(bool running);
+    void showBusSettings();
 
     std::unique_ptr<plat::SerialControl> m_commBus;
     std::unique_ptr<PollTimer> m_pollTimer;
     PollingEngine m_engine;
+    EngineTimers m_timers{m_engine};
 };

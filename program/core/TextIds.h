@@ -44,4 +44,9 @@ constexpr int MirrorTypeLetters = 50012;
 constexpr int TraceKindFirst = 51000;
 constexpr int TraceKindLast = 51001;
 
+// The parity of the bus settings: 100020 + its letter's place in "NEO"
+// (100020 unknown, 100021 none, 100022 even, 100023 odd).
+constexpr int ParityFirst = 100020;
+constexpr int ParityLast = 100023;
+
 } // namespace TextIds

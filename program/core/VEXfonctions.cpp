@@ -1,6 +1,9 @@
 #include "program/core/VEXfonctions.h"
 
 #include "platform/AppIdentity.h"
+#include "platform/ProfileFile.h"
+#include "platform/RtError.h"
+#include "platform/Values.h"
 #include "program/core/Components.h"
 
 namespace VEXfonctions {
@@ -33,6 +36,27 @@ void DelIniSection(const QString& section)
 int16_t GetIniKeys(QStringList& keys, const QString& section)
 {
     return Components::IniParam().GetPrivateParamsList(keys, section, IniFileName());
+}
+
+IniEntries GetIniSection(const QString& section)
+{
+    IniEntries entries = plat::ProfileFile::sectionEntries(section, IniFileName());
+    // Read as the library's GetPrivateParam reads one value.
+    constexpr qsizetype valueMax = 1023;
+    for (auto& entry : entries) {
+        QString& v = entry.second;
+        if (const qsizetype nul = v.indexOf(QChar(0)); nul >= 0)
+            v.truncate(nul);
+        v.truncate(valueMax);
+        v = plat::Trim(v);
+    }
+    return entries;
+}
+
+void SetIniSection(const QString& section, const IniEntries& entries)
+{
+    if (!plat::ProfileFile::replaceSection(section, entries, IniFileName()))
+        plat::raise(plat::rt::PathFileAccessError);
 }
 
 } // namespace VEXfonctions

@@ -7,14 +7,12 @@
 #include "program/standins/StandInDispatch.h"
 #include "program/standins/StandInEnginePrinter.h"
 #include "program/standins/StandInMain.h"
-#include "program/standins/StandInRunAlarms.h"
 
 namespace Placeholders {
 
 void registerForms()
 {
     plat::Forms::registerForm(FormNames::wMain, [] { return new StandInMain; });
-    plat::Forms::registerForm(FormNames::wRunAlarms, [] { return new StandInRunAlarms; });
 }
 
 void installSeams()
@@ -36,14 +34,8 @@ void installSeams()
         return prtSettings.section(QLatin1Char(':'), 0, 0).isEmpty();
     };
     engine.newPrinter = [] { return std::make_shared<StandInEnginePrinter>(); };
-    engine.midnightTimer = [] {};
-    // The watchdog part of the re-announcement: never leave the panel
-    // without a screen.
-    engine.reactivTimer = [] {
-        if (!plat::Forms::AnyVisible())
-            plat::Forms::Get(FormNames::wRunAlarms)->Show();
-    };
-    engine.userIsNotHere = [] {};
+    // The new day's housekeeping (new trace log, purge and copy of the files).
+    engine.doMidnightActions = [] {};
 }
 
 } // namespace Placeholders

@@ -29,6 +29,31 @@
 
 namespace pollingtest {
 
+// Forwards to the simulator's line, which the test keeps: the serial control
+// of an engine form, which owns the one it is given.
+class SharedPort : public plat::SerialControl {
+public:
+    explicit SharedPort(plat::SerialControl& inner) : m(inner) {}
+    int CommPort() const override { return m.CommPort(); }
+    void setCommPort(int p) override { m.setCommPort(p); }
+    QString Settings() const override { return m.Settings(); }
+    void setSettings(const QString& s) override { m.setSettings(s); }
+    bool PortOpen() const override { return m.PortOpen(); }
+    void setPortOpen(bool o) override { m.setPortOpen(o); }
+    bool RTSEnable() const override { return m.RTSEnable(); }
+    void setRTSEnable(bool e) override { m.setRTSEnable(e); }
+    int InBufferCount() const override { return m.InBufferCount(); }
+    void setInBufferCount(int n) override { m.setInBufferCount(n); }
+    int OutBufferCount() const override { return m.OutBufferCount(); }
+    void setOutBufferCount(int n) override { m.setOutBufferCount(n); }
+    void Output(const QByteArray& b) override { m.Output(b); }
+    QByteArray Input() override { return m.Input(); }
+    bool waitForInput(int ms) override { return m.waitForInput(ms); }
+
+private:
+    plat::SerialControl& m;
+};
+
 struct Report {
     QString name;
     int number;

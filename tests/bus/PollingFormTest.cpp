@@ -6,6 +6,7 @@
 #include "program/bus/CommFunctions.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
+#include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
@@ -206,4 +207,87 @@ TEST_F(PollingForm, ACommandGivenUpGetsItsTraceLineFromTheInstalledRules)
     EXPECT_EQ(doubles.rules.dropped[0].Module(), 3);
     EXPECT_EQ(writeErrors, 1);
     EXPECT_EQ(w->engine().commands().Count(), 0);
+}
+
+TEST_F(PollingForm, TheMonitorShowsTheBusSettingsAndItsCloseButtonOnlyHidesIt)
+{
+    ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
+    ASSERT_TRUE(Config::OpenConfigBase());
+    gConfig->setBusSettings(QStringLiteral("COM3:19200,E,7,2"));
+    wPolling* w = form();
+    w->setRun(true);
+    EXPECT_EQ(w->windowTitle(), "Communication watch");
+
+    // Shown modal over the screen that opened it; button 5 ends the show.
+    QWidget owner;
+    owner.show();
+    QStringList seen;
+    const auto shown = testing_support::whenShown(FormNames::wPolling, [&](plat::Form*) {
+        seen << w->lblPort->text() << w->lblSpeed->text() << w->lblParity->text() << w->lblDataBits->text()
+             << w->lblStopBits->text();
+        w->imgNavig(wPolling::NavigClose)->click();
+    });
+    w->Show(true, &owner);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(*shown);
+    EXPECT_EQ(w->parentWidget(), nullptr) << "the engine form does not go with its owner";
+    EXPECT_EQ(seen, (QStringList{"3", "19200", Config::GetText(100022), "7", "2"}));
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(plat::Forms::Find(FormNames::wPolling), w) << "the engine stays loaded";
+    EXPECT_TRUE(w->Run());
+    EXPECT_TRUE(w->tmrPoll->Enabled());
+
+    // Its close box hides it too, and a minimised monitor comes back.
+    w->Show();
+    w->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(plat::Forms::Find(FormNames::wPolling), w);
+    EXPECT_TRUE(w->Run());
+    w->Show();
+    w->setWindowState(Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w->windowState() & Qt::WindowMinimized);
+    testing_support::renderToPng(w, "wPolling-COM3");
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(PollingForm, ParityTextsFollowTheLetter)
+{
+    ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
+    ASSERT_TRUE(Config::OpenConfigBase());
+    wPolling* w = form();
+    const std::pair<const char*, int> cases[] = {{"9600,N,8,1", 100021}, {"9600,o,8,1", 100023},
+                                                 {"9600,M,8,1", 100020}, {"9600", 100020}};
+    for (const auto& [settings, text] : cases) {
+        w->CommBus().setPortOpen(false);
+        w->CommBus().setSettings(settings);
+        w->Form_Activate();
+        EXPECT_EQ(w->lblParity->text(), Config::GetText(text)) << settings;
+    }
+}
+
+TEST_F(PollingForm, TheScrollButtonsMoveTheModulesUnderTheHeader)
+{
+    wPolling* w = form();
+    w->Show();
+    plat::FlexGrid* grid = w->grdErrors;
+    const int visible = grid->viewport()->height() / grid->rowHeight(1);
+    // The top module row, counted 1 .. 64, as the grid's first row + 1.
+    auto top = [grid] { return grid->TopRow() + 1; };
+    EXPECT_EQ(top(), 1);
+    w->imgControl(2)->click();
+    EXPECT_EQ(top(), 2);
+    w->imgControl(3)->click();
+    EXPECT_EQ(top(), 12);
+    w->imgControl(1)->click();
+    EXPECT_EQ(top(), 11);
+    w->imgControl(0)->click();
+    EXPECT_EQ(top(), 1);
+    w->imgControl(0)->click();
+    EXPECT_EQ(top(), 1) << "never above the first module";
+    for (int i = 0; i < 10; ++i)
+        w->imgControl(3)->click();
+    // The last rows stay on the screen: the grid scrolls no further.
+    EXPECT_EQ(top(), 65 - visible + 1);
 }

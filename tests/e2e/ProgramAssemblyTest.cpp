@@ -20,8 +20,8 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
 {
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
-              QStringList({"dlgKeyboard", "dlgListInput", "dlgMessage", "dlgUserCodes", "wMain", "wPolling",
-                           "wRunAlarms"}));
+              QStringList({"dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMessage", "dlgUserCodes", "wMain",
+                           "wPolling", "wRunAlarms"}));
 }
 
 TEST_F(ProgramAssembly, AFormUnderANameTheAssemblyTookIsRefusedWithItsName)
@@ -53,9 +53,7 @@ TEST_F(ProgramAssembly, LeavesNoSeamEmpty)
     EXPECT_TRUE(engine.updatePanel);
     EXPECT_TRUE(engine.testPrintPort);
     EXPECT_TRUE(engine.newPrinter);
-    EXPECT_TRUE(engine.midnightTimer);
-    EXPECT_TRUE(engine.reactivTimer);
-    EXPECT_TRUE(engine.userIsNotHere);
+    EXPECT_TRUE(engine.doMidnightActions);
 }
 
 } // namespace

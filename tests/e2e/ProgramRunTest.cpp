@@ -21,7 +21,7 @@
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
 #include "program/standins/StandInMain.h"
-#include "program/standins/StandInRunAlarms.h"
+#include "program/runtime/wRunAlarms.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/support/ProgramGlobals.h"
@@ -177,8 +177,10 @@ TEST_F(ProgramRun, AutomaticStartWithThePortOpenPollsAndShowsOnlyTheAlarmScreen)
     ASSERT_EQ(commStart.size(), 1u);
     EXPECT_EQ(commStart[0].evtNo.toInt(), appStart[0].evtNo.toInt() + 1);
 
-    // Leaving the alarm screen shows the main window.
-    qobject_cast<StandInRunAlarms*>(plat::Forms::Find(FormNames::wRunAlarms))->imgLeave->click();
+    // Leaving the alarm screen asks for a login (here nobody has level 1, so
+    // a cancelled one passes) and shows the main window.
+    testing_support::whenShown(FormNames::dlgUserCodes, [](plat::Form* dlg) { dlg->Hide(); });
+    qobject_cast<wRunAlarms*>(plat::Forms::Find(FormNames::wRunAlarms))->imgNavig(wRunAlarms::NavigLeave)->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(visibleForms(), QStringList{"wMain"});
 }

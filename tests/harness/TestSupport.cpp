@@ -2,11 +2,15 @@
 
 #include "platform/AppIdentity.h"
 #include "platform/Cp1252.h"
+#include "platform/Forms.h"
 #include "platform/RtError.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 namespace testing_support {
@@ -57,6 +61,35 @@ QString renderToPng(QWidget* widget, const QString& name)
     const QString path = dir + '/' + name + ".png";
     widget->grab().save(path, "PNG");
     return path;
+}
+
+std::shared_ptr<bool> whenShown(const QString& formName, std::function<void(plat::Form*)> act, int timeoutMs)
+{
+    auto ran = std::make_shared<bool>(false);
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(5);
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        for (plat::Form* f : plat::Forms::All()) {
+            if (f->Name() == formName && f->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                *ran = true;
+                act(f);
+                return;
+            }
+        }
+        if (started->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+            for (plat::Form* f : plat::Forms::All())
+                if (f->IsModal())
+                    plat::Forms::Unload(f);
+        }
+    });
+    timer->start();
+    return ran;
 }
 
 } // namespace testing_support

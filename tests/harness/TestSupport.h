@@ -5,8 +5,12 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QWidget;
+namespace plat {
+class Form;
+}
 
 namespace testing_support {
 
@@ -28,5 +32,12 @@ int errorOf(const std::function<void()>& fn);
 // Renders a widget (shown or not) to <build>/screenshots/<name>.png and
 // returns the file's path, so that a person can look at the screen.
 QString renderToPng(QWidget* widget, const QString& name);
+
+// Runs act on the first visible form of that name, from the message loop (so
+// also inside the modal loop that shows it); after timeoutMs it gives up, so
+// that a form that never comes, or a box nobody answers, fails the test
+// instead of hanging it: a modal form still open then is unloaded. The flag
+// tells whether act ran.
+std::shared_ptr<bool> whenShown(const QString& formName, std::function<void(plat::Form*)> act, int timeoutMs = 5000);
 
 } // namespace testing_support

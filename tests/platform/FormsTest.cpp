@@ -146,6 +146,83 @@ TEST_F(FormsRegistryTest, TheCloseBoxGoesThroughQueryUnload)
 
 namespace {
 
+// Counts its activations and notes them in a shared log.
+class ActivationProbe : public Form {
+public:
+    ActivationProbe(const QString& name, QStringList& log) : Form(name), m_log(log) { resize(200, 100); }
+    void Form_Activate() override { m_log << "activate " + Name(); }
+
+private:
+    QStringList& m_log;
+};
+
+// Lets queued calls and the window system's activation events run.
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+} // namespace
+
+TEST_F(FormsRegistryTest, ActivationBackFromAnotherWindowOfTheProgramActivatesTheFormAfterItsCaller)
+{
+    QStringList log;
+    Form* screen = Forms::Adopt(new ActivationProbe("fScreen", log));
+    Form* other = Forms::Adopt(new ActivationProbe("fOther", log));
+    Form* dialog = Forms::Adopt(new ActivationProbe("fDialog", log));
+    screen->Show();
+    other->Show();
+    settle();
+    EXPECT_EQ(log.join("; "), "activate fScreen; activate fOther") << "once for a show, not again for its activation";
+
+    // A modal dialog closes and the window system gives the activation back
+    // to its caller, which reads the dialog's answer before its activation runs.
+    screen->activateWindow();
+    settle();
+    log.clear();
+    QTimer::singleShot(0, dialog, [dialog, screen] {
+        dialog->Hide();
+        screen->activateWindow();
+    });
+    dialog->Show(true, screen);
+    log << "caller reads the answer";
+    settle();
+    EXPECT_EQ(log.join("; "), "activate fDialog; caller reads the answer; activate fScreen");
+
+    // While a dialog is modal its caller cannot be activated, even when the
+    // window system hands it the activation late.
+    log.clear();
+    QTimer::singleShot(0, dialog, [&] {
+        screen->activateWindow();
+        settle();
+        log << "still modal";
+        dialog->Hide();
+    });
+    dialog->Show(true, screen);
+    EXPECT_EQ(log.join("; "), "activate fDialog; still modal");
+
+    // Another program takes the activation and gives it back: no activation.
+    other->activateWindow();
+    settle();
+    log.clear();
+    emit qApp->focusWindowChanged(nullptr);
+    screen->activateWindow();
+    settle();
+    EXPECT_TRUE(log.isEmpty()) << log.join("; ").toStdString();
+
+    // A form unloaded meanwhile is not activated.
+    other->activateWindow();
+    settle();
+    log.clear();
+    screen->activateWindow();
+    Forms::Unload(screen);
+    settle();
+    EXPECT_TRUE(log.isEmpty()) << log.join("; ").toStdString();
+}
+
+namespace {
+
 // A small dialog with a button and two entry fields, the button first in focus order.
 class ProbeDialog : public Form {
 public:
@@ -237,13 +314,16 @@ TEST(Captions, NumericTagsTakeTheirTextAndOthersKeepTheirs)
     auto* a = new QLabel("a", &w);
     auto* b = new QPushButton("b", &w);
     auto* c = new QLabel("keep", &w);
+    auto* d = new QLineEdit(&w);
     setTag(a, 10004);
     setTag(b, " 10005 ");
     setTag(c, "no id");
+    setTag(d, 10006);
     applyCaptions(&w);
     EXPECT_EQ(a->text(), "text 10004");
     EXPECT_EQ(b->text(), "text 10005");
     EXPECT_EQ(c->text(), "keep");
+    EXPECT_EQ(d->text(), "text 10006") << "a text box takes the text as its text";
     setCaptionSource({});
 }
 
@@ -260,4 +340,26 @@ TEST(ControlArray, NamesElementsByIndexAndCopiesElementZeroHidden)
     EXPECT_EQ(lbl.indexOf(one), 1);
     EXPECT_THROW(lbl(5), RtError);
     EXPECT_EQ(lbl.ubound(), 1);
+}
+
+TEST_F(FormsRegistryTest, AFormShownOverAnOwnerOutlivesIt)
+{
+    QStringList log;
+    Form* owner = Forms::Adopt(new ActivationProbe("fOwner", log));
+    Form* shown = Forms::Adopt(new ActivationProbe("fShown", log));
+    QPointer<Form> alive(shown);
+    owner->Show();
+    // Modal over its owner; hidden again, it is a window of its own.
+    QTimer::singleShot(0, shown, [shown] { shown->Hide(); });
+    shown->Show(true, owner);
+    settle();
+    EXPECT_EQ(shown->parentWidget(), nullptr);
+
+    // Modeless over its owner when the owner is unloaded.
+    shown->Show(false, owner);
+    EXPECT_EQ(shown->parentWidget(), owner);
+    Forms::Unload(owner);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(alive);
+    EXPECT_EQ(Forms::Find("fShown"), shown);
 }

@@ -165,6 +165,28 @@ TEST_F(ProfileFileTest, DeletesKeysAndSections)
     EXPECT_FALSE(QFile::exists(path("nofile.ini")));
 }
 
+TEST_F(ProfileFileTest, AWholeSectionIsReadAndReplacedInOneGo)
+{
+    writeRaw("[A]\r\nx=1\r\n[Rows]\r\n1= \"quoted\" \r\nstale=9\r\n; note\r\n[B]\r\ny=2\r\n[rows]\r\n7=hidden\r\n");
+    EXPECT_EQ(pf::sectionEntries("ROWS", path()), (pf::Entries{{"1", "quoted"}, {"stale", "9"}}));
+    EXPECT_TRUE(pf::sectionEntries("Missing", path()).isEmpty());
+
+    // The section keeps its place; its duplicate and its old keys are gone.
+    int renames = 0;
+    pf::setBeforeRenameHook([&](const QString&) { return ++renames > 0; });
+    ASSERT_TRUE(pf::replaceSection("Rows", {{"1", "top"}, {"2", "next\r\n[C]"}}, path()));
+    pf::setBeforeRenameHook({});
+    EXPECT_EQ(renames, 1) << "one rewrite of the file";
+    EXPECT_EQ(readRaw(), QByteArray("[A]\r\nx=1\r\n[Rows]\r\n1=top\r\n2=next  [C]\r\n[B]\r\ny=2\r\n"));
+
+    ASSERT_TRUE(pf::replaceSection("New", {{"k", "v"}}, path()));
+    EXPECT_TRUE(readRaw().endsWith("y=2\r\n\r\n[New]\r\nk=v\r\n"));
+    ASSERT_TRUE(pf::replaceSection("rows", {}, path()));
+    EXPECT_EQ(pf::sections(path()), QStringList({"A", "B", "New"}));
+    EXPECT_TRUE(pf::replaceSection("Rows", {}, path("nofile.ini")));
+    EXPECT_FALSE(QFile::exists(path("nofile.ini")));
+}
+
 TEST_F(ProfileFileTest, ABareFileNameLivesInTheProgramFolder)
 {
     ASSERT_TRUE(pf::writeString("S", "k", "v", "bare.ini"));

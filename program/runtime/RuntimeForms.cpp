@@ -1,0 +1,15 @@
+#include "program/runtime/RuntimeForms.h"
+
+#include "platform/Forms.h"
+#include "program/runtime/dlgConsigne.h"
+#include "program/runtime/wRunAlarms.h"
+
+namespace RuntimeForms {
+
+void registerForms()
+{
+    plat::Forms::registerForm(FormNames::wRunAlarms, [] { return new wRunAlarms; });
+    plat::Forms::registerForm(FormNames::dlgConsigne, [] { return new dlgConsigne; });
+}
+
+} // namespace RuntimeForms
