@@ -464,14 +464,7 @@ CommandPtr PollingEngine::CommandFromText(const QString& text)
 
 QString PollingEngine::ReinitTraceLine(const plat::DateTime& at)
 {
-    TraceRecord r;
-    r.set(TraceRecord::Date, plat::formatShortDate(at));
-    r.set(TraceRecord::Time, plat::formatLongTime(at));
-    r.set(TraceRecord::EvtNo, QStringLiteral("REINIT"));
-    r.setStars(TraceRecord::Id);
-    r.set(TraceRecord::Origin, QStringLiteral("SYSTEM"));
-    r.set(TraceRecord::Kind, QStringLiteral("COMM"));
-    r.set(TraceRecord::State, QStringLiteral("REINIT"));
+    TraceRecord r = TraceRecord::stationLine(at, QStringLiteral("REINIT"), QStringLiteral("COMM"), QStringLiteral("REINIT"));
     r.setStars(TraceRecord::Common);
     r.setStars(TraceRecord::Specific);
     return r.text();
