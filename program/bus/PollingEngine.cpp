@@ -312,11 +312,11 @@ void PollingEngine::Load()
         m_run = false;
         ReinitComm();
 
-        m_printer = m_seams.newPrinter ? m_seams.newPrinter() : std::make_shared<EnginePrinterStandIn>();
+        // A printer whose port does not open (the test has said so) stays
+        // unconfigured: it prints nothing until the printer settings set it.
+        m_printer = EnginePrinter::New();
         const QString prt = gConfig->PrtSettings();
-        const bool usable = m_seams.testPrintPort ? m_seams.testPrintPort(prt)
-                                                  : prt.section(QLatin1Char(':'), 0, 0).isEmpty();
-        if (usable && m_printer) {
+        if (Config::TestPrintPort(prt) && m_printer) {
             const int colon = prt.indexOf(QLatin1Char(':'));
             m_printer->setPort(colon < 0 ? prt : prt.left(colon));
             m_printer->setSettings(colon < 0 ? QString() : prt.mid(colon + 1));

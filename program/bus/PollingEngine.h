@@ -9,6 +9,7 @@
 #include "program/bus/CommandExecutor.h"
 #include "program/bus/EventDispatcher.h"
 #include "program/bus/PollingSeams.h"
+#include "program/core/EnginePrinter.h"
 
 #include "platform/Component.h"
 #include "Stillmark/_ActivityDetect.h"

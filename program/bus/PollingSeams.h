@@ -1,12 +1,9 @@
 #pragma once
 // What the polling engine calls of the parts built beside it or above it: the
-// synchronisation passes, the printer port test and the printer object, the
-// inactivity detector, the message box, and the handlers of the engine's
-// other timers and of the detector. Each is one function; an empty one is the
+// synchronisation passes, the inactivity detector, the message box, and the
+// handlers of the engine's other timers and of the detector. Each is one function; an empty one is the
 // stand-in (it does nothing, or answers as noted). The parts that build the
 // real ones install them in PollingSeams::installed() before the engine loads.
-
-#include "program/bus/EnginePrinter.h"
 
 #include "platform/Component.h"
 #include "Stillmark/_ActivityDetect.h"
@@ -23,11 +20,6 @@ struct PollingSeams {
     std::function<void()> midnightSynchro;
     std::function<void(qint16 module, bool flag)> updatePanel;
 
-    // Whether the printer settings name a usable port (showing its own message
-    // when not). Stand-in: true when no port is named before the ":".
-    std::function<bool(const QString& prtSettings)> testPrintPort;
-    // A new raw event printer. Stand-in: an object that keeps its settings.
-    std::function<EnginePrinterPtr()> newPrinter;
     // A new inactivity detector. Unset: the Stillmark class, by its identifier.
     std::function<plat::ComPtr<Stillmark::_ActivityDetect>()> newDetector;
     // The message box (text, style). Unset: Global::Message.

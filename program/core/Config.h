@@ -33,4 +33,9 @@ QString GetLanguage(int index);
 // save the changes under a name.
 void SaveCurrentConfig();
 
+// Whether the printer of the settings text ("LPT1:", "COM2:9600,N,8,1", ""
+// for none) can be opened: no printer is a working one; a port that does not
+// open shows text 20011 with the system's reason and answers false.
+bool TestPrintPort(const QString& prtSettings);
+
 } // namespace Config
