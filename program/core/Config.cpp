@@ -8,6 +8,7 @@
 #include "program/core/EnginePrinter.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
+#include "program/core/Housekeeping.h"
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
 
@@ -127,6 +128,12 @@ void SaveCurrentConfig()
         if (modified)
             gConfig->setOwnModified(true);
     });
+}
+
+void DoMidnightActions()
+{
+    plat::guard(QStringLiteral("Config.DoMidnightActions"),
+                [] { Housekeeping::DoMidnightActions(plat::DateTime::now()); });
 }
 
 bool TestPrintPort(const QString& prtSettings)

@@ -13,6 +13,7 @@
 #include "program/core/ConfigClass.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
+#include "program/core/Housekeeping.h"
 #include "program/core/IniKeys.h"
 #include "program/core/PollingLink.h"
 #include "program/core/VEXfonctions.h"
@@ -31,7 +32,6 @@ namespace Global {
 namespace {
 
 const QString kMainForm = QStringLiteral("wMain");
-const QString kTraceFolder = QStringLiteral("Trace");
 constexpr int kUnnamedConfigText = 50010;
 constexpr int kPriorityCount = 100;
 
@@ -58,13 +58,7 @@ CriticalBox& criticalBox()
 std::optional<plat::RtError> openTraceLog()
 {
     try {
-        const QString folder = plat::AppIdentity::programFolder() + QLatin1Char('/') + kTraceFolder;
-        if (!QDir(folder).exists() && !QDir().mkdir(folder))
-            throw plat::RtError(plat::rt::PathFileAccessError,
-                                QStringLiteral("Path/File access error: ") + QDir::toNativeSeparators(folder));
-        const QString file = folder + QLatin1Char('/') + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
-            + QStringLiteral(".log");
-        gTraceLog().OpenFile(file, VexLib22::eLogModeFileAppend);
+        Housekeeping::OpenTraceLog(QDate::currentDate());
         return std::nullopt;
     } catch (const plat::RtError& e) {
         try {
