@@ -8,12 +8,14 @@
 #include "program/bus/DispatchSeams.h"
 #include "program/core/Config.h"
 #include "program/core/CoreForms.h"
+#include "program/core/EnginePrinter.h"
 #include "program/core/ErrorHandling.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/InputDialogs.h"
 #include "program/core/StandInMain.h"
 #include "program/core/StandInRunAlarms.h"
 #include "program/core/dlgUserCodes.h"
+#include "program/runtime/DirectPrinting.h"
 #include "program/runtime/HistoProcs.h"
 
 #include <QApplication>
@@ -78,8 +80,13 @@ int main(int argc, char* argv[])
     // Captions from the controls' tags come from the database's texts.
     plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
     registerForms();
-    // The engine takes its event rules when it is created.
+    // The engine takes its event rules, history writer and event printer
+    // when it is created; the printers of the engine and of the port test
+    // are raw line printers.
     Dispatch::installed().rules = &HistoProcs::Rules();
+    Dispatch::installed().history = &HistoProcs::History();
+    Dispatch::installed().printer = &HistoProcs::Printer();
+    EnginePrinter::setFactory([] { return std::make_shared<DirectPrinting>(); });
     endOnStopSignals(app);
 
     Global::Main();

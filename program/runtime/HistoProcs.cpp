@@ -14,6 +14,7 @@
 #include "program/core/Config.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
+#include "program/runtime/EventTexts.h"
 
 #include <array>
 
@@ -21,8 +22,8 @@ namespace HistoProcs {
 
 namespace {
 
-constexpr int kLastChannel = 24;
-constexpr int kKindTextBase = 51000;
+using namespace EventTexts;
+
 constexpr int kTraceErrorMax = 80;
 
 // Option bits of the four masks.
@@ -31,14 +32,6 @@ constexpr int kOptFaultOrAcknowledged = 1;
 constexpr int kOptUnacknowledged = 2;
 constexpr int kOptModuleWide = 3;
 constexpr int kOptOperatorAck = 4;
-
-// Codes of the station channel.
-constexpr int kOperatorAck = 0;
-constexpr int kProgramStart = 1;
-constexpr int kProgramStop = 2;
-constexpr int kLevelChange = 3;
-constexpr int kCommStart = 4;
-constexpr int kCommStop = 5;
 
 enum class Rule { Display, Histo, Print, Klaxon };
 
@@ -92,9 +85,9 @@ bool decide(Rule r, const EventClass& evt)
     if (chnl == EventClass::ChnlStation) {
         if (r == Rule::Display || r == Rule::Klaxon)
             return false;
-        return code != kOperatorAck || option(r, kOptOperatorAck);
+        return code != OperatorAck || option(r, kOptOperatorAck);
     }
-    if (chnl > kLastChannel)
+    if (chnl > LastChannel)
         return false;
     const ChannelClass& channel = ConfigAccess::channel(evt.Panel(), chnl);
     if (!flag(r, channel))
@@ -110,47 +103,38 @@ bool rule(Rule r, const EventClass& evt)
     return answer;
 }
 
-// The model of a module; none for an event of no module (an acknowledgement
-// of the station as a whole), so that its trace line is still written.
-QString modelName(int module)
-{
-    if (module < 1 || module > ConfigClass::kModules)
-        return QString();
-    return Global::ModuleName(ConfigAccess::panel(module).Model());
-}
-
 void stationRecord(TraceRecord& rec, const EventClass& evt)
 {
     const QString system = QStringLiteral("SYSTEM");
     switch (evt.Aff()) {
-    case kOperatorAck:
-        rec.set(TraceRecord::Origin, Designations::ModuleModel(evt.Panel(), modelName(evt.Panel())));
+    case OperatorAck:
+        rec.set(TraceRecord::Origin, ModuleWithModel(evt.Panel()));
         rec.set(TraceRecord::Kind, QStringLiteral("USER"));
         rec.set(TraceRecord::State, QStringLiteral("ACK PC"));
         rec.set(TraceRecord::Common, gUserName);
         rec.setStars(TraceRecord::Specific);
         break;
-    case kProgramStart:
-    case kProgramStop:
+    case ProgramStart:
+    case ProgramStop:
         rec.setStars(TraceRecord::Id);
         rec.set(TraceRecord::Origin, system);
         rec.set(TraceRecord::Kind, QStringLiteral("APPLI"));
-        rec.set(TraceRecord::State, evt.Aff() == kProgramStart ? QStringLiteral("START") : QStringLiteral("STOP"));
+        rec.set(TraceRecord::State, evt.Aff() == ProgramStart ? QStringLiteral("START") : QStringLiteral("STOP"));
         rec.setStars(TraceRecord::Common);
         rec.setStars(TraceRecord::Specific);
         break;
-    case kLevelChange:
+    case LevelChange:
         rec.set(TraceRecord::Origin, system);
         rec.set(TraceRecord::Kind, QStringLiteral("USER"));
         rec.set(TraceRecord::State, QStringLiteral("CHANGE"));
         rec.set(TraceRecord::Common, gUserName);
         rec.set(TraceRecord::Specific, QStringLiteral("LEVEL ") + QString::number(gUserLevel));
         break;
-    case kCommStart:
-    case kCommStop:
+    case CommStart:
+    case CommStop:
         rec.set(TraceRecord::Origin, system);
         rec.set(TraceRecord::Kind, QStringLiteral("COMM"));
-        rec.set(TraceRecord::State, evt.Aff() == kCommStart ? QStringLiteral("START") : QStringLiteral("STOP"));
+        rec.set(TraceRecord::State, evt.Aff() == CommStart ? QStringLiteral("START") : QStringLiteral("STOP"));
         rec.setStars(TraceRecord::Common);
         rec.setStars(TraceRecord::Specific);
         break;
@@ -167,7 +151,7 @@ void channelRecord(TraceRecord& rec, const EventClass& evt)
     rec.set(TraceRecord::PnlCnt,
             evt.Clock() >= 0 ? FixedRecord::digits(evt.Clock(), 7) : QStringLiteral("SYNCHRO"));
     rec.set(TraceRecord::Origin, Designations::Channel(evt.Panel(), evt.Chnl()));
-    rec.set(TraceRecord::Kind, Config::GetText(kKindTextBase + evt.Param()));
+    rec.set(TraceRecord::Kind, ParamText(evt.Param()));
     rec.set(TraceRecord::Common, ConfigAccess::config().Biblio(channel.BibNum()));
     rec.set(TraceRecord::Specific, channel.ScreenText());
 }
@@ -182,13 +166,13 @@ QString formateTrace(const EventClass& evt)
     const int chnl = evt.Chnl();
     if (chnl == EventClass::ChnlPresence) {
         rec.set(TraceRecord::State, evt.Aff() != 0 ? QStringLiteral("APPEAR") : QStringLiteral("DISAPP"));
-        rec.set(TraceRecord::Origin, Designations::ModuleModel(evt.Panel(), modelName(evt.Panel())));
+        rec.set(TraceRecord::Origin, ModuleWithModel(evt.Panel()));
         rec.set(TraceRecord::Kind, QStringLiteral("Alarm"));
         rec.setStars(TraceRecord::Common);
         rec.setStars(TraceRecord::Specific);
     } else if (chnl == EventClass::ChnlStation) {
         stationRecord(rec, evt);
-    } else if (chnl <= kLastChannel) {
+    } else if (chnl <= LastChannel) {
         channelRecord(rec, evt);
     }
     return rec.text();
