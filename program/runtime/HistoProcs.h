@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class CommandClass;
 class EnginePrinter;
@@ -70,5 +71,7 @@ void PrintEvent(const EventClass& evt, EnginePrinter& printer);
 Dispatch::EventRules& Rules();
 Dispatch::History& History();
 Dispatch::Printer& Printer();
+// The event printer of a dispatch that prints on another printer.
+std::unique_ptr<Dispatch::Printer> PrinterOn(EnginePrinter& printer);
 
 } // namespace HistoProcs

@@ -206,9 +206,20 @@ EnginePrinterPtr enginePrinter()
     return printer;
 }
 
+// Prints on the given printer, or on wPolling.dpPrinter when none is given.
 class EventPrinter : public Dispatch::Printer {
 public:
-    void PrintEvent(const EventClass& ev) override { HistoProcs::PrintEvent(ev); }
+    explicit EventPrinter(EnginePrinter* printer = nullptr) : m_printer(printer) {}
+    void PrintEvent(const EventClass& ev) override
+    {
+        if (m_printer)
+            HistoProcs::PrintEvent(ev, *m_printer);
+        else
+            HistoProcs::PrintEvent(ev);
+    }
+
+private:
+    EnginePrinter* m_printer;
 };
 
 } // namespace
@@ -230,6 +241,11 @@ Dispatch::Printer& Printer()
 {
     static EventPrinter printer;
     return printer;
+}
+
+std::unique_ptr<Dispatch::Printer> PrinterOn(EnginePrinter& printer)
+{
+    return std::make_unique<EventPrinter>(&printer);
 }
 
 } // namespace HistoProcs

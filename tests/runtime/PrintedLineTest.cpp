@@ -70,15 +70,6 @@ public:
     QList<QByteArray> lines;
 };
 
-// Prints each event the dispatch hands it on one printer.
-class PrintingOn : public Dispatch::Printer {
-public:
-    explicit PrintingOn(EnginePrinter& printer) : m_printer(printer) {}
-    void PrintEvent(const EventClass& ev) override { HistoProcs::PrintEvent(ev, m_printer); }
-
-private:
-    EnginePrinter& m_printer;
-};
 
 class PrintedLine : public EventLinesFixture {
 protected:
@@ -212,14 +203,14 @@ TEST_F(PrintedLine, TheDispatchedEventKeepsItsCode)
         gConfig->setOptionPrinter(bit, true);
     ConfigAccess::channel(5, 12).setPrtAlm(true);
     LinePrinter printer;
-    PrintingOn printing(printer);
+    const auto printing = HistoProcs::PrinterOn(printer);
     Dispatch::RecordingMirrors mirrors;
     Dispatch::RecordingHistory history;
     Dispatch::RecordingAlarmScreen screen;
     Dispatch::RecordingHorn horn;
     EventDispatcher dispatcher;
     dispatcher.setRules(&HistoProcs::Rules());
-    dispatcher.setPrinter(&printing);
+    dispatcher.setPrinter(printing.get());
     dispatcher.setMirrors(&mirrors);
     dispatcher.setHistory(&history);
     dispatcher.setAlarmScreen(&screen);

@@ -49,18 +49,21 @@ public:
         m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (m_master >= 0 && ::grantpt(m_master) == 0 && ::unlockpt(m_master) == 0)
             m_device = QString::fromLocal8Bit(::ptsname(m_master));
-        // The line discipline would turn a CR into CR LF and hold bytes back.
+        // Held open, so that the line never hangs up while the printer's end
+        // is closed between lines; raw, as the line discipline would turn a
+        // CR into CR LF.
         if (!m_device.isEmpty()) {
-            const int slave = ::open(m_device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+            m_slave = ::open(m_device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
             termios tio {};
-            ::tcgetattr(slave, &tio);
+            ::tcgetattr(m_slave, &tio);
             ::cfmakeraw(&tio);
-            ::tcsetattr(slave, TCSANOW, &tio);
-            ::close(slave);
+            ::tcsetattr(m_slave, TCSANOW, &tio);
         }
     }
     ~PtyLine()
     {
+        if (m_slave >= 0)
+            ::close(m_slave);
         if (m_master >= 0)
             ::close(m_master);
     }
@@ -74,14 +77,13 @@ public:
     termios settings() const
     {
         termios tio {};
-        const int slave = ::open(m_device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-        ::tcgetattr(slave, &tio);
-        ::close(slave);
+        ::tcgetattr(m_slave, &tio);
         return tio;
     }
 
 private:
     int m_master = -1;
+    int m_slave = -1;
     QString m_device;
 };
 
