@@ -19,6 +19,7 @@
 #include "program/runtime/EventTexts.h"
 #include "program/runtime/PrintRecord.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -53,10 +54,9 @@ plat::ReportOnce& stringReports()
 
 bool isHexByte(const QString& item, uint& value)
 {
-    if (!std::all_of(item.begin(), item.end(), [](QChar c) { return c.isDigit() || QStringLiteral("abcdefABCDEF").contains(c); }))
-        return false;
+    static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]+$"));
     bool ok = false;
-    value = item.toUInt(&ok, 16);
+    value = hex.match(item).hasMatch() ? item.toUInt(&ok, 16) : 0;
     return ok && value <= 0xFF;
 }
 

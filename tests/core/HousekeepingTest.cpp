@@ -6,6 +6,7 @@
 
 #include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
+#include "platform/Database.h"
 #include "platform/Guard.h"
 #include "program/core/Config.h"
 #include "program/core/Globals.h"
@@ -248,8 +249,9 @@ TEST_F(Housekeeping_, KeepsDeletesAndCopiesByTheRetentionsAndTheCopyFolder)
         EXPECT_EQ(filesIn(program + "/Trace", "*.log"), c.logs);
         EXPECT_EQ(filesIn(program, "*.his"), c.history);
         EXPECT_TRUE(QFile::exists(program + "/keep.txt"));
-        if (c.copyFolder == CopyFolder::Another || c.copyFolder == CopyFolder::Unusable)
+        if (c.copyFolder == CopyFolder::Another || c.copyFolder == CopyFolder::Unusable) {
             EXPECT_EQ(filesIn(copies, "*.his"), c.copied);
+        }
         if (c.copyFolder == CopyFolder::Another) {
             // A copy as new as its source or newer is left alone; an older one is replaced.
             EXPECT_EQ(readFile(copies + "/Histo202412.his"), "newer copy");

@@ -4,6 +4,7 @@
 
 #include "program/core/Config.h"
 
+#include "platform/Database.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
