@@ -1,14 +1,24 @@
 #pragma once
-// Shared by the benchmarks that run the engine against the module simulator
-// program: the libraries registered in a store of the bench's own, and the
-// simulator program found beside the bench.
+// What the benchmarks share: a scratch program folder (nothing is written
+// beside the binaries) with its own registry store, the function library
+// registered in it and a copy of the configuration database opened; the
+// libraries registered in a store of the bench's own and the simulator program
+// found beside the bench, for the benchmarks that run the engine against it.
+
+#include "platform/AppIdentity.h"
+#include "platform/Guard.h"
+#include "platform/Regional.h"
+#include "program/bus/ConfigAccess.h"
+#include "program/bus/EventClass.h"
+#include "program/core/Config.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/Globals.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QString>
-
-#include "platform/Guard.h"
-
+#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdio>
 #include <dlfcn.h>
@@ -48,6 +58,65 @@ inline QString findSimulator(int argc, char** argv, const char* benchName)
             return QFileInfo(p).canonicalFilePath();
     std::fprintf(stderr, "%s: the modsim program is not found; give its path\n", benchName);
     return {};
+}
+
+
+// Makes work the program folder; false (after saying why) when the library
+// or the database of the build's bin folder cannot be had.
+inline bool useScratchProgramFolder(const QTemporaryDir& work, const char* name)
+{
+    const QString binFolder = QCoreApplication::applicationDirPath();
+    qputenv("PLX_REGISTRY_FILE", (work.path() + "/Registry.ini").toLocal8Bit());
+    plat::AppIdentity::setProgramFolder(work.path());
+    plat::AppIdentity::setExeBaseName(QStringLiteral("PLX2"));
+    plat::Regional::reset();
+    const QByteArray library = (binFolder + "/libVexLib22.so").toLocal8Bit();
+    void* handle = ::dlopen(library.constData(), RTLD_NOW | RTLD_LOCAL);
+    auto reg = handle ? reinterpret_cast<int32_t (*)()>(::dlsym(handle, "DllRegisterServer")) : nullptr;
+    if (!reg || reg() != 0) {
+        std::fprintf(stderr, "%s: cannot register %s\n", name, library.constData());
+        return false;
+    }
+    if (!QFile::copy(binFolder + "/PLX2.cfg", work.path() + "/PLX2.cfg") || !Config::OpenConfigBase()) {
+        std::fprintf(stderr, "%s: no configuration database in %s\n", name, qPrintable(binFolder));
+        return false;
+    }
+    return true;
+}
+
+// Eight modules of model 1 whose twelve channels show, record, print and
+// sound their events, with library and screen texts; the prefix letters set.
+inline void eightModules(ConfigClass& config)
+{
+    gPanelLetter = QStringLiteral("M");
+    gChannelLetter = QStringLiteral("C");
+    for (int module = 1; module <= 8; ++module) {
+        config.Panel(qint16(module))->setModel(1);
+        for (int c = 1; c <= 12; ++c) {
+            ChannelClass& ch = *config.Panel(qint16(module))->Channel(qint16(c));
+            ch.setScrAlm(true);
+            ch.setHisto(true);
+            ch.setPrtAlm(true);
+            ch.setKlaxon(true);
+            ch.setBibNum(qint16(c));
+            ch.setScreenText(QStringLiteral("Channel text %1").arg(c));
+        }
+    }
+    for (int b = 1; b <= 12; ++b)
+        config.setBiblio(b, QStringLiteral("Library text %1").arg(b));
+}
+
+// Event i of a steady mix over those channels: alarms, acknowledgements,
+// cable faults and first faults.
+inline EventClass channelEvent(int i)
+{
+    EventClass ev;
+    ev.setPanel(qint16(1 + i % 8));
+    ev.setChnl(qint16(1 + i % 12));
+    ev.setParam(qint16(i % 2));
+    ev.setAff(qint16(1 + i % 4));
+    ev.setClock(i);
+    return ev;
 }
 
 } // namespace bench

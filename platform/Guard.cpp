@@ -32,13 +32,18 @@ void reportError(const QString& qualifiedName, const RtError& error)
 
 bool guard(const QString& qualifiedName, const std::function<void()>& fn)
 {
+    return trapErrors(fn, [&](const RtError& e) { reportError(qualifiedName, e); });
+}
+
+bool trapErrors(const std::function<void()>& fn, const std::function<void(const RtError&)>& onError)
+{
     try {
         fn();
         return true;
     } catch (const RtError& e) {
-        reportError(qualifiedName, e);
+        onError(e);
     } catch (const std::exception& e) {
-        reportError(qualifiedName, RtError(rt::InternalError, QString::fromLocal8Bit(e.what())));
+        onError(RtError(rt::InternalError, QString::fromLocal8Bit(e.what())));
     }
     return false;
 }

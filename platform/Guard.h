@@ -24,4 +24,8 @@ void reportError(const QString& qualifiedName, const RtError& error);
 // and swallowed. Returns false when fn ended on an error.
 bool guard(const QString& qualifiedName, const std::function<void()>& fn);
 
+// Runs fn; a run-time error (or any other exception, as error 51) is handed to
+// onError and swallowed. Returns false when fn ended on an error.
+bool trapErrors(const std::function<void()>& fn, const std::function<void(const RtError&)>& onError);
+
 } // namespace plat

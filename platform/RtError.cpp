@@ -32,6 +32,7 @@ QString rtErrorText(int number)
     case rt::InvalidUseOfNull: return "Invalid use of Null";
     case rt::InvalidPropertyValue: return "Invalid property value";
     case rt::CannotCreateObject: return "Component can't create object";
+    case rt::PrinterError: return "Printer error";
     case rt::ObjectDoesNotSupport: return "Object doesn't support this property or method";
     case rt::KeyAlreadyAssociated: return "This key is already associated with an element of this collection";
     default: return "Application-defined or object-defined error";

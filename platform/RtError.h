@@ -54,6 +54,7 @@ constexpr int ObjectVariableNotSet = 91;
 constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;
 constexpr int CannotCreateObject = 429;
+constexpr int PrinterError = 482;
 constexpr int ObjectDoesNotSupport = 438;
 constexpr int KeyAlreadyAssociated = 457;
 } // namespace rt

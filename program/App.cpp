@@ -6,12 +6,15 @@
 #include "program/bus/BusForms.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/DispatchSeams.h"
+#include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
 #include "program/core/CoreForms.h"
+#include "program/core/EnginePrinter.h"
 #include "program/core/ErrorHandling.h"
 #include "program/core/InputDialogs.h"
 #include "program/core/dlgUserCodes.h"
+#include "program/runtime/DirectPrinting.h"
 #include "program/runtime/HistoProcs.h"
 #include "program/runtime/RuntimeForms.h"
 #include "program/standins/Placeholders.h"
@@ -30,7 +33,13 @@ void registerForms()
 
 void installSeams()
 {
-    Dispatch::installed().rules = &HistoProcs::Rules();
+    Dispatch::Seams& dispatch = Dispatch::installed();
+    dispatch.rules = &HistoProcs::Rules();
+    dispatch.history = &HistoProcs::History();
+    dispatch.printer = &HistoProcs::Printer();
+    // The printers of the engine and of the port test are raw line printers.
+    EnginePrinter::setFactory([] { return std::make_shared<DirectPrinting>(); });
+    PollingSeams::installed().doMidnightActions = &Config::DoMidnightActions;
     Placeholders::installSeams();
     wPolling::setPortFactory([] { return std::make_unique<plat::SerialPort>(); });
     CommFunctions::setClock(&plat::systemClock());

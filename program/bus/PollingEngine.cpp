@@ -314,9 +314,11 @@ void PollingEngine::Load()
         m_run = false;
         ReinitComm();
 
-        m_printer = m_seams.newPrinter ? m_seams.newPrinter() : nullptr;
+        // A printer whose port does not open (the test has said so) stays
+        // unconfigured: it prints nothing until the printer settings set it.
+        m_printer = EnginePrinter::New();
         const QString prt = ConfigAccess::config().PrtSettings();
-        if (m_printer && (!m_seams.testPrintPort || m_seams.testPrintPort(prt))) {
+        if (Config::TestPrintPort(prt) && m_printer) {
             const int colon = prt.indexOf(QLatin1Char(':'));
             m_printer->setPort(colon < 0 ? prt : prt.left(colon));
             m_printer->setSettings(colon < 0 ? QString() : prt.mid(colon + 1));
@@ -385,14 +387,7 @@ void PollingEngine::Unload()
 
 QString PollingEngine::ReinitTraceLine(const plat::DateTime& at)
 {
-    TraceRecord r;
-    r.set(TraceRecord::Date, plat::formatShortDate(at));
-    r.set(TraceRecord::Time, plat::formatLongTime(at));
-    r.set(TraceRecord::EvtNo, QStringLiteral("REINIT"));
-    r.setStars(TraceRecord::Id);
-    r.set(TraceRecord::Origin, QStringLiteral("SYSTEM"));
-    r.set(TraceRecord::Kind, QStringLiteral("COMM"));
-    r.set(TraceRecord::State, QStringLiteral("REINIT"));
+    TraceRecord r = TraceRecord::stationLine(at, QStringLiteral("REINIT"), QStringLiteral("COMM"), QStringLiteral("REINIT"));
     r.setStars(TraceRecord::Common);
     r.setStars(TraceRecord::Specific);
     return r.text();

@@ -10,6 +10,7 @@
 #include "program/bus/EventDispatcher.h"
 #include "program/bus/PollTimer.h"
 #include "program/bus/PollingSeams.h"
+#include "program/core/EnginePrinter.h"
 
 #include "platform/Component.h"
 #include "Stillmark/_ActivityDetect.h"

@@ -1,12 +1,9 @@
 #pragma once
 // What the polling engine calls of the parts built beside it or above it: the
-// synchronisation passes, the printer port test and the printer object, the
-// inactivity detector, the message box and the midnight housekeeping. Each
-// is one function; the program's assembly installs every one in
-// PollingSeams::installed() before the engine loads. One left empty is not
-// called (the two noted fall back).
-
-#include "program/bus/EnginePrinter.h"
+// synchronisation passes, the inactivity detector, the message box and the
+// midnight housekeeping. Each is one function; the program's assembly
+// installs every one in PollingSeams::installed() before the engine loads.
+// One left empty is not called (the two noted fall back).
 
 #include "platform/Component.h"
 #include "Stillmark/_ActivityDetect.h"
@@ -23,11 +20,6 @@ struct PollingSeams {
     std::function<void()> midnightSynchro;
     std::function<void(qint16 module, bool flag)> updatePanel;
 
-    // Whether the printer settings name a usable port (showing its own message
-    // when not). Unset: the port is taken as usable.
-    std::function<bool(const QString& prtSettings)> testPrintPort;
-    // A new raw event printer. Unset: the engine has none.
-    std::function<EnginePrinterPtr()> newPrinter;
     // A new inactivity detector. Unset: the Stillmark class, by its identifier.
     std::function<plat::ComPtr<Stillmark::_ActivityDetect>()> newDetector;
     // The message box (text, style). Unset: Global::Message.

@@ -3,9 +3,10 @@
 // event; the engine's own lines (port re-initialisation, synchronisation) put
 // their words in the same fields, so that the log reads as one table.
 
-#include "program/bus/FixedRecord.h"
+#include "platform/DateTime.h"
+#include "program/bus/FieldRecord.h"
 
-class TraceRecord : public FixedRecord {
+class TraceRecord : public FieldRecord<TraceRecord> {
 public:
     static constexpr int Length = 132;
 
@@ -22,13 +23,33 @@ public:
         Specific,   // screen text of the channel, level or stars
     };
 
-    TraceRecord() : FixedRecord(Length) {}
+    // One blank between fields.
+    static constexpr FieldSlot kLayout[] = {
+        {0, 10},   // Date
+        {11, 8},   // Time
+        {20, 6},   // EvtNo
+        {27, 7},   // PnlCnt
+        {35, 8},   // Id
+        {44, 7},   // Origin
+        {52, 6},   // Kind
+        {59, 6},   // State
+        {66, 26},  // Common
+        {93, 39},  // Specific
+    };
 
-    static int position(Field f);
-    static int width(Field f);
-
-    void set(Field f, const QString& value) { setField(position(f), width(f), value); }
-    QString get(Field f) const { return field(position(f), width(f)); }
-    // The field filled with stars.
-    void setStars(Field f) { set(f, QString(width(f), QLatin1Char('*'))); }
+    // A line of the station's own, not of an event: its word where the event
+    // number stands, stars for the id, "SYSTEM" as the origin.
+    static TraceRecord stationLine(const plat::DateTime& at, const QString& word, const QString& kind,
+                                   const QString& state)
+    {
+        TraceRecord r;
+        r.set(Date, plat::formatShortDate(at));
+        r.set(Time, plat::formatLongTime(at));
+        r.set(EvtNo, word);
+        r.setStars(Id);
+        r.set(Origin, QStringLiteral("SYSTEM"));
+        r.set(Kind, kind);
+        r.set(State, state);
+        return r;
+    }
 };

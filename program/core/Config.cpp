@@ -5,7 +5,10 @@
 #include "platform/Guard.h"
 #include "platform/Values.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/EnginePrinter.h"
+#include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
+#include "program/core/Housekeeping.h"
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
 
@@ -19,6 +22,7 @@ const QString kConnect = QStringLiteral(";pwd=9J84");
 const QString kTextTable = QStringLiteral("T_Language");
 const QString kValueTable = QStringLiteral("T_Config");
 constexpr int kFirstLanguageColumn = 3;
+constexpr int kStyleCritical = 16;
 
 // The two recordsets kept open for the run: one indexed seek per lookup.
 std::unique_ptr<plat::Recordset> gTextSet;
@@ -122,6 +126,37 @@ void SaveCurrentConfig()
         if (modified)
             gConfig->setOwnModified(true);
     });
+}
+
+void DoMidnightActions()
+{
+    plat::guard(QStringLiteral("Config.DoMidnightActions"),
+                [] { Housekeeping::DoMidnightActions(plat::DateTime::now()); });
+}
+
+bool TestPrintPort(const QString& prtSettings)
+{
+    bool works = false;
+    plat::guard(QStringLiteral("Config.TestPrintPort"), [&] {
+        const QStringList parts = prtSettings.split(QLatin1Char(':'));
+        // No printer configured counts as a working one.
+        if (parts.value(0).isEmpty()) {
+            works = true;
+            return;
+        }
+        const EnginePrinterPtr printer = EnginePrinter::New();
+        if (!printer)
+            plat::raise(plat::rt::ObjectVariableNotSet);
+        printer->setPort(parts.value(0));
+        if (parts.size() > 1)
+            printer->setSettings(parts.value(1));
+        const QString error = printer->OpenPrinter(QString(), QString(), true);
+        if (!error.isEmpty())
+            Global::Message(GetText(20011).replace(QLatin1Char('$'), error), kStyleCritical);
+        printer->ClosePrinter();
+        works = error.isEmpty();
+    });
+    return works;
 }
 
 } // namespace Config

@@ -33,4 +33,15 @@ QString GetLanguage(int index);
 // save the changes under a name.
 void SaveCurrentConfig();
 
+// The day change housekeeping: the new day's trace log, the purge of old
+// trace logs and history files, the copy of the history files to the folder
+// "Files"/"Histo". The first error is reported and ends the run; the next day
+// change runs every step again.
+void DoMidnightActions();
+
+// Whether the printer of the settings text ("LPT1:", "COM2:9600,N,8,1", ""
+// for none) can be opened: no printer is a working one; a port that does not
+// open shows text 20011 with the system's reason and answers false.
+bool TestPrintPort(const QString& prtSettings);
+
 } // namespace Config

@@ -14,6 +14,7 @@
 #include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
+#include "program/core/Housekeeping.h"
 #include "program/core/IniKeys.h"
 #include "program/core/PollingLink.h"
 #include "program/core/TextIds.h"
@@ -60,13 +61,7 @@ CriticalBox& criticalBox()
 std::optional<plat::RtError> openTraceLog()
 {
     try {
-        const QString folder = plat::AppIdentity::programFolder() + QLatin1Char('/') + kTraceFolder;
-        if (!QDir(folder).exists() && !QDir().mkdir(folder))
-            throw plat::RtError(plat::rt::PathFileAccessError,
-                                QStringLiteral("Path/File access error: ") + QDir::toNativeSeparators(folder));
-        const QString file = folder + QLatin1Char('/') + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
-            + QStringLiteral(".log");
-        gTraceLog().OpenFile(file, VexLib22::eLogModeFileAppend);
+        Housekeeping::OpenTraceLog(QDate::currentDate());
         return std::nullopt;
     } catch (const plat::RtError& e) {
         try {

@@ -30,6 +30,8 @@ constexpr qint16 ProgramStop = 2;
 constexpr qint16 UserChange = 3;
 constexpr qint16 PollingStart = 4;
 constexpr qint16 PollingStop = 5;
+// The midnight pass's record of each module's state (history only).
+constexpr qint16 DailyState = 6;
 } // namespace StationEvent
 
 // The engine form, loaded on first use (hidden). Raises run-time error 429

@@ -40,9 +40,16 @@ constexpr int PrefixLetters = 50011;
 // One letter per mirror type.
 constexpr int MirrorTypeLetters = 50012;
 
-// The Kind field of a channel event's trace line, by the event's Param.
-constexpr int TraceKindFirst = 51000;
-constexpr int TraceKindLast = 51001;
+// The parameter word of a channel event (the Kind field of its trace line),
+// 51000 + Param.
+constexpr int ParamWordFirst = 51000;
+constexpr int ParamWordLast = 51001;
+// The state word of a channel event, 51010 + code.
+constexpr int ChannelStateWordFirst = 51010;
+constexpr int ChannelStateWordLast = 51014;
+// The state word of a module-wide event (channel 0), 51020 + code.
+constexpr int ModuleWideWordFirst = 51020;
+constexpr int ModuleWideWordLast = 51023;
 
 // The parity of the bus settings: 100020 + its letter's place in "NEO"
 // (100020 unknown, 100021 none, 100022 even, 100023 odd).

@@ -15,9 +15,7 @@
 #include "program/core/Config.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
-#include "program/core/Limits.h"
-#include "program/core/PollingLink.h"
-#include "program/core/TextIds.h"
+#include "program/runtime/EventTexts.h"
 
 #include <array>
 
@@ -25,7 +23,7 @@ namespace HistoProcs {
 
 namespace {
 
-namespace StationEvent = Polling::StationEvent;
+using namespace EventTexts;
 
 constexpr int kTraceErrorMax = 80;
 
@@ -88,9 +86,9 @@ bool decide(Rule r, const EventClass& evt)
     if (chnl == EventClass::ChnlStation) {
         if (r == Rule::Display || r == Rule::Klaxon)
             return false;
-        return code != StationEvent::OperatorAck || option(r, kOptOperatorAck);
+        return code != OperatorAck || option(r, kOptOperatorAck);
     }
-    if (chnl > Limits::LastChannel)
+    if (chnl > LastChannel)
         return false;
     const ChannelClass& channel = ConfigAccess::channel(evt.Panel(), chnl);
     if (!flag(r, channel))
@@ -106,47 +104,38 @@ bool rule(Rule r, const EventClass& evt)
     return answer;
 }
 
-// The model of a module; none for an event of no module (an acknowledgement
-// of the station as a whole), so that its trace line is still written.
-QString modelName(int module)
-{
-    if (module < 1 || module > ConfigClass::kModules)
-        return QString();
-    return Global::ModuleName(ConfigAccess::panel(module).Model());
-}
-
 void stationRecord(TraceRecord& rec, const EventClass& evt)
 {
     const QString system = QStringLiteral("SYSTEM");
     switch (evt.Aff()) {
-    case StationEvent::OperatorAck:
-        rec.set(TraceRecord::Origin, Designations::ModuleModel(evt.Panel(), modelName(evt.Panel())));
+    case OperatorAck:
+        rec.set(TraceRecord::Origin, ModuleWithModel(evt.Panel()));
         rec.set(TraceRecord::Kind, QStringLiteral("USER"));
         rec.set(TraceRecord::State, QStringLiteral("ACK PC"));
         rec.set(TraceRecord::Common, gUserName);
         rec.setStars(TraceRecord::Specific);
         break;
-    case StationEvent::ProgramStart:
-    case StationEvent::ProgramStop:
+    case ProgramStart:
+    case ProgramStop:
         rec.setStars(TraceRecord::Id);
         rec.set(TraceRecord::Origin, system);
         rec.set(TraceRecord::Kind, QStringLiteral("APPLI"));
-        rec.set(TraceRecord::State, evt.Aff() == StationEvent::ProgramStart ? QStringLiteral("START") : QStringLiteral("STOP"));
+        rec.set(TraceRecord::State, evt.Aff() == ProgramStart ? QStringLiteral("START") : QStringLiteral("STOP"));
         rec.setStars(TraceRecord::Common);
         rec.setStars(TraceRecord::Specific);
         break;
-    case StationEvent::UserChange:
+    case UserChange:
         rec.set(TraceRecord::Origin, system);
         rec.set(TraceRecord::Kind, QStringLiteral("USER"));
         rec.set(TraceRecord::State, QStringLiteral("CHANGE"));
         rec.set(TraceRecord::Common, gUserName);
         rec.set(TraceRecord::Specific, QStringLiteral("LEVEL ") + QString::number(gUserLevel));
         break;
-    case StationEvent::PollingStart:
-    case StationEvent::PollingStop:
+    case PollingStart:
+    case PollingStop:
         rec.set(TraceRecord::Origin, system);
         rec.set(TraceRecord::Kind, QStringLiteral("COMM"));
-        rec.set(TraceRecord::State, evt.Aff() == StationEvent::PollingStart ? QStringLiteral("START") : QStringLiteral("STOP"));
+        rec.set(TraceRecord::State, evt.Aff() == PollingStart ? QStringLiteral("START") : QStringLiteral("STOP"));
         rec.setStars(TraceRecord::Common);
         rec.setStars(TraceRecord::Specific);
         break;
@@ -163,7 +152,7 @@ void channelRecord(TraceRecord& rec, const EventClass& evt)
     rec.set(TraceRecord::PnlCnt,
             evt.Clock() >= 0 ? FixedRecord::digits(evt.Clock(), 7) : QStringLiteral("SYNCHRO"));
     rec.set(TraceRecord::Origin, Designations::Channel(evt.Panel(), evt.Chnl()));
-    rec.set(TraceRecord::Kind, Config::GetText(TextIds::TraceKindFirst + evt.Param()));
+    rec.set(TraceRecord::Kind, ParamText(evt.Param()));
     rec.set(TraceRecord::Common, ConfigAccess::config().Biblio(channel.BibNum()));
     rec.set(TraceRecord::Specific, channel.ScreenText());
 }
@@ -178,13 +167,13 @@ QString formateTrace(const EventClass& evt)
     const int chnl = evt.Chnl();
     if (chnl == EventClass::ChnlPresence) {
         rec.set(TraceRecord::State, evt.Aff() != 0 ? QStringLiteral("APPEAR") : QStringLiteral("DISAPP"));
-        rec.set(TraceRecord::Origin, Designations::ModuleModel(evt.Panel(), modelName(evt.Panel())));
+        rec.set(TraceRecord::Origin, ModuleWithModel(evt.Panel()));
         rec.set(TraceRecord::Kind, QStringLiteral("Alarm"));
         rec.setStars(TraceRecord::Common);
         rec.setStars(TraceRecord::Specific);
     } else if (chnl == EventClass::ChnlStation) {
         stationRecord(rec, evt);
-    } else if (chnl <= Limits::LastChannel) {
+    } else if (chnl <= LastChannel) {
         channelRecord(rec, evt);
     }
     return rec.text();

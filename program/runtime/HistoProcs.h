@@ -1,15 +1,24 @@
 #pragma once
 // What happens to one dispatched event: the four event rules (alarm screen,
-// history file, printer, horn) and the trace log lines of events and of
-// commands given up.
+// history file, printer, horn), the trace log lines of events and of commands
+// given up, the history file and its two forms of an entry, and the printed
+// line.
+
+#include "platform/DateTime.h"
 
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class CommandClass;
+class EnginePrinter;
 class EventClass;
 
 namespace Dispatch {
 class EventRules;
+class History;
+class Printer;
 }
 
 namespace HistoProcs {
@@ -33,7 +42,36 @@ void TraceWriteError(const CommandClass& cmd);
 // codes, or the code as a number when it has no word.
 QString StateWord(int chnl, int code, int param);
 
-// These procedures as the engine's dispatch sees them.
+// The 162-character screen form of the event's history entry; "" after a
+// reported failure.
+QString FormateHistoScreen(const EventClass& evt);
+// The 138-character file record of a screen record, and back; "" after a
+// reported failure.
+QString HistoScreenLineToHistoFileLine(const QString& screenLine);
+QString HistoFileLineToHistoScreenLine(const QString& fileLine);
+// Appends the event's record to the history file of the current month (or
+// day, when "Files"/"PeriodUnit" is above 0), after the title in a new file.
+// A failure is reported once per cause and the entry is lost; the file is
+// left as it was.
+void HistoEvent(const EventClass& evt);
+// The clock that names the history file; the system's when empty.
+void setHistoClock(std::function<plat::DateTime()> now);
+
+// Prints the event's line on wPolling.dpPrinter, or on the given printer: the
+// control prefix of the printer strings, then the printed record, cut to
+// PrintMaxLen, in the printer's code page. Nothing for channels 25..253. A
+// failure is reported once per cause and the line is not printed; a printer
+// string item that is no byte is left out (and reported once), the line is
+// printed.
+void PrintEvent(const EventClass& evt);
+void PrintEvent(const EventClass& evt, EnginePrinter& printer);
+
+// These procedures as the engine's dispatch sees them: the rules and trace
+// texts, the history writer, the event printer (wPolling.dpPrinter).
 Dispatch::EventRules& Rules();
+Dispatch::History& History();
+Dispatch::Printer& Printer();
+// The event printer of a dispatch that prints on another printer.
+std::unique_ptr<Dispatch::Printer> PrinterOn(EnginePrinter& printer);
 
 } // namespace HistoProcs

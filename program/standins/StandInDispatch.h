@@ -1,18 +1,7 @@
 #pragma once
-// Stand in for the dispatch's history file, printer and mirrors: their steps
-// do nothing.
+// Stands in for the dispatch's mirrors: the step does nothing.
 
 #include "program/bus/DispatchSeams.h"
-
-class StandInHistory : public Dispatch::History {
-public:
-    void HistoEvent(const EventClass&) override {}
-};
-
-class StandInPrinter : public Dispatch::Printer {
-public:
-    void PrintEvent(const EventClass&) override {}
-};
 
 class StandInMirrors : public Dispatch::Mirrors {
 public:

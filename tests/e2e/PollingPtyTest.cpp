@@ -2,7 +2,8 @@
 // time: both executables run as they do on the panel, the program with a
 // working file of eight modules and the automatic start. Every module is read
 // and declared present; a module switched off in the simulator is declared
-// missing after three failed reads and then left to rest.
+// missing after three failed reads and then left to rest. Alarms of the
+// modules reach the month's history file and a serial printer.
 
 #include "program/bus/EventDispatcher.h"
 #include "program/core/Config.h"
@@ -10,10 +11,12 @@
 #include "program/core/PanelClass.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/runtime/PrinterDevices.h"
 
 #include "platform/AppIdentity.h"
 #include "platform/RtError.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -211,6 +214,57 @@ TEST_F(PollingPty, PollsEveryModuleAndDeclaresOneSwitchedOffMissingAfterThreeFai
             askedAfter.insert(r.address);
     EXPECT_EQ(askedAfter.count(kSwitchedOff), 0u);
     EXPECT_EQ(askedAfter.size(), kModules.size() - 1);
+    EXPECT_EQ(m_program.state(), QProcess::Running) << logs();
+}
+
+TEST_F(PollingPty, AlarmsOfTheModulesReachTheMonthsHistoryFileAndThePrinter)
+{
+    // Every event is recorded and printed; the printer is a serial one.
+    printer_devices::PtyLine printer;
+    ASSERT_FALSE(printer.device().isEmpty());
+    {
+        ConfigClass config;
+        ASSERT_EQ(config.Read(m_folder + "/PLX2.dat"), 0);
+        for (int bit = 0; bit < 5; ++bit) {
+            config.setOptionHisto(bit, true);
+            config.setOptionPrinter(bit, true);
+        }
+        for (int c = 1; c <= 12; ++c)
+            config.Panel(1)->Channel(qint16(c))->setPrtAlm(true);
+        config.setPrtSettings(QStringLiteral("COM2:9600,N,8,1"));
+        ASSERT_EQ(config.Save(m_folder + "/PLX2.dat"), -1);
+    }
+    ASSERT_TRUE(QFile::remove(m_folder + "/PLX2.ini"));
+    ASSERT_TRUE(e2e::appendIniSection(m_folder + "/PLX2.ini", "Ports", {"COM1=" + m_link, "COM2=" + printer.device()}));
+    QFile script(m_folder + "/actions.txt");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    script.write("4 event 1 3 1\n5 event 1 5 2\n");
+    script.close();
+
+    startSimulator();
+    startProgram();
+    const QString month = m_folder + "/Histo" + QDate::currentDate().toString("yyyyMM") + ".his";
+    QByteArray printed;
+    auto recorded = [&](const QString& words) {
+        return testing_support::fileLines(month).filter(words).size() == 1;
+    };
+    auto wasPrinted = [&](const QByteArray& words) {
+        printed += printer.read(20);
+        return printed.contains(words);
+    };
+    ASSERT_TRUE(e2e::waitFor([&] { return recorded("M01-C03 Signal      Active") && recorded("M01-C05 Signal      Cable fault"); },
+                             20000))
+        << testing_support::fileLines(month).join("\n").toStdString() << logs();
+    EXPECT_TRUE(e2e::waitFor([&] { return wasPrinted("M01-C05 Signal      Cable fault"); }, 5000))
+        << printed.toStdString() << logs();
+    EXPECT_TRUE(printed.contains("M01-C03 Signal      Active")) << printed.toStdString();
+    EXPECT_TRUE(printed.contains("SYSTEM  START       APPLIC")) << "the program's start";
+    // The file starts with its title; every line has its full length.
+    const QStringList lines = testing_support::fileLines(month);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines[0].startsWith("Date       Time     Evt"));
+    for (const QString& l : lines)
+        EXPECT_EQ(l.size(), 138) << l.toStdString();
     EXPECT_EQ(m_program.state(), QProcess::Running) << logs();
 }
 

@@ -7,6 +7,7 @@
 #include "program/App.h"
 #include "program/bus/DispatchSeams.h"
 #include "program/bus/PollingSeams.h"
+#include "program/core/EnginePrinter.h"
 #include "program/core/FormNames.h"
 #include "tests/support/ProgramGlobals.h"
 
@@ -47,12 +48,11 @@ TEST_F(ProgramAssembly, LeavesNoSeamEmpty)
     EXPECT_NE(dispatch.history, nullptr);
     EXPECT_NE(dispatch.printer, nullptr);
     EXPECT_NE(dispatch.mirrors, nullptr);
+    EXPECT_NE(EnginePrinter::New(), nullptr) << "the engine's printer and the port test's";
     const PollingSeams& engine = PollingSeams::installed();
     EXPECT_TRUE(engine.synchroGeneraleBus);
     EXPECT_TRUE(engine.midnightSynchro);
     EXPECT_TRUE(engine.updatePanel);
-    EXPECT_TRUE(engine.testPrintPort);
-    EXPECT_TRUE(engine.newPrinter);
     EXPECT_TRUE(engine.doMidnightActions);
 }
 

@@ -22,6 +22,11 @@
 #include "program/core/dlgMessage.h"
 #include "program/standins/StandInMain.h"
 #include "program/runtime/wRunAlarms.h"
+#include "program/core/EnginePrinter.h"
+#include "program/runtime/DirectPrinting.h"
+#include "program/runtime/HistoProcs.h"
+#include "tests/core/AnsweredBoxes.h"
+#include "tests/runtime/PrinterDevices.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/support/ProgramGlobals.h"
@@ -312,6 +317,71 @@ TEST_F(ProgramRun, TheCloseBoxOfTheMainWindowEndsTheRun)
     EXPECT_TRUE(plat::Forms::All().empty());
     EXPECT_FALSE(main);
     EXPECT_EQ(e2e::wordLines(trace(), "APPLI", "STOP").size(), 1u);
+}
+
+// The printer of the configuration becomes the engine's: an event that the
+// rules let through reaches the month's history file and the printer.
+TEST_F(ProgramRun, EventsReachTheMonthsHistoryFileAndThePrinterOfTheConfiguration)
+{
+    printer_devices::PtyLine printerLine;
+    VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM2"), printerLine.device());
+    ASSERT_TRUE(Config::OpenConfigBase());
+    {
+        ConfigClass config;
+        config.setPrtSettings(QStringLiteral("COM2:19200,E,7,1"));
+        config.setOptionHisto(0, true);
+        config.setOptionPrinter(0, true);
+        config.Panel(1)->setModel(1);
+        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
+    }
+    gPanelLetter.clear();
+    Global::Main();
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+    ASSERT_NE(engine(), nullptr);
+    const EnginePrinterPtr printer = engine()->dpPrinter();
+    ASSERT_TRUE(printer);
+    EXPECT_EQ(printer->Port(), "COM2");
+    EXPECT_EQ(printer->Settings(), "19200,E,7,1");
+    EXPECT_TRUE(printer->AddLF());
+
+    EventClass vanished;
+    vanished.setPanel(1);
+    vanished.setChnl(EventClass::ChnlPresence);
+    vanished.setAff(0);
+    engine()->SendEvent(vanished);
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+
+    // The program's start and the module's disappearance, after the title.
+    const QString month = plat::AppIdentity::programFolder() + "/Histo" + QDate::currentDate().toString("yyyyMM") + ".his";
+    const QStringList history = testing_support::fileLines(month);
+    ASSERT_EQ(history.size(), 3) << history.join("\n").toStdString();
+    EXPECT_TRUE(history[1].contains("SYSTEM  START       APPLIC")) << history[1].toStdString();
+    EXPECT_TRUE(history[2].contains("M01-K71 Absence     Module missing")) << history[2].toStdString();
+    const QList<QByteArray> printed = printerLine.read().split('\n');
+    ASSERT_EQ(printed.size(), 3) << "two lines";
+    EXPECT_TRUE(printed[0].contains("SYSTEM  START       APPLIC")) << printed[0].toStdString();
+    EXPECT_TRUE(printed[1].contains("M01-K71 Signal      Module missing")) << printed[1].toStdString();
+    EXPECT_TRUE(printed[1].endsWith('\r'));
+}
+
+TEST_F(ProgramRun, APrinterPortThatDoesNotOpenIsSaidOnceAndLeavesThePrinterUnconfigured)
+{
+    VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("LPT3"), testing_support::programFolder() + "/no-printer");
+    ASSERT_TRUE(Config::OpenConfigBase());
+    {
+        ConfigClass config;
+        config.setPrtSettings(QStringLiteral("LPT3:"));
+        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
+    }
+    AnsweredBoxes boxes;
+    Global::Main();
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(boxes.texts[0], "The printer port cannot be opened:\n" + plat::PrinterPort::errorText(ENOENT));
+    ASSERT_NE(engine(), nullptr);
+    ASSERT_TRUE(engine()->dpPrinter());
+    EXPECT_EQ(engine()->dpPrinter()->Port(), QString());
+    EXPECT_FALSE(engine()->dpPrinter()->AddLF());
 }
 
 // The executable and its database copied into a folder of their own, which

@@ -4,29 +4,11 @@
 #include "program/runtime/HistoProcs.h"
 
 #include "VexLib22/_LogFileClass.h"
-#include "platform/Database.h"
-#include "platform/Guard.h"
 #include "program/bus/CommandClass.h"
-#include "program/bus/ConfigAccess.h"
-#include "program/bus/EventClass.h"
 #include "program/bus/TraceRecord.h"
-#include "program/core/Config.h"
-#include "program/core/ConfigClass.h"
-#include "program/core/Globals.h"
-#include "tests/harness/TestSupport.h"
-#include "tests/support/ProgramGlobals.h"
-
-#include <QFile>
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "tests/runtime/EventLinesFixture.h"
 
 namespace {
-
-struct EventCase {
-    const char* name;
-    int panel, chnl, param, aff, num, clock;
-};
 
 // Every kind of event that leaves a trace line, numbered 42 on.
 const EventCase kEvents[] = {
@@ -77,45 +59,18 @@ const char* const kWithoutLetters[] = {
     "10/12/2024 14:03:05 000054 SYNCHRO 050C0001 05-12   Signal ACTIVE Pump room                  Pressure high",
 };
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-class TraceLines : public testing_support::ProgramGlobals {
+class TraceLines : public EventLinesFixture {
 protected:
     void SetUp() override
     {
-        const QString folder = testing_support::programFolder();
-        ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder + "/PLX2.cfg"));
-        ASSERT_TRUE(Config::OpenConfigBase());
-        ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
-        ConfigAccess::panel(5).setModel(1);  // K7150
-        ConfigAccess::panel(9).setModel(2);  // K6200TX
-        ChannelClass& ch = ConfigAccess::channel(5, 12);
-        ch.setBibNum(3);
-        ch.setScreenText(QStringLiteral("Pressure high"));
-        gConfig->setBiblio(3, QStringLiteral("Pump room"));
-        gUserName = QStringLiteral("JDOE");
-        gUserLevel = 2;
-        logPath = folder + "/trace.log";
+        EventLinesFixture::SetUp();
+        logPath = testing_support::programFolder() + "/trace.log";
         gTraceLog().OpenFile(logPath, VexLib22::eLogModeFileAppend);
-        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
-            errors << name + ":" + QString::number(e.number());
-        });
     }
-    static EventClass event(const EventCase& c)
+    void TearDown() override
     {
-        EventClass ev;
-        ev.setPanel(qint16(c.panel));
-        ev.setChnl(qint16(c.chnl));
-        ev.setParam(qint16(c.param));
-        ev.setAff(qint16(c.aff));
-        ev.setNum(c.num);
-        ev.setClock(c.clock);
-        ev.setGDH(plat::DateTime::fromDate(QDate(2024, 12, 10), QTime(14, 3, 5)));
-        return ev;
+        gTraceLog().CloseFile();
+        EventLinesFixture::TearDown();
     }
 
     void expectLines(const char* const* expected)
@@ -129,7 +84,6 @@ protected:
     }
 
     QString logPath;
-    QStringList errors;
 };
 
 TEST_F(TraceLines, EveryEventKindBeforeThePrefixLettersAreSet)
@@ -139,8 +93,7 @@ TEST_F(TraceLines, EveryEventKindBeforeThePrefixLettersAreSet)
 
 TEST_F(TraceLines, EveryEventKindWithThePrefixLetters)
 {
-    gPanelLetter = QStringLiteral("M");
-    gChannelLetter = QStringLiteral("C");
+    setLetters();
     expectLines(kWithLetters);
 }
 

@@ -10,6 +10,7 @@
 #include "program/bus/CommFunctions.h"
 #include "program/bus/wPolling.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/EnginePrinter.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 
@@ -50,6 +51,7 @@ ProgramGlobals::~ProgramGlobals()
     plat::setSoundPlayer(nullptr);
     CommFunctions::setClock(nullptr);
     wPolling::setPortFactory({});
+    EnginePrinter::setFactory({});
     Dispatch::installed() = m_dispatchSeams;
     PollingSeams::installed() = m_pollingSeams;
     plat::setErrorReporter(m_reporter);

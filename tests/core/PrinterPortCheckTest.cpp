@@ -1,0 +1,152 @@
+// The printer port test of the configuration services, on a printer that
+// records what it is asked: no printer counts as a working one, a port that
+// does not open is said once with the printer's reason.
+
+#include "program/core/Config.h"
+
+#include "platform/Database.h"
+#include "platform/Forms.h"
+#include "platform/Guard.h"
+#include "platform/RtError.h"
+#include "program/core/CoreForms.h"
+#include "program/core/EnginePrinter.h"
+#include "program/core/Globals.h"
+#include "tests/core/AnsweredBoxes.h"
+#include "tests/harness/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class RecordingPrinter : public EnginePrinter {
+public:
+    bool AddLF() const override { return false; }
+    void setAddLF(bool) override {}
+    QString Settings() const override { return settings; }
+    void setSettings(const QString& s) override { settings = s; }
+    qint32 Handle() const override { return open ? 7 : 0; }
+    QString Port() const override { return port; }
+    void setPort(const QString& p) override
+    {
+        if (!p.isEmpty() && !p.startsWith("LPT") && !p.startsWith("COM"))
+            plat::raise(plat::rt::InvalidPropertyValue);
+        port = p;
+    }
+    QString OpenPrinter(const QString& p, const QString& s, bool closeAfter) override
+    {
+        calls << QString("open '%1' '%2' %3").arg(p, s).arg(closeAfter);
+        open = openError.isEmpty();
+        return openError;
+    }
+    void ClosePrinter() override
+    {
+        calls << "close";
+        open = false;
+    }
+    QString PrintString(const QString&) override { return {}; }
+    QString PrintData(const QByteArray&) override { return {}; }
+    QString PrintLine(const QString&) override { return {}; }
+    QString AnsiToOem(const QString& text) const override { return text; }
+
+    QString port;
+    QString settings = "9600,N,8,1";
+    QString openError;
+    bool open = false;
+    QStringList calls;
+};
+
+class PrinterPortCheck : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
+        ASSERT_TRUE(Config::OpenConfigBase());
+        CoreForms::registerForms();
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            reports << QString("%1 %2").arg(name).arg(e.number());
+        });
+        EnginePrinter::setFactory([this] {
+            last = std::make_shared<RecordingPrinter>();
+            last->openError = openError;
+            ++made;
+            return last;
+        });
+    }
+    void TearDown() override
+    {
+        EnginePrinter::setFactory({});
+        plat::setErrorReporter({});
+        for (plat::Form* f : plat::Forms::All())
+            plat::Forms::Unload(f);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ReplaceDatabase(nullptr);
+    }
+
+    QString openError;
+    std::shared_ptr<RecordingPrinter> last;
+    int made = 0;
+    QStringList reports;
+};
+
+TEST_F(PrinterPortCheck, NoPrinterIsAWorkingOneAndNothingIsOpened)
+{
+    AnsweredBoxes boxes;
+    EXPECT_TRUE(Config::TestPrintPort(QString()));
+    EXPECT_TRUE(Config::TestPrintPort(QStringLiteral(":9600,N,8,1")));
+    EXPECT_EQ(made, 0);
+    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(reports.isEmpty());
+}
+
+TEST_F(PrinterPortCheck, APortThatOpensIsClosedAgainAndWorks)
+{
+    struct Case {
+        const char* text;
+        const char* port;
+        const char* settings;
+    } const cases[] = {
+        {"LPT1:", "LPT1", ""},
+        {"LPT2", "LPT2", "9600,N,8,1"},  // no second part: the settings stay
+        {"COM2:9600,E,7,2", "COM2", "9600,E,7,2"},
+    };
+    AnsweredBoxes boxes;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_TRUE(Config::TestPrintPort(QString::fromLatin1(c.text)));
+        ASSERT_TRUE(last);
+        EXPECT_EQ(last->port, c.port);
+        EXPECT_EQ(last->settings, c.settings);
+        // Opened with its own port and settings, closing after each line.
+        EXPECT_EQ(last->calls, (QStringList{"open '' '' 1", "close"}));
+    }
+    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(reports.isEmpty());
+}
+
+TEST_F(PrinterPortCheck, APortThatDoesNotOpenIsSaidOnceWithThePrintersReason)
+{
+    openError = QStringLiteral("No such device or address");
+    AnsweredBoxes boxes;
+    EXPECT_FALSE(Config::TestPrintPort(QStringLiteral("LPT3:")));
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(boxes.texts[0], "The printer port cannot be opened:\nNo such device or address");
+    EXPECT_EQ(last->calls, (QStringList{"open '' '' 1", "close"}));
+    EXPECT_TRUE(reports.isEmpty());
+}
+
+TEST_F(PrinterPortCheck, WhatCannotBeTriedIsReportedAndAnswersFalse)
+{
+    AnsweredBoxes boxes;
+    EXPECT_FALSE(Config::TestPrintPort(QStringLiteral("USB1:9600,N,8,1")));
+    EXPECT_EQ(reports, QStringList{"Config.TestPrintPort 380"});
+    EnginePrinter::setFactory({});
+    EXPECT_FALSE(Config::TestPrintPort(QStringLiteral("LPT1:")));
+    EXPECT_EQ(reports, (QStringList{"Config.TestPrintPort 380", "Config.TestPrintPort 91"}));
+    EXPECT_TRUE(boxes.texts.isEmpty());
+}
+
+} // namespace
