@@ -11,10 +11,10 @@
 #include "program/core/ErrorHandling.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/InputDialogs.h"
-#include "program/core/StandInMain.h"
 #include "program/core/StandInRunAlarms.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/runtime/HistoProcs.h"
+#include "program/screens/system/SystemScreens.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -31,9 +31,9 @@ void registerForms()
     InputDialogs::registerForms();
     dlgUserCodes::registerForm();
     BusForms::registerForms();
-    // Stand-ins until the alarm screen and the main window are built.
+    // Stand-in until the alarm screen is built.
     StandInRunAlarms::registerForm();
-    StandInMain::registerForm();
+    SystemScreens::registerForms();
 }
 
 int g_signalPipe[2] = {-1, -1};

@@ -1,7 +1,8 @@
 #pragma once
 // A program folder with the built configuration database, the core's forms
-// and stand-ins registered, a recording engine form under the engine's name,
-// and recorders in place of the error report and the plain message box.
+// and the alarm screen's stand-in registered, a bare form under the main
+// window's name, a recording engine form under the engine's name, and
+// recorders in place of the error report and the plain message box.
 
 #include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
@@ -16,7 +17,6 @@
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/PollingLink.h"
-#include "program/core/StandInMain.h"
 #include "program/core/StandInRunAlarms.h"
 #include "program/core/dlgUserCodes.h"
 #include "tests/harness/TestSupport.h"
@@ -27,6 +27,12 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+
+// Stands where the main window stands (the core only shows it by name).
+class ProbeMainWindow : public plat::Form {
+public:
+    ProbeMainWindow() : plat::Form(QStringLiteral("wMain")) {}
+};
 
 // Stands where the engine form stands: keeps the station event codes it is
 // sent, in order.
@@ -58,7 +64,7 @@ protected:
         CoreForms::registerForms();
         plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
         dlgUserCodes::registerForm();
-        StandInMain::registerForm();
+        plat::Forms::registerForm(QStringLiteral("wMain"), [] { return new ProbeMainWindow; });
         StandInRunAlarms::registerForm();
         plat::Forms::registerForm(Polling::FormName, [] { return new RecordingEngine; });
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) { reports.push_back({name, e.number()}); });

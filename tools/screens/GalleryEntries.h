@@ -1,0 +1,22 @@
+#pragma once
+// The screens that the gallery renders: one entry per screen, its form name
+// and what brings the loaded form into its typical state. A new screen adds
+// its one line to the table in GalleryEntries.cpp.
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace plat {
+class Form;
+}
+
+struct GalleryEntry {
+    QString form;
+    // Sets the program's state that the form reads as it loads; may be empty.
+    std::function<void()> before;
+    // Runs on the loaded form before it is drawn; may be empty.
+    std::function<void(plat::Form*)> prepare;
+};
+
+const std::vector<GalleryEntry>& galleryEntries();
