@@ -28,11 +28,11 @@
 #include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/runtime/HistoProcs.h"
-#include "program/screens/system/SystemScreens.h"
 #include "program/screens/system/wMain.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/screens/ModalAnswers.h"
+#include "tests/screens/ProgramForms.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -54,12 +54,7 @@ class ProgramRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CoreForms::registerForms();
-        InputDialogs::registerForms();
-        dlgUserCodes::registerForm();
-        BusForms::registerForms();
-        StandInRunAlarms::registerForm();
-        SystemScreens::registerForms();
+        registerProgramForms();
         savedRules = Dispatch::installed().rules;
         Dispatch::installed().rules = &HistoProcs::Rules();
         savedSeams = PollingSeams::installed();

@@ -13,24 +13,19 @@
 #include "platform/Guard.h"
 #include "platform/Help.h"
 #include "platform/Screen.h"
-#include "program/bus/BusForms.h"
 #include "program/bus/DispatchSeams.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
-#include "program/core/CoreForms.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
-#include "program/core/InputDialogs.h"
-#include "program/core/StandInRunAlarms.h"
 #include "program/core/VEXfonctions.h"
-#include "program/core/dlgUserCodes.h"
 #include "program/runtime/HistoProcs.h"
-#include "program/screens/system/SystemScreens.h"
 #include "program/screens/system/wMain.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/screens/ProgramForms.h"
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
 
@@ -113,17 +108,6 @@ protected:
         gLanguage = 0;
         gUserLevel = 0;
         gUserName.clear();
-    }
-
-    // The forms of the program, as its start registers them.
-    static void registerProgramForms()
-    {
-        CoreForms::registerForms();
-        InputDialogs::registerForms();
-        dlgUserCodes::registerForm();
-        BusForms::registerForms();
-        StandInRunAlarms::registerForm();
-        SystemScreens::registerForms();
     }
 
     static QString folder() { return testing_support::programFolder(); }
