@@ -61,6 +61,13 @@ bool isRegistered(const QString& name)
     return FormsRegistry::factories().contains(name);
 }
 
+QStringList registeredNames()
+{
+    QStringList names = FormsRegistry::factories().keys();
+    names.sort();
+    return names;
+}
+
 Form* Find(const QString& name)
 {
     FormsRegistry::prune();

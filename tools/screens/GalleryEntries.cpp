@@ -55,12 +55,7 @@ const std::vector<GalleryEntry>& galleryEntries()
 {
     static const std::vector<GalleryEntry> entries = {
         {QStringLiteral("wMain"), namedAndModified, {}},
-        {QStringLiteral("dlgMenuParams"), {}, {}},
-        {QStringLiteral("dlgMenuSystem"), {}, {}},
-        {QStringLiteral("wRunAlarms"), {}, {}},
-        {QStringLiteral("wPolling"), {}, {}},
         {QStringLiteral("dlgMessage"), {}, quitQuestion},
-        {QStringLiteral("dlgUserCodes"), {}, {}},
         {QStringLiteral("dlgListInput"), {}, portNumber},
         {QStringLiteral("dlgKeyboard"), {}, moduleTitle},
     };

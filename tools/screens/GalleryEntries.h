@@ -1,7 +1,9 @@
 #pragma once
-// The screens that the gallery renders: one entry per screen, its form name
-// and what brings the loaded form into its typical state. A new screen adds
-// its one line to the table in GalleryEntries.cpp.
+// The typical state of the screens that the gallery renders: one entry per
+// screen, its form name and what brings the loaded form into that state. The
+// gallery renders every registered form, these first and in this order; a
+// new screen adds its one line to the table in GalleryEntries.cpp (a form
+// without a line is drawn as it loads).
 
 #include <QString>
 #include <functional>

@@ -1,6 +1,7 @@
-// screens OUTDIR: renders every screen of the program in its typical state,
-// in every language of the configuration database, into OUTDIR as
-// <form name>-<two letters of the language>.png, for people to look at.
+// screens OUTDIR: renders every registered screen of the program in its
+// typical state, in every language of the configuration database, into
+// OUTDIR as <form name>-<two letters of the language>.png, for people to
+// look at.
 // The screens run on a program folder of their own (a copy of the database)
 // and on a simulated bus line, so nothing of a real panel is touched.
 
@@ -34,6 +35,8 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTextStream>
+
+#include <algorithm>
 
 namespace {
 
@@ -119,11 +122,17 @@ int main(int argc, char** argv)
     Dispatch::installed().rules = &HistoProcs::Rules();
     simulatedBus();
 
+    // The screens with a typical state of their own, then every other registered form.
+    std::vector<GalleryEntry> screens = galleryEntries();
+    for (const QString& name : plat::Forms::registeredNames())
+        if (std::none_of(screens.begin(), screens.end(), [&](const GalleryEntry& e) { return e.form == name; }))
+            screens.push_back({name, {}, {}});
+
     int failures = 0;
     for (int language = 0; !Config::GetLanguage(language).isEmpty(); ++language) {
         gLanguage = language;
         const QString suffix = Config::GetLanguage(language).left(2).toLower();
-        for (const GalleryEntry& entry : galleryEntries()) {
+        for (const GalleryEntry& entry : screens) {
             ReplaceConfig(std::make_unique<ConfigClass>());
             gUserLevel = 0;
             const QString file = out + QLatin1Char('/') + entry.form + QLatin1Char('-') + suffix + QStringLiteral(".png");
