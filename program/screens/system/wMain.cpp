@@ -50,6 +50,8 @@ constexpr int kTileLeft = 28;
 constexpr int kTileGapX = 24;
 constexpr int kTileTop = 92;
 constexpr int kTileGapY = 12;
+// The picture button draws its frame and a margin around the tile's picture.
+constexpr int kTileInset = 15;
 constexpr int kCaptionWidth = kTileWidth - 16;
 constexpr int kCaptionHeight = 56;
 constexpr int kToolSize = 80;
@@ -290,7 +292,7 @@ void wMain::buildControls()
                                                 SystemIcons::Tile::Technician, SystemIcons::Tile::About};
     for (int i = 0; i < MenuCount; ++i) {
         auto* tile = imgMenu.add(i, new plat::PictureButton(this));
-        tile->setSvg(SystemIcons::tile(tiles[i], kTileWidth - 15, kTileHeight - 15));
+        tile->setSvg(SystemIcons::tile(tiles[i], kTileWidth - kTileInset, kTileHeight - kTileInset));
         tile->setGeometry(kTileLeft + (i % 3) * (kTileWidth + kTileGapX), kTileTop + (i / 3) * (kTileHeight + kTileGapY),
                           kTileWidth, kTileHeight);
         connect(tile, &QAbstractButton::clicked, this, [this, i] { imgMenu_Click(i); });
