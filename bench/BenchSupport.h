@@ -3,7 +3,8 @@
 // beside the binaries) with its own registry store, the function library
 // registered in it and a copy of the configuration database opened; the
 // libraries registered in a store of the bench's own and the simulator program
-// found beside the bench, for the benchmarks that run the engine against it.
+// found beside the bench, for the benchmarks that run the engine against it;
+// the timing of a series of runs.
 
 #include "platform/AppIdentity.h"
 #include "platform/Guard.h"
@@ -15,15 +16,47 @@
 #include "program/core/Globals.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <dlfcn.h>
+#include <vector>
 
 namespace bench {
+
+// The median, the 95th percentile and the worst of a series of runs, in ms.
+struct Timing {
+    double median;
+    double p95;
+    double worst;
+};
+
+// Times f in each of runs runs; after, untimed, prepares the next one.
+template <class F, class G>
+Timing measure(int runs, F&& f, G&& after)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+        after();
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms[(ms.size() * 95 + 99) / 100 - 1], ms.back()};
+}
+
+template <class F>
+Timing measure(int runs, F&& f)
+{
+    return measure(runs, std::forward<F>(f), [] {});
+}
 
 // The program creates the library classes through the registry store:
 // register the built libraries in the store given.
@@ -59,7 +92,6 @@ inline QString findSimulator(int argc, char** argv, const char* benchName)
     std::fprintf(stderr, "%s: the modsim program is not found; give its path\n", benchName);
     return {};
 }
-
 
 // Makes work the program folder; false (after saying why) when the library
 // or the database of the build's bin folder cannot be had.

@@ -21,8 +21,8 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
 {
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
-              QStringList({"dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMessage", "dlgUserCodes", "wMain",
-                           "wPolling", "wRunAlarms"}));
+              QStringList({"dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem", "dlgMessage",
+                           "dlgUserCodes", "wMain", "wPolling", "wRunAlarms"}));
 }
 
 TEST_F(ProgramAssembly, AFormUnderANameTheAssemblyTookIsRefusedWithItsName)

@@ -1,0 +1,18 @@
+#include "program/screens/system/SystemScreens.h"
+
+#include "platform/Forms.h"
+#include "program/core/FormNames.h"
+#include "program/screens/system/dlgMenuParams.h"
+#include "program/screens/system/dlgMenuSystem.h"
+#include "program/screens/system/wMain.h"
+
+namespace SystemScreens {
+
+void registerForms()
+{
+    plat::Forms::registerForm(FormNames::wMain, [] { return new wMain; });
+    plat::Forms::registerForm(FormNames::dlgMenuSystem, [] { return new dlgMenuSystem; });
+    plat::Forms::registerForm(FormNames::dlgMenuParams, [] { return new dlgMenuParams; });
+}
+
+} // namespace SystemScreens
