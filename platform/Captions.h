@@ -24,7 +24,8 @@ void setTag(QObject* control, const QVariant& tag);
 // number: labels, buttons, group boxes, the window title of a form.
 void applyCaptions(QWidget* root);
 
-// Sets one control's caption (label text, button text, group title, window title).
+// Sets one control's caption (label text, button text, group title, window
+// title); a Label's change handler runs.
 void setCaption(QWidget* control, const QString& text);
 QString caption(const QWidget* control);
 
