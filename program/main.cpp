@@ -15,6 +15,7 @@
 #include "program/core/StandInRunAlarms.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/runtime/HistoProcs.h"
+#include "program/screens/bus/BusScreens.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -31,6 +32,7 @@ void registerForms()
     InputDialogs::registerForms();
     dlgUserCodes::registerForm();
     BusForms::registerForms();
+    BusScreens::registerForms();
     // Stand-ins until the alarm screen and the main window are built.
     StandInRunAlarms::registerForm();
     StandInMain::registerForm();

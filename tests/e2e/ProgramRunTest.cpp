@@ -29,6 +29,7 @@
 #include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/runtime/HistoProcs.h"
+#include "program/screens/bus/BusScreens.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
 
@@ -56,6 +57,7 @@ protected:
         InputDialogs::registerForms();
         dlgUserCodes::registerForm();
         BusForms::registerForms();
+        BusScreens::registerForms();
         StandInRunAlarms::registerForm();
         StandInMain::registerForm();
         savedRules = Dispatch::installed().rules;
