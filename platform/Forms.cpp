@@ -61,6 +61,11 @@ bool isRegistered(const QString& name)
     return FormsRegistry::factories().contains(name);
 }
 
+void unregisterForm(const QString& name)
+{
+    FormsRegistry::factories().remove(name);
+}
+
 Form* Find(const QString& name)
 {
     FormsRegistry::prune();

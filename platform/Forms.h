@@ -18,6 +18,8 @@ using Factory = std::function<Form*()>;
 // Registers (or replaces) the factory of a form name.
 void registerForm(const QString& name, Factory factory);
 bool isRegistered(const QString& name);
+// Forgets the factory of a form name (a loaded form stays loaded).
+void unregisterForm(const QString& name);
 
 // The loaded instance of the form, created and loaded on first use. Raises
 // run-time error 429 for a name that no factory is registered for.

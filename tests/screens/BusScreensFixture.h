@@ -63,6 +63,8 @@ protected:
     void TearDown() override
     {
         m_answerer.stop();
+        for (const QString& name : m_standIns)
+            plat::Forms::unregisterForm(name);
         EXPECT_TRUE(answers.empty()) << answers.size() << " answers were never asked for";
         plat::Forms::UnloadAllExcept({});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -113,6 +115,13 @@ protected:
     {
         ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString() << " is not shown";
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+
+    // A plain form under the name of a screen not built yet, for this test only.
+    void standIn(const QString& name)
+    {
+        plat::Forms::registerForm(name, [name] { return new plat::Form(name); });
+        m_standIns << name;
     }
 
     // ---- Message boxes -----------------------------------------------------
@@ -180,4 +189,5 @@ private:
 
     QObject m_context;
     QTimer m_answerer;
+    QStringList m_standIns;
 };
