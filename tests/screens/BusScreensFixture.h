@@ -16,22 +16,19 @@
 #include "program/core/Globals.h"
 #include "program/core/InputDialogs.h"
 #include "program/core/StandInMain.h"
-#include "program/core/dlgMessage.h"
 #include "program/screens/bus/BusScreens.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/screens/MessageAnswers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPushButton>
 #include <QTest>
-#include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -56,16 +53,14 @@ protected:
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
         plat::setBeeper([this] { ++beeps; });
-        QObject::connect(&m_answerer, &QTimer::timeout, &m_context, [this] { answerBox(); });
-        m_answerer.start(5);
+        m_answers = std::make_unique<MessageAnswers>();
     }
 
     void TearDown() override
     {
-        m_answerer.stop();
+        m_answers.reset();
         for (const QString& name : m_standIns)
             plat::Forms::unregisterForm(name);
-        EXPECT_TRUE(answers.empty()) << answers.size() << " answers were never asked for";
         plat::Forms::UnloadAllExcept({});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         plat::setErrorReporter({});
@@ -127,7 +122,9 @@ protected:
     // ---- Message boxes -----------------------------------------------------
 
     // The answer for the next message box (its result: 1 OK, 2 Cancel, 6 Yes, 7 No).
-    void answer(int result) { answers.push_back(result); }
+    void answer(int result) { m_answers->answer(result); }
+    // The texts of the message boxes shown, in order.
+    QStringList& asked() { return m_answers->asked; }
 
     // ---- Modal dialogs -----------------------------------------------------
 
@@ -157,37 +154,9 @@ protected:
 
     QStringList reports;
     int beeps = 0;
-    std::deque<int> answers;
-    // The texts of the message boxes shown, in order.
-    QStringList asked;
 
 private:
-    void answerBox()
-    {
-        for (plat::Form* f : plat::Forms::All()) {
-            auto* box = qobject_cast<dlgMessage*>(f);
-            if (!box || !box->isVisible() || !box->IsModal())
-                continue;
-            asked << box->txtMessage->toPlainText();
-            if (answers.empty()) {
-                ADD_FAILURE() << "unexpected message: " << box->txtMessage->toPlainText().toStdString();
-                box->Hide();
-                return;
-            }
-            const int result = answers.front();
-            answers.pop_front();
-            for (const auto& [i, button] : box->cmdButton)
-                if (!button->isHidden() && plat::tagOf(button).toInt() == result) {
-                    button->click();
-                    return;
-                }
-            ADD_FAILURE() << "the box has no button " << result;
-            box->Hide();
-            return;
-        }
-    }
-
     QObject m_context;
-    QTimer m_answerer;
+    std::unique_ptr<MessageAnswers> m_answers;
     QStringList m_standIns;
 };

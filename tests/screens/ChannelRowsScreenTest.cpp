@@ -180,7 +180,7 @@ TEST_F(ChannelRowsScreen, AShownChannelMarksNothingUnlessItsStoredValueIsOutOfRa
     click(e->imgNavPanel(wBusPanneau::NavPanelNext));
     click(e->imgNavPanel(wBusPanneau::NavPanelPrevious));
     EXPECT_FALSE(e->EditPanel()->Modified());
-    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_TRUE(asked().isEmpty());
 
     e->setNumModule(3);
     setChannel(e, 2);
@@ -193,7 +193,7 @@ TEST_F(ChannelRowsScreen, AShownChannelMarksNothingUnlessItsStoredValueIsOutOfRa
     answer(kNo);
     click(e->imgNavig(wBusPanneau::NavigOverview));
     settle();
-    EXPECT_EQ(asked, QStringList{Config::GetText(30010)});
+    EXPECT_EQ(asked(), QStringList{Config::GetText(30010)});
 }
 
 TEST_F(ChannelRowsScreen, TheChannelShownStaysWhenTheModuleChanges)

@@ -105,14 +105,14 @@ TEST_F(ModuleEditorScreen, TheSaveQuestionOnLeavingAndOnChangingModule)
         QFile::remove(workingFile());
         gConfig->Panel(1)->setTitle("Boiler");
         gConfig->setModified(false);
-        asked.clear();
+        asked().clear();
         wBusPanneau* e = openEditor(1);
         c.edit(e);
         for (int a : c.answers)
             answer(a);
         c.action(e);
         settle();
-        EXPECT_EQ(asked, c.answers.empty() ? QStringList() : QStringList{question()});
+        EXPECT_EQ(asked(), c.answers.empty() ? QStringList() : QStringList{question()});
         EXPECT_EQ(visibleForms(), QStringList{c.visible});
         if (c.module) {
             ASSERT_NE(editor(), nullptr);
@@ -129,9 +129,9 @@ TEST_F(ModuleEditorScreen, TheSaveQuestionOnLeavingAndOnChangingModule)
         }
         if (editor() && c.answers == std::vector<int>{kYes}) {
             // Saved: the next question comes only with a new edit.
-            asked.clear();
+            asked().clear();
             editor()->imgNavPanel_Click(3);
-            EXPECT_TRUE(asked.isEmpty());
+            EXPECT_TRUE(asked().isEmpty());
         }
         plat::Forms::UnloadAllExcept({});
         settle();
@@ -155,7 +155,7 @@ TEST_F(ModuleEditorScreen, NoDropsTheModulesEditsButKeepsTheMirrorEditsForALater
     answer(kYes);
     click(e->imgNavig(wBusPanneau::NavigOverview));
     settle();
-    EXPECT_EQ(asked, (QStringList{question(), question()}));
+    EXPECT_EQ(asked(), (QStringList{question(), question()}));
     EXPECT_EQ(gConfig->Mirrors()->Count(), 4);
     auto file = saved();
     ASSERT_NE(file, nullptr);
@@ -197,7 +197,7 @@ TEST_F(ModuleEditorScreen, ModelsStepThroughTheListAndShowTheirMirrorsButton)
     // The model's caption steps the model too.
     click(e->lblModele(1));
     EXPECT_EQ(e->EditPanel()->Model(), 1);
-    EXPECT_TRUE(asked.isEmpty()) << "no mirror of module 4: nothing to ask";
+    EXPECT_TRUE(asked().isEmpty()) << "no mirror of module 4: nothing to ask";
 }
 
 TEST_F(ModuleEditorScreen, AModelChangeAsksOnceAndItsMirrorRemovalGoesWithTheModulesEdits)
@@ -210,16 +210,16 @@ TEST_F(ModuleEditorScreen, AModelChangeAsksOnceAndItsMirrorRemovalGoesWithTheMod
     wBusPanneau* e = openEditor(3);
     answer(kCancel);
     click(e->imgModele);
-    EXPECT_EQ(asked, QStringList{removeQuestion});
+    EXPECT_EQ(asked(), QStringList{removeQuestion});
     EXPECT_EQ(e->EditPanel()->Model(), 1);
     EXPECT_EQ(mirrorIds(*e->EditMirrors()), all);
 
     // OK removes them from the working list; a second step asks nothing.
-    asked.clear();
+    asked().clear();
     answer(kOk);
     click(e->imgModele);
     click(e->imgModele);
-    EXPECT_EQ(asked, QStringList{removeQuestion});
+    EXPECT_EQ(asked(), QStringList{removeQuestion});
     EXPECT_EQ(e->EditPanel()->Model(), 3);
     EXPECT_EQ(mirrorIds(*e->EditMirrors()), without3);
     EXPECT_EQ(mirrorIds(*gConfig->Mirrors()), all);
@@ -233,13 +233,13 @@ TEST_F(ModuleEditorScreen, AModelChangeAsksOnceAndItsMirrorRemovalGoesWithTheMod
     EXPECT_EQ(e->EditPanel()->Model(), 1);
 
     // Yes saves both.
-    asked.clear();
+    asked().clear();
     answer(kOk);
     click(e->imgModele);
     answer(kYes);
     click(e->imgNavig(wBusPanneau::NavigOverview));
     settle();
-    EXPECT_EQ(asked, (QStringList{removeQuestion, question()}));
+    EXPECT_EQ(asked(), (QStringList{removeQuestion, question()}));
     EXPECT_EQ(gConfig->Panel(3)->Model(), 2);
     EXPECT_EQ(mirrorIds(*gConfig->Mirrors()), without3);
     auto file = saved();
@@ -291,7 +291,7 @@ TEST_F(ModuleEditorScreen, ResetShowsEveryDefaultAndYesSavesExactlyThat)
     answer(kYes);
     click(e->imgNavig(wBusPanneau::NavigOverview));
     settle();
-    EXPECT_EQ(asked, QStringList{question()});
+    EXPECT_EQ(asked(), QStringList{question()});
     for (ConfigClass* c : {gConfig, saved().release()}) {
         ASSERT_NE(c, nullptr);
         auto q = c->Panel(2);
