@@ -9,8 +9,7 @@
 // the scratch folder (TMPDIR); it is printed with the result.
 
 #include "VexLib22/_LogFileClass.h"
-#include "platform/AppIdentity.h"
-#include "platform/Regional.h"
+#include "bench/BenchSupport.h"
 #include "program/bus/ConfigAccess.h"
 #include "program/bus/DispatchStandIns.h"
 #include "program/bus/EventDispatcher.h"
@@ -21,28 +20,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <dlfcn.h>
 
 namespace {
 
 constexpr int Events = 10000;
 constexpr double RequiredPerSecond = 2000.0;
-
-bool registerLibrary(const QString& binFolder)
-{
-    const QByteArray file = (binFolder + "/libVexLib22.so").toLocal8Bit();
-    void* handle = ::dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        std::fprintf(stderr, "bench_dispatch: %s\n", ::dlerror());
-        return false;
-    }
-    auto reg = reinterpret_cast<int32_t (*)()>(::dlsym(handle, "DllRegisterServer"));
-    return reg && reg() == 0;
-}
 
 } // namespace
 
@@ -50,19 +35,10 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString binFolder = QCoreApplication::applicationDirPath();
     QTemporaryDir work;
     // Nothing is written beside the binaries: registry, INI, trace log and database copy live in a scratch folder.
-    qputenv("PLX_REGISTRY_FILE", (work.path() + "/Registry.ini").toLocal8Bit());
-    plat::AppIdentity::setProgramFolder(work.path());
-    plat::AppIdentity::setExeBaseName(QStringLiteral("PLX2"));
-    plat::Regional::reset();
-    if (!registerLibrary(binFolder))
+    if (!bench::openScratchProgramFolder(work.path(), "bench_dispatch"))
         return 2;
-    if (!QFile::copy(binFolder + "/PLX2.cfg", work.path() + "/PLX2.cfg") || !Config::OpenConfigBase()) {
-        std::fprintf(stderr, "bench_dispatch: no configuration database in %s\n", qPrintable(binFolder));
-        return 2;
-    }
 
     ConfigClass config([](int) { return QString(); });
     gConfig = &config;
