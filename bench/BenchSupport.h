@@ -47,7 +47,8 @@ inline void fillFullConfiguration(ConfigClass& c)
     for (int i = 1; i <= 48; ++i)
         c.setConsigne(i, QString("Instruction %1: ").arg(i) + QString("check the zone and call. ").repeated(40));
     for (int i = 0; i < 200; ++i)
-        c.Mirrors()->Add(int16_t(i % 64 + 1), int16_t(i % 25), int16_t((i + 7) % 64 + 1), int16_t(i % 13), int16_t(i % 3));
+        c.Mirrors()->Add(int16_t(i % 64 + 1), int16_t(i % 25), int16_t((i + 7) % 64 + 1), int16_t(i % 13),
+                         int16_t(i % 3));
 }
 
 // Makes scratch the program folder, registers the build's function library

@@ -2,7 +2,7 @@
 
 namespace plat {
 
-Label::Label(QWidget* parent) : QLabel(parent) {}
+Label::Label(QWidget* parent) : QLabel(parent) { }
 
 void Label::setCaption(const QString& caption)
 {

@@ -9,7 +9,7 @@ namespace ConfigCopy {
 void Channel(ChannelClass& target, const ChannelClass& src)
 {
     plat::guard(QStringLiteral("ConfigCopy.Channel"), [&] {
-        const ChannelClass s = src;   // src may be the target
+        const ChannelClass s = src; // src may be the target
         target.setScreenText(s.ScreenText());
         target.setPrintText(s.PrintText());
         target.setHelpNum(s.HelpNum());

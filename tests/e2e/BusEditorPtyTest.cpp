@@ -46,7 +46,7 @@
 
 namespace {
 
-constexpr int kEdited = 1;      // its channel 3's flags are edited
+constexpr int kEdited = 1; // its channel 3's flags are edited
 constexpr int kChannel = 3;
 constexpr int kSwitchedOff = 2; // goes off the bus while its editor is open
 constexpr int kYes = 6;
@@ -140,7 +140,8 @@ protected:
 
     void startSimulator()
     {
-        QObject::connect(&m_sim, &QProcess::readyReadStandardError, [this] { m_simLog += m_sim.readAllStandardError(); });
+        QObject::connect(&m_sim, &QProcess::readyReadStandardError,
+                         [this] { m_simLog += m_sim.readAllStandardError(); });
         e2e::startHeadless(m_sim, testing_support::binFolder() + "/modsim",
                            {"--link", m_link, "--modules", QString("%1:1,%2:1").arg(kEdited).arg(kSwitchedOff),
                             "--script", testing_support::programFolder() + "/actions.txt", "-v"},
@@ -240,8 +241,8 @@ TEST_F(BusEditorPty, AModuleLostWhileItsEditorIsOpenStaysMissingAndAnEditedChann
     const size_t beforeRest = unheard().size();
     ASSERT_EQ(beforeRest, size_t(EventDispatcher::ErrorsToMissing)) << m_simLog.toStdString();
     const int restMs = EventDispatcher::ShortRestSeconds * 1000;
-    ASSERT_TRUE(e2e::waitFor([&] { return unheard().size() >= beforeRest + EventDispatcher::ErrorsToMissing; },
-                             restMs + 20000))
+    ASSERT_TRUE(
+        e2e::waitFor([&] { return unheard().size() >= beforeRest + EventDispatcher::ErrorsToMissing; }, restMs + 20000))
         << logs();
     e2e::waitFor([] { return false; }, 1500);
     EXPECT_EQ(lines(EventClass::ChnlPresence, 0, kSwitchedOff).size(), 1u) << "one disappearance";

@@ -207,7 +207,7 @@ TEST(DoubleClick, IsASecondClickOnEveryKindOfTouchControl)
 TEST(ColorChoice, TakesTheChosenColourAndKeepsItsOwnWhenCancelled)
 {
     ColorDialog dlg;
-    dlg.setColor(0x00FFFF);   // yellow
+    dlg.setColor(0x00FFFF); // yellow
     QColor offered;
     ColorDialog::setChooser([&](const QColor& initial, QWidget*) -> std::optional<QColor> {
         offered = initial;

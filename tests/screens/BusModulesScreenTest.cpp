@@ -32,7 +32,7 @@ TEST_F(BusModulesScreen, TilesShowNumberModelTitleInItsColourAndACrossWhenUnusab
         const char* name;
         bool crossed;
     } cases[] = {
-        {1, 0, false, "-----", true}, {2, 0, true, "-----", true}, {3, 1, true, "K7150", false},
+        {1, 0, false, "-----", true},   {2, 0, true, "-----", true},  {3, 1, true, "K7150", false},
         {4, 2, false, "K6200TX", true}, {5, 3, true, "K7100", false}, {6, 4, true, "T7100", false},
         {7, 5, false, "T7150", true},
     };
@@ -57,21 +57,23 @@ TEST_F(BusModulesScreen, TilesShowNumberModelTitleInItsColourAndACrossWhenUnusab
     EXPECT_EQ(o->lblNumPan(15)->text(), "16");
     EXPECT_EQ(o->lblLabels->text(), Config::GetText(200100));
     // Every tile is a copy of the first, in four columns by four rows.
-    EXPECT_EQ(o->imgPanneau(5)->pos(), o->imgPanneau(0)->pos() + QPoint(o->imgPanneau(0)->width(), o->imgPanneau(0)->height()));
-    EXPECT_EQ(o->lblNumPan(15)->pos(), o->lblNumPan(0)->pos() + QPoint(3 * o->imgPanneau(0)->width(), 3 * o->imgPanneau(0)->height()));
+    EXPECT_EQ(o->imgPanneau(5)->pos(),
+              o->imgPanneau(0)->pos() + QPoint(o->imgPanneau(0)->width(), o->imgPanneau(0)->height()));
+    EXPECT_EQ(o->lblNumPan(15)->pos(),
+              o->lblNumPan(0)->pos() + QPoint(3 * o->imgPanneau(0)->width(), 3 * o->imgPanneau(0)->height()));
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
 
 TEST_F(BusModulesScreen, TheIniPageOpensWithItsPageButtonsAndTheEndPagesButtonsDoNothing)
 {
     struct Case {
-        const char* ini;   // nullptr: no key
+        const char* ini; // nullptr: no key
         int first;
         bool previous;
         bool next;
     } cases[] = {
-        {nullptr, 1, false, true}, {"0", 1, false, true}, {"-5", 1, false, true}, {"17", 17, true, true},
-        {"49", 49, true, false},  {"60", 49, true, false}, {"abc", 1, false, true},
+        {nullptr, 1, false, true}, {"0", 1, false, true},   {"-5", 1, false, true},  {"17", 17, true, true},
+        {"49", 49, true, false},   {"60", 49, true, false}, {"abc", 1, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini ? c.ini : "no key");

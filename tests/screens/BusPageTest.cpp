@@ -43,9 +43,13 @@ TEST(BusPage, PageStepsStopAtTheEndPages)
         int previous;
         int next;
     } cases[] = {
-        {1, 1, 17}, {17, 1, 33}, {33, 17, 49}, {49, 33, 49},
+        {1, 1, 17},
+        {17, 1, 33},
+        {33, 17, 49},
+        {49, 33, 49},
         // A page that does not start at 16k + 1 still reaches every module.
-        {5, 1, 21}, {40, 24, 49},
+        {5, 1, 21},
+        {40, 24, 49},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);
@@ -62,7 +66,7 @@ TEST(BusPage, ATileShowsTheModuleAndIsCrossedWithoutAModelOrWhenSwitchedOff)
         const char* name;
         bool crossed;
     } cases[] = {
-        {0, false, "-----", true}, {0, true, "-----", true}, {1, true, "K7150", false},
+        {0, false, "-----", true},   {0, true, "-----", true},  {1, true, "K7150", false},
         {2, false, "K6200TX", true}, {5, true, "T7150", false},
     };
     for (const Case& c : cases) {

@@ -37,8 +37,8 @@ class BusScreensFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg",
-                                testing_support::programFolder() + "/PLX2.cfg"));
+        ASSERT_TRUE(
+            QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
         ASSERT_TRUE(Config::OpenConfigBase());
         gLanguage = 0;
         ReplaceConfig(std::make_unique<ConfigClass>());
@@ -75,10 +75,7 @@ protected:
 
     // ---- Screens --------------------------------------------------------
 
-    static wBusModules* overview()
-    {
-        return qobject_cast<wBusModules*>(plat::Forms::Find(wBusModules::FormName));
-    }
+    static wBusModules* overview() { return qobject_cast<wBusModules*>(plat::Forms::Find(wBusModules::FormName)); }
     static wBusPanneau* editor() { return qobject_cast<wBusPanneau*>(plat::Forms::Find(wBusPanneau::FormName)); }
 
     // The editor on module n, as the overview opens it.

@@ -18,9 +18,9 @@ std::unique_ptr<ConfigClass> newConfig()
     auto c = std::make_unique<ConfigClass>([](int) { return QString(); });
     c->Panel(3)->setModel(1);
     c->Panel(3)->setActive(true);
-    c->Mirrors()->Add(3, 1, 5, 2, 1);   // from module 3
-    c->Mirrors()->Add(7, 0, 8, 0, 0);   // not module 3
-    c->Mirrors()->Add(9, 4, 3, 6, 2);   // to module 3
+    c->Mirrors()->Add(3, 1, 5, 2, 1); // from module 3
+    c->Mirrors()->Add(7, 0, 8, 0, 0); // not module 3
+    c->Mirrors()->Add(9, 4, 3, 6, 2); // to module 3
     c->setModified(false);
     return c;
 }
@@ -103,7 +103,7 @@ TEST(ModuleEdit, DroppingTheModulesEditsBringsTheRemovedMirrorsBack)
 {
     struct Case {
         const char* what;
-        bool otherEdit;   // a mirror added through the mirrors screen after the removal
+        bool otherEdit; // a mirror added through the mirrors screen after the removal
         QStringList after;
         bool pending;
     } cases[] = {

@@ -81,10 +81,10 @@ TEST_F(ModuleEditorScreen, TheSaveQuestionOnLeavingAndOnChangingModule)
         Step edit;
         Step action;
         std::vector<int> answers;
-        QString visible;         // the form shown afterwards
-        int module;              // the editor's module, when it stays
-        QString configTitle;     // module 1's title in gConfig
-        QString savedTitle;      // in the working file; "" when none was written
+        QString visible; // the form shown afterwards
+        int module; // the editor's module, when it stays
+        QString configTitle; // module 1's title in gConfig
+        QString savedTitle; // in the working file; "" when none was written
         bool configModified;
     } cases[] = {
         {"nothing edited, leaving", nothing, toOverview, {}, "wBusModules", 0, "Boiler", "", false},
@@ -96,8 +96,23 @@ TEST_F(ModuleEditorScreen, TheSaveQuestionOnLeavingAndOnChangingModule)
         {"edited, leaving, Yes", retitle, toOverview, {kYes}, "wBusModules", 0, "Pump room", "Pump room", true},
         {"edited, the same module, Yes", retitle, stay, {kYes}, "wBusPanneau", 1, "Pump room", "Pump room", true},
         // An edit that changes no value: only leaving marks the configuration.
-        {"switched twice, next module, Yes", switchTwice, nextModule, {kYes}, "wBusPanneau", 2, "Boiler", "Boiler", false},
-        {"switched twice, leaving to the main window, Yes", switchTwice, toMain, {kYes}, "wMain", 0, "Boiler", "Boiler",
+        {"switched twice, next module, Yes",
+         switchTwice,
+         nextModule,
+         {kYes},
+         "wBusPanneau",
+         2,
+         "Boiler",
+         "Boiler",
+         false},
+        {"switched twice, leaving to the main window, Yes",
+         switchTwice,
+         toMain,
+         {kYes},
+         "wMain",
+         0,
+         "Boiler",
+         "Boiler",
          true},
     };
     for (const Case& c : cases) {
@@ -170,13 +185,16 @@ TEST_F(ModuleEditorScreen, ModelsStepThroughTheListAndShowTheirMirrorsButton)
     wBusPanneau* e = openEditor(4);
     struct Step {
         const char* name;
-        QString caption;   // lblVisuTcde
-        bool mirrors;      // imgNavig(12)
+        QString caption; // lblVisuTcde
+        bool mirrors; // imgNavig(12)
         int channels;
     } const steps[] = {
-        {"-----", "", false, 12},        {"K7150", Config::GetText(300130), true, 12},
-        {"K6200TX", Config::GetText(300130), true, 24}, {"K7100", Config::GetText(300130), true, 12},
-        {"T7100", Config::GetText(300131), false, 12},  {"T7150", Config::GetText(300131), false, 12},
+        {"-----", "", false, 12},
+        {"K7150", Config::GetText(300130), true, 12},
+        {"K6200TX", Config::GetText(300130), true, 24},
+        {"K7100", Config::GetText(300130), true, 12},
+        {"T7100", Config::GetText(300131), false, 12},
+        {"T7150", Config::GetText(300131), false, 12},
         {"-----", "", false, 12},
     };
     for (int i = 0; i < int(std::size(steps)); ++i) {

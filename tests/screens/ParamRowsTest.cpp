@@ -18,13 +18,16 @@ struct RowCase {
     int row;
     std::function<void(ChannelClass&)> store;
     QString shown;
-    bool reshowMarks;   // showing the stored value writes back another one
+    bool reshowMarks; // showing the stored value writes back another one
     QString picked;
     std::function<QString(const ChannelClass&)> read;
     QString written;
 };
 
-QString flag(bool v) { return v ? "true" : "false"; }
+QString flag(bool v)
+{
+    return v ? "true" : "false";
+}
 
 } // namespace
 
@@ -102,7 +105,8 @@ TEST_F(ParamRowsTable, EachRowHasItsNameAndPickerList)
         {BibNum, 300205, "*|0|64", "*|0|64"},
         {HelpNum, 300204, "*|0|48", "*|0|48"},
         {React, 300210, "$", "$"},
-        {ReactTpo, 300211, "@|00:01|00:05|00:10|00:30|01:00|12:00|24:00|36:00", "@|00:01|00:05|00:10|00:30|01:00|12:00|24:00|36:00"},
+        {ReactTpo, 300211, "@|00:01|00:05|00:10|00:30|01:00|12:00|24:00|36:00",
+         "@|00:01|00:05|00:10|00:30|01:00|12:00|24:00|36:00"},
         {ScreenText, 300202, "", ""},
         {PrintText, 300203, "", ""},
     };

@@ -24,10 +24,14 @@ protected:
             const char* title;
             int colour;
         } modules[] = {
-            {1, 1, true, "Boiler room|North", 0x00FFFF},   {2, 2, true, "Car park", 0x00FF00},
-            {3, 3, false, "Kitchen|Ground floor", 0x0000FF}, {4, 4, true, "Pumps", 0xFFFF00},
-            {5, 5, true, "Laboratory 2|East wing", 0xFFFFFF}, {6, 0, true, "", 0x00FFFF},
-            {7, 1, true, "Stairs A", 0x00FFFF},            {9, 2, false, "Server room|Level -1", 0x00A5FF},
+            {1, 1, true, "Boiler room|North", 0x00FFFF},
+            {2, 2, true, "Car park", 0x00FF00},
+            {3, 3, false, "Kitchen|Ground floor", 0x0000FF},
+            {4, 4, true, "Pumps", 0xFFFF00},
+            {5, 5, true, "Laboratory 2|East wing", 0xFFFFFF},
+            {6, 0, true, "", 0x00FFFF},
+            {7, 1, true, "Stairs A", 0x00FFFF},
+            {9, 2, false, "Server room|Level -1", 0x00A5FF},
         };
         for (const auto& m : modules) {
             auto p = gConfig->Panel(int16_t(m.module));

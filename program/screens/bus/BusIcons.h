@@ -8,19 +8,19 @@
 namespace BusIcons {
 
 enum class Icon {
-    Home,          // to the main window
-    Overview,      // to the bus overview
-    Previous,      // previous page, module or channel
-    Next,          // next page, module or channel
-    Up,            // previous row
-    Down,          // next row
+    Home, // to the main window
+    Overview, // to the bus overview
+    Previous, // previous page, module or channel
+    Next, // next page, module or channel
+    Up, // previous row
+    Down, // next row
     Edit,
     Copy,
     Paste,
     Cut,
     Clear,
-    Undo,          // cancel the module's edits
-    Reset,         // the module's defaults
+    Undo, // cancel the module's edits
+    Reset, // the module's defaults
     NextModel,
     Active,
     Mirrors,

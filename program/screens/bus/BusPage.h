@@ -15,7 +15,7 @@ public:
     static constexpr int Rows = 4;
     static constexpr int Tiles = Columns * Rows;
     static constexpr int FirstPage = 1;
-    static constexpr int LastPage = 64 - Tiles + 1;   // 49
+    static constexpr int LastPage = 64 - Tiles + 1; // 49
 
     // The first module that the INI value names: its number, bounded to a
     // page; a text that is no number reads as the first page.
@@ -29,11 +29,11 @@ public:
     static bool NextShown(int first);
 
     struct Tile {
-        QString number;      // two digits
-        QString model;       // the model's name ("-----" for none)
-        QString title;       // "|" as a line break
-        int32_t titleColor;  // 0x00BBGGRR
-        bool crossed;        // no model, or switched off
+        QString number; // two digits
+        QString model; // the model's name ("-----" for none)
+        QString title; // "|" as a line break
+        int32_t titleColor; // 0x00BBGGRR
+        bool crossed; // no model, or switched off
     };
     static Tile TileOf(int module, const PanelClass& panel);
 };

@@ -27,7 +27,7 @@ void removeMirrorsOf(MirrorClasses& list, int module)
 
 } // namespace
 
-ModuleEdit::ModuleEdit() : m_panel(std::make_shared<PanelClass>()), m_mirrors(std::make_shared<MirrorClasses>()) {}
+ModuleEdit::ModuleEdit() : m_panel(std::make_shared<PanelClass>()), m_mirrors(std::make_shared<MirrorClasses>()) { }
 
 void ModuleEdit::LoadMirrors(const MirrorClasses& config)
 {

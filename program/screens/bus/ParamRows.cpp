@@ -17,8 +17,6 @@ namespace {
 constexpr std::array<int, Count> kNameOffset = {0, 1, 6, 7, 12, 9, 13, 8, 5, 4, 10, 11, 2, 3};
 static_assert(TextIds::ParamRowNameFirst + 13 == TextIds::ParamRowNameLast);
 
-constexpr int kFalseText = 10001;
-constexpr int kTrueText = 10002;
 constexpr int kPrintTypes = TextIds::PrintTypeLast - TextIds::PrintTypeFirst + 1;
 
 const QString kDelays = QStringLiteral("@|00:01|00:05|00:10|00:30|01:00|12:00|24:00|36:00");
@@ -32,12 +30,12 @@ void checkChannelRow(int row)
 // True is stored as -1: text 10001 - value names it.
 QString shownFlag(bool value)
 {
-    return Config::GetText(value ? kTrueText : kFalseText);
+    return value ? Config::GetText(10002) : Config::GetText(10001);
 }
 
 bool writtenFlag(const QString& caption)
 {
-    return caption == Config::GetText(kTrueText);
+    return caption == Config::GetText(10002);
 }
 
 QString printTypeText(int type)
@@ -114,7 +112,7 @@ QString Shown(int row, const ChannelClass& ch)
         return Global::ReactivTime(ch.ReactTpo());
     case ScreenText:
         return ch.ScreenText();
-    default:   // PrintText
+    default: // PrintText
         return ch.PrintText();
     }
 }
@@ -169,7 +167,7 @@ void WriteBack(int row, const QString& caption, ChannelClass& ch)
     case ScreenText:
         ch.setScreenText(caption);
         break;
-    default:   // PrintText
+    default: // PrintText
         ch.setPrintText(caption);
         break;
     }

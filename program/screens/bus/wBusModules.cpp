@@ -95,7 +95,8 @@ void wBusModules::buildBar()
 {
     const int top = kBarTop;
     imgNavig.add(NavigLeave, BusLook::button(this, BusIcons::Icon::Home, {16, top, kButton, kButtonHeight}));
-    imgNavig.add(NavigPreviousPage, BusLook::button(this, BusIcons::Icon::Previous, {112, top, kButton, kButtonHeight}));
+    imgNavig.add(NavigPreviousPage,
+                 BusLook::button(this, BusIcons::Icon::Previous, {112, top, kButton, kButtonHeight}));
     imgNavig.add(NavigNextPage, BusLook::button(this, BusIcons::Icon::Next, {184, top, kButton, kButtonHeight}));
     // 3 and 4 have no action of their own on this screen.
     for (int i : {3, 4}) {

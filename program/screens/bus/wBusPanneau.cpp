@@ -65,13 +65,7 @@ constexpr int kButtonHeight = 52;
 constexpr int kControlsTop = kFrameTop + kFrameHeight + 8;
 constexpr int kBarTop = kHeight - 8 - kButtonHeight;
 
-constexpr int kModuleText = 300100;
-constexpr int kMirrorsCaptionText = 300130;
-constexpr int kRemoteCaptionText = 300131;
-constexpr int kSaveQuestionText = 30010;
-constexpr int kRemoveMirrorsText = 30011;
-
-constexpr int kModelsWithMirrors = 3;   // models 1..3
+constexpr int kModelsWithMirrors = 3; // models 1..3
 constexpr int kLastModel = 5;
 constexpr int kModules = 64;
 
@@ -136,16 +130,17 @@ void wBusPanneau::buildHeader()
     const QColor white(Qt::white);
     const QColor shadow(0, 0, 0, 110);
     addPair(lblLabels, this, QRect(20, 8, 120, 44), 20, white, shadow);
-    plat::setTag(lblLabels(0), kModuleText);
-    plat::setTag(lblLabels(1), kModuleText);
+    plat::setTag(lblLabels(0), 300100);
+    plat::setTag(lblLabels(1), 300100);
     addPair(lblNumModule, this, QRect(150, 8, 80, 44), 20, white, shadow);
     for (int i : {0, 1})
         connect(lblNumModule(i), &plat::Label::Change, this, [this] { lblNumModule_Change(); });
 
     for (int i : {1, 2}) {
         auto* b = imgNavPanel.add(
-            i, BusLook::button(this, i == NavPanelPrevious ? BusIcons::Icon::Previous : BusIcons::Icon::Next,
-                         {kWidth - 8 - (3 - i) * (kButton + 8), 4, kButton, Band - 8}));
+            i,
+            BusLook::button(this, i == NavPanelPrevious ? BusIcons::Icon::Previous : BusIcons::Icon::Next,
+                            {kWidth - 8 - (3 - i) * (kButton + 8), 4, kButton, Band - 8}));
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgNavPanel_Click(i); });
     }
     // 3 and 4 ask to save without moving; this layout has no place for them.
@@ -171,7 +166,8 @@ void wBusPanneau::buildModuleBlock()
                                .arg(plat::Theme::panel().name(), plat::Theme::buttonBorder().name()));
 
     addPair(lblModele, this, QRect(kRightLeft + 12, kFrameTop, boxWidth - 16, kButtonHeight), 16, ink, light);
-    imgModele = BusLook::button(this, BusIcons::Icon::NextModel, {kRightLeft + boxWidth + 8, kFrameTop, kButton, kButtonHeight});
+    imgModele = BusLook::button(this, BusIcons::Icon::NextModel,
+                                {kRightLeft + boxWidth + 8, kFrameTop, kButton, kButtonHeight});
     imgModele->setObjectName(QStringLiteral("imgModele"));
     connect(imgModele, &QAbstractButton::clicked, this, [this] { imgModele_Click(); });
     for (int i : {0, 1})
@@ -184,7 +180,8 @@ void wBusPanneau::buildModuleBlock()
     connect(lstModele, &plat::ListBox::Click, this, [this] { lstModele_Click(); });
 
     addPair(lblActive, this, QRect(kRightLeft + 12, kFrameTop + 60, boxWidth - 16, kButtonHeight), 14, ink, light);
-    imgActive = BusLook::button(this, BusIcons::Icon::Active, {kRightLeft + boxWidth + 8, kFrameTop + 60, kButton, kButtonHeight});
+    imgActive = BusLook::button(this, BusIcons::Icon::Active,
+                                {kRightLeft + boxWidth + 8, kFrameTop + 60, kButton, kButtonHeight});
     imgActive->setObjectName(QStringLiteral("imgActive"));
     connect(imgActive, &QAbstractButton::clicked, this, [this] { imgActive_Click(); });
     for (int i : {0, 1})
@@ -200,13 +197,14 @@ void wBusPanneau::buildModuleBlock()
     // Cancel and reset, each a button over its caption.
     const int pairWidth = kRightWidth / 2;
     const int pairTop = kFrameTop + 172;
-    imgCancel = BusLook::button(this, BusIcons::Icon::Undo, {kRightLeft + (pairWidth - kButton) / 2, pairTop, kButton, 46});
+    imgCancel =
+        BusLook::button(this, BusIcons::Icon::Undo, {kRightLeft + (pairWidth - kButton) / 2, pairTop, kButton, 46});
     imgCancel->setObjectName(QStringLiteral("imgCancel"));
     lblCancel = newLabel(this, QStringLiteral("lblCancel"), 10, false, Qt::AlignCenter);
     lblCancel->setGeometry(kRightLeft, pairTop + 48, pairWidth, 20);
     plat::setTag(lblCancel, 300111);
     imgClear = BusLook::button(this, BusIcons::Icon::Reset,
-                         {kRightLeft + pairWidth + (pairWidth - kButton) / 2, pairTop, kButton, 46});
+                               {kRightLeft + pairWidth + (pairWidth - kButton) / 2, pairTop, kButton, 46});
     imgClear->setObjectName(QStringLiteral("imgClear"));
     lblClear = newLabel(this, QStringLiteral("lblClear"), 10, false, Qt::AlignCenter);
     lblClear->setGeometry(kRightLeft + pairWidth, pairTop + 48, pairWidth, 20);
@@ -237,10 +235,10 @@ void wBusPanneau::buildModuleBlock()
         list->setTextElideMode(Qt::ElideNone);
         // They show what the channel's numbers stand for: a touch scrolls, it selects nothing.
         list->viewport()->setAttribute(Qt::WA_TransparentForMouseEvents);
-        list->setStyleSheet(QStringLiteral("QListWidget { border: 1px solid %1; border-radius: 4px; background: %2; }"
-                                           "QListWidget::item:selected { background: %3; color: white; }")
-                                .arg(plat::Theme::buttonBorder().name(), plat::Theme::panel().name(),
-                                     plat::Theme::accent().name()));
+        list->setStyleSheet(
+            QStringLiteral("QListWidget { border: 1px solid %1; border-radius: 4px; background: %2; }"
+                           "QListWidget::item:selected { background: %3; color: white; }")
+                .arg(plat::Theme::buttonBorder().name(), plat::Theme::panel().name(), plat::Theme::accent().name()));
     }
 }
 
@@ -249,8 +247,9 @@ void wBusPanneau::buildRows()
     auto* frame = frmFond.add(0, new QFrame(this));
     frame->setGeometry(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight);
     frame->setProperty("panel", true);
-    frame->setStyleSheet(QStringLiteral("QFrame[panel=\"true\"] { background: %1; border: 1px solid %2; border-radius: 6px; }")
-                             .arg(plat::Theme::panel().name(), plat::Theme::buttonBorder().name()));
+    frame->setStyleSheet(
+        QStringLiteral("QFrame[panel=\"true\"] { background: %1; border: 1px solid %2; border-radius: 6px; }")
+            .arg(plat::Theme::panel().name(), plat::Theme::buttonBorder().name()));
 
     for (int row = 0; row < ParamRows::Count; ++row) {
         const int top = kRowsTop + row * kRowPitch;
@@ -293,12 +292,13 @@ void wBusPanneau::buildButtons()
         {ControlClear, BusIcons::Icon::Clear, kFrameLeft + 356},
     };
     for (const Control& c : controls) {
-        auto* b = imgControl.add(c.index, BusLook::button(this, c.icon, {c.left, kControlsTop, kButton, kButtonHeight}));
+        auto* b =
+            imgControl.add(c.index, BusLook::button(this, c.icon, {c.left, kControlsTop, kButton, kButtonHeight}));
         const int i = c.index;
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
     }
-    imgModif = BusLook::button(this, BusIcons::Icon::Edit,
-                         {kFrameLeft + kFrameWidth - 80, kControlsTop, 80, kButtonHeight});
+    imgModif =
+        BusLook::button(this, BusIcons::Icon::Edit, {kFrameLeft + kFrameWidth - 80, kControlsTop, 80, kButtonHeight});
     imgModif->setObjectName(QStringLiteral("imgModif"));
     connect(imgModif, &QAbstractButton::clicked, this, [this] { imgModif_Click(); });
 
@@ -427,9 +427,9 @@ void wBusPanneau::lstModele_Click()
         const bool mirrorsModel = model >= 1 && model <= kModelsWithMirrors;
         const bool remoteModel = model > kModelsWithMirrors && model <= kLastModel;
         if (mirrorsModel)
-            lblVisuTcde->setText(Config::GetText(kMirrorsCaptionText));
+            lblVisuTcde->setText(Config::GetText(300130));
         else if (remoteModel)
-            lblVisuTcde->setText(Config::GetText(kRemoteCaptionText));
+            lblVisuTcde->setText(Config::GetText(300131));
         else
             lblVisuTcde->setText(QString());
         // The mirrors of a channel open once their screen is there; the
@@ -454,8 +454,7 @@ void wBusPanneau::imgModele_Click()
 {
     plat::guard(QStringLiteral("wBusPanneau.imgModele_Click"), [&] {
         if (m_edit.HasMirrorsOf(m_numModule)) {
-            const int answer = Global::Message(Config::GetText(kRemoveMirrorsText),
-                                               MsgStyle::vbOKCancel | MsgStyle::vbExclamation);
+            const int answer = Global::Message(Config::GetText(30011), MsgStyle::vbOKCancel | MsgStyle::vbExclamation);
             if (answer != MsgResult::vbOK)
                 return;
             // Removed from the working list only: saving the module saves the
@@ -521,8 +520,7 @@ int wBusPanneau::askToSave(bool leaving)
 {
     if (!m_edit.Pending())
         return 0;
-    const int answer = Global::Message(Config::GetText(kSaveQuestionText),
-                                       MsgStyle::vbYesNoCancel | MsgStyle::vbQuestion);
+    const int answer = Global::Message(Config::GetText(30010), MsgStyle::vbYesNoCancel | MsgStyle::vbQuestion);
     if (answer == MsgResult::vbYes) {
         m_edit.Accept(*gConfig, m_numModule, leaving);
         Config::SaveCurrentConfig();
@@ -534,7 +532,8 @@ void wBusPanneau::imgNavPanel_Click(int index)
 {
     plat::guard(QStringLiteral("wBusPanneau.imgNavPanel_Click"), [&] {
         const int answer = askToSave(false);
-        if (answer == MsgResult::vbCancel)
+        // An alarm brought up while the question waited clears this screen away.
+        if (answer == MsgResult::vbCancel || IsUnloaded())
             return;
         int next = m_numModule;
         if (index == NavPanelPrevious && m_numModule > 1)
@@ -557,7 +556,7 @@ void wBusPanneau::imgNavig_Click(int index)
         switch (index) {
         case NavigMain:
         case NavigOverview: {
-            if (askToSave(true) == MsgResult::vbCancel)
+            if (askToSave(true) == MsgResult::vbCancel || IsUnloaded())
                 return;
             plat::Forms::Get(index == NavigOverview ? wBusModules::FormName : BusScreens::MainForm)->Show();
             plat::Forms::Unload(this);
