@@ -5,7 +5,6 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
-#include "platform/Theme.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
@@ -283,7 +282,7 @@ void wBusModules::imgCopyPanel_Click()
 
 void wBusModules::imgImportExport_Click(int)
 {
-    // The channel table's export and import come with their own issue; the
+    // The channel table's export and import are not built yet; the
     // buttons stay hidden until then.
 }
 
