@@ -4,7 +4,7 @@
 // registered in it and a copy of the configuration database opened; the
 // libraries registered in a store of the bench's own and the simulator program
 // found beside the bench, for the benchmarks that run the engine against it;
-// the timing of a series of runs.
+// the timing of a series of runs; a full configuration to measure with.
 
 #include "platform/AppIdentity.h"
 #include "platform/Guard.h"
@@ -14,6 +14,8 @@
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
+#include "program/core/MirrorClasses.h"
+#include "program/core/PanelClass.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -114,6 +116,36 @@ inline bool useScratchProgramFolder(const QTemporaryDir& work, const char* name)
         return false;
     }
     return true;
+}
+
+// 64 modules of 24 channels with texts, 64 library and 48 instruction texts, 200 mirrors.
+inline void fillFullConfiguration(ConfigClass& c)
+{
+    c.setBusSettings("COM1:19200,N,8,1");
+    c.setPrtSettings("COM2:9600,N,8,1");
+    c.setPrinterName("Epson LX-300");
+    for (int m = 1; m <= 64; ++m) {
+        auto p = c.Panel(m);
+        p->setModel(2);
+        p->setTitle(QString("Building %1, floor %2").arg(m).arg(m % 5));
+        p->setActive(true);
+        for (int k = 1; k <= 24; ++k) {
+            auto ch = p->Channel(k);
+            ch->setScreenText(QString("Zone %1.%2 smoke detector, east wing").arg(m).arg(k));
+            ch->setPrintText(QString("M%1 C%2 SMOKE EAST WING").arg(m).arg(k));
+            ch->setAlmPrio(int16_t(k));
+            ch->setScrAlm(true);
+            ch->setBibNum(int16_t(k));
+            ch->setHelpNum(int16_t(k));
+        }
+    }
+    for (int i = 1; i <= 64; ++i)
+        c.setBiblio(i, QString("Library text %1").arg(i));
+    for (int i = 1; i <= 48; ++i)
+        c.setConsigne(i, QString("Instruction %1: ").arg(i) + QString("check the zone and call. ").repeated(40));
+    for (int i = 0; i < 200; ++i)
+        c.Mirrors()->Add(int16_t(i % 64 + 1), int16_t(i % 25), int16_t((i + 7) % 64 + 1), int16_t(i % 13),
+                         int16_t(i % 3));
 }
 
 // Eight modules of model 1 whose twelve channels show, record, print and

@@ -13,13 +13,11 @@
 #include "program/App.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
-#include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/FormNames.h"
 #include "program/core/Globals.h"
 #include "program/core/Limits.h"
-#include "program/core/PanelClass.h"
 #include "program/screens/system/wMain.h"
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
@@ -33,18 +31,6 @@ namespace {
 
 constexpr int kRuns = 30;
 constexpr double kBudgetMs = 100.0;
-
-void configureModules()
-{
-    for (int16_t m = 1; m <= Limits::Modules; ++m) {
-        auto p = gConfig->Panel(m);
-        p->setModel(2);
-        p->setActive(true);
-        p->setTitle(QString("Building %1|floor %2").arg(m).arg(m % 5));
-        for (int16_t k = 1; k <= Limits::LastChannel; ++k)
-            p->Channel(k)->setScreenText(QString("Zone %1.%2 smoke detector").arg(m).arg(k));
-    }
-}
 
 void settle()
 {
@@ -74,7 +60,7 @@ int main(int argc, char** argv)
     wPolling::setPortFactory([&] { return std::make_unique<modsim::SimSerialControl>(bus, plat::systemClock()); });
     PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
     ReplaceConfig(std::make_unique<ConfigClass>());
-    configureModules();
+    bench::fillFullConfiguration(*gConfig);
 
     // The engine form loads once, at start-up; it is not part of the window's load.
     plat::Forms::Get(FormNames::wPolling);

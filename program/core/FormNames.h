@@ -6,16 +6,20 @@
 
 namespace FormNames {
 
+inline const QString dlgBusCopy = QStringLiteral("dlgBusCopy");
 inline const QString dlgConsigne = QStringLiteral("dlgConsigne");
-inline const QString dlgKeyboard = QStringLiteral("dlgKeyboard");
 inline const QString dlgDefPwds = QStringLiteral("dlgDefPwds");
+inline const QString dlgKeyboard = QStringLiteral("dlgKeyboard");
 inline const QString dlgListInput = QStringLiteral("dlgListInput");
 inline const QString dlgMenuParams = QStringLiteral("dlgMenuParams");
 inline const QString dlgMenuSystem = QStringLiteral("dlgMenuSystem");
 inline const QString dlgMessage = QStringLiteral("dlgMessage");
 inline const QString dlgSysTime = QStringLiteral("dlgSysTime");
 inline const QString dlgUserCodes = QStringLiteral("dlgUserCodes");
+inline const QString wBusMiroirs = QStringLiteral("wBusMiroirs");
+inline const QString wBusMirrorOne = QStringLiteral("wBusMirrorOne");
 inline const QString wBusModules = QStringLiteral("wBusModules");
+inline const QString wBusPanneau = QStringLiteral("wBusPanneau");
 inline const QString wHistoric = QStringLiteral("wHistoric");
 inline const QString wMain = QStringLiteral("wMain");
 inline const QString wParamBiblio = QStringLiteral("wParamBiblio");

@@ -69,14 +69,7 @@ protected:
         return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling));
     }
 
-    static QStringList visibleForms()
-    {
-        QStringList names;
-        for (plat::Form* f : plat::Forms::All())
-            if (f->isVisible())
-                names << f->objectName();
-        return names;
-    }
+    static QStringList visibleForms() { return testing_support::visibleForms(); }
 
     static QString lastEventKey()
     {

@@ -115,14 +115,7 @@ protected:
     static wPolling* engine() { return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling)); }
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    static QStringList visibleForms()
-    {
-        QStringList names;
-        for (plat::Form* f : plat::Forms::All())
-            if (f->isVisible())
-                names << f->Name();
-        return names;
-    }
+    static QStringList visibleForms() { return testing_support::visibleForms(); }
 
     struct DialogCall {
         QString filter;

@@ -1,9 +1,9 @@
 #pragma once
 // Answers the modal windows a test expects, in order, from inside their
-// loops: message boxes, the password dialog, a dialog's command button. A
-// modal window that nobody expects, or one still open at the deadline, is
-// unloaded and recorded, so that a fault fails the test instead of hanging
-// it.
+// loops: message boxes, the password dialog, a dialog's command button, any
+// action on a dialog. A modal window that nobody expects, or one still open
+// DeadlineMs after it came up, is unloaded and recorded, so that a fault
+// fails the test instead of hanging it.
 
 #include "platform/Captions.h"
 #include "platform/Forms.h"
@@ -32,7 +32,6 @@ public:
 
     ModalAnswers()
     {
-        m_clock.start();
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
         m_timer.start();
@@ -115,10 +114,14 @@ private:
         for (plat::Form* f : plat::Forms::All())
             if (f->IsModal() && f->isVisible())
                 modal = f;   // the last shown lies on top
+        if (modal != m_top) {
+            m_top = modal;
+            m_topSince.start();
+        }
         if (!modal)
             return;
         Action act;
-        if (m_clock.elapsed() > DeadlineMs) {
+        if (m_topSince.elapsed() > DeadlineMs) {
             unexpected << modal->Name() + QStringLiteral(" left open");
             act = [](plat::Form* f) { plat::Forms::Unload(f); };
         } else if (!m_expected.empty() && m_expected.front().form == modal->Name()) {
@@ -146,7 +149,9 @@ private:
     }
 
     QTimer m_timer;
-    QElapsedTimer m_clock;
+    // The modal window on top and since when.
+    QPointer<plat::Form> m_top;
+    QElapsedTimer m_topSince;
     std::deque<Expected> m_expected;
     bool m_busy = false;
 };

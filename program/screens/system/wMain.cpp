@@ -2,6 +2,7 @@
 
 #include "Stillmark/_ActivityDetect.h"
 #include "platform/Captions.h"
+#include "platform/Clicks.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Help.h"
@@ -36,7 +37,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
@@ -370,12 +370,13 @@ void wMain::Form_Load()
         Global::OmbrerTexte(lblLabels, kShadowOffset, kShadowOffset);
         Global::OmbrerTexte(lblMenu, kShadowOffset, kShadowOffset);
         Global::OmbrerTexte(lblLanguage, kShadowOffset, kShadowOffset);
+        // A caption, and its shadow, acts as its button.
         for (const auto& [index, label] : lblMenu)
-            label->installEventFilter(this);
+            plat::forwardClicks(label, imgMenu(index % MenuCount));
         for (const auto& [index, label] : lblLanguage)
-            label->installEventFilter(this);
+            plat::forwardClicks(label, imgLanguage);
         for (const auto& [index, label] : lblLogin)
-            label->installEventFilter(this);
+            plat::forwardClicks(label, imgNavig(NavigLogin));
 
         // Selecting the language in use runs the language change.
         for (int i = 0;; ++i) {
@@ -476,11 +477,6 @@ void wMain::imgMenu_Click(int index)
     });
 }
 
-void wMain::lblMenu_Click(int index)
-{
-    plat::guard(QStringLiteral("wMain.lblMenu_Click"), [&] { imgMenu_Click(index % (lblMenu.count() / 2)); });
-}
-
 void wMain::imgNavig_Click(int index)
 {
     plat::guard(QStringLiteral("wMain.imgNavig_Click"), [&] {
@@ -507,11 +503,6 @@ void wMain::imgNavig_Click(int index)
             break;
         }
     });
-}
-
-void wMain::lblLogin_Click(int)
-{
-    imgNavig_Click(NavigLogin);
 }
 
 void wMain::setLevelCaption()
@@ -548,11 +539,6 @@ void wMain::imgLanguage_Click()
     });
 }
 
-void wMain::lblLanguage_Click(int)
-{
-    imgLanguage_Click();
-}
-
 void wMain::lstLanguage_Click()
 {
     plat::guard(QStringLiteral("wMain.lstLanguage_Click"), [&] {
@@ -584,21 +570,6 @@ bool wMain::eventFilter(QObject* watched, QEvent* event)
     if (watched == lstLanguage && event->type() == QEvent::FocusOut) {
         lstLanguage_LostFocus();
         return false;
-    }
-    // A caption acts as its button: a click on it, and on its shadow, runs
-    // the button's handler (a double click, two clicks).
-    if (event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* label = qobject_cast<QLabel*>(watched);
-        if (!label || mouse->button() != Qt::LeftButton || !label->rect().contains(mouse->position().toPoint()))
-            return false;
-        if (const int i = lblMenu.indexOf(label); i >= 0)
-            lblMenu_Click(i);
-        else if (const int l = lblLanguage.indexOf(label); l >= 0)
-            lblLanguage_Click(l);
-        else if (const int g = lblLogin.indexOf(label); g >= 0)
-            lblLogin_Click(g);
-        return true;
     }
     return plat::Form::eventFilter(watched, event);
 }

@@ -1,0 +1,16 @@
+#include "program/screens/bus/BusScreens.h"
+
+#include "platform/Forms.h"
+#include "program/core/FormNames.h"
+#include "program/screens/bus/wBusModules.h"
+#include "program/screens/bus/wBusPanneau.h"
+
+namespace BusScreens {
+
+void registerForms()
+{
+    plat::Forms::registerForm(FormNames::wBusModules, [] { return new wBusModules; });
+    plat::Forms::registerForm(FormNames::wBusPanneau, [] { return new wBusPanneau; });
+}
+
+} // namespace BusScreens
