@@ -17,6 +17,7 @@
 #include "program/runtime/DirectPrinting.h"
 #include "program/runtime/HistoProcs.h"
 #include "program/runtime/RuntimeForms.h"
+#include "program/screens/system/SystemScreens.h"
 #include "program/standins/Placeholders.h"
 
 namespace App {
@@ -28,7 +29,7 @@ void registerForms()
     dlgUserCodes::registerForm();
     BusForms::registerForms();
     RuntimeForms::registerForms();
-    Placeholders::registerForms();
+    SystemScreens::registerForms();
 }
 
 void installSeams()

@@ -219,6 +219,11 @@ void setCriticalBox(CriticalBox box)
     criticalBox() = box ? std::move(box) : CriticalBox(defaultCriticalBox);
 }
 
+void ShowCriticalBox(const QString& title, const QString& text)
+{
+    criticalBox()(title, text);
+}
+
 bool IniBoolean(const QString& text, bool def)
 {
     const QString t = text.trimmed();

@@ -44,6 +44,9 @@ inline const QString AppTitle = QStringLiteral("Pellonaris II");
 // The plain critical box (title, text); tests put a recorder in its place.
 using CriticalBox = std::function<void(const QString& title, const QString& text)>;
 void setCriticalBox(CriticalBox box);
+// Shows the plain critical box (also the platform's standard box of the
+// main window's file commands).
+void ShowCriticalBox(const QString& title, const QString& text);
 
 // The Boolean value of an INI text: "True"/"False" in any case, or a number
 // (0 is false); anything else is the default.

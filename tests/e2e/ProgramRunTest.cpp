@@ -20,16 +20,17 @@
 #include "program/core/Login.h"
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
-#include "program/standins/StandInMain.h"
 #include "program/runtime/wRunAlarms.h"
 #include "program/core/EnginePrinter.h"
 #include "program/runtime/DirectPrinting.h"
 #include "program/runtime/HistoProcs.h"
 #include "tests/core/AnsweredBoxes.h"
 #include "tests/runtime/PrinterDevices.h"
+#include "program/screens/system/wMain.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/support/ProgramGlobals.h"
+#include "tests/screens/ModalAnswers.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -285,14 +286,17 @@ TEST_F(ProgramRun, AnEventToDisplayBringsUpTheAlarmScreenAndClearsTheOtherScreen
 TEST_F(ProgramRun, QuitSendsTheStopEventsAndUnloadsEveryForm)
 {
     Global::Main();
-    auto* main = qobject_cast<StandInMain*>(plat::Forms::Find(FormNames::wMain));
+    auto* main = qobject_cast<wMain*>(plat::Forms::Find(FormNames::wMain));
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->lblFileName->text(), "Untitled");
     EXPECT_EQ(gPanelLetter, "M");
     EXPECT_EQ(gChannelLetter, "C");
-    testing_support::renderToPng(main, "wMain-standin");
     recordEvents();
-    main->imgNavig(StandInMain::NavigQuit)->click();
+    ModalAnswers answers;
+    answers.message(MsgResult::vbOK);
+    main->imgNavig(wMain::NavigQuit)->click();
+    EXPECT_TRUE(answers.allAnswered());
+    EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();
     // The program's stop, then polling's.
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].Aff(), 2);
@@ -310,9 +314,13 @@ TEST_F(ProgramRun, TheCloseBoxOfTheMainWindowEndsTheRun)
     Global::Main();
     QPointer<plat::Form> main = plat::Forms::Find("wMain");
     ASSERT_TRUE(main);
+    ModalAnswers answers;
+    answers.message(MsgResult::vbOK);
     main->close();
-    // Refused while the close event runs, then the run ends from the loop.
+    // Refused while the close event runs, then the quit runs from the loop.
+    EXPECT_TRUE(main);
     QCoreApplication::processEvents();
+    EXPECT_TRUE(answers.allAnswered());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(plat::Forms::All().empty());
     EXPECT_FALSE(main);

@@ -1,0 +1,87 @@
+#include "program/screens/system/MenuDialog.h"
+
+#include "platform/Forms.h"
+#include "platform/Guard.h"
+#include "platform/Theme.h"
+#include "program/screens/system/MainMenu.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kBand = 64;
+constexpr int kMargin = 32;
+constexpr int kButtonHeight = 64;
+constexpr int kButtonGap = 12;
+constexpr int kCancelGap = 24;
+
+QString buttonStyle()
+{
+    const QString sheet = QStringLiteral(
+        "QPushButton { background: %1; color: %2; border: 2px solid %3; border-radius: 10px; padding: 4px 16px; }"
+        "QPushButton:pressed { background: %4; }"
+        "QPushButton:disabled { background: %5; color: %6; border-color: %5; }"
+        "QPushButton:focus { outline: none; }");
+    return sheet.arg(plat::Theme::buttonFace().name(), plat::Theme::text().name(), plat::Theme::buttonBorder().name(),
+                     plat::Theme::buttonPressed().name(), plat::Theme::buttonDisabled().name(),
+                     plat::Theme::textDisabled().name());
+}
+
+} // namespace
+
+MenuDialog::MenuDialog(const QString& name, int entry) : plat::Form(name), m_entry(entry)
+{
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setFixedSize(kWidth, kHeight);
+
+    auto* title = lblLabels.add(0, new QLabel(this));
+    title->setFont(plat::Theme::font(18, true));
+    title->setStyleSheet(QStringLiteral("color: white;"));
+    title->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    title->setGeometry(kMargin, 0, kWidth - 2 * kMargin, kBand);
+
+    const QString style = buttonStyle();
+    const int width = kWidth - 2 * kMargin;
+    for (int i = 0; i < ButtonCount; ++i) {
+        auto* b = cmdButtons.add(i, new QPushButton(this));
+        b->setFont(plat::Theme::font(15, true));
+        b->setStyleSheet(style);
+        b->setAutoDefault(false);
+        b->setCursor(Qt::PointingHandCursor);
+        // The commands from the top, the cancel apart below them.
+        const int row = i == CmdCancel ? ButtonCount - 1 : i - 1;
+        const int top = kBand + kMargin / 2 + row * (kButtonHeight + kButtonGap) + (i == CmdCancel ? kCancelGap : 0);
+        b->setGeometry(kMargin, top, width, kButtonHeight);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdButtons_Click(i); });
+    }
+}
+
+void MenuDialog::Form_Load()
+{
+    plat::guard(Name() + QStringLiteral(".Form_Load"), [&] {
+        Nationality();
+        for (int i = 1; i < ButtonCount; ++i) {
+            const auto target = MainMenu::CommandTarget(m_entry, i);
+            cmdButtons(i)->setEnabled(target && plat::Forms::isRegistered(target->form));
+        }
+    });
+}
+
+void MenuDialog::cmdButtons_Click(int index)
+{
+    plat::guard(Name() + QStringLiteral(".cmdButtons_Click"), [&] {
+        m_cmd = index;
+        Hide();
+    });
+}
+
+void MenuDialog::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), plat::Theme::window());
+    p.fillRect(QRect(0, 0, width(), kBand), plat::Theme::accent());
+    p.setPen(QPen(plat::Theme::buttonBorder(), 1));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}

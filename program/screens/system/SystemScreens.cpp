@@ -1,0 +1,17 @@
+#include "program/screens/system/SystemScreens.h"
+
+#include "platform/Forms.h"
+#include "program/screens/system/dlgMenuParams.h"
+#include "program/screens/system/dlgMenuSystem.h"
+#include "program/screens/system/wMain.h"
+
+namespace SystemScreens {
+
+void registerForms()
+{
+    plat::Forms::registerForm(wMain::FormName, [] { return new wMain; });
+    plat::Forms::registerForm(dlgMenuSystem::FormName, [] { return new dlgMenuSystem; });
+    plat::Forms::registerForm(dlgMenuParams::FormName, [] { return new dlgMenuParams; });
+}
+
+} // namespace SystemScreens

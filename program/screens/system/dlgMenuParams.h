@@ -1,0 +1,11 @@
+#pragma once
+// The parameters menu: instruction texts, library texts, event options, printer.
+
+#include "program/screens/system/MenuDialog.h"
+
+class dlgMenuParams : public MenuDialog {
+    Q_OBJECT
+public:
+    static inline const QString FormName = QStringLiteral("dlgMenuParams");
+    dlgMenuParams();
+};

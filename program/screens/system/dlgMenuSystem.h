@@ -1,0 +1,11 @@
+#pragma once
+// The system menu: bus settings, sounds and history, clock, users.
+
+#include "program/screens/system/MenuDialog.h"
+
+class dlgMenuSystem : public MenuDialog {
+    Q_OBJECT
+public:
+    static inline const QString FormName = QStringLiteral("dlgMenuSystem");
+    dlgMenuSystem();
+};
