@@ -5,6 +5,7 @@
 // worst run is shown, not judged: one run slowed by a busy machine says
 // nothing about the code.
 
+#include "bench/BenchSupport.h"
 #include "program/core/ConfigClass.h"
 
 #include <QCoreApplication>
@@ -20,34 +21,6 @@ namespace {
 
 constexpr int kRuns = 50;
 constexpr double kBudgetMs = 20.0;
-
-void fill(ConfigClass& c)
-{
-    c.setBusSettings("COM1:19200,N,8,1");
-    c.setPrtSettings("COM2:9600,N,8,1");
-    c.setPrinterName("Epson LX-300");
-    for (int m = 1; m <= 64; ++m) {
-        auto p = c.Panel(m);
-        p->setModel(2);
-        p->setTitle(QString("Building %1, floor %2").arg(m).arg(m % 5));
-        p->setActive(true);
-        for (int k = 1; k <= 24; ++k) {
-            auto ch = p->Channel(k);
-            ch->setScreenText(QString("Zone %1.%2 smoke detector, east wing").arg(m).arg(k));
-            ch->setPrintText(QString("M%1 C%2 SMOKE EAST WING").arg(m).arg(k));
-            ch->setAlmPrio(int16_t(k));
-            ch->setScrAlm(true);
-            ch->setBibNum(int16_t(k));
-            ch->setHelpNum(int16_t(k));
-        }
-    }
-    for (int i = 1; i <= 64; ++i)
-        c.setBiblio(i, QString("Library text %1").arg(i));
-    for (int i = 1; i <= 48; ++i)
-        c.setConsigne(i, QString("Instruction %1: ").arg(i) + QString("check the zone and call. ").repeated(40));
-    for (int i = 0; i < 200; ++i)
-        c.Mirrors()->Add(int16_t(i % 64 + 1), int16_t(i % 25), int16_t((i + 7) % 64 + 1), int16_t(i % 13), int16_t(i % 3));
-}
 
 struct Timing {
     double median;
@@ -86,7 +59,7 @@ int main(int argc, char** argv)
     }
     const QString path = dir.filePath("full.px2");
     ConfigClass config(noDefaults);
-    fill(config);
+    bench::fillFullConfiguration(config);
 
     bool ok = true;
     const Timing save = measure([&] { ok = ok && config.Save(path) == -1; });

@@ -1,5 +1,7 @@
 #include "platform/Captions.h"
 
+#include "platform/Label.h"
+
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
@@ -44,7 +46,9 @@ void setTag(QObject* control, const QVariant& tag)
 
 void setCaption(QWidget* control, const QString& text)
 {
-    if (auto* l = qobject_cast<QLabel*>(control))
+    if (auto* c = qobject_cast<Label*>(control))
+        c->setCaption(text);
+    else if (auto* l = qobject_cast<QLabel*>(control))
         l->setText(text);
     else if (auto* b = qobject_cast<QAbstractButton*>(control))
         b->setText(text);

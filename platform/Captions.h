@@ -25,7 +25,7 @@ void setTag(QObject* control, const QVariant& tag);
 void applyCaptions(QWidget* root);
 
 // Sets one control's caption (label text, button text, group title, text box
-// text, window title).
+// text, window title); a Label's change handler runs.
 void setCaption(QWidget* control, const QString& text);
 QString caption(const QWidget* control);
 

@@ -52,6 +52,11 @@ QSize PictureButton::minimumSizeHint() const
     return QSize(48, 48);
 }
 
+void PictureButton::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    mousePressEvent(event);
+}
+
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);

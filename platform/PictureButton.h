@@ -25,6 +25,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A double touch is two touches: the second press clicks again on its release.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QSvgRenderer* m_svg = nullptr;

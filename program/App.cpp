@@ -17,6 +17,7 @@
 #include "program/runtime/DirectPrinting.h"
 #include "program/runtime/HistoProcs.h"
 #include "program/runtime/RuntimeForms.h"
+#include "program/screens/bus/BusScreens.h"
 #include "program/screens/system/SystemScreens.h"
 #include "program/standins/Placeholders.h"
 
@@ -30,6 +31,7 @@ void registerForms()
     BusForms::registerForms();
     RuntimeForms::registerForms();
     SystemScreens::registerForms();
+    BusScreens::registerForms();
 }
 
 void installSeams()

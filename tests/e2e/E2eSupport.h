@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QThread>
 
@@ -165,6 +166,26 @@ inline bool appendIniSection(const QString& file, const QString& section, const 
     for (const QString& kv : keyValues)
         text += plat::Cp1252::encode(kv) + "\r\n";
     return f.write(text) == text.size();
+}
+
+// One request of the simulator's -v log: "modsim: <seconds> > <hex>  ...".
+struct Request {
+    double at = 0;
+    int address = 0;
+    bool switchedOff = false;
+};
+
+inline std::vector<Request> requests(const QString& simulatorLog)
+{
+    static const QRegularExpression re(QStringLiteral("^modsim: (\\d+\\.\\d+) > ([0-9A-F]{2}) [^\\n]*$"),
+                                       QRegularExpression::MultilineOption);
+    std::vector<Request> found;
+    for (auto it = re.globalMatch(simulatorLog); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        found.push_back({m.captured(1).toDouble(), m.captured(2).toInt(nullptr, 16),
+                         m.captured(0).contains(QStringLiteral("(switched off)"))});
+    }
+    return found;
 }
 
 } // namespace e2e

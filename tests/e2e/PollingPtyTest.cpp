@@ -46,26 +46,6 @@ QString modulesArgument()
     return items.join(QLatin1Char(','));
 }
 
-// One request of the simulator's -v log: "modsim: <seconds> > <hex>  ...".
-struct Request {
-    double at = 0;
-    int address = 0;
-    bool switchedOff = false;
-};
-
-std::vector<Request> requests(const QString& log)
-{
-    static const QRegularExpression re(QStringLiteral("^modsim: (\\d+\\.\\d+) > ([0-9A-F]{2}) [^\\n]*$"),
-                                       QRegularExpression::MultilineOption);
-    std::vector<Request> found;
-    for (auto it = re.globalMatch(log); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        found.push_back({m.captured(1).toDouble(), m.captured(2).toInt(nullptr, 16),
-                         m.captured(0).contains(QStringLiteral("(switched off)"))});
-    }
-    return found;
-}
-
 class PollingPty : public ::testing::Test {
 protected:
     void SetUp() override
@@ -173,7 +153,7 @@ TEST_F(PollingPty, PollsEveryModuleAndDeclaresOneSwitchedOffMissingAfterThreeFai
     // The simulator's log tells the same (it may come a little later).
     auto answered = [&] {
         std::set<int> addresses;
-        for (const Request& r : requests(m_simLog))
+        for (const e2e::Request& r : e2e::requests(m_simLog))
             if (!r.switchedOff)
                 addresses.insert(r.address);
         return addresses;
@@ -199,7 +179,7 @@ TEST_F(PollingPty, PollsEveryModuleAndDeclaresOneSwitchedOffMissingAfterThreeFai
     // simulator heard three requests for it, and none after the third.
     auto unanswered = [&] {
         std::vector<double> at;
-        for (const Request& r : requests(m_simLog))
+        for (const e2e::Request& r : e2e::requests(m_simLog))
             if (r.address == kSwitchedOff && r.switchedOff)
                 at.push_back(r.at);
         return at;
@@ -209,7 +189,7 @@ TEST_F(PollingPty, PollsEveryModuleAndDeclaresOneSwitchedOffMissingAfterThreeFai
     ASSERT_EQ(unanswered().size(), size_t(EventDispatcher::ErrorsToMissing)) << logs();
     const double restFrom = unanswered().back();
     std::set<int> askedAfter;
-    for (const Request& r : requests(m_simLog))
+    for (const e2e::Request& r : e2e::requests(m_simLog))
         if (r.at > restFrom)
             askedAfter.insert(r.address);
     EXPECT_EQ(askedAfter.count(kSwitchedOff), 0u);

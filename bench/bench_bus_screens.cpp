@@ -1,0 +1,134 @@
+// bench_bus_screens: the bus overview and the module editor with all 64
+// modules configured (model 2, 24 channels with texts, the 64 library and 48
+// instruction texts, 200 mirrors; some modules switched off): opening each screen (load, drawing from the
+// configuration, texts from the database, first paint) and moving the editor
+// to the next or previous module. Prints the median and the worst of the runs;
+// an opening should stay under 100 ms and a module step under 50 ms.
+// Run from the build's bin folder (it reads PLX2.cfg and the libraries there).
+
+#include "bench/BenchSupport.h"
+#include "platform/Captions.h"
+#include "platform/Forms.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/CoreForms.h"
+#include "program/core/Globals.h"
+#include "program/core/InputDialogs.h"
+#include "program/App.h"
+#include "program/screens/bus/BusScreens.h"
+#include "program/screens/bus/wBusModules.h"
+#include "program/screens/bus/wBusPanneau.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 30;
+constexpr double kOpenBudgetMs = 100.0;
+constexpr double kStepBudgetMs = 50.0;
+
+struct Timing {
+    double median;
+    double worst;
+};
+
+// Runs before (untimed), then f (timed), then after (untimed), kRuns times.
+Timing measure(const std::function<void()>& before, const std::function<void()>& f, const std::function<void()>& after)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < kRuns; ++i) {
+        before();
+        QElapsedTimer t;
+        t.start();
+        f();
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+        after();
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back()};
+}
+
+void unloadAll()
+{
+    plat::Forms::UnloadAllExcept({});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool report(const char* what, const Timing& t, double budget)
+{
+    const bool ok = t.worst < budget;
+    std::printf("%-28s median %7.2f ms, worst %7.2f ms  (budget %.0f ms) %s\n", what, t.median, t.worst, budget,
+                ok ? "ok" : "OVER BUDGET");
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir work;
+    // Nothing is written beside the binaries: registry, INI and database copy live in a scratch folder.
+    if (!bench::useScratchProgramFolder(work.path(), "bench_bus_screens"))
+        return 2;
+    plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
+    ReplaceConfig(std::make_unique<ConfigClass>());
+    bench::fillFullConfiguration(*gConfig);
+    // Some modules switched off, so that the tiles show their crosses.
+    for (int m = 7; m <= 64; m += 7)
+        gConfig->Panel(int16_t(m))->setActive(false);
+    gConfig->setModified(false);
+    App::registerForms();
+
+    const Timing overview = measure([] {},
+                                    [] {
+                                        plat::Form* f = plat::Forms::Get(wBusModules::FormName);
+                                        f->Show();
+                                        f->repaint();
+                                    },
+                                    unloadAll);
+    int module = 0;
+    const Timing editor = measure([] {},
+                                  [&] {
+                                      auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Get(wBusPanneau::FormName));
+                                      e->setNumModule(++module);
+                                      e->Show();
+                                      e->repaint();
+                                  },
+                                  unloadAll);
+    auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Get(wBusPanneau::FormName));
+    e->setNumModule(1);
+    e->Show();
+    int step = wBusPanneau::NavPanelNext;
+    const Timing steps = measure([] {},
+                                 [&] {
+                                     e->imgNavPanel_Click(step);
+                                     e->repaint();
+                                 },
+                                 [&] {
+                                     if (e->NumModule() >= 64)
+                                         step = wBusPanneau::NavPanelPrevious;
+                                     else if (e->NumModule() <= 1)
+                                         step = wBusPanneau::NavPanelNext;
+                                 });
+    const bool moved = e->NumModule() != 1;
+    unloadAll();
+    if (!moved) {
+        std::fprintf(stderr, "bench_bus_screens: the editor did not move between modules\n");
+        return 1;
+    }
+
+    std::printf("bus screens with 64 modules configured, %d runs each\n", kRuns);
+    bool ok = report("opening the bus overview:", overview, kOpenBudgetMs);
+    ok = report("opening the module editor:", editor, kOpenBudgetMs) && ok;
+    ok = report("a module step in the editor:", steps, kStepBudgetMs) && ok;
+    ReplaceConfig(nullptr);
+    return ok ? 0 : 1;
+}

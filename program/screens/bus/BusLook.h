@@ -1,0 +1,35 @@
+#pragma once
+// The common look of the bus configuration screens: the 800 x 600 screen
+// with its title band, captions and touch buttons in the program's font, and
+// the dark background on which a module title shows in its own colour.
+
+#include "program/screens/bus/BusIcons.h"
+
+#include <QColor>
+#include <QRect>
+
+class QLabel;
+class QWidget;
+
+namespace plat {
+class PictureButton;
+}
+
+namespace BusLook {
+
+constexpr int ScreenWidth = 800;
+constexpr int ScreenHeight = 600;
+constexpr int Band = 60;
+constexpr int ButtonWidth = 64;
+
+// Behind a module title: every title colour shows on it (0x00BBGGRR 0x404040).
+inline const QColor TitleBackground{0x40, 0x40, 0x40};
+// The style of a module title in its colour (0x00BBGGRR).
+QString titleStyle(int32_t bgr);
+
+QLabel* label(QWidget* parent, int pointSize, bool bold, Qt::Alignment align);
+plat::PictureButton* button(QWidget* parent, BusIcons::Icon icon, const QRect& geometry);
+// The screen's background and its title band.
+void paintScreen(QWidget* screen);
+
+} // namespace BusLook

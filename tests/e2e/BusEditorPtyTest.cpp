@@ -1,0 +1,223 @@
+// The module editor while the program polls the module simulator over a
+// pseudo-terminal, in real time: a module that goes off the bus while its
+// editor is open and is then saved stays missing (the editor writes back the
+// configuration, not the engine's knowledge of the bus), and an alarm of a
+// channel whose flags were edited follows the new flags at once.
+
+#include "program/App.h"
+#include "platform/AppIdentity.h"
+#include "platform/Database.h"
+#include "platform/Captions.h"
+#include "platform/Forms.h"
+#include "platform/Guard.h"
+#include "platform/SingleInstance.h"
+#include "program/bus/DispatchSeams.h"
+#include "tests/support/DispatchDoubles.h"
+#include "program/bus/EventDispatcher.h"
+#include "program/bus/PollingSeams.h"
+#include "program/core/ChannelClass.h"
+#include "program/core/Config.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/GlobalMain.h"
+#include "program/core/Globals.h"
+#include "program/core/PanelClass.h"
+#include "program/core/VEXfonctions.h"
+#include "program/runtime/HistoProcs.h"
+#include "program/screens/bus/ParamRows.h"
+#include "program/screens/bus/wBusModules.h"
+#include "program/screens/bus/wBusPanneau.h"
+#include "tests/e2e/E2eSupport.h"
+#include "tests/screens/MessageAnswers.h"
+#include "tests/support/ProgramGlobals.h"
+
+#include "VexLib22/_LogFileClass.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+constexpr int kEdited = 1; // its channel 3's flags are edited
+constexpr int kChannel = 3;
+constexpr int kSwitchedOff = 2; // goes off the bus while its editor is open
+constexpr int kYes = 6;
+// The simulator's script, in seconds from its start.
+constexpr double kFirstAlarmAt = 2;
+constexpr double kOffAt = 5;
+constexpr double kSecondAlarmAt = 14;
+
+class BusEditorPty : public testing_support::ProgramGlobals {
+protected:
+    void SetUp() override
+    {
+        const QString bin = testing_support::binFolder();
+        ASSERT_TRUE(QFile::exists(bin + "/modsim")) << "modsim is not built";
+        m_link = testing_support::programFolder() + "/ttyBUS";
+        ASSERT_TRUE(QFile::copy(bin + "/PLX2.cfg", plat::AppIdentity::programFile(".cfg")));
+
+        App::assemble();
+        Dispatch::installed().alarmScreen = &m_display;
+        Dispatch::installed().history = &m_history;
+        Dispatch::installed().horn = &m_horn;
+        PollingSeams::installed().message = [](const QString&, int) { return 1; };
+        PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            reports << QString("%1 %2").arg(name).arg(e.number());
+        });
+        VEXfonctions::SetIni("Ports", "COM1", m_link);
+
+        // The working file: two modules polled, the channel showing and
+        // recording nothing yet, and no module move to show (it would clear
+        // the screens).
+        ASSERT_TRUE(Config::OpenConfigBase());
+        ConfigClass config;
+        for (int m : {kEdited, kSwitchedOff}) {
+            config.Panel(int16_t(m))->setModel(1);
+            config.Panel(int16_t(m))->setActive(true);
+        }
+        auto ch = config.Panel(kEdited)->Channel(kChannel);
+        ch->setScrAlm(false);
+        ch->setHisto(false);
+        config.setOptionScreen(0, false);
+        config.setOptionScreen(2, true);
+        config.setOptionHisto(2, true);
+        config.setAutoStart(true);
+        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
+        ReplaceDatabase(nullptr);
+
+        QFile script(testing_support::programFolder() + "/actions.txt");
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QString("%1 event %2 %3 1\n%4 off %5\n%6 event %2 %3 1\n")
+                         .arg(kFirstAlarmAt)
+                         .arg(kEdited)
+                         .arg(kChannel)
+                         .arg(kOffAt)
+                         .arg(kSwitchedOff)
+                         .arg(kSecondAlarmAt)
+                         .toLatin1());
+    }
+
+    void TearDown() override
+    {
+        ProgramGlobals::TearDown();
+        if (m_sim.state() != QProcess::NotRunning) {
+            ::kill(pid_t(m_sim.processId()), SIGTERM);
+            if (!m_sim.waitForFinished(10000))
+                m_sim.kill();
+        }
+    }
+
+    void startSimulator()
+    {
+        QObject::connect(&m_sim, &QProcess::readyReadStandardError,
+                         [this] { m_simLog += m_sim.readAllStandardError(); });
+        e2e::startHeadless(m_sim, testing_support::binFolder() + "/modsim",
+                           {"--link", m_link, "--modules", QString("%1:1,%2:1").arg(kEdited).arg(kSwitchedOff),
+                            "--script", testing_support::programFolder() + "/actions.txt", "-v"},
+                           testing_support::programFolder());
+        ASSERT_TRUE(m_sim.waitForStarted(10000));
+        ASSERT_TRUE(e2e::waitFor([&] { return QFile::exists(m_link); }, 10000)) << m_simLog.toStdString();
+    }
+
+    static std::vector<e2e::TraceLine> lines(int chnl, int aff, int module)
+    {
+        return e2e::eventLines(e2e::readTrace(testing_support::programFolder()), chnl, aff, module);
+    }
+
+    // The requests the switched-off module did not hear.
+    std::vector<double> unheard() const
+    {
+        std::vector<double> at;
+        for (const e2e::Request& r : e2e::requests(m_simLog))
+            if (r.address == kSwitchedOff && r.switchedOff)
+                at.push_back(r.at);
+        return at;
+    }
+
+    // The events of the edited channel among those handed on.
+    static std::vector<EventClass> channelEvents(const std::vector<EventClass>& events)
+    {
+        std::vector<EventClass> found;
+        for (const EventClass& ev : events)
+            if (ev.Panel() == kEdited && ev.Chnl() == kChannel)
+                found.push_back(ev);
+        return found;
+    }
+
+    static void click(QWidget* w)
+    {
+        ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+
+    std::string logs() const { return m_simLog.right(3000).toStdString(); }
+
+    QString m_link;
+    QProcess m_sim;
+    QString m_simLog;
+    QStringList reports;
+    testing_support::RecordingAlarmScreen m_display;
+    testing_support::RecordingHistory m_history;
+    testing_support::RecordingHorn m_horn;
+};
+
+} // namespace
+
+TEST_F(BusEditorPty, AModuleLostWhileItsEditorIsOpenStaysMissingAndAnEditedChannelFollowsItsNewFlags)
+{
+    startSimulator();
+    Global::Main();
+    ASSERT_TRUE(e2e::waitFor([&] { return lines(EventClass::ChnlPresence, 1, kSwitchedOff).size() == 1; }, 10000))
+        << logs();
+    ASSERT_TRUE(e2e::waitFor([&] { return lines(kChannel, 1, kEdited).size() == 1; }, 10000)) << logs();
+    EXPECT_TRUE(channelEvents(m_history.events).empty()) << "recorded before its flags were edited";
+
+    // The technician opens module 1 from the overview and has channel 3 shown and recorded.
+    MessageAnswers answers;
+    plat::Forms::Get(wBusModules::FormName)->Show();
+    click(qobject_cast<wBusModules*>(plat::Forms::Find(wBusModules::FormName))->imgPanneau(kEdited - 1));
+    auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Find(wBusPanneau::FormName));
+    ASSERT_NE(e, nullptr);
+    for (int c = 1; c < kChannel; ++c)
+        click(e->imgControl(wBusPanneau::ControlNextChannel));
+    e->ParamVal(ParamRows::ScrAlm)->setCaption(Config::GetText(10002));
+    e->ParamVal(ParamRows::Histo)->setCaption(Config::GetText(10002));
+    answers.answer(kYes);
+    click(e->imgNavPanel(wBusPanneau::NavPanelNext));
+    ASSERT_EQ(e->NumModule(), kSwitchedOff);
+    EXPECT_TRUE(gConfig->Panel(kEdited)->Channel(kChannel)->Histo());
+
+    // Module 2 goes off the bus while its editor is open; it is declared missing.
+    ASSERT_TRUE(e2e::waitFor([&] { return lines(EventClass::ChnlPresence, 0, kSwitchedOff).size() == 1; }, 15000))
+        << logs();
+    EXPECT_FALSE(gConfig->Panel(kSwitchedOff)->Present());
+    e->ParamVal(ParamRows::Title)->setCaption("Pump room");
+    answers.answer(kYes);
+    click(e->imgNavig(wBusPanneau::NavigOverview));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(gConfig->Panel(kSwitchedOff)->Title(), "Pump room");
+    EXPECT_FALSE(gConfig->Panel(kSwitchedOff)->Present()) << "the save does not bring the module back";
+
+    // The channel's next alarm is shown and recorded.
+    ASSERT_TRUE(e2e::waitFor([&] { return lines(kChannel, 1, kEdited).size() == 2; }, 15000)) << logs();
+    EXPECT_EQ(channelEvents(m_history.events).size(), 1u);
+    EXPECT_EQ(m_display.calls, 1);
+
+    // After its rest the engine tries the lost module again, three times in
+    // vain: it was missing and stays so, with no second announcement.
+    const size_t beforeRest = unheard().size();
+    ASSERT_EQ(beforeRest, size_t(EventDispatcher::ErrorsToMissing)) << m_simLog.toStdString();
+    const int restMs = EventDispatcher::ShortRestSeconds * 1000;
+    ASSERT_TRUE(
+        e2e::waitFor([&] { return unheard().size() >= beforeRest + EventDispatcher::ErrorsToMissing; }, restMs + 20000))
+        << logs();
+    e2e::waitFor([] { return false; }, 1500);
+    EXPECT_EQ(lines(EventClass::ChnlPresence, 0, kSwitchedOff).size(), 1u) << "one disappearance";
+    EXPECT_EQ(lines(EventClass::ChnlPresence, 1, kSwitchedOff).size(), 1u) << "no appearance after it";
+    EXPECT_FALSE(gConfig->Panel(kSwitchedOff)->Present());
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
