@@ -249,6 +249,7 @@ struct WiredRow {
     const char* form;
 };
 const WiredRow kWired[] = {
+    {0, 0, "wBusModules"},
     {3, 0, "wRunAlarms"},
 };
 
