@@ -9,7 +9,16 @@
 #include "program/core/dlgKeyboard.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
+#include "platform/AppIdentity.h"
+#include "program/core/TextIds.h"
+#include "program/screens/system/dlgParamPrinter.h"
+#include "program/screens/system/wParamPrinter.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -49,6 +58,27 @@ void moduleTitle(plat::Form* form)
     dlg->txtValue(0)->setText(QStringLiteral("Hall B west"));
 }
 
+// A serial colour printer of the shipped models, its lines in several colours and styles.
+void colourPrinter()
+{
+    const QDir shipped(QCoreApplication::applicationDirPath());
+    for (const QString& model : shipped.entryList({QStringLiteral("*.prt")}, QDir::Files))
+        QFile::copy(shipped.filePath(model), plat::AppIdentity::programFolder() + QLatin1Char('/') + model);
+    gConfig->setPrtSettings(QStringLiteral("COM2:19200,E,7,1"));
+    gConfig->setPrinterName(QStringLiteral("Generic colour"));
+    const char* const codes[] = {"0", "5B", "5BU", "1B", "0", "3I", "6", "2U"};
+    for (int i = 0; i < 8; ++i)
+        gConfig->setPrinterInitCode(i, QLatin1String(codes[i]));
+}
+
+void alarmLineStyle(plat::Form* form)
+{
+    auto* dlg = as<dlgParamPrinter>(form);
+    dlg->lblLegend->setText(Config::GetText(TextIds::PrinterSequenceTitleFirst + 3));
+    dlg->selectColour(5);
+    dlg->chkStyle(0)->setChecked(true);
+}
+
 } // namespace
 
 const std::vector<GalleryEntry>& galleryEntries()
@@ -58,6 +88,8 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("dlgMessage"), {}, quitQuestion},
         {QStringLiteral("dlgListInput"), {}, portNumber},
         {QStringLiteral("dlgKeyboard"), {}, moduleTitle},
+        {QStringLiteral("wParamPrinter"), colourPrinter, {}},
+        {QStringLiteral("dlgParamPrinter"), {}, alarmLineStyle},
     };
     return entries;
 }

@@ -3,7 +3,9 @@
 #include "platform/Forms.h"
 #include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/dlgMenuSystem.h"
+#include "program/screens/system/dlgParamPrinter.h"
 #include "program/screens/system/wMain.h"
+#include "program/screens/system/wParamPrinter.h"
 
 namespace SystemScreens {
 
@@ -12,6 +14,8 @@ void registerForms()
     plat::Forms::registerForm(wMain::FormName, [] { return new wMain; });
     plat::Forms::registerForm(dlgMenuSystem::FormName, [] { return new dlgMenuSystem; });
     plat::Forms::registerForm(dlgMenuParams::FormName, [] { return new dlgMenuParams; });
+    plat::Forms::registerForm(wParamPrinter::FormName, [] { return new wParamPrinter; });
+    plat::Forms::registerForm(dlgParamPrinter::FormName, [] { return new dlgParamPrinter; });
 }
 
 } // namespace SystemScreens
