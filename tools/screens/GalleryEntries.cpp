@@ -66,7 +66,7 @@ void colourPrinter()
         QFile::copy(shipped.filePath(model), plat::AppIdentity::programFolder() + QLatin1Char('/') + model);
     gConfig->setPrtSettings(QStringLiteral("COM2:19200,E,7,1"));
     gConfig->setPrinterName(QStringLiteral("Generic colour"));
-    const char* const codes[] = {"0", "5B", "5BU", "1B", "0", "3I", "6", "2U"};
+    const char* const codes[] = {"0", "5B", "5BU", "1BIU", "0", "3I", "6", "2U"};
     for (int i = 0; i < 8; ++i)
         gConfig->setPrinterInitCode(i, QLatin1String(codes[i]));
 }

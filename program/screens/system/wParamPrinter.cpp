@@ -129,11 +129,6 @@ EnginePrinterPtr livePrinter()
     return e ? e->dpPrinter() : nullptr;
 }
 
-int message(const QString& text, int style)
-{
-    return Global::Message(text, style);
-}
-
 } // namespace
 
 wParamPrinter::wParamPrinter() : plat::Form(FormName)
@@ -233,7 +228,8 @@ void wParamPrinter::buildSerialFrame()
 void wParamPrinter::buildModels()
 {
     QFrame* models = panel(this, {kRight, kPanelsTop, kColumnWidth, 120});
-    plat::setTag(lblLabels.add(4, caption(models, 10, true, {12, 4, 280, 24})), 430104);
+    auto* heading = lblLabels.add(4, caption(models, 10, true, {12, 4, 280, 24}));
+    plat::setTag(heading, 430104);
     lstPrinterName = new plat::ListBox(models);
     lstPrinterName->setObjectName(QStringLiteral("lstPrinterName"));
     lstPrinterName->setFont(plat::Theme::font(12));
@@ -254,7 +250,8 @@ void wParamPrinter::buildModels()
 void wParamPrinter::buildSequences()
 {
     QFrame* sequences = panel(this, {kRight, kSequencesTop, kColumnWidth, kSequencesHeight});
-    plat::setTag(lblLabels.add(1, caption(sequences, 10, true, {12, 4, 300, 24})), 430103);
+    auto* heading = lblLabels.add(1, caption(sequences, 10, true, {12, 4, 300, 24}));
+    plat::setTag(heading, 430103);
     for (int i = 0; i < EscapeSequences::Count; ++i) {
         const int top = kLineTop + i * kLinePitch;
         auto* t = lblEscTitle.add(i, caption(sequences, 10, false, {12, top, kTitleWidth, kLineHeight}));
@@ -472,7 +469,7 @@ void wParamPrinter::tellProblem(const PrinterModelFile& model)
 {
     const QString problem = model.Problem();
     if (!problem.isEmpty())
-        message(problem, MsgStyle::vbCritical);
+        Global::Message(problem, MsgStyle::vbCritical);
 }
 
 void wParamPrinter::imgChangePrinter_Click()
@@ -480,9 +477,9 @@ void wParamPrinter::imgChangePrinter_Click()
     plat::guard(QStringLiteral("wParamPrinter.imgChangePrinter_Click"), [&] {
         const int count = lstPrinterName->ListCount();
         if (count == 0)
-            message(Config::GetText(30019), MsgStyle::vbCritical);
+            Global::Message(Config::GetText(30019), MsgStyle::vbCritical);
         else if (count == 1)
-            message(Config::GetText(30020), MsgStyle::vbInformation);
+            Global::Message(Config::GetText(30020), MsgStyle::vbInformation);
         else
             lstPrinterName->setListIndex((lstPrinterName->ListIndex() + 1) % count);
     });
@@ -520,12 +517,12 @@ void wParamPrinter::imgCharModif_Click()
 {
     plat::guard(QStringLiteral("wParamPrinter.imgCharModif_Click"), [&] {
         if (lstPrinterName->ListIndex() < 0) {
-            message(Config::GetText(30019), MsgStyle::vbCritical);
+            Global::Message(Config::GetText(30019), MsgStyle::vbCritical);
             return;
         }
         const PrinterModelFile model(lstPrinterName->Text());
         if (!model.Exists()) {
-            message(Config::GetText(30021), MsgStyle::vbCritical);
+            Global::Message(Config::GetText(30021), MsgStyle::vbCritical);
             return;
         }
         const int p = pointerOf(lblCharPointer);
@@ -564,12 +561,12 @@ void wParamPrinter::imgCharModif_Click()
 bool wParamPrinter::usable(const QString& settings)
 {
     if (!IsValid(settings)) {
-        message(Config::GetText(20006), MsgStyle::vbCritical);
+        Global::Message(Config::GetText(20006), MsgStyle::vbCritical);
         return false;
     }
     wPolling* bus = engine();
     if (bus && OnBusDevice(settings, bus->CommBus().CommPort())) {
-        message(Config::GetText(430132).replace(QLatin1Char('$'), PortPart(settings)), MsgStyle::vbCritical);
+        Global::Message(Config::GetText(430132).replace(QLatin1Char('$'), PortPart(settings)), MsgStyle::vbCritical);
         return false;
     }
     return true;
@@ -587,10 +584,10 @@ void wParamPrinter::cmdPrintTest_Click()
         QString error;
         switch (LivePrinter::TestPrint(*live, settings, error)) {
         case LivePrinter::Test::Sent:
-            message(Config::GetText(430102), MsgStyle::vbInformation);
+            Global::Message(Config::GetText(430102), MsgStyle::vbInformation);
             break;
         case LivePrinter::Test::Failed:
-            message(error, MsgStyle::vbCritical);
+            Global::Message(error, MsgStyle::vbCritical);
             break;
         case LivePrinter::Test::NotOpened:
             break;
@@ -603,7 +600,7 @@ int wParamPrinter::AskForClose()
     int answer = MsgResult::vbCancel;
     plat::guard(QStringLiteral("wParamPrinter.AskForClose"), [&] {
         if (shownFields().kind == NoKind) {
-            message(Config::GetText(30014), MsgStyle::vbCritical);
+            Global::Message(Config::GetText(30014), MsgStyle::vbCritical);
             return;
         }
         const Choice choice{MakeSetting(), lstPrinterName->Text(), m_codes, m_sequences};
@@ -611,7 +608,7 @@ int wParamPrinter::AskForClose()
             answer = MsgResult::vbNo;
             return;
         }
-        answer = message(Config::GetText(30010), MsgStyle::vbYesNoCancel | MsgStyle::vbQuestion);
+        answer = Global::Message(Config::GetText(30010), MsgStyle::vbYesNoCancel | MsgStyle::vbQuestion);
         if (answer != MsgResult::vbYes && answer != MsgResult::vbNo)
             answer = MsgResult::vbCancel;
     });
