@@ -446,6 +446,12 @@ TEST_F(PrinterScreen, SequenceDialogOffersTheModelsChoicesAndItsAnswerReplacesTh
     answers.on(dlgParamPrinter::FormName, [](plat::Form* f) {
         auto* d = qobject_cast<dlgParamPrinter*>(f);
         EXPECT_EQ(d->lblLegend->text(), Config::GetText(430113));
+        EXPECT_FALSE(d->optColor(0)->property("BackColor").isValid()) << "colour 0 keeps the dialog's background";
+        const unsigned int backgrounds[] = {0xFF00FF, 0xFFFF00, 0xFF0000, 0x00FFFF, 0x0000FF, 0x008000};
+        for (int c = 1; c < 7; ++c)
+            EXPECT_EQ(d->optColor(c)->property("BackColor").toUInt(), backgrounds[c - 1]) << c;
+        EXPECT_EQ(d->optColor(6)->text(), "Green");
+        EXPECT_EQ(d->chkStyle(2)->text(), "Underline");
         EXPECT_TRUE(d->optColor(0)->isEnabled());
         for (int c = 1; c < 7; ++c)
             EXPECT_FALSE(d->optColor(c)->isEnabled()) << c;

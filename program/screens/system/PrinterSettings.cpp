@@ -91,19 +91,20 @@ SerialFields Current(const QString& port, const QString& settings)
 Fields Load(const QString& stored, const SerialFields& current)
 {
     Fields f;
+    if (stored.startsWith(QLatin1String("COM"))) {
+        f.kind = Com;
+        f.serial[Port] = portNumber(PortPart(stored));
+        // A short text keeps the design values of the items it lacks.
+        const QString items = SettingsPart(stored);
+        const QStringList given = items.isEmpty() ? QStringList() : items.split(QLatin1Char(','));
+        for (int i = 0; i < given.size() && i + 1 < FieldCount; ++i)
+            f.serial[size_t(i + 1)] = i + 1 == Parity ? ParityText(given[i]) : given[i];
+        return f;
+    }
     const SerialFields design = DesignFields();
     for (int i = 0; i < FieldCount; ++i)
         f.serial[size_t(i)] = orDesign(current[size_t(i)], design[size_t(i)]);
-    if (stored.startsWith(QLatin1String("COM"))) {
-        f.kind = Com;
-        f.serial = design;
-        f.serial[Port] = portNumber(PortPart(stored));
-        const QStringList items = SettingsPart(stored).split(QLatin1Char(','));
-        // A short text keeps the design values of the items it lacks.
-        const bool given = !SettingsPart(stored).isEmpty();
-        for (int i = 0; given && i < items.size() && i + 1 < FieldCount; ++i)
-            f.serial[size_t(i + 1)] = i + 1 == Parity ? ParityText(items[i]) : items[i];
-    } else if (stored.startsWith(QLatin1String("LPT"))) {
+    if (stored.startsWith(QLatin1String("LPT"))) {
         f.kind = Lpt;
         f.lpt = portNumber(stored);
     } else {
