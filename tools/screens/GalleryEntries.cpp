@@ -12,7 +12,6 @@
 #include "platform/AppIdentity.h"
 #include "program/core/TextIds.h"
 #include "program/screens/system/dlgParamPrinter.h"
-#include "program/screens/system/wParamPrinter.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
