@@ -15,6 +15,7 @@ inline const QString dlgMenuParams = QStringLiteral("dlgMenuParams");
 inline const QString dlgMenuSystem = QStringLiteral("dlgMenuSystem");
 inline const QString dlgMessage = QStringLiteral("dlgMessage");
 inline const QString dlgSysTime = QStringLiteral("dlgSysTime");
+inline const QString dlgParamPrinter = QStringLiteral("dlgParamPrinter");
 inline const QString dlgUserCodes = QStringLiteral("dlgUserCodes");
 inline const QString wBusMiroirs = QStringLiteral("wBusMiroirs");
 inline const QString wBusMirrorOne = QStringLiteral("wBusMirrorOne");

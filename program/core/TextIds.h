@@ -66,4 +66,14 @@ constexpr int ParamRowNameLast = 300213;
 constexpr int PrintTypeFirst = 300310;
 constexpr int PrintTypeLast = 300313;
 
+// The printer settings: the title of escape sequence i (0..7), first + i;
+// the names of the printer's colours 0..6, first + colour, and of its
+// styles B, I, U, first + 0..2.
+constexpr int PrinterSequenceTitleFirst = 430110;
+constexpr int PrinterSequenceTitleLast = 430117;
+constexpr int PrinterColourFirst = 430120;
+constexpr int PrinterColourLast = 430126;
+constexpr int PrinterStyleFirst = 430127;
+constexpr int PrinterStyleLast = 430129;
+
 } // namespace TextIds

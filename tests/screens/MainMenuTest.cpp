@@ -256,6 +256,7 @@ struct WiredRow {
 };
 const WiredRow kWired[] = {
     {0, 0, "wBusModules"},
+    {1, 4, "wParamPrinter"},
     {3, 0, "wRunAlarms"},
 };
 

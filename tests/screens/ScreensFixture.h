@@ -66,6 +66,9 @@ protected:
         });
         Global::setCriticalBox([this](const QString&, const QString& text) { criticalBoxes << text; });
         App::registerForms();
+        // The program's seams (the raw printers among them), then recording
+        // dispatch steps in place of its own.
+        App::installSeams();
         m_dispatch.install();
         Dispatch::installed().rules = &HistoProcs::Rules();
         PollingSeams::installed().message = [this](const QString& text, int) {

@@ -13,7 +13,15 @@
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/bus/wBusPanneau.h"
+#include "platform/AppIdentity.h"
+#include "program/core/TextIds.h"
+#include "program/screens/system/dlgParamPrinter.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -112,6 +120,27 @@ void moduleEditor(plat::Form* form)
         editor->imgNavig_Click(wBusPanneau::NavigNextRow);
 }
 
+// A serial colour printer of the shipped models, its lines in several colours and styles.
+void colourPrinter()
+{
+    const QDir shipped(QCoreApplication::applicationDirPath());
+    for (const QString& model : shipped.entryList({QStringLiteral("*.prt")}, QDir::Files))
+        QFile::copy(shipped.filePath(model), plat::AppIdentity::programFolder() + QLatin1Char('/') + model);
+    gConfig->setPrtSettings(QStringLiteral("COM2:19200,E,7,1"));
+    gConfig->setPrinterName(QStringLiteral("Generic colour"));
+    const char* const codes[] = {"0", "5B", "5BU", "1BIU", "0", "3I", "6", "2U"};
+    for (int i = 0; i < 8; ++i)
+        gConfig->setPrinterInitCode(i, QLatin1String(codes[i]));
+}
+
+void alarmLineStyle(plat::Form* form)
+{
+    auto* dlg = as<dlgParamPrinter>(form);
+    dlg->lblLegend->setText(Config::GetText(TextIds::PrinterSequenceTitleFirst + 3));
+    dlg->selectColour(5);
+    dlg->chkStyle(0)->setChecked(true);
+}
+
 } // namespace
 
 const std::vector<GalleryEntry>& galleryEntries()
@@ -123,6 +152,8 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("dlgKeyboard"), {}, moduleTitle},
         {FormNames::wBusModules, busModules, shown},
         {FormNames::wBusPanneau, busModules, moduleEditor},
+        {QStringLiteral("wParamPrinter"), colourPrinter, {}},
+        {QStringLiteral("dlgParamPrinter"), {}, alarmLineStyle},
     };
     return entries;
 }

@@ -6,7 +6,6 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
-#include "platform/Screen.h"
 #include "platform/SystemKeyboard.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
@@ -698,21 +697,9 @@ void wBusPanneau::editRowOnKeyboard(int row)
 
 void wBusPanneau::editRowWithPicker(int row)
 {
-    auto* picker = qobject_cast<dlgListInput*>(plat::Forms::Get(FormNames::dlgListInput));
-    if (!picker)
-        plat::raise(plat::rt::TypeMismatch);
-    QPointer<plat::Form> guardPicker(picker);
-    picker->setParentForm(this);
-    picker->placeDialogAt(shpInput->mapToGlobal(QPoint(0, 0)));
-    picker->txtValue->setText(ParamVal(row)->Caption());
-    picker->setValuesList(plat::tagOf(ParamVal(row)));
-    plat::Screen::DoEvents();
-    if (!guardPicker)
-        return;
-    picker->Show(true, this);
-    if (guardPicker && picker->Ok())
-        ParamVal(row)->setCaption(picker->txtValue->text());
-    plat::Forms::Unload(guardPicker);
+    if (const auto value = dlgListInput::Pick(this, shpInput->mapToGlobal(QPoint(0, 0)), ParamVal(row)->Caption(),
+                                              plat::tagOf(ParamVal(row))))
+        ParamVal(row)->setCaption(*value);
 }
 
 void wBusPanneau::imgControl_Click(int index)

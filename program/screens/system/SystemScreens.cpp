@@ -4,7 +4,9 @@
 #include "program/core/FormNames.h"
 #include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/dlgMenuSystem.h"
+#include "program/screens/system/dlgParamPrinter.h"
 #include "program/screens/system/wMain.h"
+#include "program/screens/system/wParamPrinter.h"
 
 namespace SystemScreens {
 
@@ -13,6 +15,8 @@ void registerForms()
     plat::Forms::registerForm(FormNames::wMain, [] { return new wMain; });
     plat::Forms::registerForm(FormNames::dlgMenuSystem, [] { return new dlgMenuSystem; });
     plat::Forms::registerForm(FormNames::dlgMenuParams, [] { return new dlgMenuParams; });
+    plat::Forms::registerForm(FormNames::wParamPrinter, [] { return new wParamPrinter; });
+    plat::Forms::registerForm(FormNames::dlgParamPrinter, [] { return new dlgParamPrinter; });
 }
 
 } // namespace SystemScreens
