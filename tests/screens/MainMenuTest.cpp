@@ -251,6 +251,7 @@ struct WiredRow {
 const WiredRow kWired[] = {
     {0, 0, "wBusModules"},
     {3, 0, "wRunAlarms"},
+    {2, 1, "wSysComm"},
 };
 
 TEST_F(ProgramMenu, EveryWiredEntryOpensItsScreen)

@@ -5,6 +5,7 @@
 // recorded, so that a fault fails the test instead of hanging it.
 
 #include "platform/Forms.h"
+#include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/screens/system/MenuDialog.h"
@@ -12,6 +13,7 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QStringList>
@@ -19,6 +21,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <vector>
 #include <functional>
 
 class ModalAnswers {
@@ -75,6 +78,33 @@ public:
         return on(dialog, [cmd](plat::Form* f) { qobject_cast<MenuDialog*>(f)->cmdButtons(cmd)->click(); });
     }
 
+    // The value picker: the entry of that text touched and confirmed, or
+    // cancelled for "". What each picker showed as it came is kept in pickers.
+    struct Picker {
+        QString value;
+        QStringList entries;
+        QRect geometry;
+    };
+    ModalAnswers& pick(const QString& value)
+    {
+        return on(FormNames::dlgListInput, [this, value](plat::Form* f) {
+            auto* dlg = qobject_cast<dlgListInput*>(f);
+            Picker shown{dlg->txtValue->text(), {}, dlg->frameGeometry()};
+            for (int i = 0; i < dlg->lstValue->count(); ++i)
+                shown.entries << dlg->lstValue->item(i)->text();
+            pickers.push_back(shown);
+            const QList<QListWidgetItem*> found = dlg->lstValue->findItems(value, Qt::MatchExactly);
+            if (value.isEmpty() || found.isEmpty()) {
+                if (!value.isEmpty())
+                    unexpected << QStringLiteral("dlgListInput without %1").arg(value);
+                dlg->imgControl(3)->click();
+                return;
+            }
+            dlg->lstValue->setCurrentItem(found.first());
+            dlg->imgControl(2)->click();
+        });
+    }
+
     // Every expected window came and was answered.
     bool allAnswered() const { return m_expected.empty(); }
     QStringList pending() const
@@ -87,6 +117,7 @@ public:
 
     QStringList unexpected;
     QStringList messages;
+    std::vector<Picker> pickers;
 
 private:
     struct Expected {

@@ -4,6 +4,7 @@
 #include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/dlgMenuSystem.h"
 #include "program/screens/system/wMain.h"
+#include "program/screens/system/wSysComm.h"
 
 namespace SystemScreens {
 
@@ -12,6 +13,7 @@ void registerForms()
     plat::Forms::registerForm(wMain::FormName, [] { return new wMain; });
     plat::Forms::registerForm(dlgMenuSystem::FormName, [] { return new dlgMenuSystem; });
     plat::Forms::registerForm(dlgMenuParams::FormName, [] { return new dlgMenuParams; });
+    plat::Forms::registerForm(wSysComm::FormName, [] { return new wSysComm; });
 }
 
 } // namespace SystemScreens
