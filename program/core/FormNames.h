@@ -13,6 +13,7 @@ inline const QString dlgMessage = QStringLiteral("dlgMessage");
 inline const QString dlgUserCodes = QStringLiteral("dlgUserCodes");
 inline const QString wHistoric = QStringLiteral("wHistoric");
 inline const QString wMain = QStringLiteral("wMain");
+inline const QString wParamEcran = QStringLiteral("wParamEcran");
 inline const QString wPolling = QStringLiteral("wPolling");
 inline const QString wRunAlarms = QStringLiteral("wRunAlarms");
 inline const QString wSysComm = QStringLiteral("wSysComm");

@@ -22,7 +22,7 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
               QStringList({"dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem", "dlgMessage", "dlgUserCodes", "wBusModules", "wBusPanneau", "wMain",
-                           "wPolling", "wRunAlarms", "wSysComm"}));
+                           "wParamEcran", "wPolling", "wRunAlarms", "wSysComm"}));
 }
 
 TEST_F(ProgramAssembly, AFormUnderANameTheAssemblyTookIsRefusedWithItsName)

@@ -252,6 +252,7 @@ const WiredRow kWired[] = {
     {0, 0, "wBusModules"},
     {3, 0, "wRunAlarms"},
     {2, 1, "wSysComm"},
+    {1, 3, "wParamEcran"},
 };
 
 TEST_F(ProgramMenu, EveryWiredEntryOpensItsScreen)

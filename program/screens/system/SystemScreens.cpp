@@ -4,6 +4,7 @@
 #include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/dlgMenuSystem.h"
 #include "program/screens/system/wMain.h"
+#include "program/screens/system/wParamEcran.h"
 #include "program/screens/system/wSysComm.h"
 
 namespace SystemScreens {
@@ -14,6 +15,7 @@ void registerForms()
     plat::Forms::registerForm(dlgMenuSystem::FormName, [] { return new dlgMenuSystem; });
     plat::Forms::registerForm(dlgMenuParams::FormName, [] { return new dlgMenuParams; });
     plat::Forms::registerForm(wSysComm::FormName, [] { return new wSysComm; });
+    plat::Forms::registerForm(wParamEcran::FormName, [] { return new wParamEcran; });
 }
 
 } // namespace SystemScreens

@@ -19,13 +19,12 @@
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/SystemLook.h"
+#include "program/screens/system/ValuePicker.h"
 #include "program/screens/system/ReturnToMain.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
 #include <QSignalBlocker>
 #include <QStringList>
 
@@ -255,28 +254,21 @@ void wSysComm::imgBusModif_Click()
         const int field = pointer();
         if (field < 1 || field > mFields.size())
             return;
-        auto* picker = qobject_cast<dlgListInput*>(plat::Forms::Get(FormNames::dlgListInput));
-        if (!picker)
-            plat::raise(plat::rt::TypeMismatch);
-        QPointer<plat::Form> guardPicker(picker);
-        picker->setParentForm(this);
-        // Beside the settings, not centred: its right edge on the frame's.
-        picker->setDialog(false);
-        const QRect frame(frmFrames(0)->mapToGlobal(QPoint(0, 0)), frmFrames(0)->size());
-        picker->move(frame.right() + 1 - picker->width(), frame.center().y() - picker->height() / 2);
         const bool autoStart = field == BusPortSettings::FieldAutoStart;
         auto* shown = autoStart ? lblAutoStart : static_cast<plat::Label*>(mFields[field - 1]);
-        picker->txtValue->setText(shown->text());
-        picker->setValuesList(BusPortSettings::ValuesList(field));
-        picker->Show(true, this);
-        if (guardPicker && !picker->IsUnloaded() && picker->Ok()) {
-            const QString chosen = picker->txtValue->text();
-            if (autoStart)
-                chkAutoStart->setChecked(chosen == Config::GetText(TextIds::Yes));
-            else
-                static_cast<plat::Label*>(mFields[field - 1])->setCaption(chosen);
-        }
-        plat::Forms::Unload(guardPicker);
+        // Beside the settings, not centred: its right edge on the frame's.
+        const QRect frame(frmFrames(0)->mapToGlobal(QPoint(0, 0)), frmFrames(0)->size());
+        const std::optional<QString> chosen =
+            ValuePicker::Pick(this, shown->text(), BusPortSettings::ValuesList(field), [&](dlgListInput& picker) {
+                picker.setDialog(false);
+                picker.move(frame.right() + 1 - picker.width(), frame.center().y() - picker.height() / 2);
+            });
+        if (!chosen)
+            return;
+        if (autoStart)
+            chkAutoStart->setChecked(*chosen == Config::GetText(TextIds::Yes));
+        else
+            static_cast<plat::Label*>(mFields[field - 1])->setCaption(*chosen);
     });
 }
 
