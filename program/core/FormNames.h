@@ -10,6 +10,7 @@ inline const QString dlgConsigne = QStringLiteral("dlgConsigne");
 inline const QString dlgKeyboard = QStringLiteral("dlgKeyboard");
 inline const QString dlgListInput = QStringLiteral("dlgListInput");
 inline const QString dlgMessage = QStringLiteral("dlgMessage");
+inline const QString dlgSysTime = QStringLiteral("dlgSysTime");
 inline const QString dlgUserCodes = QStringLiteral("dlgUserCodes");
 inline const QString wHistoric = QStringLiteral("wHistoric");
 inline const QString wMain = QStringLiteral("wMain");

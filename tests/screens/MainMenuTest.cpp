@@ -253,6 +253,7 @@ const WiredRow kWired[] = {
     {3, 0, "wRunAlarms"},
     {2, 1, "wSysComm"},
     {1, 3, "wParamEcran"},
+    {2, 3, "dlgSysTime"},
 };
 
 TEST_F(ProgramMenu, EveryWiredEntryOpensItsScreen)
