@@ -23,7 +23,7 @@
 #include "program/screens/system/wSysComm.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/screens/BusSettingsTouches.h"
-#include "tests/screens/ModalAnswers.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/support/ProgramGlobals.h"
 
 #include <QFile>
@@ -37,6 +37,8 @@
 #include <unistd.h>
 
 namespace {
+
+using testing_support::ModalAnswers;
 
 constexpr int kModule = 1;
 constexpr int kYes = 6;
@@ -119,7 +121,7 @@ protected:
     static wPolling* engine() { return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling)); }
     static wSysComm* openScreen()
     {
-        auto* s = qobject_cast<wSysComm*>(plat::Forms::Get(wSysComm::FormName));
+        auto* s = qobject_cast<wSysComm*>(plat::Forms::Get(FormNames::wSysComm));
         s->Show();
         return s;
     }

@@ -21,8 +21,9 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
 {
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
-              QStringList({"dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem", "dlgMessage", "dlgSysTime", "dlgUserCodes", "wBusModules", "wBusPanneau", "wMain",
-                           "wParamEcran", "wPolling", "wRunAlarms", "wSysComm"}));
+              QStringList({"dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem", "dlgMessage",
+                           "dlgSysTime", "dlgUserCodes", "wBusModules", "wBusPanneau", "wMain", "wParamEcran", "wPolling",
+                           "wRunAlarms", "wSysComm"}));
 }
 
 TEST_F(ProgramAssembly, AFormUnderANameTheAssemblyTookIsRefusedWithItsName)

@@ -13,7 +13,7 @@
 #include "program/screens/system/dlgMenuSystem.h"
 #include "program/screens/system/wSysComm.h"
 #include "tests/screens/BusSettingsTouches.h"
-#include "tests/screens/ModalAnswers.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/screens/NumberedPorts.h"
 #include "tests/screens/ScreensFixture.h"
 #include "tests/support/ProgramGlobals.h"
@@ -24,6 +24,8 @@
 #include <QTest>
 
 namespace {
+
+using testing_support::ModalAnswers;
 
 using bus_settings_touches::choose;
 
@@ -242,11 +244,11 @@ protected:
     }
     static wSysComm* openScreen()
     {
-        auto* s = qobject_cast<wSysComm*>(plat::Forms::Get(wSysComm::FormName));
+        auto* s = qobject_cast<wSysComm*>(plat::Forms::Get(FormNames::wSysComm));
         s->Show();
         return s;
     }
-    static wSysComm* screen() { return qobject_cast<wSysComm*>(plat::Forms::Find(wSysComm::FormName)); }
+    static wSysComm* screen() { return qobject_cast<wSysComm*>(plat::Forms::Find(FormNames::wSysComm)); }
     static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
     QStringList takeJournal()
@@ -475,7 +477,7 @@ TEST_F(BusSettingsScreen, CloseLeavesAndReopensTheSystemMenu)
 {
     wSysComm* s = openScreen();
     ModalAnswers answers;
-    answers.menu(dlgMenuSystem::FormName, MenuDialog::CmdCancel);
+    answers.click(FormNames::dlgMenuSystem, QStringLiteral("cmdButtons(%1)").arg(MenuDialog::CmdCancel));
     click(s->imgClose);
     settle();
     EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();

@@ -4,11 +4,13 @@
 
 #include "platform/Values.h"
 #include "program/screens/system/wSysComm.h"
-#include "tests/screens/ModalAnswers.h"
+#include "tests/support/ModalAnswers.h"
 
 #include <QTest>
 
 namespace bus_settings_touches {
+
+using testing_support::ModalAnswers;
 
 inline void touch(QWidget* w)
 {

@@ -14,7 +14,7 @@
 #include "program/screens/system/MenuDialog.h"
 #include "program/screens/system/dlgMenuSystem.h"
 #include "program/screens/system/dlgSysTime.h"
-#include "tests/screens/ModalAnswers.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/screens/ScreensFixture.h"
 
 #include <QApplication>
@@ -24,6 +24,8 @@
 #include <vector>
 
 namespace {
+
+using testing_support::ModalAnswers;
 
 using plat::DateTime;
 
@@ -111,7 +113,7 @@ protected:
     }
     static dlgSysTime* openDialog()
     {
-        auto* d = qobject_cast<dlgSysTime*>(plat::Forms::Get(dlgSysTime::FormName));
+        auto* d = qobject_cast<dlgSysTime*>(plat::Forms::Get(FormNames::dlgSysTime));
         d->Show();
         return d;
     }
@@ -244,14 +246,14 @@ TEST_F(ClockDialog, CloseDropsTheStepsAndReopensTheSystemMenuFromTheMainWindow)
     wMain* main = showMain();
     int menus = 0;
     ModalAnswers answers;
-    answers.menu(dlgMenuSystem::FormName, 3)
-        .on(dlgSysTime::FormName,
+    answers.click(FormNames::dlgMenuSystem, QStringLiteral("cmdButtons(3)"))
+        .on(FormNames::dlgSysTime,
             [&](plat::Form* f) {
                 auto* d = qobject_cast<dlgSysTime*>(f);
                 click(d->imgControl(1));
                 click(d->cmdBoutons(dlgSysTime::CmdClose));
             })
-        .on(dlgMenuSystem::FormName, [&](plat::Form* f) {
+        .on(FormNames::dlgMenuSystem, [&](plat::Form* f) {
             ++menus;
             qobject_cast<MenuDialog*>(f)->cmdButtons(MenuDialog::CmdCancel)->click();
         });
@@ -261,7 +263,7 @@ TEST_F(ClockDialog, CloseDropsTheStepsAndReopensTheSystemMenuFromTheMainWindow)
     EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();
     EXPECT_EQ(menus, 1);
     EXPECT_TRUE(clock.sets.empty());
-    EXPECT_EQ(plat::Forms::Find(dlgSysTime::FormName), nullptr);
+    EXPECT_EQ(plat::Forms::Find(FormNames::dlgSysTime), nullptr);
     EXPECT_EQ(visibleForms(), QStringList{"wMain"});
 }
 

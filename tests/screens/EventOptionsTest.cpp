@@ -5,6 +5,7 @@
 
 #include "Stillmark/_ActivityDetect.h"
 #include "platform/Component.h"
+#include "program/bus/FormsAlarmScreen.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/FormNames.h"
@@ -13,7 +14,7 @@
 #include "program/screens/system/MenuDialog.h"
 #include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/wParamEcran.h"
-#include "tests/screens/ModalAnswers.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/screens/ScreensFixture.h"
 
 #include <QTest>
@@ -21,6 +22,8 @@
 #include <functional>
 
 namespace {
+
+using testing_support::ModalAnswers;
 
 constexpr int kCancel = 2;
 constexpr int kYes = 6;
@@ -70,7 +73,7 @@ protected:
     {
         plat::Forms::Get(FormNames::wPolling);
         detector.clear();
-        auto* s = qobject_cast<wParamEcran*>(plat::Forms::Get(wParamEcran::FormName));
+        auto* s = qobject_cast<wParamEcran*>(plat::Forms::Get(FormNames::wParamEcran));
         s->Show();
         return s;
     }
@@ -195,7 +198,7 @@ TEST_F(EventOptionsScreen, CloseLeavesAndReopensTheParameterMenu)
 {
     wParamEcran* s = openScreen();
     ModalAnswers answers;
-    answers.menu(dlgMenuParams::FormName, MenuDialog::CmdCancel);
+    answers.click(FormNames::dlgMenuParams, QStringLiteral("cmdButtons(%1)").arg(MenuDialog::CmdCancel));
     click(s->imgClose);
     settle();
     EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();
@@ -214,6 +217,8 @@ protected:
     void SetUp() override
     {
         EventOptionsScreen::SetUp();
+        // The program's own alarm screen, brought up by the dispatch.
+        Dispatch::installed().alarmScreen = &m_alarmScreen;
         sim.addModule(kModule, 1);
         wPolling::setPortFactory([this] { return std::make_unique<modsim::SimSerialControl>(sim, plat::systemClock()); });
         auto p = gConfig->Panel(kModule);
@@ -262,6 +267,7 @@ protected:
     }
 
     modsim::Simulator sim;
+    FormsAlarmScreen m_alarmScreen;
     int alarms = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "program/screens/system/SystemScreens.h"
 
 #include "platform/Forms.h"
+#include "program/core/FormNames.h"
 #include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/dlgMenuSystem.h"
 #include "program/screens/system/dlgSysTime.h"
@@ -12,12 +13,12 @@ namespace SystemScreens {
 
 void registerForms()
 {
-    plat::Forms::registerForm(wMain::FormName, [] { return new wMain; });
-    plat::Forms::registerForm(dlgMenuSystem::FormName, [] { return new dlgMenuSystem; });
-    plat::Forms::registerForm(dlgMenuParams::FormName, [] { return new dlgMenuParams; });
-    plat::Forms::registerForm(wSysComm::FormName, [] { return new wSysComm; });
-    plat::Forms::registerForm(wParamEcran::FormName, [] { return new wParamEcran; });
-    plat::Forms::registerForm(dlgSysTime::FormName, [] { return new dlgSysTime; });
+    plat::Forms::registerForm(FormNames::wMain, [] { return new wMain; });
+    plat::Forms::registerForm(FormNames::dlgMenuSystem, [] { return new dlgMenuSystem; });
+    plat::Forms::registerForm(FormNames::dlgMenuParams, [] { return new dlgMenuParams; });
+    plat::Forms::registerForm(FormNames::wSysComm, [] { return new wSysComm; });
+    plat::Forms::registerForm(FormNames::wParamEcran, [] { return new wParamEcran; });
+    plat::Forms::registerForm(FormNames::dlgSysTime, [] { return new dlgSysTime; });
 }
 
 } // namespace SystemScreens

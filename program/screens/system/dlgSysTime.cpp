@@ -66,7 +66,7 @@ void dlgSysTime::setWallClock(plat::WallClock* clock)
     installedClock() = clock;
 }
 
-dlgSysTime::dlgSysTime() : plat::Form(FormName)
+dlgSysTime::dlgSysTime() : plat::Form(FormNames::dlgSysTime)
 {
     setWindowFlag(Qt::FramelessWindowHint);
     setDialog(true);

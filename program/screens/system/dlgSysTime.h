@@ -20,7 +20,6 @@ class WallClock;
 class dlgSysTime : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("dlgSysTime");
     static constexpr int CmdClose = 0;
     static constexpr int CmdSet = 1;
     static constexpr int UpdateIntervalMs = 1000;

@@ -69,7 +69,7 @@ QLabel* marker(QWidget* parent, const char* text, const QRect& geometry)
 
 } // namespace
 
-wParamEcran::wParamEcran() : plat::Form(FormName)
+wParamEcran::wParamEcran() : plat::Form(FormNames::wParamEcran)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
     buildControls();

@@ -15,7 +15,6 @@ class QLabel;
 class wParamEcran : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("wParamEcran");
     static constexpr int NavigLeave = 0;
     static constexpr int ControlInactivity = 0;
 

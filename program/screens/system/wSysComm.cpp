@@ -81,7 +81,7 @@ public:
     void PortCannotOpen() override { Global::Message(Config::GetText(630100), kStyleExclamation); }
 };
 
-wSysComm::wSysComm() : plat::Form(FormName), m_link(std::make_unique<EngineLink>()), m_settings(*m_link)
+wSysComm::wSysComm() : plat::Form(FormNames::wSysComm), m_link(std::make_unique<EngineLink>()), m_settings(*m_link)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
     buildControls();

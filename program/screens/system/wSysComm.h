@@ -23,7 +23,6 @@ class wPolling;
 class wSysComm : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("wSysComm");
     static constexpr int NavigLeave = 0;
 
     wSysComm();
