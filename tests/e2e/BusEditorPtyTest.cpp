@@ -51,8 +51,7 @@ protected:
     void SetUp() override
     {
         const QString bin = testing_support::binFolder();
-        if (!QFile::exists(bin + "/modsim"))
-            GTEST_SKIP() << "modsim is not built";
+        ASSERT_TRUE(QFile::exists(bin + "/modsim")) << "modsim is not built";
         m_link = testing_support::programFolder() + "/ttyBUS";
         ASSERT_TRUE(QFile::copy(bin + "/PLX2.cfg", plat::AppIdentity::programFile(".cfg")));
 
