@@ -18,9 +18,9 @@
 #include "program/core/Globals.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/ConfigFileCommands.h"
+#include "program/screens/system/ReturnToMain.h"
 #include "program/screens/system/SystemLook.h"
 #include "program/screens/system/ValuePicker.h"
-#include "program/screens/system/ReturnToMain.h"
 
 #include <QLabel>
 

@@ -18,9 +18,9 @@
 #include "program/core/TextIds.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
+#include "program/screens/system/ReturnToMain.h"
 #include "program/screens/system/SystemLook.h"
 #include "program/screens/system/ValuePicker.h"
-#include "program/screens/system/ReturnToMain.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -53,6 +53,8 @@ constexpr int kAutoStartRow = 5;
 // The rows of the line settings: port, speed, parity, data bits, stop bits.
 constexpr int kRowPort = 0;
 constexpr int kRowSpeed = 1;
+constexpr int kRowParity = 2;
+constexpr int kRowDataBits = 3;
 constexpr int kRowStop = 4;
 constexpr int kActual = 5;   // lblBusConfig(kActual + row): the open port's value of that row
 constexpr int kAutoStartTitle = 10;
@@ -207,8 +209,8 @@ void wSysComm::loadFields()
     const QStringList items = port.Settings().split(QLatin1Char(','));
     lblBusConfig(kActual + kRowPort)->setText(QString::number(port.CommPort()));
     lblBusConfig(kActual + kRowSpeed)->setText(items.value(0));
-    lblBusConfig(kActual + 2)->setText(Config::GetText(BusPortSettings::ParityText(items.value(1))));
-    lblBusConfig(kActual + 3)->setText(items.value(2));
+    lblBusConfig(kActual + kRowParity)->setText(Config::GetText(BusPortSettings::ParityText(items.value(1))));
+    lblBusConfig(kActual + kRowDataBits)->setText(items.value(2));
     lblBusConfig(kActual + kRowStop)->setText(items.value(3));
     lblBusConfig(kAutoStartActual)->setText(lblAutoStart->text());
 
