@@ -258,6 +258,9 @@ const WiredRow kWired[] = {
     {0, 0, "wBusModules"},
     {1, 4, "wParamPrinter"},
     {3, 0, "wRunAlarms"},
+    {2, 1, "wSysComm"},
+    {1, 3, "wParamEcran"},
+    {2, 3, "dlgSysTime"},
 };
 
 TEST_F(ProgramMenu, EveryWiredEntryOpensItsScreen)

@@ -1,19 +1,21 @@
 #pragma once
 // Answers the modal windows a test expects, in order, from inside their
-// loops: message boxes, the password dialog, a dialog's command button, any
-// action on a dialog. A modal window that nobody expects, or one still open
-// DeadlineMs after it came up, is unloaded and recorded, so that a fault
-// fails the test instead of hanging it.
+// loops: message boxes, the password dialog, a dialog's command button, the
+// value picker, any action on a dialog. A modal window that nobody expects,
+// or one still open DeadlineMs after it came up, is unloaded and recorded, so
+// that a fault fails the test instead of hanging it.
 
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "program/core/FormNames.h"
+#include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QStringList>
@@ -22,6 +24,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 namespace testing_support {
 
@@ -86,6 +89,33 @@ public:
         });
     }
 
+    // The value picker: the entry of that text touched and confirmed, or
+    // cancelled for "". What each picker showed as it came is kept in pickers.
+    struct Picker {
+        QString value;
+        QStringList entries;
+        QRect geometry;
+    };
+    ModalAnswers& pick(const QString& value)
+    {
+        return on(FormNames::dlgListInput, [this, value](plat::Form* f) {
+            auto* dlg = qobject_cast<dlgListInput*>(f);
+            Picker shown{dlg->txtValue->text(), {}, dlg->frameGeometry()};
+            for (int i = 0; i < dlg->lstValue->count(); ++i)
+                shown.entries << dlg->lstValue->item(i)->text();
+            pickers.push_back(shown);
+            const QList<QListWidgetItem*> found = dlg->lstValue->findItems(value, Qt::MatchExactly);
+            if (value.isEmpty() || found.isEmpty()) {
+                if (!value.isEmpty())
+                    unexpected << QStringLiteral("dlgListInput without %1").arg(value);
+                dlg->imgControl(3)->click();
+                return;
+            }
+            dlg->lstValue->setCurrentItem(found.first());
+            dlg->imgControl(2)->click();
+        });
+    }
+
     // Every expected window came and was answered.
     bool allAnswered() const { return m_expected.empty(); }
     QStringList pending() const
@@ -99,6 +129,7 @@ public:
     QStringList unexpected;
     // The texts of the message boxes answered, line breaks as "\n".
     QStringList messages;
+    std::vector<Picker> pickers;
 
 private:
     struct Expected {

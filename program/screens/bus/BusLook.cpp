@@ -1,8 +1,7 @@
 #include "program/screens/bus/BusLook.h"
 
-#include "platform/Icons.h"
-#include "platform/PictureButton.h"
 #include "platform/Theme.h"
+#include "program/screens/system/SystemLook.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -15,21 +14,15 @@ QString titleStyle(int32_t bgr)
         .arg(plat::Theme::fromBgr(uint32_t(bgr)).name(), TitleBackground.name());
 }
 
+// The captions and buttons of every screen.
 QLabel* label(QWidget* parent, int pointSize, bool bold, Qt::Alignment align)
 {
-    auto* l = new QLabel(parent);
-    l->setFont(plat::Theme::font(pointSize, bold));
-    l->setAlignment(align);
-    return l;
+    return SystemLook::label(parent, pointSize, bold, align);
 }
 
 plat::PictureButton* button(QWidget* parent, const char* icon, const QRect& geometry)
 {
-    auto* b = new plat::PictureButton(parent);
-    b->setSvg(plat::Icons::svg(QLatin1String(icon)));
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setGeometry(geometry);
-    return b;
+    return SystemLook::button(parent, icon, geometry);
 }
 
 QPixmap cross(const QSize& size)

@@ -5,8 +5,11 @@
 #include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/dlgMenuSystem.h"
 #include "program/screens/system/dlgParamPrinter.h"
+#include "program/screens/system/dlgSysTime.h"
 #include "program/screens/system/wMain.h"
+#include "program/screens/system/wParamEcran.h"
 #include "program/screens/system/wParamPrinter.h"
+#include "program/screens/system/wSysComm.h"
 
 namespace SystemScreens {
 
@@ -17,6 +20,9 @@ void registerForms()
     plat::Forms::registerForm(FormNames::dlgMenuParams, [] { return new dlgMenuParams; });
     plat::Forms::registerForm(FormNames::wParamPrinter, [] { return new wParamPrinter; });
     plat::Forms::registerForm(FormNames::dlgParamPrinter, [] { return new dlgParamPrinter; });
+    plat::Forms::registerForm(FormNames::wSysComm, [] { return new wSysComm; });
+    plat::Forms::registerForm(FormNames::wParamEcran, [] { return new wParamEcran; });
+    plat::Forms::registerForm(FormNames::dlgSysTime, [] { return new dlgSysTime; });
 }
 
 } // namespace SystemScreens
