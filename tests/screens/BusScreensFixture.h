@@ -2,7 +2,7 @@
 // The bus configuration screens on a program folder with the built
 // configuration database: a configuration in gConfig, the forms registered
 // (a plain form under the main window's name), error reports and beeps
-// counted, and the modal boxes and dialogs answered by the test.
+// counted, and the modal boxes, dialogs and file dialogs answered by the test.
 
 #include "platform/Beep.h"
 #include "platform/Captions.h"
@@ -20,6 +20,7 @@
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/screens/FileAnswers.h"
 #include "tests/screens/MessageAnswers.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -53,6 +55,10 @@ protected:
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
         plat::setBeeper([this] { ++beeps; });
+        wBusModules::setFileDialog([this](QWidget*, const QString& filter, bool save) {
+            fileDialogs.push_back({filter, save});
+            return takeFileAnswer(fileAnswers);
+        });
         m_answers = std::make_unique<MessageAnswers>();
     }
 
@@ -67,6 +73,7 @@ protected:
         plat::setCaptionSource({});
         plat::setBeeper({});
         plat::ColorDialog::setChooser({});
+        wBusModules::setFileDialog({});
         ReplaceConfig(nullptr);
         ReplaceDatabase(nullptr);
         gLanguage = 0;
@@ -76,6 +83,14 @@ protected:
 
     static wBusModules* overview() { return qobject_cast<wBusModules*>(plat::Forms::Find(wBusModules::FormName)); }
     static wBusPanneau* editor() { return qobject_cast<wBusPanneau*>(plat::Forms::Find(wBusPanneau::FormName)); }
+
+    // The overview, loaded and shown.
+    static wBusModules* showOverview()
+    {
+        auto* o = qobject_cast<wBusModules*>(plat::Forms::Get(wBusModules::FormName));
+        o->Show();
+        return o;
+    }
 
     // The editor on module n, as the overview opens it.
     static wBusPanneau* openEditor(int n)
@@ -147,6 +162,15 @@ protected:
         });
         watch->start(5);
     }
+
+    // The file dialogs asked for (filter, save mode), and the paths that
+    // answer them in turn ("" cancels).
+    struct FileDialogCall {
+        QString filter;
+        bool save;
+    };
+    std::vector<FileDialogCall> fileDialogs;
+    std::deque<QString> fileAnswers;
 
     QStringList reports;
     int beeps = 0;
