@@ -6,6 +6,7 @@
 
 namespace FormNames {
 
+inline const QString dlgBusCopy = QStringLiteral("dlgBusCopy");
 inline const QString dlgConsigne = QStringLiteral("dlgConsigne");
 inline const QString dlgKeyboard = QStringLiteral("dlgKeyboard");
 inline const QString dlgListInput = QStringLiteral("dlgListInput");

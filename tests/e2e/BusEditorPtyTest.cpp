@@ -26,7 +26,7 @@
 #include "program/screens/bus/ParamRows.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/BusPty.h"
 #include "tests/screens/MessageAnswers.h"
 #include "tests/support/ProgramGlobals.h"
 
@@ -54,21 +54,14 @@ class BusEditorPty : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
-        const QString bin = testing_support::binFolder();
-        ASSERT_TRUE(QFile::exists(bin + "/modsim")) << "modsim is not built";
         m_link = testing_support::programFolder() + "/ttyBUS";
-        ASSERT_TRUE(QFile::copy(bin + "/PLX2.cfg", plat::AppIdentity::programFile(".cfg")));
-
-        App::assemble();
+        ASSERT_TRUE(e2e::assembleOnLink(m_link)) << "modsim or the database is not built";
         Dispatch::installed().alarmScreen = &m_display;
         Dispatch::installed().history = &m_history;
         Dispatch::installed().horn = &m_horn;
-        PollingSeams::installed().message = [](const QString&, int) { return 1; };
-        PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
-        VEXfonctions::SetIni("Ports", "COM1", m_link);
 
         // The working file: two modules polled, the channel showing and
         // recording nothing yet, and no module move to show (it would clear

@@ -13,7 +13,7 @@ inline const QString MirrorOneForm = QStringLiteral("wBusMirrorOne");
 inline const QString CopyDialogForm = QStringLiteral("dlgBusCopy");
 inline const QString MainForm = QStringLiteral("wMain");
 
-// Registers wBusModules and wBusPanneau.
+// Registers wBusModules, wBusPanneau and dlgBusCopy.
 void registerForms();
 
 } // namespace BusScreens
