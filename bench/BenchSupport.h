@@ -18,6 +18,7 @@
 #include "program/core/Globals.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
@@ -26,7 +27,39 @@
 #include <cstdio>
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace bench {
+
+// The defaults of a configuration made without the database.
+inline QString noDefaults(int)
+{
+    return {};
+}
+
+// The times of a measured operation's runs, in milliseconds.
+struct Timing {
+    double median;
+    double p95;
+    double worst;
+};
+
+// Runs before (untimed), then f (timed), runs times.
+template <class F, class Before>
+Timing measure(int runs, F&& f, Before&& before)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        before();
+        QElapsedTimer t;
+        t.start();
+        f();
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms[(ms.size() * 95 + 99) / 100 - 1], ms.back()};
+}
 
 // The program creates the library classes through the registry store:
 // register the built libraries in the store given.

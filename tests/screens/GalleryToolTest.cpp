@@ -22,7 +22,7 @@ TEST(GalleryTool, RendersTheScreensInEveryLanguageAndLeavesTheProgramFolderAlone
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     // A form with a typical state of its own, and forms drawn as they load.
-    for (const char* form : {"wMain", "dlgMenuSystem", "dlgMenuParams", "wRunAlarms"})
+    for (const char* form : {"wMain", "dlgMenuSystem", "dlgMenuParams", "wRunAlarms", "dlgBusCopy"})
         for (const char* language : {"en", "fr", "de"}) {
             const QString file = QString("%1/%2-%3.png").arg(out, form, language);
             const QImage image(file);

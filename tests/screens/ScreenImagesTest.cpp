@@ -3,8 +3,12 @@
 // page of modules of every model, some crossed, titles on two lines in their
 // colours, and the editor on a model 2 module with a row selected.
 
+#include "platform/Cp1252.h"
 #include "program/core/ChannelClass.h"
+#include "program/core/ErrorHandling.h"
 #include "program/core/PanelClass.h"
+#include "program/core/dlgMessage.h"
+#include "program/screens/bus/dlgBusCopy.h"
 #include "tests/screens/BusScreensFixture.h"
 
 #include <QFileInfo>
@@ -56,6 +60,18 @@ protected:
 
 const char* const kLanguages[] = {"en", "fr", "de"};
 
+// The screen as it shows with a window over it, centred.
+QString renderOver(QWidget* screen, QWidget* over, const QString& name)
+{
+    QImage image = screen->grab().toImage();
+    QPainter p(&image);
+    p.drawPixmap((screen->width() - over->width()) / 2, (screen->height() - over->height()) / 2, over->grab());
+    p.end();
+    const QString file = testing_support::renderToPng(screen, name);
+    image.save(file);
+    return file;
+}
+
 } // namespace
 
 TEST_F(ScreenImages, RendersBothScreensInEveryLanguage)
@@ -96,4 +112,51 @@ TEST_F(ScreenImages, RendersBothScreensInEveryLanguage)
         settle();
     }
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(ScreenImages, RendersTheModuleCopyAndAnImportRefusalOverTheOverviewInEveryLanguage)
+{
+    configure();
+    const QString bad = testing_support::programFolder() + "/bad.txt";
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(plat::Cp1252::encode("Pnl\tChnl\r\n 5 \t 7 \t 1 \t 0 \t 2 \t 1 \t 120 \t 0 \t 3 \t 4 \t 1 \t 6 \tA\tB\t\r\n"));
+    f.close();
+    for (int language = 0; language < 3; ++language) {
+        SCOPED_TRACE(kLanguages[language]);
+        gLanguage = language;
+        auto* modules = qobject_cast<wBusModules*>(plat::Forms::Get(wBusModules::FormName));
+        modules->Show();
+
+        QString copy;
+        whenModal(dlgBusCopy::FormName, [&](plat::Form* form) {
+            auto* d = qobject_cast<dlgBusCopy*>(form);
+            d->lblPanelNo(dlgBusCopy::Source)->setCaption("3");
+            d->lblPanelNo(dlgBusCopy::Target)->setCaption("7");
+            copy = renderOver(modules, d, QString("dlgBusCopy-%1").arg(kLanguages[language]));
+            plat::Forms::Unload(d);
+        });
+        modules->imgCopyPanel_Click();
+        EXPECT_FALSE(QImage(copy).isNull());
+
+        // The refusal as the error report shows it.
+        QString name;
+        std::optional<plat::RtError> error;
+        plat::setErrorReporter([&](const QString& n, const plat::RtError& e) {
+            name = n;
+            error = e;
+        });
+        fileAnswers = {bad};
+        modules->imgImportExport_Click(wBusModules::ChannelTableImport);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(name, "wBusModules.imgImportExport_Click");
+        auto* box = qobject_cast<dlgMessage*>(plat::Forms::Get("dlgMessage"));
+        box->setMessage(ErrorHandling::ErrorText(name, error->number(), error->description()));
+        box->setButtons(MsgStyle::vbCritical);
+        const QString refusal = renderOver(modules, box, QString("ImportRefused-%1").arg(kLanguages[language]));
+        EXPECT_FALSE(QImage(refusal).isNull());
+        plat::Forms::Unload(box);
+        plat::Forms::Unload(modules);
+        settle();
+    }
 }

@@ -9,6 +9,7 @@
 #include "program/core/dlgKeyboard.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
+#include "program/screens/bus/dlgBusCopy.h"
 
 #include <QLineEdit>
 
@@ -49,6 +50,14 @@ void moduleTitle(plat::Form* form)
     dlg->txtValue(0)->setText(QStringLiteral("Hall B west"));
 }
 
+// A copy of module 3 onto module 7 about to be made.
+void copyThreeOntoSeven(plat::Form* form)
+{
+    auto* dlg = as<dlgBusCopy>(form);
+    dlg->lblPanelNo(dlgBusCopy::Source)->setCaption(QStringLiteral("3"));
+    dlg->lblPanelNo(dlgBusCopy::Target)->setCaption(QStringLiteral("7"));
+}
+
 } // namespace
 
 const std::vector<GalleryEntry>& galleryEntries()
@@ -58,6 +67,7 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("dlgMessage"), {}, quitQuestion},
         {QStringLiteral("dlgListInput"), {}, portNumber},
         {QStringLiteral("dlgKeyboard"), {}, moduleTitle},
+        {QStringLiteral("dlgBusCopy"), {}, copyThreeOntoSeven},
     };
     return entries;
 }
