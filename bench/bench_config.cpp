@@ -6,6 +6,7 @@
 // nothing about the code.
 
 #include "bench/BenchSupport.h"
+
 #include "program/core/ConfigClass.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,11 @@ namespace {
 constexpr int kRuns = 50;
 constexpr double kBudgetMs = 20.0;
 
+QString noDefaults(int)
+{
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -30,19 +36,16 @@ int main(int argc, char** argv)
         return 1;
     }
     const QString path = dir.filePath("full.px2");
-    ConfigClass config(bench::noDefaults);
+    ConfigClass config(noDefaults);
     bench::fillFullConfiguration(config);
 
     bool ok = true;
-    const bench::Timing save = bench::measure(kRuns, [&] { ok = ok && config.Save(path) == -1; }, [] {});
+    const bench::Timing save = bench::measure(kRuns, [&] { ok = ok && config.Save(path) == -1; });
     const qint64 size = QFileInfo(path).size();
-    const bench::Timing read = bench::measure(
-        kRuns,
-        [&] {
-            ConfigClass c(bench::noDefaults);
-            ok = ok && c.Read(path) == 0;
-        },
-        [] {});
+    const bench::Timing read = bench::measure(kRuns, [&] {
+        ConfigClass c(noDefaults);
+        ok = ok && c.Read(path) == 0;
+    });
     if (!ok) {
         std::fprintf(stderr, "a save or a read failed\n");
         return 1;

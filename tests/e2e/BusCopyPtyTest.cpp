@@ -11,6 +11,7 @@
 #include "program/bus/EventDispatcher.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
@@ -107,9 +108,9 @@ TEST_F(BusCopyPty, AModuleOnTheBusCopiedOntoAMissingOneLeavesItMissingWithNoNewA
     ASSERT_EQ(attempts, size_t(EventDispatcher::ErrorsToMissing)) << logs();
 
     // The technician copies the source onto the target from the bus overview.
-    auto* overview = qobject_cast<wBusModules*>(plat::Forms::Get(wBusModules::FormName));
+    auto* overview = qobject_cast<wBusModules*>(plat::Forms::Get(FormNames::wBusModules));
     overview->Show();
-    const auto copied = testing_support::whenShown(dlgBusCopy::FormName, [](plat::Form* f) {
+    const auto copied = testing_support::whenShown(FormNames::dlgBusCopy, [](plat::Form* f) {
         auto* d = qobject_cast<dlgBusCopy*>(f);
         d->lblPanelNo(dlgBusCopy::Source)->setCaption(QString::number(kSource));
         d->lblPanelNo(dlgBusCopy::Target)->setCaption(QString::number(kTarget));

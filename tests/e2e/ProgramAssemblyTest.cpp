@@ -21,8 +21,8 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
 {
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
-              QStringList({"dlgBusCopy", "dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem", "dlgMessage", "dlgUserCodes", "wBusModules", "wBusPanneau", "wMain",
-                           "wPolling", "wRunAlarms"}));
+              QStringList({"dlgBusCopy", "dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem",
+                           "dlgMessage", "dlgUserCodes", "wBusModules", "wBusPanneau", "wMain", "wPolling", "wRunAlarms"}));
 }
 
 TEST_F(ProgramAssembly, AFormUnderANameTheAssemblyTookIsRefusedWithItsName)

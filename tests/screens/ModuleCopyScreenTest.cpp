@@ -7,7 +7,7 @@
 #include "program/screens/bus/ModuleCopy.h"
 #include "program/screens/bus/dlgBusCopy.h"
 #include "tests/screens/BusScreensFixture.h"
-#include "tests/screens/ModalAnswers.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/screens/ScreensFixture.h"
 
 #include <QMouseEvent>
@@ -17,7 +17,7 @@ namespace {
 
 class ModuleCopyDialog : public BusScreensFixture {
 protected:
-    static dlgBusCopy* dialog() { return qobject_cast<dlgBusCopy*>(plat::Forms::Find(dlgBusCopy::FormName)); }
+    static dlgBusCopy* dialog() { return qobject_cast<dlgBusCopy*>(plat::Forms::Find(FormNames::dlgBusCopy)); }
 
     static QString source(dlgBusCopy* d) { return d->lblPanelNo(dlgBusCopy::Source)->text(); }
     static QString target(dlgBusCopy* d) { return d->lblPanelNo(dlgBusCopy::Target)->text(); }
@@ -54,7 +54,7 @@ TEST_F(ModuleCopyDialog, CopyingThreeOntoSevenShowsOnTheTileAtOnceAndTheDialogSt
     EXPECT_TRUE(o->imgCroix(6)->isVisible()) << "module 7 has no model yet";
 
     bool ran = false;
-    whenModal(dlgBusCopy::FormName, [&](plat::Form* f) {
+    whenModal(FormNames::dlgBusCopy, [&](plat::Form* f) {
         auto* d = qobject_cast<dlgBusCopy*>(f);
         EXPECT_EQ(d->lblLabels->text(), Config::GetText(201000));
         EXPECT_EQ(d->lblPanelCaption(dlgBusCopy::Source)->text(), Config::GetText(201010));
@@ -97,7 +97,7 @@ TEST_F(ModuleCopyDialog, CopyingThreeOntoSevenShowsOnTheTileAtOnceAndTheDialogSt
     settle();
     EXPECT_TRUE(ran);
     EXPECT_EQ(dialog(), nullptr);
-    EXPECT_EQ(visibleForms(), QStringList{wBusModules::FormName});
+    EXPECT_EQ(visibleForms(), QStringList{FormNames::wBusModules});
     EXPECT_EQ(gConfig->Panel(7)->Numero(), 7);
     EXPECT_EQ(gConfig->Panel(7)->Channel(20)->ScreenText(), "Boiler flame");
     EXPECT_TRUE(QFile::exists(plat::AppIdentity::programFile(".dat")));
@@ -106,7 +106,7 @@ TEST_F(ModuleCopyDialog, CopyingThreeOntoSevenShowsOnTheTileAtOnceAndTheDialogSt
 
 TEST_F(ModuleCopyDialog, TheArrowsStopAtSixtyFourAndADoubleTouchStepsTwice)
 {
-    auto* d = qobject_cast<dlgBusCopy*>(plat::Forms::Get(dlgBusCopy::FormName));
+    auto* d = qobject_cast<dlgBusCopy*>(plat::Forms::Get(FormNames::dlgBusCopy));
     d->Show();
     d->lblPanelNo(dlgBusCopy::Source)->setCaption("63");
     d->lblPanelNo(dlgBusCopy::Target)->setCaption("64");
@@ -135,12 +135,12 @@ TEST_F(ModuleCopyFromTheMainWindow, BackOnTheMainWindowTheCopyCountsAsAChangeToS
     gUserLevel = 2;
     // The menu leaves the main window for the overview, which shows it again as it goes.
     mainWindow()->imgMenu_Click(0);
-    auto* o = qobject_cast<wBusModules*>(plat::Forms::Find(wBusModules::FormName));
+    auto* o = qobject_cast<wBusModules*>(plat::Forms::Find(FormNames::wBusModules));
     ASSERT_NE(o, nullptr);
-    ASSERT_EQ(visibleForms(), QStringList{wBusModules::FormName});
+    ASSERT_EQ(visibleForms(), QStringList{FormNames::wBusModules});
 
-    ModalAnswers answers;
-    answers.on(dlgBusCopy::FormName, [](plat::Form* f) {
+    testing_support::ModalAnswers answers;
+    answers.on(FormNames::dlgBusCopy, [](plat::Form* f) {
         auto* d = qobject_cast<dlgBusCopy*>(f);
         d->imgControl(ModuleCopy::TargetUp)->click();
         d->cmdBoutons(dlgBusCopy::CmdCopy)->click();
@@ -150,7 +150,7 @@ TEST_F(ModuleCopyFromTheMainWindow, BackOnTheMainWindowTheCopyCountsAsAChangeToS
     EXPECT_TRUE(answers.allAnswered());
     QTest::mouseClick(o->imgNavig(wBusModules::NavigLeave), Qt::LeftButton);
     settle();
-    ASSERT_EQ(visibleForms(), QStringList{wMain::FormName});
+    ASSERT_EQ(visibleForms(), QStringList{FormNames::wMain});
     wMain* main = mainWindow();
     EXPECT_TRUE(main->lblModified->isVisible());
 

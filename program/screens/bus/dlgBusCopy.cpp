@@ -5,6 +5,7 @@
 #include "platform/Guard.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
+#include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/screens/bus/BusLook.h"
 #include "program/screens/bus/ModuleCopy.h"
@@ -41,7 +42,7 @@ QString commandStyle()
 
 } // namespace
 
-dlgBusCopy::dlgBusCopy() : plat::Form(FormName)
+dlgBusCopy::dlgBusCopy() : plat::Form(FormNames::dlgBusCopy)
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
@@ -63,9 +64,8 @@ dlgBusCopy::dlgBusCopy() : plat::Form(FormName)
 
         const int down = side == Source ? ModuleCopy::SourceDown : ModuleCopy::TargetDown;
         const int up = side == Source ? ModuleCopy::SourceUp : ModuleCopy::TargetUp;
-        imgControl.add(down, BusLook::button(this, BusIcons::Icon::Previous, {left, kNumberTop, kArrow, kArrow}));
-        imgControl.add(up, BusLook::button(this, BusIcons::Icon::Next,
-                                           {left + kColumnWidth - kArrow, kNumberTop, kArrow, kArrow}));
+        imgControl.add(down, BusLook::button(this, "previous", {left, kNumberTop, kArrow, kArrow}));
+        imgControl.add(up, BusLook::button(this, "next", {left + kColumnWidth - kArrow, kNumberTop, kArrow, kArrow}));
 
         auto* no = lblPanelNo.add(side, new plat::Label(this));
         no->setFont(plat::Theme::font(26, true));
@@ -137,8 +137,8 @@ void dlgBusCopy::cmdBoutons_Click(int index)
         if (index != CmdCopy)
             return;
         ModuleCopy::Copy(number(Source), number(Target));
-        if (Global::NbInstances(wBusModules::FormName) > 0)
-            if (auto* overview = qobject_cast<wBusModules*>(plat::Forms::Find(wBusModules::FormName)))
+        if (Global::NbInstances(FormNames::wBusModules) > 0)
+            if (auto* overview = qobject_cast<wBusModules*>(plat::Forms::Find(FormNames::wBusModules)))
                 overview->HabillePanneaux();
     });
 }

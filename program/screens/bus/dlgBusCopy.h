@@ -9,7 +9,6 @@
 #include "platform/Form.h"
 #include "platform/Label.h"
 #include "platform/PictureButton.h"
-#include "program/core/FormNames.h"
 
 class QLabel;
 class QPushButton;
@@ -17,8 +16,6 @@ class QPushButton;
 class dlgBusCopy : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = FormNames::dlgBusCopy;
-
     // The command buttons.
     static constexpr int CmdClose = 0;
     static constexpr int CmdCopy = 1;

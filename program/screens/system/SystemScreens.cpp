@@ -1,6 +1,7 @@
 #include "program/screens/system/SystemScreens.h"
 
 #include "platform/Forms.h"
+#include "program/core/FormNames.h"
 #include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/dlgMenuSystem.h"
 #include "program/screens/system/wMain.h"
@@ -9,9 +10,9 @@ namespace SystemScreens {
 
 void registerForms()
 {
-    plat::Forms::registerForm(wMain::FormName, [] { return new wMain; });
-    plat::Forms::registerForm(dlgMenuSystem::FormName, [] { return new dlgMenuSystem; });
-    plat::Forms::registerForm(dlgMenuParams::FormName, [] { return new dlgMenuParams; });
+    plat::Forms::registerForm(FormNames::wMain, [] { return new wMain; });
+    plat::Forms::registerForm(FormNames::dlgMenuSystem, [] { return new dlgMenuSystem; });
+    plat::Forms::registerForm(FormNames::dlgMenuParams, [] { return new dlgMenuParams; });
 }
 
 } // namespace SystemScreens
