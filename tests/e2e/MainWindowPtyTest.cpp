@@ -42,8 +42,7 @@ class MainWindowPty : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
-        if (!QFile::exists(testing_support::binFolder() + "/modsim"))
-            GTEST_SKIP() << "modsim is not built";
+        ASSERT_TRUE(QFile::exists(testing_support::binFolder() + "/modsim")) << "modsim is not built";
         ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder() + "/PLX2.cfg"));
         m_link = folder() + "/ttyBUS";
         VEXfonctions::SetIni("Ports", "COM1", m_link);
