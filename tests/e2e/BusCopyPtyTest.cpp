@@ -15,7 +15,6 @@
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
-#include "program/screens/bus/ModuleCopy.h"
 #include "program/screens/bus/dlgBusCopy.h"
 #include "program/screens/bus/wBusModules.h"
 #include "tests/e2e/BusPty.h"
