@@ -22,6 +22,7 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
               QStringList({
+                  "dlgBusCopy",
                   "dlgConsigne",
                   "dlgKeyboard",
                   "dlgListInput",

@@ -12,6 +12,7 @@
 #include "program/core/dlgKeyboard.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
+#include "program/screens/bus/dlgBusCopy.h"
 #include "program/screens/bus/wBusPanneau.h"
 #include "platform/AppIdentity.h"
 #include "program/core/TextIds.h"
@@ -141,6 +142,14 @@ void alarmLineStyle(plat::Form* form)
     dlg->chkStyle(0)->setChecked(true);
 }
 
+// A copy of module 3 onto module 7 about to be made.
+void copyThreeOntoSeven(plat::Form* form)
+{
+    auto* dlg = as<dlgBusCopy>(form);
+    dlg->lblPanelNo(dlgBusCopy::Source)->setCaption(QStringLiteral("3"));
+    dlg->lblPanelNo(dlgBusCopy::Target)->setCaption(QStringLiteral("7"));
+}
+
 } // namespace
 
 const std::vector<GalleryEntry>& galleryEntries()
@@ -154,6 +163,7 @@ const std::vector<GalleryEntry>& galleryEntries()
         {FormNames::wBusPanneau, busModules, moduleEditor},
         {QStringLiteral("wParamPrinter"), colourPrinter, {}},
         {QStringLiteral("dlgParamPrinter"), {}, alarmLineStyle},
+        {FormNames::dlgBusCopy, {}, copyThreeOntoSeven},
     };
     return entries;
 }
