@@ -33,6 +33,9 @@ constexpr int NewerConfigVersion = 20004;
 // "$" stands for the port number.
 constexpr int PortCannotOpen = 20008;
 
+// An entry with a missing or invalid value.
+constexpr int ValuesMissing = 20006;
+
 // The name of a configuration that has none yet.
 constexpr int Unnamed = 50010;
 // The module and channel prefix letters of event lines.
@@ -66,5 +69,17 @@ constexpr int ParamRowNameLast = 300213;
 // Print types 0..3: first + type.
 constexpr int PrintTypeFirst = 300310;
 constexpr int PrintTypeLast = 300313;
+
+// The sound and history settings: the history file unit, months then days.
+constexpr int PeriodUnitFirst = 630034;
+constexpr int PeriodUnitLast = 630035;
+
+// The user editor: its column headings (name, code, level), and why it
+// refuses an entry or the list.
+constexpr int UserColumnFirst = 640026;
+constexpr int UserColumnLast = 640028;
+constexpr int UserNameTaken = 640100;
+constexpr int UserCodeTaken = 640101;
+constexpr int NoUserLeft = 640102;
 
 } // namespace TextIds

@@ -251,6 +251,10 @@ struct WiredRow {
 const WiredRow kWired[] = {
     {0, 0, "wBusModules"},
     {3, 0, "wRunAlarms"},
+    {1, 1, "wParamConsignes"},
+    {1, 2, "wParamBiblio"},
+    {2, 2, "wSysConfSon"},
+    {2, 4, "dlgDefPwds"},
 };
 
 TEST_F(ProgramMenu, EveryWiredEntryOpensItsScreen)

@@ -4,7 +4,8 @@
 
 namespace SystemScreens {
 
-// Registers wMain, dlgMenuSystem and dlgMenuParams.
+// Registers wMain, dlgMenuSystem, dlgMenuParams, wSysConfSon, dlgDefPwds,
+// wParamBiblio and wParamConsignes.
 void registerForms();
 
 } // namespace SystemScreens
