@@ -55,8 +55,6 @@ void title(plat::ControlArray<QLabel>& labels, int shadow, int face, QWidget* pa
     labels(face)->raise();
 }
 
-namespace {
-
 QString scrollBarStyle()
 {
     return QStringLiteral("QScrollBar:vertical { width: 22px; background: %1; margin: 0; }"
@@ -66,8 +64,6 @@ QString scrollBarStyle()
                           "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
         .arg(plat::Theme::window().name(), plat::Theme::buttonBorder().name());
 }
-
-} // namespace
 
 QString listStyle(int rowHeight)
 {

@@ -34,8 +34,9 @@ QGroupBox* group(QWidget* parent, const QRect& geometry);
 // with the text of tag.
 void title(plat::ControlArray<QLabel>& labels, int shadow, int face, QWidget* parent, int tag);
 
-// Style sheets of a list with rows of that height, and of a text box: a
-// scroll bar wide enough to touch.
+// Style sheets of a scroll bar wide enough to touch, and of a list with rows
+// of that height and of a text box, both with that scroll bar.
+QString scrollBarStyle();
 QString listStyle(int rowHeight);
 QString textBoxStyle();
 

@@ -48,11 +48,11 @@ QString TextEditorModel::Text(int n) const
 
 QString TextEditorModel::Line(int n) const
 {
-    QString text = plat::Trim(shown(Text(n).left(ListedCharacters)));
+    QString text = shown(Text(n).left(ListedCharacters));
     text.replace(kCrLf, QString(m_kind.lineBreak));
     // A break cut in two by the 64 characters still shows as one line.
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return number(n) + kSeparator + text;
+    return number(n) + kSeparator + plat::Trim(text);
 }
 
 QString TextEditorModel::StoredLine(int n) const

@@ -25,6 +25,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -65,6 +66,7 @@ dlgDefPwds::dlgDefPwds() : plat::Form(FormName)
     grdUsers->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdUsers->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grdUsers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdUsers->verticalScrollBar()->setStyleSheet(SettingsLook::scrollBarStyle());
     connect(grdUsers, &plat::FlexGrid::RowColChange, this, [this] { grdUsers_RowColChange(); });
 
     struct Control {
