@@ -14,7 +14,6 @@
 
 class QLabel;
 class QPushButton;
-class dlgUserCodes;
 
 class dlgDefPwds : public plat::Form {
     Q_OBJECT
