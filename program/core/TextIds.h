@@ -59,7 +59,6 @@ constexpr int ModuleWideWordLast = 51023;
 constexpr int ParityFirst = 100020;
 constexpr int ParityLast = 100023;
 
-// The module editor.
 // "Inactive" and "Active": first + Abs(Active).
 constexpr int ModuleActiveFirst = 300120;
 constexpr int ModuleActiveLast = 300121;

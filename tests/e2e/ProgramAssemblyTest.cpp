@@ -21,8 +21,9 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
 {
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
-              QStringList({"dlgConsigne", "dlgDefPwds", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem", "dlgMessage", "dlgUserCodes", "wBusModules", "wBusPanneau", "wMain",
-                           "wParamBiblio", "wParamConsignes", "wPolling", "wRunAlarms", "wSysConfSon"}));
+              QStringList({"dlgConsigne", "dlgDefPwds", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem",
+                           "dlgMessage", "dlgUserCodes", "wBusModules", "wBusPanneau", "wMain", "wParamBiblio",
+                           "wParamConsignes", "wPolling", "wRunAlarms", "wSysConfSon"}));
 }
 
 TEST_F(ProgramAssembly, AFormUnderANameTheAssemblyTookIsRefusedWithItsName)

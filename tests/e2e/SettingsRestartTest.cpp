@@ -23,7 +23,7 @@
 #include "program/screens/system/wSysConfSon.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
-#include "tests/screens/ModalAnswers.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/ProgramGlobals.h"
 
@@ -35,6 +35,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using testing_support::ModalAnswers;
 
 constexpr int kOk = 1;
 constexpr int kYes = 6;
@@ -67,18 +69,19 @@ protected:
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     static wMain* main() { return qobject_cast<wMain*>(plat::Forms::Find(FormNames::wMain)); }
     template <class F>
-    static F* find()
+    static F* find(const QString& name)
     {
-        return qobject_cast<F*>(plat::Forms::Find(F::FormName));
+        return qobject_cast<F*>(plat::Forms::Find(name));
     }
+    static QString menuButton(int cmd) { return QStringLiteral("cmdButtons(%1)").arg(cmd); }
 
     // The sound shown for a priority on the sound settings, opened from the menu.
     QString soundOf(int priority)
     {
         ModalAnswers answers;
-        answers.menu(dlgMenuSystem::FormName, kSoundsCmd);
+        answers.click(FormNames::dlgMenuSystem, menuButton(kSoundsCmd));
         main()->imgMenu_Click(2);
-        auto* s = find<wSysConfSon>();
+        auto* s = find<wSysConfSon>(FormNames::wSysConfSon);
         if (!s)
             return "<no screen>";
         s->lblSoundPrio->setCaption(QString::number(priority));
@@ -97,7 +100,7 @@ TEST_F(SettingsRestart, SoundsUsersAndTextsAreAsLeft)
 
     // A sound for priority 5; leaving asks nothing.
     ASSERT_EQ(soundOf(5), "1");
-    auto* sounds = find<wSysConfSon>();
+    auto* sounds = find<wSysConfSon>(FormNames::wSysConfSon);
     sounds->lblSoundNum->setCaption("7");
     {
         ModalAnswers answers;
@@ -112,8 +115,8 @@ TEST_F(SettingsRestart, SoundsUsersAndTextsAreAsLeft)
     // A user, saved by the main window after the editor.
     {
         ModalAnswers answers;
-        answers.menu(dlgMenuSystem::FormName, kUsersCmd)
-            .on(dlgDefPwds::FormName,
+        answers.click(FormNames::dlgMenuSystem, menuButton(kUsersCmd))
+            .on(FormNames::dlgDefPwds,
                 [](plat::Form* f) {
                     auto* e = qobject_cast<dlgDefPwds*>(f);
                     e->imgControl_Click(dlgDefPwds::UserAdd);
@@ -128,7 +131,7 @@ TEST_F(SettingsRestart, SoundsUsersAndTextsAreAsLeft)
                     dlg->imgCmd(dlgUserCodes::CmdLevelUp)->click();
                     dlg->imgCmd(dlgUserCodes::CmdOk)->click();
                 })
-            .menu(dlgMenuSystem::FormName, MenuDialog::CmdCancel);
+            .click(FormNames::dlgMenuSystem, menuButton(MenuDialog::CmdCancel));
         main()->imgMenu_Click(2);
         settle();
         EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();
@@ -138,7 +141,7 @@ TEST_F(SettingsRestart, SoundsUsersAndTextsAreAsLeft)
     // A library text, saved with Yes.
     {
         ModalAnswers answers;
-        answers.menu(dlgMenuParams::FormName, kLibraryCmd)
+        answers.click(FormNames::dlgMenuParams, menuButton(kLibraryCmd))
             .on(FormNames::dlgKeyboard,
                 [](plat::Form* f) {
                     auto* kb = qobject_cast<dlgKeyboard*>(f);
@@ -147,7 +150,7 @@ TEST_F(SettingsRestart, SoundsUsersAndTextsAreAsLeft)
                 })
             .message(kYes);
         main()->imgMenu_Click(1);
-        auto* library = find<wParamBiblio>();
+        auto* library = find<wParamBiblio>(FormNames::wParamBiblio);
         ASSERT_NE(library, nullptr);
         library->lblNumero->setCaption("3");
         library->imgControl_Click(TextEditorScreen::Keyboard);
@@ -165,21 +168,21 @@ TEST_F(SettingsRestart, SoundsUsersAndTextsAreAsLeft)
     ASSERT_NE(main(), nullptr);
     EXPECT_EQ(gConfig->AlarmPrioSound(5), 7);
     EXPECT_EQ(soundOf(5), "7");
-    find<wSysConfSon>()->imgNavig_Click(wSysConfSon::NavigLeave);
+    find<wSysConfSon>(FormNames::wSysConfSon)->imgNavig_Click(wSysConfSon::NavigLeave);
     settle();
 
     QStringList users;
     {
         ModalAnswers answers;
-        answers.menu(dlgMenuSystem::FormName, kUsersCmd)
-            .on(dlgDefPwds::FormName,
+        answers.click(FormNames::dlgMenuSystem, menuButton(kUsersCmd))
+            .on(FormNames::dlgDefPwds,
                 [&](plat::Form* f) {
                     auto* e = qobject_cast<dlgDefPwds*>(f);
                     for (int r = 0; r < e->grdUsers->Rows(); ++r)
                         users << e->grdUsers->TextMatrix(r, 0) + "/" + e->grdUsers->TextMatrix(r, 2);
                     e->cmdBoutons_Click(dlgDefPwds::CmdCancel);
                 })
-            .menu(dlgMenuSystem::FormName, MenuDialog::CmdCancel);
+            .click(FormNames::dlgMenuSystem, menuButton(MenuDialog::CmdCancel));
         main()->imgMenu_Click(2);
         settle();
         EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();
@@ -188,9 +191,9 @@ TEST_F(SettingsRestart, SoundsUsersAndTextsAreAsLeft)
 
     {
         ModalAnswers answers;
-        answers.menu(dlgMenuParams::FormName, kLibraryCmd);
+        answers.click(FormNames::dlgMenuParams, menuButton(kLibraryCmd));
         main()->imgMenu_Click(1);
-        auto* library = find<wParamBiblio>();
+        auto* library = find<wParamBiblio>(FormNames::wParamBiblio);
         ASSERT_NE(library, nullptr);
         EXPECT_EQ(library->lstTexts->item(2)->text().trimmed(), "03 - Fire exit");
     }

@@ -10,14 +10,17 @@
 #include "program/core/ConfigClass.h"
 #include "program/core/Global.h"
 #include "program/screens/system/SettingsDialogs.h"
-#include "tests/screens/ModalAnswers.h"
+#include "program/core/FormNames.h"
 #include "tests/screens/ScreensFixture.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/support/FakeSoundPlayer.h"
 
 #include <QTest>
 
 #include <deque>
 #include <memory>
+
+using testing_support::ModalAnswers;
 
 class SettingsFixture : public ScreensFixture {
 protected:
@@ -45,27 +48,30 @@ protected:
 
     void TearDown() override
     {
-        ScreensFixture::TearDown();
+        // The horn silent for the next test; the player goes with the program's globals.
         Global::Alarme(-1);
-        plat::setSoundPlayer(nullptr);
         plat::setBeeper({});
         SettingsDialogs::setFolderChooser({});
         SettingsDialogs::setFileChooser({});
         plat::FileManager::setOpener({});
+        ScreensFixture::TearDown();
     }
 
     // The screen opened from the main window's menu as the technician opens
     // it (the main window goes), unloaded first if it was loaded.
     template <class Screen>
-    Screen* openScreen()
+    Screen* openScreen(const QString& name)
     {
-        plat::Forms::Unload(plat::Forms::Find(Screen::FormName));
+        plat::Forms::Unload(plat::Forms::Find(name));
         settle();
-        auto* screen = qobject_cast<Screen*>(plat::Forms::Get(Screen::FormName));
+        auto* screen = qobject_cast<Screen*>(plat::Forms::Get(name));
         screen->Show();
-        plat::Forms::Unload(plat::Forms::Find(wMain::FormName));
+        plat::Forms::Unload(plat::Forms::Find(FormNames::wMain));
         return screen;
     }
+
+    // The button of a sub-menu's command, for ModalAnswers::click.
+    static QString menuButton(int cmd) { return QStringLiteral("cmdButtons(%1)").arg(cmd); }
 
     static void click(QWidget* w)
     {

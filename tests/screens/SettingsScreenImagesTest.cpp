@@ -51,11 +51,11 @@ TEST_F(SettingsImages, RendersEachScreenInEveryLanguage)
         SCOPED_TRACE(kLanguages[language]);
         gLanguage = language;
         ReplaceConfig(std::make_unique<ConfigClass>());
-        for (const QString& form : {wParamBiblio::FormName, wParamConsignes::FormName})
+        for (const QString& form : {FormNames::wParamBiblio, FormNames::wParamConsignes})
             render(form, QString("%1-fresh-%2").arg(form, kLanguages[language]));
         typical();
         for (const QString& form :
-             {wSysConfSon::FormName, dlgDefPwds::FormName, wParamBiblio::FormName, wParamConsignes::FormName})
+             {FormNames::wSysConfSon, FormNames::dlgDefPwds, FormNames::wParamBiblio, FormNames::wParamConsignes})
             render(form, QString("%1-%2").arg(form, kLanguages[language]));
     }
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();

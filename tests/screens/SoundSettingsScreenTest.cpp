@@ -29,7 +29,7 @@ using S = wSysConfSon;
 
 class SoundSettings_ : public SettingsFixture {
 protected:
-    S* open() { return openScreen<S>(); }
+    S* open() { return openScreen<S>(FormNames::wSysConfSon); }
 
     static QString prio(S* s) { return s->lblSoundPrio->Caption(); }
     static QString sound(S* s) { return s->lblSoundNum->Caption(); }
@@ -210,7 +210,7 @@ TEST_F(SoundSettings_, EndingATestGivesTheHornItsSoundBackAndLeavesItSilentOther
         click(s->imgControl(S::TestPlay));
         ASSERT_EQ(player.playing, soundTest());
         ModalAnswers answers;
-        answers.menu(dlgMenuSystem::FormName, MenuDialog::CmdCancel);
+        answers.click(FormNames::dlgMenuSystem, menuButton(MenuDialog::CmdCancel));
         click(s->imgClose);
         settle();
         EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();

@@ -35,8 +35,8 @@ protected:
         wParamConsignes::Memory() = {};
     }
 
-    wParamBiblio* library() { return openScreen<wParamBiblio>(); }
-    wParamConsignes* instructions() { return openScreen<wParamConsignes>(); }
+    wParamBiblio* library() { return openScreen<wParamBiblio>(FormNames::wParamBiblio); }
+    wParamConsignes* instructions() { return openScreen<wParamConsignes>(FormNames::wParamConsignes); }
 
     static QString line(T* s, int n) { return s->lstTexts->item(n - 1)->text(); }
     static QString number(T* s) { return s->lblNumero->Caption(); }
@@ -373,7 +373,7 @@ TEST_F(TextEditors, HelpOpensTheHelpFileAndCloseReopensTheParametersMenu)
     click(s->imgNavig(T::NavigHelp));
     EXPECT_EQ(helpOpened, QStringList{folder() + "/PLX2-en.chm"});
     ModalAnswers answers;
-    answers.menu(dlgMenuParams::FormName, MenuDialog::CmdCancel);
+    answers.click(FormNames::dlgMenuParams, menuButton(MenuDialog::CmdCancel));
     click(s->imgClose);
     settle();
     EXPECT_TRUE(answers.allAnswered());

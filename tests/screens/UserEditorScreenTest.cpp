@@ -66,7 +66,7 @@ protected:
     E* open()
     {
         showMain();
-        auto* e = qobject_cast<E*>(plat::Forms::Get(E::FormName));
+        auto* e = qobject_cast<E*>(plat::Forms::Get(FormNames::dlgDefPwds));
         e->Show();
         return e;
     }
@@ -178,12 +178,12 @@ TEST_F(UserEditor, EntriesAreTestedAgainstTheOtherRowsAndOkWritesEveryRowBack)
         for (QString row : c.gridAfter)
             expected << row.remove('[').remove(']');
         ModalAnswers menu;
-        menu.menu(dlgMenuSystem::FormName, MenuDialog::CmdCancel);
+        menu.click(FormNames::dlgMenuSystem, menuButton(MenuDialog::CmdCancel));
         click(e->cmdBoutons(E::CmdOk));
         settle();
         EXPECT_TRUE(menu.allAnswered()) << "OK reopens the system menu";
         EXPECT_EQ(configured(), expected);
-        EXPECT_EQ(plat::Forms::Find(E::FormName), nullptr);
+        EXPECT_EQ(plat::Forms::Find(FormNames::dlgDefPwds), nullptr);
         EXPECT_EQ(plat::Forms::Find(FormNames::dlgUserCodes), nullptr);
     }
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
@@ -235,12 +235,12 @@ TEST_F(UserEditor, AnEmptyListIsRefusedAndCancelChangesNothing)
     click(e->cmdBoutons(E::CmdOk));
     EXPECT_TRUE(answers.allAnswered());
     EXPECT_EQ(answers.messages.last(), Config::GetText(640102));
-    EXPECT_NE(plat::Forms::Find(E::FormName), nullptr) << "the editor stays";
+    EXPECT_NE(plat::Forms::Find(FormNames::dlgDefPwds), nullptr) << "the editor stays";
     EXPECT_EQ(configured(), QStringList{"Technician/3579/3"});
 
     enter(answers, "Night", "4444");
     click(e->imgControl(E::UserAdd));
-    answers.menu(dlgMenuSystem::FormName, MenuDialog::CmdCancel);
+    answers.click(FormNames::dlgMenuSystem, menuButton(MenuDialog::CmdCancel));
     click(e->cmdBoutons(E::CmdCancel));
     settle();
     EXPECT_TRUE(answers.allAnswered());
@@ -257,7 +257,7 @@ TEST_F(UserEditor, FromTheMenuANewUserIsSavedWithoutItsCodeAndLogsInAtItsLevel)
     bool savedBeforeMenu = false;
     QString loginFields = "<not asked>";
     ModalAnswers answers;
-    answers.menu(dlgMenuSystem::FormName, 4).on(E::FormName, [&](plat::Form* f) {
+    answers.click(FormNames::dlgMenuSystem, menuButton(4)).on(FormNames::dlgDefPwds, [&](plat::Form* f) {
         auto* e = qobject_cast<E*>(f);
         click(e->imgControl(E::UserAdd));
         click(e->imgControl(E::UserAdd));
@@ -267,7 +267,7 @@ TEST_F(UserEditor, FromTheMenuANewUserIsSavedWithoutItsCodeAndLogsInAtItsLevel)
     enter(answers, "Operator", "2468");
     answers.message(kOk);
     enter(answers, "Operator", "1357", 1);
-    answers.on(dlgMenuSystem::FormName, [&](plat::Form* f) {
+    answers.on(FormNames::dlgMenuSystem, [&](plat::Form* f) {
             savedBeforeMenu = QFile::exists(workingFile());
             qobject_cast<MenuDialog*>(f)->cmdButtons(MenuDialog::CmdCancel)->click();
         });

@@ -1,8 +1,9 @@
 #include "program/screens/system/SystemScreens.h"
 
 #include "platform/Forms.h"
-#include "program/screens/system/dlgMenuParams.h"
+#include "program/core/FormNames.h"
 #include "program/screens/system/dlgDefPwds.h"
+#include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/dlgMenuSystem.h"
 #include "program/screens/system/wMain.h"
 #include "program/screens/system/wParamBiblio.h"
@@ -13,13 +14,13 @@ namespace SystemScreens {
 
 void registerForms()
 {
-    plat::Forms::registerForm(wMain::FormName, [] { return new wMain; });
-    plat::Forms::registerForm(dlgMenuSystem::FormName, [] { return new dlgMenuSystem; });
-    plat::Forms::registerForm(dlgMenuParams::FormName, [] { return new dlgMenuParams; });
-    plat::Forms::registerForm(wSysConfSon::FormName, [] { return new wSysConfSon; });
-    plat::Forms::registerForm(dlgDefPwds::FormName, [] { return new dlgDefPwds; });
-    plat::Forms::registerForm(wParamBiblio::FormName, [] { return new wParamBiblio; });
-    plat::Forms::registerForm(wParamConsignes::FormName, [] { return new wParamConsignes; });
+    plat::Forms::registerForm(FormNames::wMain, [] { return new wMain; });
+    plat::Forms::registerForm(FormNames::dlgMenuSystem, [] { return new dlgMenuSystem; });
+    plat::Forms::registerForm(FormNames::dlgMenuParams, [] { return new dlgMenuParams; });
+    plat::Forms::registerForm(FormNames::wSysConfSon, [] { return new wSysConfSon; });
+    plat::Forms::registerForm(FormNames::dlgDefPwds, [] { return new dlgDefPwds; });
+    plat::Forms::registerForm(FormNames::wParamBiblio, [] { return new wParamBiblio; });
+    plat::Forms::registerForm(FormNames::wParamConsignes, [] { return new wParamConsignes; });
 }
 
 } // namespace SystemScreens

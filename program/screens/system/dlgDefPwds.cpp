@@ -46,7 +46,7 @@ constexpr int kColumns = TextIds::UserColumnLast - TextIds::UserColumnFirst + 1;
 
 } // namespace
 
-dlgDefPwds::dlgDefPwds() : plat::Form(FormName)
+dlgDefPwds::dlgDefPwds() : plat::Form(FormNames::dlgDefPwds)
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
@@ -67,6 +67,8 @@ dlgDefPwds::dlgDefPwds() : plat::Form(FormName)
     grdUsers->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grdUsers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdUsers->verticalScrollBar()->setStyleSheet(SettingsLook::scrollBarStyle());
+    // Rows are chosen by touch and by the row buttons; the current row shows in its colour.
+    grdUsers->setFocusPolicy(Qt::NoFocus);
     connect(grdUsers, &plat::FlexGrid::RowColChange, this, [this] { grdUsers_RowColChange(); });
 
     struct Control {
@@ -251,7 +253,6 @@ void dlgDefPwds::imgControl_Click(int index)
 
 void dlgDefPwds::sendKey(int key)
 {
-    grdUsers->setFocus();
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(grdUsers, &press);
 }

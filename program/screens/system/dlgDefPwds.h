@@ -18,8 +18,6 @@ class QPushButton;
 class dlgDefPwds : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("dlgDefPwds");
-
     // imgControl
     static constexpr int UserAdd = 0;
     static constexpr int UserModify = 1;

@@ -1,7 +1,9 @@
 #include "program/screens/system/wParamBiblio.h"
 
+#include "program/core/FormNames.h"
+
 wParamBiblio::wParamBiblio()
-    : TextEditorScreen(FormName, TextEditorModel::Library, Memory(), {QStringLiteral("lstBiblio"), 400111, 400151, false})
+    : TextEditorScreen(FormNames::wParamBiblio, TextEditorModel::Library, Memory(), {QStringLiteral("lstBiblio"), 400111, 400151, false})
 {
 }
 

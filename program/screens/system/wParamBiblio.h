@@ -7,8 +7,6 @@
 class wParamBiblio : public TextEditorScreen {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("wParamBiblio");
-
     wParamBiblio();
 
     // The number last shown and the clipboard, kept from one visit to the next.

@@ -1,7 +1,9 @@
 #include "program/screens/system/wParamConsignes.h"
 
+#include "program/core/FormNames.h"
+
 wParamConsignes::wParamConsignes()
-    : TextEditorScreen(FormName, TextEditorModel::Instructions, Memory(),
+    : TextEditorScreen(FormNames::wParamConsignes, TextEditorModel::Instructions, Memory(),
                        {QStringLiteral("lstConsigne"), 400110, 400150, true})
 {
 }

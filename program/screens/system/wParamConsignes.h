@@ -8,8 +8,6 @@
 class wParamConsignes : public TextEditorScreen {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("wParamConsignes");
-
     wParamConsignes();
 
     // The number last shown and the clipboard, kept from one visit to the next.

@@ -96,7 +96,7 @@ QPushButton* chooser(QWidget* parent, const QString& name, const QRect& geometry
 
 } // namespace
 
-wSysConfSon::wSysConfSon() : plat::Form(FormName)
+wSysConfSon::wSysConfSon() : plat::Form(FormNames::wSysConfSon)
 {
     setFixedSize(SettingsLook::ScreenWidth, SettingsLook::ScreenHeight);
     SettingsLook::title(lblLabels, 0, 1, this, 630010);

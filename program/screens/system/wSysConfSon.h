@@ -25,8 +25,6 @@ struct HistorySettings;
 class wSysConfSon : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("wSysConfSon");
-
     // imgControl
     static constexpr int SoundDown = 0;
     static constexpr int SoundUp = 1;
