@@ -30,11 +30,11 @@ constexpr int ConfigWriteFailed = 20002;
 constexpr int NotConfigFile = 20003;
 constexpr int NewerConfigVersion = 20004;
 
-// "$" stands for the port number.
-constexpr int PortCannotOpen = 20008;
-
 // An entry with a missing or invalid value.
 constexpr int ValuesMissing = 20006;
+
+// "$" stands for the port number.
+constexpr int PortCannotOpen = 20008;
 
 // The name of a configuration that has none yet.
 constexpr int Unnamed = 50010;
