@@ -24,6 +24,7 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
               QStringList({
                   "dlgBusCopy",
                   "dlgConsigne",
+                  "dlgDefPwds",
                   "dlgKeyboard",
                   "dlgListInput",
                   "dlgMenuParams",
@@ -35,11 +36,14 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
                   "wBusModules",
                   "wBusPanneau",
                   "wMain",
+                  "wParamBiblio",
+                  "wParamConsignes",
                   "wParamEcran",
                   "wParamPrinter",
                   "wPolling",
                   "wRunAlarms",
                   "wSysComm",
+                  "wSysConfSon",
               }));
 }
 
