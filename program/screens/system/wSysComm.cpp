@@ -5,6 +5,7 @@
 #include "platform/Guard.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
+#include "platform/ScreenLook.h"
 #include "platform/SerialControl.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
@@ -19,7 +20,6 @@
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/ReturnToMain.h"
-#include "program/screens/system/SystemLook.h"
 #include "program/screens/system/ValuePicker.h"
 
 #include <QCheckBox>
@@ -30,7 +30,7 @@
 
 namespace {
 
-using namespace SystemLook;
+using namespace plat::ScreenLook;
 
 constexpr int kFrameLeft = 24;
 constexpr int kFrameTop = 76;
@@ -47,6 +47,9 @@ constexpr int kActualWidth = 168;
 constexpr int kNewLeft = 432;
 constexpr int kNewWidth = 172;
 constexpr int kToolLeft = 668;
+// The bar of leave and close buttons along the bottom.
+constexpr int kButton = 64;
+constexpr int kBarTop = ScreenHeight - kButton - 10;
 // Row of the automatic start, below the five line settings.
 constexpr int kAutoStartRow = 5;
 
@@ -101,10 +104,10 @@ wPolling* wSysComm::engine()
 
 void wSysComm::buildControls()
 {
-    auto* title = lblLabels.add(0, new QLabel(this));
+    auto* face = lblLabels.add(0, new QLabel(this));
     auto* shadow = lblLabels.add(1, new QLabel(this));
-    placeTitle(title, shadow, ScreenWidth);
-    plat::setTag(title, 630010);
+    title(face, shadow);
+    plat::setTag(face, 630010);
     plat::setTag(shadow, 630010);
 
     auto* frame = frmFrames.add(0, new QGroupBox(this));
@@ -167,12 +170,12 @@ void wSysComm::buildControls()
     imgBusModif->setObjectName(QStringLiteral("imgBusModif"));
     connect(imgBusModif, &QAbstractButton::clicked, this, [this] { imgBusModif_Click(); });
 
-    imgNavig.add(NavigLeave, button(this, "leave", {24, BarTop, ButtonSize, ButtonSize}));
+    imgNavig.add(NavigLeave, button(this, "leave", {24, kBarTop, kButton, kButton}));
     connect(imgNavig(NavigLeave), &QAbstractButton::clicked, this, [this] { imgNavig_Click(NavigLeave); });
-    imgCommWatch = button(this, "commwatch", {120, BarTop, ButtonSize, ButtonSize});
+    imgCommWatch = button(this, "commwatch", {120, kBarTop, kButton, kButton});
     imgCommWatch->setObjectName(QStringLiteral("imgCommWatch"));
     connect(imgCommWatch, &QAbstractButton::clicked, this, [this] { imgCommWatch_Click(); });
-    imgClose = button(this, "cancel", {ScreenWidth - 24 - ButtonSize, BarTop, ButtonSize, ButtonSize});
+    imgClose = button(this, "cancel", {ScreenWidth - 24 - kButton, kBarTop, kButton, kButton});
     imgClose->setObjectName(QStringLiteral("imgClose"));
     connect(imgClose, &QAbstractButton::clicked, this, [this] { imgClose_Click(); });
 
