@@ -21,6 +21,7 @@
 #include "program/screens/bus/BusScreens.h"
 #include "program/screens/bus/ChannelTable.h"
 #include "program/screens/bus/wBusPanneau.h"
+#include "program/screens/system/ScreenExits.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -254,8 +255,7 @@ void wBusModules::imgNavig_Click(int index)
     plat::guard(QStringLiteral("wBusModules.imgNavig_Click"), [&] {
         switch (index) {
         case NavigLeave:
-            plat::Forms::Get(FormNames::wMain)->Show();
-            plat::Forms::Unload(this);
+            ScreenExits::ShowMain(this);
             return;
         case NavigPreviousPage:
             m_first = BusPage::Previous(m_first);

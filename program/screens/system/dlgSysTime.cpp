@@ -14,7 +14,7 @@
 #include "program/core/GlobalMessage.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/ClockFields.h"
-#include "program/screens/system/ReturnToMain.h"
+#include "program/screens/system/ScreenExits.h"
 
 #include <QLabel>
 
@@ -175,7 +175,7 @@ void dlgSysTime::cmdBoutons_Click(int index)
         switch (index) {
         case CmdClose:
             plat::Forms::Unload(this);
-            ReturnToMain::ReopenMenu(ReturnToMain::SystemMenu);
+            ScreenExits::ReopenMenu(ScreenExits::SystemMenu);
             break;
         case CmdSet:
             setClock();

@@ -19,7 +19,7 @@
 #include "program/core/Globals.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/ConfigFileCommands.h"
-#include "program/screens/system/ReturnToMain.h"
+#include "program/screens/system/ScreenExits.h"
 #include "program/screens/system/ValuePicker.h"
 
 #include <QLabel>
@@ -267,7 +267,7 @@ bool wParamEcran::imgNavig_Click(int index)
         }
         if (answer != kYes && answer != kNo)
             return;
-        ReturnToMain::Leave(this);
+        ScreenExits::ShowMain(this);
         left = true;
     });
     return left;
@@ -277,7 +277,7 @@ void wParamEcran::imgClose_Click()
 {
     plat::guard(QStringLiteral("wParamEcran.imgClose_Click"), [&] {
         if (imgNavig_Click(NavigLeave))
-            ReturnToMain::ReopenMenu(ReturnToMain::ParametersMenu);
+            ScreenExits::ReopenMenu(ScreenExits::ParametersMenu);
     });
 }
 

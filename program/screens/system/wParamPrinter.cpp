@@ -22,8 +22,8 @@
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/LivePrinter.h"
 #include "program/screens/system/PrinterModelFile.h"
+#include "program/screens/system/ScreenExits.h"
 #include "program/screens/system/dlgParamPrinter.h"
-#include "program/screens/system/wMain.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -592,8 +592,7 @@ void wParamPrinter::imgNavig_Click(int index)
             if (const EnginePrinterPtr live = livePrinter())
                 LivePrinter::Configure(*live, settings);
         }
-        plat::Forms::Get(FormNames::wMain)->Show();
-        plat::Forms::Unload(this);
+        ScreenExits::ShowMain(this);
     });
 }
 
@@ -604,8 +603,7 @@ void wParamPrinter::imgClose_Click()
         // The menu comes back only when the screen did go.
         if (!IsUnloaded())
             return;
-        if (auto* main = qobject_cast<wMain*>(plat::Forms::Find(FormNames::wMain)))
-            main->imgMenu_Click(1);
+        ScreenExits::ReopenMenu(ScreenExits::ParametersMenu);
     });
 }
 

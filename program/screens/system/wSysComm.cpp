@@ -19,7 +19,7 @@
 #include "program/core/TextIds.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
-#include "program/screens/system/ReturnToMain.h"
+#include "program/screens/system/ScreenExits.h"
 #include "program/screens/system/ValuePicker.h"
 
 #include <QCheckBox>
@@ -339,7 +339,7 @@ bool wSysComm::imgNavig_Click(int index)
             }
         }
         m_settings.Leave();
-        ReturnToMain::Leave(this);
+        ScreenExits::ShowMain(this);
         left = true;
     });
     return left;
@@ -349,7 +349,7 @@ void wSysComm::imgClose_Click()
 {
     plat::guard(QStringLiteral("wSysComm.imgClose_Click"), [&] {
         if (imgNavig_Click(NavigLeave))
-            ReturnToMain::ReopenMenu(ReturnToMain::SystemMenu);
+            ScreenExits::ReopenMenu(ScreenExits::SystemMenu);
     });
 }
 
