@@ -671,8 +671,8 @@ void wBusPanneau::editRowOnKeyboard(int row)
 
 void wBusPanneau::editRowWithPicker(int row)
 {
-    if (const auto value = dlgListInput::Pick(this, shpInput->mapToGlobal(QPoint(0, 0)), ParamVal(row)->Caption(),
-                                              plat::tagOf(ParamVal(row))))
+    if (const auto value = dlgListInput::Pick(this, ParamVal(row)->Caption(), plat::tagOf(ParamVal(row)),
+                                              shpInput->mapToGlobal(QPoint(0, 0))))
         ParamVal(row)->setCaption(*value);
 }
 

@@ -17,10 +17,10 @@
 #include "program/core/Global.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
+#include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/ConfigFileCommands.h"
 #include "program/screens/system/ScreenExits.h"
-#include "program/screens/system/ValuePicker.h"
 
 #include <QLabel>
 
@@ -231,7 +231,7 @@ void wParamEcran::imgControl_Click(int index)
         if (index != ControlInactivity)
             return;
         // Centred on this full screen, it is centred on the screen.
-        if (const std::optional<QString> minutes = ValuePicker::Pick(this, lblInacTime->text(), QStringLiteral("*|0|60")))
+        if (const auto minutes = dlgListInput::Pick(this, lblInacTime->text(), QStringLiteral("*|0|60")))
             lblInacTime->setText(*minutes);
     });
 }

@@ -409,7 +409,7 @@ void wParamPrinter::editWithPicker(plat::Label* value, const QString& valuesList
 {
     // Over the port frame, its fields' captions left in sight.
     const QPoint at = value->parentWidget()->mapToGlobal(QPoint(kCurrentLeft, 0));
-    if (const auto chosen = dlgListInput::Pick(this, at, value->Caption(), valuesList))
+    if (const auto chosen = dlgListInput::Pick(this, value->Caption(), valuesList, at))
         value->setCaption(*chosen);
 }
 

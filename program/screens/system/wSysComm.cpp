@@ -20,7 +20,6 @@
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/ScreenExits.h"
-#include "program/screens/system/ValuePicker.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -263,11 +262,9 @@ void wSysComm::imgBusModif_Click()
         auto* shown = autoStart ? lblAutoStart : static_cast<plat::Label*>(mFields[field - 1]);
         // Beside the settings, not centred: its right edge on the frame's.
         const QRect frame(frmFrames(0)->mapToGlobal(QPoint(0, 0)), frmFrames(0)->size());
+        const QPoint at(frame.right() + 1 - dlgListInput::kWidth, frame.center().y() - dlgListInput::kHeight / 2);
         const std::optional<QString> chosen =
-            ValuePicker::Pick(this, shown->text(), BusPortSettings::ValuesList(field), [&](dlgListInput& picker) {
-                picker.setDialog(false);
-                picker.move(frame.right() + 1 - picker.width(), frame.center().y() - picker.height() / 2);
-            });
+            dlgListInput::Pick(this, shown->text(), BusPortSettings::ValuesList(field), at);
         if (!chosen)
             return;
         if (autoStart)

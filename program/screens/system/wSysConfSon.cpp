@@ -7,7 +7,6 @@
 #include "platform/FileManager.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/Screen.h"
 #include "platform/ScreenLook.h"
 #include "platform/SoundPlayer.h"
 #include "platform/Theme.h"
@@ -31,7 +30,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -375,29 +373,10 @@ void wSysConfSon::lblSoundNum_Change()
     });
 }
 
-std::optional<QString> wSysConfSon::pick(const QString& current, const QString& values)
-{
-    QPointer<plat::Form> form = plat::Forms::Get(FormNames::dlgListInput);
-    auto* picker = qobject_cast<dlgListInput*>(form.data());
-    if (!picker)
-        plat::raise(plat::rt::TypeMismatch);
-    picker->setParentForm(this);
-    picker->txtValue->setText(current);
-    picker->setValuesList(values);
-    plat::Screen::DoEvents();
-    std::optional<QString> chosen;
-    if (form && !form->IsUnloaded())
-        picker->Show(true, this);
-    if (form && !form->IsUnloaded() && picker->Ok())
-        chosen = picker->txtValue->text();
-    plat::Forms::Unload(form);
-    return chosen;
-}
-
 void wSysConfSon::lblSoundPrio_Click()
 {
     plat::guard(QStringLiteral("wSysConfSon.lblSoundPrio_Click"), [&] {
-        const std::optional<QString> chosen = pick(lblSoundPrio->Caption(), plat::tagOf(lblSoundPrio));
+        const auto chosen = dlgListInput::Pick(this, lblSoundPrio->Caption(), plat::tagOf(lblSoundPrio));
         if (chosen && !IsUnloaded())
             lblSoundPrio->setCaption(*chosen);
     });
@@ -492,7 +471,7 @@ void wSysConfSon::cmdChooseHistoPath_Click()
 void wSysConfSon::cmdPeriod_Click()
 {
     plat::guard(QStringLiteral("wSysConfSon.cmdPeriod_Click"), [&] {
-        const std::optional<QString> chosen = pick(txtPeriod->text(), kCountValues);
+        const std::optional<QString> chosen = dlgListInput::Pick(this, txtPeriod->text(), kCountValues);
         if (chosen && !IsUnloaded())
             txtPeriod->setText(*chosen);
     });
