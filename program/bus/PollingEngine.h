@@ -219,6 +219,8 @@ private:
     bool m_run = false;
     bool m_closing = false;
     bool m_synchroDone = false;
+    // A general pass is running (its notice yields: a second one waits for none).
+    bool m_inSynchro = false;
     qint16 m_updateIndex = 0;
     bool m_inTick = false;
     // Kept alive for the length of a tick: a configuration opened from a box

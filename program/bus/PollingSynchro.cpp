@@ -96,6 +96,10 @@ QString PollingEngine::SynchroTraceLine(const plat::DateTime& at)
 
 void PollingEngine::SynchroGeneraleBus()
 {
+    // Asked again while its notice yields: the running pass does it all.
+    if (m_inSynchro)
+        return;
+    m_inSynchro = true;
     const HeldConfig held(*this);
     const int pointer = plat::Screen::MousePointer();
     QPointer<plat::Form> notice;
@@ -119,6 +123,7 @@ void PollingEngine::SynchroGeneraleBus()
         if (notice && !notice->IsUnloaded())
             plat::Forms::Unload(notice);
     });
+    m_inSynchro = false;
 }
 
 QPointer<plat::Form> PollingEngine::showSynchroNotice()
