@@ -1,6 +1,7 @@
 #include "program/bus/PollingEngine.h"
 
 #include "program/bus/BusConstants.h"
+#include "program/bus/ClockStep.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/ConfigAccess.h"
 #include "program/bus/PendingCommands.h"
@@ -249,6 +250,11 @@ void PollingEngine::SendEvent(EventClass& evt)
 void PollingEngine::TraiteCommande(CommandClass& cmd)
 {
     m_executor.TraiteCommande(cmd);
+}
+
+void PollingEngine::ClockChanged()
+{
+    plat::guard(qualified("ClockChanged"), [&] { ClockStep::BringBack(config(), commands(), now()); });
 }
 
 void PollingEngine::ConfigCommPort()

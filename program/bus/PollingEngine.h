@@ -103,6 +103,9 @@ public:
     void UpdatePanel(qint16 module, bool detect);
     void HistoBusState() {}
     void PrintBusState() {}
+    // The panel's clock was set: a poll or a command reckoned on the old
+    // clock, now beyond any rest, is due at once (ClockStep).
+    void ClockChanged();
 
     // ---- Life cycle (the form's load, query-unload and unload) ----
     // Load steps of the engine: the last event number, the history settings,

@@ -65,7 +65,7 @@ TEST_F(AlarmPty, AFirstFaultBecomesARedRowAndItsAcknowledgementReachesTheModule)
                 return w->grdAlarms->CellBackColor(r, 0) == 0x0000FFu;
         return false;
     };
-    ASSERT_TRUE(e2e::waitFor(redRow, 20000)) << m_simLog.right(3000).toStdString();
+    ASSERT_TRUE(e2e::waitFor(redRow, 20000)) << m_sim.log().right(3000).toStdString();
     EXPECT_FALSE(m_player.playing.isEmpty()) << "the horn sounds";
 
     // Nobody has level 1 in the shipped users: no login is asked.
@@ -74,8 +74,8 @@ TEST_F(AlarmPty, AFirstFaultBecomesARedRowAndItsAcknowledgementReachesTheModule)
     EXPECT_TRUE(m_player.playing.isEmpty());
     // Function 6, register 67 (0x43), value 2, answered by the module.
     const QString request = QString("> %1 06 00 43 00 02").arg(kModule, 2, 16, QChar('0'));
-    ASSERT_TRUE(e2e::waitFor([&] { return m_simLog.contains(request); }, 10000)) << m_simLog.right(3000).toStdString();
-    const QString line = m_simLog.mid(m_simLog.indexOf(request)).section('\n', 0, 0);
+    ASSERT_TRUE(e2e::waitFor([&] { return m_sim.log().contains(request); }, 10000)) << m_sim.log().right(3000).toStdString();
+    const QString line = m_sim.log().mid(m_sim.log().indexOf(request)).section('\n', 0, 0);
     EXPECT_TRUE(line.contains("< ")) << line.toStdString();
     EXPECT_EQ(e2e::eventLines(e2e::readTrace(testing_support::programFolder()), 254, 0, kModule).size(), 1u)
         << "the operator's acknowledgement is traced";

@@ -3,7 +3,7 @@
 // it, against the module simulator program on a pseudo-terminal: the shipped
 // database in the program folder, the bus line mapped to the simulator's
 // link, every message, error report and critical box noted instead of shown,
-// the horn on a recording player. The simulator stops with the test.
+// the horn on a recording player.
 
 #include "program/App.h"
 #include "program/bus/PollingSeams.h"
@@ -19,10 +19,7 @@
 #include "platform/SoundPlayer.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 namespace e2e {
 
@@ -64,26 +61,17 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(script);
         file.close();
-        QObject::connect(&m_sim, &QProcess::readyReadStandardError, [this] { m_simLog += m_sim.readAllStandardError(); });
-        startHeadless(m_sim, testing_support::binFolder() + "/modsim",
-                      {"--link", m_link, "--modules", modules, "--script", file.fileName(), "-v"}, folder());
-        ASSERT_TRUE(m_sim.waitForStarted(10000));
-        ASSERT_TRUE(waitFor([&] { return QFile::exists(m_link); }, 10000)) << m_simLog.toStdString();
+        ASSERT_TRUE(m_sim.start(m_link, {"--modules", modules, "--script", file.fileName()}, folder())) << m_sim.log().toStdString();
     }
 
     void TearDown() override
     {
         ProgramGlobals::TearDown();
-        if (m_sim.state() != QProcess::NotRunning) {
-            ::kill(pid_t(m_sim.processId()), SIGTERM);
-            if (!m_sim.waitForFinished(10000))
-                m_sim.kill();
-        }
+        m_sim.stop();
     }
 
     QString m_link;
-    QProcess m_sim;
-    QString m_simLog;
+    SimulatorProgram m_sim;
     QStringList m_reports;
     testing_support::FakeSoundPlayer m_player;
 };

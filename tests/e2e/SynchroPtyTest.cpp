@@ -76,7 +76,7 @@ protected:
     QStringList requestsTo(int module) const
     {
         QStringList out;
-        for (const e2e::Request& r : e2e::requests(m_simLog))
+        for (const e2e::Request& r : e2e::requests(m_sim.log()))
             if (r.address == module)
                 out << shortForm(r);
         return out;
@@ -94,7 +94,7 @@ TEST_F(SynchroPty, TheFirstStartShowsTheNoticeSynchronisesEveryModuleAndThenPoll
     int heardByThen = -1;
     testing_support::whenShown(FormNames::dlgMessage, [&](plat::Form* f) {
         notice = qobject_cast<dlgMessage*>(f)->txtMessage->toPlainText();
-        heardByThen = int(e2e::requests(m_simLog).size());
+        heardByThen = int(e2e::requests(m_sim.log()).size());
     }, 30000);
     Global::Main();
 
@@ -117,7 +117,7 @@ TEST_F(SynchroPty, TheFirstStartShowsTheNoticeSynchronisesEveryModuleAndThenPoll
     // Then polling: each module's poll read comes after the pass's requests.
     const QStringList buffer = QStringList{"R132", "R133", "R49x12"} + cleared(12) + QStringList{"W67=2", "R144", "R1x12"};
     ASSERT_TRUE(e2e::waitFor([&] { return requestsTo(3).size() > buffer.size() && requestsTo(2).size() > 4; }, 10000))
-        << m_simLog.right(3000).toStdString();
+        << m_sim.log().right(3000).toStdString();
     EXPECT_EQ(requestsTo(1).mid(0, buffer.size() + 1), buffer + QStringList{"R144"});
     EXPECT_EQ(requestsTo(2).mid(0, 5), QStringList({"R132", "W64=0", "R68", "W0=0", "R68"}));
     EXPECT_EQ(requestsTo(3).mid(0, buffer.size() + 1), buffer + QStringList{"R1x12"});

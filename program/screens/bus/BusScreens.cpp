@@ -1,6 +1,8 @@
 #include "program/screens/bus/BusScreens.h"
 
 #include "platform/Forms.h"
+#include "program/core/FormNames.h"
+#include "program/screens/bus/dlgBusCopy.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 
@@ -8,8 +10,9 @@ namespace BusScreens {
 
 void registerForms()
 {
-    plat::Forms::registerForm(wBusModules::FormName, [] { return new wBusModules; });
-    plat::Forms::registerForm(wBusPanneau::FormName, [] { return new wBusPanneau; });
+    plat::Forms::registerForm(FormNames::wBusModules, [] { return new wBusModules; });
+    plat::Forms::registerForm(FormNames::wBusPanneau, [] { return new wBusPanneau; });
+    plat::Forms::registerForm(FormNames::dlgBusCopy, [] { return new dlgBusCopy; });
 }
 
 } // namespace BusScreens
