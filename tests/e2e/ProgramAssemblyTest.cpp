@@ -25,6 +25,7 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
               QStringList({
                   "dlgBusCopy",
                   "dlgConsigne",
+                  "dlgDefPwds",
                   "dlgKeyboard",
                   "dlgListInput",
                   "dlgMenuParams",
@@ -36,11 +37,14 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
                   "wBusModules",
                   "wBusPanneau",
                   "wMain",
+                  "wParamBiblio",
+                  "wParamConsignes",
                   "wParamEcran",
                   "wParamPrinter",
                   "wPolling",
                   "wRunAlarms",
                   "wSysComm",
+                  "wSysConfSon",
               }));
 }
 

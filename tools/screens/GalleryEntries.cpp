@@ -40,6 +40,38 @@ void namedAndModified()
     gConfig->setModified(true);
 }
 
+// A limited retention of a year of monthly files.
+void yearOfHistory()
+{
+    VEXfonctions::SetIni(IniKeys::Files, IniKeys::PeriodLimit, QStringLiteral("1"));
+    VEXfonctions::SetIni(IniKeys::Files, IniKeys::PeriodTime, QStringLiteral("12"));
+}
+
+// A third user, of level 1, seen by the technician.
+void threeUsers()
+{
+    gConfig->setUserCount(3);
+    gConfig->setUserName(3, QStringLiteral("Operator"));
+    gConfig->setUserPwd(3, QStringLiteral("1111"));
+    gConfig->setUserLevel(3, 1);
+    gUserLevel = 3;
+}
+
+void libraryTexts()
+{
+    const char* const texts[] = {"Fire alarm", "Smoke detector", "Gas leak", "Water leak", "Door open", "Power failure"};
+    int n = 0;
+    for (const char* t : texts)
+        gConfig->setBiblio(++n, QString::fromUtf8(t));
+}
+
+void instructionTexts()
+{
+    gConfig->setConsigne(1, QStringLiteral("Call the fire brigade (112).\r\nOpen the main gate and wait for them there."));
+    gConfig->setConsigne(2, QStringLiteral("Close the gas valve in the boiler room.\r\nAir the room. Do not switch on any light."));
+    gConfig->setConsigne(3, QStringLiteral("Check the pump room for water."));
+}
+
 void quitQuestion(plat::Form* form)
 {
     auto* box = as<dlgMessage>(form);
@@ -164,6 +196,10 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("wParamPrinter"), colourPrinter, {}},
         {QStringLiteral("dlgParamPrinter"), {}, alarmLineStyle},
         {FormNames::dlgBusCopy, {}, copyThreeOntoSeven},
+        {FormNames::wSysConfSon, yearOfHistory, shown},
+        {FormNames::dlgDefPwds, threeUsers, shown},
+        {FormNames::wParamBiblio, libraryTexts, shown},
+        {FormNames::wParamConsignes, instructionTexts, shown},
     };
     return entries;
 }
