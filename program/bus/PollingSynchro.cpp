@@ -37,8 +37,7 @@ namespace {
 const QString kSynchro = QStringLiteral("wPolling.SynchroGeneraleBus");
 const QString kUpdatePanel = QStringLiteral("wPolling.UpdatePanel");
 const QString kMidnight = QStringLiteral("wPolling.MidnightSynchro");
-// The notice shown while the general pass runs, and its style (OK, exclamation).
-constexpr int kNoticeText = 30015;
+// The style of the notice shown while the general pass runs (OK, exclamation).
 constexpr int kNoticeStyle = MsgStyle::vbExclamation;
 // The marker of a pass in progress on the alarm and technician screens.
 const QString kSynchroMark = QStringLiteral("imgStopRun(2)");
@@ -69,14 +68,16 @@ bool isResetByChannels(int model)
 } // namespace
 
 // The configuration a pass reads stays the one it started with, also when a
-// screen opens another during the notice's yield; the tick holds it already.
+// screen opens another while the pass yields or a dispatch runs a box; the
+// tick holds it already when the pass runs inside one.
 struct PollingEngine::HeldConfig {
     PollingEngine& engine;
+    const std::shared_ptr<ConfigClass> kept;
     const bool holds;
-    explicit HeldConfig(PollingEngine& e) : engine(e), holds(!e.m_tickConfig)
+    explicit HeldConfig(PollingEngine& e) : engine(e), kept(HoldConfig()), holds(!e.m_tickConfig)
     {
         if (holds)
-            engine.m_tickConfig = HoldConfig();
+            engine.m_tickConfig = kept;
     }
     ~HeldConfig()
     {
@@ -138,7 +139,7 @@ QPointer<plat::Form> PollingEngine::showSynchroNotice()
         auto* box = qobject_cast<dlgMessage*>(form.data());
         if (!box)
             plat::raise(plat::rt::TypeMismatch);
-        box->setMessage(Config::GetText(kNoticeText));
+        box->setMessage(Config::GetText(30015));
         box->setButtons(kNoticeStyle);
         box->setDoUnload(true);
         // A modeless window shows over a modal one too: nothing is unloaded for it.
@@ -380,10 +381,14 @@ void PollingEngine::clearLatchedTargets()
             bool latched = false;
             bool sourceActive = false;
             for (const std::shared_ptr<MirrorClass>& mirror : *mirrors) {
-                if (mirror->ToModule() != m || mirror->ToChannel() != c || mirror->MirrorType() != Miroirs::MirrorTypeLatch)
+                if (mirror->ToModule() != m || mirror->ToChannel() != c
+                    || mirror->MirrorType() != Miroirs::MirrorTypeLatch)
                     continue;
                 latched = true;
-                if (ConfigAccess::channel(mirror->FromModule(), mirror->FromChannel()).State() != 0) {
+                // A source outside the bus (a file's) is never active.
+                const int from = mirror->FromModule();
+                if (from >= 1 && from <= Limits::Modules
+                    && ConfigAccess::channel(panelAt(from), mirror->FromChannel()).State() != 0) {
                     sourceActive = true;
                     break;
                 }

@@ -116,7 +116,8 @@ TEST_F(Mirrors, EveryRowOfTheFamilyTableWritesWhatItSaysOrLogsTheError)
         mirror(1, r.fromChannel, 2, r.toChannel, 1);
         log->lines.clear();
         mirrors.DoMirrors(event(1, r.fromChannel, r.param, r.aff));
-        const QString id = QString("01%1").arg(r.fromChannel, 2, 10, QChar('0')) + QString("02%1").arg(r.toChannel, 2, 10, QChar('0'));
+        const QString id = QString("01%1").arg(r.fromChannel, 2, 10, QChar('0'))
+                           + QString("02%1").arg(r.toChannel, 2, 10, QChar('0'));
         if (QString(r.expected) == "ERROR") {
             ASSERT_EQ(log->lines.size(), 1);
             EXPECT_EQ(log->lines[0], "02/05/2024 10:00:01 MIRROR ERROR   " + id);

@@ -70,7 +70,12 @@ protected:
 
 QString describe(const EventClass& e)
 {
-    return QString("%1.%2 param %3 aff %4 clock %5").arg(e.Panel()).arg(e.Chnl()).arg(e.Param()).arg(e.Aff()).arg(e.Clock());
+    return QString("%1.%2 param %3 aff %4 clock %5")
+        .arg(e.Panel())
+        .arg(e.Chnl())
+        .arg(e.Param())
+        .arg(e.Aff())
+        .arg(e.Clock());
 }
 
 } // namespace
@@ -167,7 +172,8 @@ TEST_F(Synchro, TheGeneralPassAsEachModuleOfEveryModelReceivesIt)
 TEST_F(Synchro, TheGeneralPassChargesNoModuleWhenTheLineCannotOpen)
 {
     // The texts of the message that tells it.
-    ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
+    ASSERT_TRUE(
+        QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
     ASSERT_TRUE(Config::OpenConfigBase());
     configure(1, 1);
     panel(1).setPresent(true);
@@ -382,7 +388,8 @@ TEST_F(Synchro, AtMidnightALatchedTargetWhoseSourcesAreAllNormalIsCleared)
             panel(m).setActualModel(qint16(m == 2 ? r.targetModel : 1));
         }
         for (const auto& mirror : r.mirrors) {
-            gConfig->Mirrors()->Add(qint16(mirror[0]), qint16(mirror[1]), 2, qint16(r.targetChannel), qint16(mirror[2]));
+            gConfig->Mirrors()->Add(qint16(mirror[0]), qint16(mirror[1]), 2, qint16(r.targetChannel),
+                                    qint16(mirror[2]));
             channel(mirror[0], mirror[1]).setState(qint16(mirror[3]));
             sim.setChannelState(mirror[0], mirror[1], quint16(mirror[3]));
         }

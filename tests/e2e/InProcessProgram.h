@@ -61,7 +61,8 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(script);
         file.close();
-        ASSERT_TRUE(m_sim.start(m_link, {"--modules", modules, "--script", file.fileName()}, folder())) << m_sim.log().toStdString();
+        ASSERT_TRUE(m_sim.start(m_link, {"--modules", modules, "--script", file.fileName()}, folder()))
+            << m_sim.log().toStdString();
     }
 
     void TearDown() override

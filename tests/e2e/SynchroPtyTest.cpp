@@ -106,7 +106,9 @@ TEST_F(SynchroPty, TheFirstStartShowsTheNoticeSynchronisesEveryModuleAndThenPoll
 
     // Exactly the active channels, newest on top, as the pass emitted them again.
     ASSERT_NE(screen(), nullptr);
-    auto id = [](int module, int chnl, int aff) { return qint32(quint32(module) << 24 | quint32(chnl) << 16 | quint32(aff)); };
+    auto id = [](int module, int chnl, int aff) {
+        return qint32(quint32(module) << 24 | quint32(chnl) << 16 | quint32(aff));
+    };
     std::vector<qint32> rows;
     for (int r = 0; r < screen()->AlarmRowCount(); ++r)
         rows.push_back(screen()->AlarmRowData(r));
@@ -115,7 +117,8 @@ TEST_F(SynchroPty, TheFirstStartShowsTheNoticeSynchronisesEveryModuleAndThenPoll
     EXPECT_EQ(synchro.size(), 1u);
 
     // Then polling: each module's poll read comes after the pass's requests.
-    const QStringList buffer = QStringList{"R132", "R133", "R49x12"} + cleared(12) + QStringList{"W67=2", "R144", "R1x12"};
+    const QStringList buffer =
+        QStringList{"R132", "R133", "R49x12"} + cleared(12) + QStringList{"W67=2", "R144", "R1x12"};
     ASSERT_TRUE(e2e::waitFor([&] { return requestsTo(3).size() > buffer.size() && requestsTo(2).size() > 4; }, 10000))
         << m_sim.log().right(3000).toStdString();
     EXPECT_EQ(requestsTo(1).mid(0, buffer.size() + 1), buffer + QStringList{"R144"});

@@ -70,7 +70,8 @@ protected:
             d.pointer = plat::Screen::MousePointer();
             for (plat::Form* f : plat::Forms::All())
                 if (auto* box = qobject_cast<dlgMessage*>(f))
-                    d.notice = box->txtMessage->toPlainText() + (box->imgIcon(3)->isVisibleTo(box) ? "|exclamation" : "");
+                    d.notice = box->txtMessage->toPlainText()
+                               + (box->imgIcon(3)->isVisibleTo(box) ? "|exclamation" : "");
             if (wRunAlarms* w = screen())
                 d.alarmMark = w->imgStopRun(wRunAlarms::StopRunSynchro)->isVisibleTo(w);
             if (TechnicianScreen* t = technician()) {
@@ -139,14 +140,17 @@ TEST_F(SynchroScreens, TheFirstStartShowsTheNoticeAndListsExactlyTheChannelsFoun
     // A row of an alarm that has gone from the bus since.
     send(3, 7, 0, 1);
     ASSERT_EQ(rowIds(), std::vector<qint32>{id(3, 7, 0, 1)});
-    auto number = [w](int row) { return EngineTimers::ListedRowAlarm(w->AlarmRowText(row), w->AlarmRowData(row))->number; };
+    auto number = [w](int row) {
+        return EngineTimers::ListedRowAlarm(w->AlarmRowText(row), w->AlarmRowData(row))->number;
+    };
     const qint32 oldNumber = number(0);
 
     startPolling();
 
     ASSERT_TRUE(during.has_value());
     EXPECT_EQ(during->pointer, plat::Screen::vbHourglass);
-    EXPECT_TRUE(during->notice.startsWith(Config::GetText(30015, true).section('|', 0, 0))) << during->notice.toStdString();
+    EXPECT_TRUE(during->notice.startsWith(Config::GetText(30015, true).section('|', 0, 0)))
+        << during->notice.toStdString();
     EXPECT_TRUE(during->notice.endsWith("|exclamation")) << "style 48";
     EXPECT_TRUE(during->alarmMark);
     // Newest on top; the stale row is gone.
@@ -255,11 +259,13 @@ TEST_F(SynchroScreens, TheMidnightRecordsGoToTheHistoryFileOnlyWithNumbersInTurn
     std::vector<int> numbers;
     QStringList origins;
     for (const QString& line : lines) {
-        if (line.mid(HistoFileRecord::position(HistoFileRecord::Display), HistoFileRecord::width(HistoFileRecord::Display)).trimmed()
-            != Config::GetText(51047))
+        auto field = [&](HistoFileRecord::Field f) {
+            return line.mid(HistoFileRecord::position(f), HistoFileRecord::width(f)).trimmed();
+        };
+        if (field(HistoFileRecord::Display) != Config::GetText(51047))
             continue;
-        numbers.push_back(line.mid(HistoFileRecord::position(HistoFileRecord::Num), 6).toInt());
-        origins << line.mid(HistoFileRecord::position(HistoFileRecord::Origin), 3);
+        numbers.push_back(field(HistoFileRecord::Num).toInt());
+        origins << field(HistoFileRecord::Origin).left(3);
     }
     ASSERT_EQ(numbers.size(), 3u) << lines.join('\n').toStdString();
     EXPECT_EQ(numbers[1], numbers[0] + 1);
