@@ -2,6 +2,7 @@
 
 #include "platform/Forms.h"
 #include "program/runtime/dlgConsigne.h"
+#include "program/runtime/wHistoric.h"
 #include "program/runtime/wRunAlarms.h"
 
 namespace RuntimeForms {
@@ -10,6 +11,7 @@ void registerForms()
 {
     plat::Forms::registerForm(FormNames::wRunAlarms, [] { return new wRunAlarms; });
     plat::Forms::registerForm(FormNames::dlgConsigne, [] { return new dlgConsigne; });
+    plat::Forms::registerForm(FormNames::wHistoric, [] { return new wHistoric; });
 }
 
 } // namespace RuntimeForms
