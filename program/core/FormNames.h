@@ -15,6 +15,7 @@ inline const QString wHistoric = QStringLiteral("wHistoric");
 inline const QString wMain = QStringLiteral("wMain");
 inline const QString wPolling = QStringLiteral("wPolling");
 inline const QString wRunAlarms = QStringLiteral("wRunAlarms");
+inline const QString wTeleCmde = QStringLiteral("wTeleCmde");
 inline const QString wTeleCmdes = QStringLiteral("wTeleCmdes");
 
 } // namespace FormNames

@@ -22,7 +22,7 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
               QStringList({"dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem", "dlgMessage", "dlgUserCodes", "wBusModules", "wBusPanneau", "wHistoric", "wMain",
-                           "wPolling", "wRunAlarms"}));
+                           "wPolling", "wRunAlarms", "wTeleCmde", "wTeleCmdes"}));
 }
 
 TEST_F(ProgramAssembly, AFormUnderANameTheAssemblyTookIsRefusedWithItsName)

@@ -18,6 +18,7 @@
 #include "program/runtime/HistoricBrowser.h"
 #include "program/runtime/HistoricGrid.h"
 #include "program/runtime/wHistoric.h"
+#include "program/runtime/wTeleCmde.h"
 #include "program/runtime/dlgConsigne.h"
 
 #include <QFile>
@@ -118,6 +119,14 @@ void historyLoaded(plat::Form* form)
     as<wHistoric>(form)->tmrUpdate_Timer();
 }
 
+void lampsOfEveryColour(plat::Form* form)
+{
+    auto* screen = as<wTeleCmde>(form);
+    screen->setPanel(gConfig->Panel(9));
+    screen->tmrPoll_Timer();
+    screen->lblVoyant_Click(5);
+}
+
 // The instruction of an entry of the history viewer.
 void instructionOfHistory(plat::Form* form)
 {
@@ -148,6 +157,8 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("dlgKeyboard"), {}, moduleTitle},
         {QStringLiteral("wHistoric"), monthOfHistory, historyLoaded},
         {QStringLiteral("dlgConsigne"), {}, instructionOfHistory},
+        {QStringLiteral("wTeleCmdes"), remoteSite, {}},
+        {QStringLiteral("wTeleCmde"), remoteSite, lampsOfEveryColour},
     };
     return entries;
 }
