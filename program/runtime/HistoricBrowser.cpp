@@ -82,14 +82,98 @@ std::optional<int> Next(int index, int count)
     return std::nullopt;
 }
 
+namespace {
+
+// Reads dates of one numeric pattern (d, dd, M, MM, yy, yyyy and separators)
+// without the general parser, which is too slow for a month of lines; a
+// pattern with anything else goes to the general parser.
+class DateReader {
+public:
+    explicit DateReader(const QString& pattern) : m_pattern(pattern)
+    {
+        for (qsizetype i = 0; i < pattern.size();) {
+            const QChar c = pattern.at(i);
+            qsizetype run = 1;
+            while (i + run < pattern.size() && pattern.at(i + run) == c)
+                ++run;
+            if (c == QLatin1Char('d') && run <= 2)
+                m_parts.push_back({Part::Day, int(run), c});
+            else if (c == QLatin1Char('M') && run <= 2)
+                m_parts.push_back({Part::Month, int(run), c});
+            else if (c == QLatin1Char('y') && (run == 2 || run == 4))
+                m_parts.push_back({Part::Year, int(run), c});
+            else if (c.isLetter() || c == QLatin1Char('\''))
+                m_general = true;
+            else
+                for (qsizetype k = 0; k < run; ++k)
+                    m_parts.push_back({Part::Literal, 1, c});
+            i += run;
+        }
+    }
+
+    const QString& pattern() const { return m_pattern; }
+
+    bool isDate(QStringView text) const
+    {
+        if (m_general)
+            return QDate::fromString(text.toString(), m_pattern).isValid();
+        int day = 0, month = 0, year = 0;
+        qsizetype at = 0;
+        for (const Part& p : m_parts) {
+            if (p.kind == Part::Literal) {
+                if (at >= text.size() || text.at(at) != p.literal)
+                    return false;
+                ++at;
+                continue;
+            }
+            // One letter reads one or two digits; two or four letters read exactly that many.
+            const int most = p.letters == 1 ? 2 : p.letters;
+            const int least = p.letters == 1 ? 1 : p.letters;
+            int value = 0, digits = 0;
+            while (digits < most && at < text.size() && text.at(at).isDigit() && text.at(at).unicode() < 128) {
+                value = value * 10 + (text.at(at).unicode() - '0');
+                ++digits;
+                ++at;
+            }
+            if (digits < least)
+                return false;
+            (p.kind == Part::Day ? day : p.kind == Part::Month ? month : year) = value;
+            if (p.kind == Part::Year && p.letters == 2)
+                year += 1900;
+        }
+        return at == text.size() && QDate::isValid(year, month, day);
+    }
+
+private:
+    struct Part {
+        enum Kind { Day, Month, Year, Literal } kind;
+        int letters;
+        QChar literal;
+    };
+    QString m_pattern;
+    std::vector<Part> m_parts;
+    bool m_general = false;
+};
+
+bool isDate(QStringView text)
+{
+    while (!text.isEmpty() && text.back() == QLatin1Char(' '))
+        text.chop(1);
+    if (text.isEmpty())
+        return false;
+    // Read again only when the regional settings change.
+    static std::optional<DateReader> reader;
+    const QString pattern = plat::Regional::shortDateFormat();
+    if (!reader || reader->pattern() != pattern)
+        reader.emplace(pattern);
+    return reader->isDate(text);
+}
+
+} // namespace
+
 bool IsShortDate(const QString& text)
 {
-    QStringView date(text);
-    while (!date.isEmpty() && date.back() == QLatin1Char(' '))
-        date.chop(1);
-    if (date.isEmpty())
-        return false;
-    return QDate::fromString(date.toString(), plat::Regional::shortDateFormat()).isValid();
+    return isDate(text);
 }
 
 QStringList Load(const QString& path)
@@ -108,7 +192,7 @@ QStringList Load(const QString& path)
         start = end + 1;
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (IsShortDate(line.left(kDateWidth)))
+        if (isDate(QStringView(line).left(kDateWidth)))
             rows.append(HistoProcs::HistoFileLineToHistoScreenLine(line));
     }
     return rows;

@@ -44,7 +44,7 @@ CommandPtr Command(int module, int channel, bool on);
 
 // How long the screen waits for a command that failed once: the engine's
 // three attempts, each a tick with the write's and the longest read's
-// time-outs on a line of these settings.
+// time-outs on a line of these settings (the serial control's, "19200,N,8,1").
 qint64 WaitDeadlineMs(const QString& busSettings);
 // Whether the wait goes on: the command failed, has attempts left and is not
 // done, polling runs and the deadline has not passed.

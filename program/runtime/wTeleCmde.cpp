@@ -358,7 +358,7 @@ void wTeleCmde::waitFor(const CommandClass& cmd)
     QPointer<wPolling> engine = qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling));
     plat::Clock& clock = CommFunctions::clock();
     const qint64 start = clock.nowMs();
-    const qint64 deadline = RemoteChannels::WaitDeadlineMs(gConfig->BusSettings());
+    const qint64 deadline = RemoteChannels::WaitDeadlineMs(engine ? engine->CommBus().Settings() : QString());
     auto keepWaiting = [&] {
         const bool polling = engine && !engine->IsUnloaded() && !engine->engine().Closing() && engine->Run();
         return RemoteChannels::KeepWaiting(cmd, polling, clock.nowMs() - start, deadline);
