@@ -21,8 +21,8 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
 {
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
-              QStringList({"dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem", "dlgMessage", "dlgUserCodes", "wBusModules", "wBusPanneau", "wHistoric", "wMain",
-                           "wPolling", "wRunAlarms", "wTeleCmde", "wTeleCmdes"}));
+              QStringList({"dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem", "dlgMessage", "dlgParamPrinter", "dlgUserCodes", "wBusModules", "wBusPanneau", "wHistoric", "wMain",
+                           "wParamPrinter", "wPolling", "wRunAlarms", "wTeleCmde", "wTeleCmdes"}));
 }
 
 TEST_F(ProgramAssembly, AFormUnderANameTheAssemblyTookIsRefusedWithItsName)

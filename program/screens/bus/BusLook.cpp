@@ -1,5 +1,6 @@
 #include "program/screens/bus/BusLook.h"
 
+#include "platform/Icons.h"
 #include "platform/PictureButton.h"
 #include "platform/Theme.h"
 
@@ -22,13 +23,27 @@ QLabel* label(QWidget* parent, int pointSize, bool bold, Qt::Alignment align)
     return l;
 }
 
-plat::PictureButton* button(QWidget* parent, BusIcons::Icon icon, const QRect& geometry)
+plat::PictureButton* button(QWidget* parent, const char* icon, const QRect& geometry)
 {
     auto* b = new plat::PictureButton(parent);
-    b->setSvg(BusIcons::svg(icon));
+    b->setSvg(plat::Icons::svg(QLatin1String(icon)));
     b->setFocusPolicy(Qt::NoFocus);
     b->setGeometry(geometry);
     return b;
+}
+
+QPixmap cross(const QSize& size)
+{
+    // Strong red over the tile, corner to corner; the captions stay readable above it.
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xD4, 0x2A, 0x2A, 220), 5, Qt::SolidLine, Qt::RoundCap));
+    const QRectF r = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(8, 8, -8, -8);
+    p.drawLine(r.topLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomLeft());
+    return pm;
 }
 
 void paintScreen(QWidget* screen)

@@ -34,6 +34,7 @@ QString buttonStyle()
 MenuDialog::MenuDialog(const QString& name, int entry) : plat::Form(name), m_entry(entry)
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setDialog(true);
     setFixedSize(kWidth, kHeight);
 
     auto* title = lblLabels.add(0, new QLabel(this));

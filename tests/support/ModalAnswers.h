@@ -1,15 +1,17 @@
 #pragma once
 // Answers the modal windows a test expects, in order, from inside their
-// loops: message boxes, the password dialog, the sub-menus. A modal window
-// that nobody expects, or one still open at the deadline, is unloaded and
-// recorded, so that a fault fails the test instead of hanging it.
+// loops: message boxes, the password dialog, a dialog's command button, any
+// action on a dialog. A modal window that nobody expects, or one still open
+// DeadlineMs after it came up, is unloaded and recorded, so that a fault
+// fails the test instead of hanging it.
 
+#include "platform/Captions.h"
 #include "platform/Forms.h"
+#include "program/core/FormNames.h"
 #include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
-#include "program/screens/system/MenuDialog.h"
-#include "program/core/FormNames.h"
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPointer>
@@ -21,6 +23,8 @@
 #include <deque>
 #include <functional>
 
+namespace testing_support {
+
 class ModalAnswers {
 public:
     using Action = std::function<void(plat::Form*)>;
@@ -28,7 +32,6 @@ public:
 
     ModalAnswers()
     {
-        m_clock.start();
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
         m_timer.start();
@@ -40,14 +43,15 @@ public:
         m_expected.push_back({form, std::move(act)});
         return *this;
     }
-    // The message box: the button with that result.
+    // The message box: the button with that result (1 OK, 2 Cancel, 6 Yes,
+    // 7 No); its text is kept in messages.
     ModalAnswers& message(int result)
     {
         return on(QStringLiteral("dlgMessage"), [this, result](plat::Form* f) {
             auto* box = qobject_cast<dlgMessage*>(f);
             messages << box->txtMessage->toPlainText();
             for (const auto& [i, b] : box->cmdButton)
-                if (b->isVisible() && b->property("Tag").toInt() == result) {
+                if (!b->isHidden() && plat::tagOf(b).toInt() == result) {
                     b->click();
                     return;
                 }
@@ -69,10 +73,17 @@ public:
         return on(FormNames::dlgUserCodes,
                   [](plat::Form* f) { qobject_cast<dlgUserCodes*>(f)->imgCmd(dlgUserCodes::CmdCancel)->click(); });
     }
-    // A sub-menu: the command button pressed.
-    ModalAnswers& menu(const QString& dialog, int cmd)
+    // A dialog's button, by its control's name ("cmdButtons(2)").
+    ModalAnswers& click(const QString& dialog, const QString& button)
     {
-        return on(dialog, [cmd](plat::Form* f) { qobject_cast<MenuDialog*>(f)->cmdButtons(cmd)->click(); });
+        return on(dialog, [this, button](plat::Form* f) {
+            if (auto* b = f->findChild<QAbstractButton*>(button)) {
+                b->click();
+                return;
+            }
+            unexpected << f->Name() + QStringLiteral(" without ") + button;
+            plat::Forms::Unload(f);
+        });
     }
 
     // Every expected window came and was answered.
@@ -86,6 +97,7 @@ public:
     }
 
     QStringList unexpected;
+    // The texts of the message boxes answered, line breaks as "\n".
     QStringList messages;
 
 private:
@@ -102,10 +114,14 @@ private:
         for (plat::Form* f : plat::Forms::All())
             if (f->IsModal() && f->isVisible())
                 modal = f;   // the last shown lies on top
+        if (modal != m_top) {
+            m_top = modal;
+            m_topSince.start();
+        }
         if (!modal)
             return;
         Action act;
-        if (m_clock.elapsed() > DeadlineMs) {
+        if (m_topSince.elapsed() > DeadlineMs) {
             unexpected << modal->Name() + QStringLiteral(" left open");
             act = [](plat::Form* f) { plat::Forms::Unload(f); };
         } else if (!m_expected.empty() && m_expected.front().form == modal->Name()) {
@@ -133,7 +149,11 @@ private:
     }
 
     QTimer m_timer;
-    QElapsedTimer m_clock;
+    // The modal window on top and since when.
+    QPointer<plat::Form> m_top;
+    QElapsedTimer m_topSince;
     std::deque<Expected> m_expected;
     bool m_busy = false;
 };
+
+} // namespace testing_support
