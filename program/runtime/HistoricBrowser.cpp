@@ -10,6 +10,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Regional.h"
+#include "platform/RtError.h"
 #include "platform/Values.h"
 
 #include <QDir>
@@ -179,8 +180,11 @@ bool IsShortDate(const QString& text)
 QStringList Load(const QString& path)
 {
     QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    if (!file.exists())
         return {};
+    if (!file.open(QIODevice::ReadOnly))
+        throw plat::RtError(plat::rt::PathFileAccessError, plat::rtErrorText(plat::rt::PathFileAccessError)
+                                                               + QStringLiteral(": ") + QDir::toNativeSeparators(path));
     const QString all = plat::Cp1252::decode(file.readAll());
     QStringList rows;
     qsizetype start = 0;

@@ -40,7 +40,8 @@ std::optional<int> Next(int index, int count);
 bool IsShortDate(const QString& text);
 // The entries of a history file as two-line screen lines, in file order; the
 // title and any line whose first 10 characters are no date are left out.
-// Nothing when the file does not exist.
+// Nothing when the file does not exist; a file that cannot be read raises
+// path/file access error (75).
 QStringList Load(const QString& path);
 
 // The instruction number of the channel a screen line names in its module

@@ -18,7 +18,6 @@
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/RtError.h"
 #include "platform/Screen.h"
 #include "platform/Theme.h"
 
@@ -180,14 +179,8 @@ void wHistoric::imgConsigne_Click()
             Global::Message(Config::GetText(710021), MsgStyle::vbCritical);
             return;
         }
-        const QString text = dlgConsigne::InstructionText(n);
-        auto* dlg = qobject_cast<dlgConsigne*>(plat::Forms::Get(FormNames::dlgConsigne));
-        if (!dlg)
-            plat::raise(plat::rt::ObjectDoesNotSupport);
-        dlg->setAlarm(HistoricBrowser::AlarmCaption(row));
-        dlg->setConsigne(text);
         QPointer<wHistoric> self(this);
-        dlg->Show(true, this);
+        dlgConsigne::Open(this, HistoricBrowser::AlarmCaption(row), dlgConsigne::InstructionText(n));
         if (self && !IsUnloaded())
             m_skipReload = true;
     });

@@ -396,14 +396,9 @@ void wRunAlarms::imgConsigne_Click()
             Global::Message(Config::GetText(710021), MsgStyle::vbCritical);
             return;
         }
-        const QString text = dlgConsigne::InstructionText(help);
-        auto* dlg = qobject_cast<dlgConsigne*>(plat::Forms::Get(FormNames::dlgConsigne));
-        if (!dlg)
-            plat::raise(plat::rt::ObjectDoesNotSupport);
         // No-break spaces keep the line from wrapping at its blanks.
-        dlg->setAlarm(grdAlarms->TextMatrix(row, 0).replace(QLatin1Char(' '), QChar(0xA0)));
-        dlg->setConsigne(text);
-        dlg->Show(true, this);
+        dlgConsigne::Open(this, grdAlarms->TextMatrix(row, 0).replace(QLatin1Char(' '), QChar(0xA0)),
+                          dlgConsigne::InstructionText(help));
     });
 }
 

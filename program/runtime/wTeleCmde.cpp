@@ -392,11 +392,7 @@ void wTeleCmde::imgConsigne_Click()
             Global::Message(Config::GetText(710021), MsgStyle::vbCritical);
             return;
         }
-        auto* dlg = qobject_cast<dlgConsigne*>(plat::Forms::Get(FormNames::dlgConsigne));
-        if (!dlg)
-            plat::raise(plat::rt::ObjectDoesNotSupport);
-        dlg->setConsigne(dlgConsigne::InstructionText(help));
-        dlg->Show(true, this);
+        dlgConsigne::Open(this, QString(), dlgConsigne::InstructionText(help));
     });
 }
 

@@ -35,11 +35,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QTimer>
-#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <csignal>
 
 namespace {
 
@@ -80,29 +78,16 @@ protected:
         Global::setCriticalBox([this](const QString&, const QString& text) { m_reports << text; });
         plat::setSoundPlayer(&m_player);
 
-        QObject::connect(&m_sim, &QProcess::readyReadStandardError, [this] { m_simLog += m_sim.readAllStandardError(); });
-        e2e::startHeadless(m_sim, testing_support::binFolder() + "/modsim",
-                           {"--link", m_link, "--modules", QString("%1:4").arg(kModule), "-v"}, folder);
-        ASSERT_TRUE(m_sim.waitForStarted(10000));
-        ASSERT_TRUE(e2e::waitFor([&] { return QFile::exists(m_link); }, 10000)) << m_simLog.toStdString();
-    }
-
-    void TearDown() override
-    {
-        ProgramGlobals::TearDown();
-        if (m_sim.state() != QProcess::NotRunning) {
-            ::kill(pid_t(m_sim.processId()), SIGTERM);
-            if (!m_sim.waitForFinished(10000))
-                m_sim.kill();
-        }
+        ASSERT_TRUE(m_sim.start(m_link, {"--modules", QString("%1:4").arg(kModule)}, folder)) << m_sim.log().toStdString();
     }
 
     static wRunAlarms* alarms() { return qobject_cast<wRunAlarms*>(plat::Forms::Find(FormNames::wRunAlarms)); }
     static wPolling* engine() { return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling)); }
 
     QString m_link;
-    QProcess m_sim;
-    QString m_simLog;
+    std::string simTail() const { return m_sim.log().right(3000).toStdString(); }
+
+    e2e::SimulatorProgram m_sim;
     QStringList m_reports;
     testing_support::FakeSoundPlayer m_player;
 };
@@ -112,7 +97,7 @@ TEST_F(HistoryRemotePty, TheViewerShowsTheDaysEventsAndAChannelSwitchedOnReaches
     Global::Main();
     ASSERT_NE(alarms(), nullptr) << m_reports.join("; ").toStdString();
     ASSERT_NE(engine(), nullptr);
-    ASSERT_TRUE(e2e::waitFor([&] { return gConfig->Panel(kModule)->Present(); }, 20000)) << m_simLog.right(3000).toStdString();
+    ASSERT_TRUE(e2e::waitFor([&] { return gConfig->Panel(kModule)->Present(); }, 20000)) << simTail();
 
     // The history of today, as the viewer reads it back.
     const QString today = plat::formatShortDate(plat::DateTime::now());
@@ -162,11 +147,11 @@ TEST_F(HistoryRemotePty, TheViewerShowsTheDaysEventsAndAChannelSwitchedOnReaches
     read->setValue(0, -1);
     ASSERT_NE(engine(), nullptr);
     engine()->SendCommand(read);
-    ASSERT_TRUE(e2e::waitFor([&] { return read->CmdType() == CommandClass::CmdDone; }, 20000)) << m_simLog.right(3000).toStdString();
+    ASSERT_TRUE(e2e::waitFor([&] { return read->CmdType() == CommandClass::CmdDone; }, 20000)) << simTail();
     EXPECT_EQ(read->Value(0), 3);
     // Function 6, register 19 (0x13), value 3.
-    EXPECT_TRUE(m_simLog.contains(QString("> %1 06 00 13 00 03").arg(kModule, 2, 16, QChar('0'))))
-        << m_simLog.right(3000).toStdString();
+    EXPECT_TRUE(m_sim.log().contains(QString("> %1 06 00 13 00 03").arg(kModule, 2, 16, QChar('0'))))
+        << simTail();
     EXPECT_TRUE(m_reports.isEmpty()) << m_reports.join("; ").toStdString();
 }
 

@@ -15,6 +15,7 @@
 
 #include "platform/Screen.h"
 
+#include <QDir>
 #include <QTimer>
 
 namespace {
@@ -176,7 +177,7 @@ TEST_F(HistoryViewer, MonthlyFilesPreselectTheMonthAndWithoutAFileTheFirstPeriod
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
 
-TEST_F(HistoryViewer, AFileGoneSinceTheListingLeavesTheListEmpty)
+TEST_F(HistoryViewer, AFileGoneSinceTheListingLeavesTheListEmptyAndOneUnreadableIsSaid)
 {
     writeEntries(today(), 1, 2);
     wHistoric* w = showViewer();
@@ -186,6 +187,14 @@ TEST_F(HistoryViewer, AFileGoneSinceTheListingLeavesTheListEmpty)
     w->tmrUpdate_Timer();
     EXPECT_EQ(w->grdAlarms->Rows(), 0);
     EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);
+
+    // One that is there but cannot be read is an error, said once, the list empty.
+    ASSERT_TRUE(QDir().mkdir(HistoFile::FileName(today(), false)));
+    w->Form_Activate();
+    w->tmrUpdate_Timer();
+    EXPECT_EQ(w->grdAlarms->Rows(), 0);
+    EXPECT_EQ(reports, QStringList{"wHistoric.tmrUpdate_Timer 75"});
     EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);
 }
 
