@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     plat::Theme::apply(app);
     QTemporaryDir work;
-    if (!bench::useScratchProgramFolder(work.path(), "bench_histoviewer"))
+    if (!bench::useScratchProgramFolder(work, "bench_histoviewer"))
         return 2;
     ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
     bench::eightModules(*gConfig);
