@@ -35,6 +35,7 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
                   "dlgUserCodes",
                   "wBusModules",
                   "wBusPanneau",
+                  "wHistoric",
                   "wMain",
                   "wParamBiblio",
                   "wParamConsignes",
@@ -44,6 +45,8 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
                   "wRunAlarms",
                   "wSysComm",
                   "wSysConfSon",
+                  "wTeleCmde",
+                  "wTeleCmdes",
               }));
 }
 
