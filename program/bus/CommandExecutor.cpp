@@ -129,7 +129,7 @@ bool CommandExecutor::RunQueue(CommandClasses& queue, const std::function<bool()
         } else if (cmd->ErrorCount() >= MaxFailures) {
             // Without rules the line cannot be written: said, so that it is not lost unnoticed.
             if (m_rules)
-                m_rules->TraceWriteError(*cmd);
+                m_rules->TraceWriteError(*cmd, log());
             else
                 plat::reportError(QStringLiteral("wPolling.RunComm"), plat::rtError(plat::rt::ObjectVariableNotSet));
             emit WriteError(*cmd);

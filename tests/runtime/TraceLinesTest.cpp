@@ -5,8 +5,11 @@
 
 #include "VexLib22/_LogFileClass.h"
 #include "program/bus/CommandClass.h"
+#include "program/bus/CommandClasses.h"
+#include "program/bus/CommandExecutor.h"
 #include "program/bus/TraceRecord.h"
 #include "tests/runtime/EventLinesFixture.h"
+#include "tests/support/RecordingLog.h"
 
 namespace {
 
@@ -196,6 +199,32 @@ TEST_F(TraceLines, DroppedCommandLine)
                                 "10/12/2024 14:03:05  ERROR   00:0043 0ABC0ABC0ABC0ABC0ABC0ABC0ABC0ABC0ABC0ABC0AB\r\n";
     EXPECT_EQ(readFile(logPath), expected);
     EXPECT_TRUE(errors.isEmpty());
+}
+
+// The executor's log is the engine's: a test or a second engine with a log of
+// its own finds the line of a command given up there, not in the day's log.
+TEST_F(TraceLines, DroppedCommandLineGoesToTheLogOfTheCommandsExecutor)
+{
+    gPanelLetter = QStringLiteral("M");
+    auto* own = new testing_support::RecordingLog;
+    CommandExecutor exec;
+    exec.setRules(&HistoProcs::Rules());
+    exec.setTraceLog(own);
+    exec.setNow([] { return plat::DateTime::fromDate(QDate(2024, 12, 10), QTime(14, 3, 5)); });
+    CommandClasses queue;
+    auto cmd = std::make_shared<CommandClass>();
+    cmd->setModule(5);
+    cmd->setCmdType(CommandClass::CmdWrite);
+    cmd->setAddress(67);
+    cmd->setValue(0, 2);
+    queue.Add(cmd);
+    // No port: every attempt fails (reported), the third gives it up.
+    for (int tick = 0; tick < 3; ++tick)
+        exec.RunQueue(queue);
+    EXPECT_EQ(queue.Count(), 0);
+    EXPECT_EQ(own->lines, QStringList{"10/12/2024 14:03:05 WRITE  ERROR   M05:0043 0002"});
+    EXPECT_TRUE(readFile(logPath).isEmpty());
+    own->Release();
 }
 
 } // namespace
