@@ -118,6 +118,7 @@ TEST_F(TraceLines, CodeWithoutWordIsWrittenAsItsNumber)
         {12, 0, 5, "5"}, {12, 0, 15, "15"}, {12, 0, 255, "255"}, {12, 2, 1, "1"},
         {0, 0, 4, "4"},  {0, 0, 0, "ACK???"}, {0, 0, 1, "ACK KL"}, {0, 0, 2, "ACK CL"},
         {12, 1, 0, "NORMAL"}, {12, 1, 3, "1stFLT"}, {12, 1, 4, "2ndFLT"}, {12, 5, 2, "CABLE"},
+        {12, 0, 300, "300"}, {12, 0, -1, "-1"},
     };
     for (const Case& c : cases) {
         EventClass ev = event(kEvents[0]);
@@ -128,6 +129,11 @@ TEST_F(TraceLines, CodeWithoutWordIsWrittenAsItsNumber)
         ASSERT_EQ(record.size(), TraceRecord::Length) << c.chnl << "/" << c.param << "/" << c.aff;
         EXPECT_EQ(record.mid(59, 6).trimmed(), c.state) << c.chnl << "/" << c.param << "/" << c.aff;
     }
+    // A state word beyond a byte (models 4 and 5) keeps an identifier that
+    // names its module and channel.
+    EventClass word = event(kEvents[0]);
+    word.setAff(300);
+    EXPECT_EQ(HistoProcs::FormateTrace(word).mid(35, 8), "050C002C");
     EXPECT_TRUE(errors.isEmpty()) << errors.join(", ").toStdString();
 }
 
