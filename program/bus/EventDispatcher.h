@@ -5,11 +5,13 @@
 // engine owns one and hands every event through it, on its one thread.
 
 #include "platform/DateTime.h"
+#include "platform/ReportOnce.h"
 #include "program/bus/DispatchSeams.h"
 #include "program/bus/EventClass.h"
 
 #include <QObject>
 
+#include <array>
 #include <functional>
 
 namespace VexLib22 {
@@ -59,7 +61,8 @@ public:
     // Dispatches one numbered, dated event: channel state (an out-of-service
     // channel stops there), horn, alarm screen, history, printer, BusEvent,
     // trace line, mirrors. Once past the horn, a failing step is reported and
-    // the next one runs.
+    // the next one runs. A step that keeps failing (a history folder gone) is
+    // reported once per cause until it works again, not at every event.
     void TraiteEvent(EventClass& ev);
     void TraiteKlaxon(const EventClass& ev);
     void TraitePanelMove(qint16 module, bool present);
@@ -72,10 +75,16 @@ signals:
     void PanelMove(bool present, qint16 module, qint32 evtNum, qint32 id);
 
 private:
+    // The steps of the dispatch, each with its own memory of the failure told.
+    enum Step { StateAndHorn, Display, History, Printer, Listeners, Trace, OwnStates, Mirrors, StepCount };
+
     VexLib22::_LogFileClass& log();
     Dispatch::EventRules& rules();
+    bool step(Step s, const std::function<void()>& fn) { return m_steps[s].guard(fn); }
 
     Dispatch::Seams m_seams;
+    std::array<plat::ReportOnce, StepCount> m_steps;
+    plat::ReportOnce m_hornReports;
     VexLib22::_LogFileClass* m_log = nullptr;
     std::function<plat::DateTime()> m_now;
     qint32 m_lastEvent = 0;
