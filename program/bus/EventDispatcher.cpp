@@ -173,9 +173,14 @@ void EventDispatcher::TraiteKlaxon(const EventClass& ev)
 
 void EventDispatcher::TraitePanelMove(qint16 module, bool present)
 {
+    movePanel(module, present, false);
+}
+
+void EventDispatcher::movePanel(qint16 module, bool present, bool announce)
+{
     plat::guard(QStringLiteral("wPolling.TraitePanelMove"), [&] {
         PanelClass& panel = ConfigAccess::panel(module);
-        if (bool(panel.Present()) == present)
+        if (bool(panel.Present()) == present && !(announce && !present))
             return;
         EventClass ev;
         IncEvtNum();
@@ -204,7 +209,10 @@ void EventDispatcher::AddError(qint16 module)
         panel.setNextPoll(now.addSeconds(ShortRestSeconds));
         panel.setErrCptr(1, 0);
         panel.setErrCptr(2, qint16((panel.ErrCptr(2) + 1) % ErrorCounterModulo));
-        TraitePanelMove(module, false);
+        // A module that never answered in this run would otherwise never be told.
+        const bool first = !m_declaredMissing.test(size_t(module));
+        m_declaredMissing.set(size_t(module));
+        movePanel(module, false, first);
         if (panel.ErrCptr(2) >= MissingToLongRest)
             panel.setNextPoll(now.addSeconds(LongRestSeconds));
     });

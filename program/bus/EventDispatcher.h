@@ -8,10 +8,12 @@
 #include "platform/ReportOnce.h"
 #include "program/bus/DispatchSeams.h"
 #include "program/bus/EventClass.h"
+#include "program/core/Limits.h"
 
 #include <QObject>
 
 #include <array>
+#include <bitset>
 #include <functional>
 
 namespace VexLib22 {
@@ -66,6 +68,10 @@ public:
     void TraiteEvent(EventClass& ev);
     void TraiteKlaxon(const EventClass& ev);
     void TraitePanelMove(qint16 module, bool present);
+    // Counts one failed exchange with the module; the third in a row declares
+    // it missing. Its first declaration of the run announces it even when it
+    // was never present (a module dead from power-on), later ones only when
+    // it was.
     void AddError(qint16 module);
 
 signals:
@@ -80,6 +86,8 @@ private:
 
     VexLib22::_LogFileClass& log();
     Dispatch::EventRules& rules();
+    // A presence change; when announce is set, also an absence already known.
+    void movePanel(qint16 module, bool present, bool announce);
     bool step(Step s, const std::function<void()>& fn) { return m_steps[s].guard(fn); }
 
     Dispatch::Seams m_seams;
@@ -88,4 +96,6 @@ private:
     VexLib22::_LogFileClass* m_log = nullptr;
     std::function<plat::DateTime()> m_now;
     qint32 m_lastEvent = 0;
+    // The modules declared missing at least once in this run.
+    std::bitset<Limits::Modules + 1> m_declaredMissing;
 };

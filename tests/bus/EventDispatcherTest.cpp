@@ -353,6 +353,43 @@ TEST_F(Dispatcher, ThirdConsecutiveErrorDeclaresTheModuleMissing)
     EXPECT_EQ(dispatcher.LastEvent(), 1);
 }
 
+// A configured module that is dead from power-on was never present: its first
+// missing declaration of the run announces it all the same, once.
+TEST_F(Dispatcher, AModuleNeverPresentIsAnnouncedAtItsFirstMissingDeclaration)
+{
+    PanelClass& panel = ConfigAccess::panel(5);
+    ASSERT_FALSE(panel.Present());
+    std::vector<bool> moves;
+    QObject::connect(&dispatcher, &EventDispatcher::PanelMove,
+                     [&](bool present, qint16 module, qint32, qint32) {
+                         EXPECT_EQ(module, 5);
+                         moves.push_back(present);
+                     });
+    for (int i = 0; i < 3; ++i)
+        dispatcher.AddError(5);
+    ASSERT_EQ(history.events.size(), 1u);
+    EXPECT_EQ(history.events[0].Chnl(), 255);
+    EXPECT_EQ(history.events[0].Param(), 1);
+    EXPECT_EQ(history.events[0].Aff(), 0);
+    EXPECT_EQ(horn.levels, std::vector<int>{99});
+    EXPECT_FALSE(panel.Present());
+    EXPECT_EQ(moves, std::vector<bool>{false});
+
+    // Declared again without a good read: told once is enough.
+    for (int i = 0; i < 6; ++i)
+        dispatcher.AddError(5);
+    EXPECT_EQ(history.events.size(), 1u);
+
+    // Back, then gone again: the usual pair of events.
+    dispatcher.TraitePanelMove(5, true);
+    for (int i = 0; i < 3; ++i)
+        dispatcher.AddError(5);
+    ASSERT_EQ(history.events.size(), 3u);
+    EXPECT_EQ(history.events[1].Aff(), 1);
+    EXPECT_EQ(history.events[2].Aff(), 0);
+    EXPECT_EQ(moves, (std::vector<bool>{false, true, false}));
+}
+
 TEST_F(Dispatcher, ErrorCountersWrapAt32000)
 {
     PanelClass& panel = ConfigAccess::panel(5);
