@@ -4,6 +4,7 @@
 #include "platform/Guard.h"
 #include "platform/RtError.h"
 #include "platform/Values.h"
+#include "program/bus/BusConstants.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/CommandClasses.h"
 #include "program/bus/ConfigAccess.h"
@@ -15,6 +16,14 @@
 namespace {
 
 const QString kProcName = QStringLiteral("wPolling.TraiteCommande");
+
+// The acknowledgement of an event buffer: the module drops the entries when
+// it hears it, whether its reply comes back or not, so a repeat would drop
+// newer entries unread. It is tried once; the next read of the buffer decides.
+bool triedOnceOnly(const CommandClass& cmd)
+{
+    return cmd.CmdType() == CommandClass::CmdWrite && cmd.Address() == Bus::RegEventAck;
+}
 
 } // namespace
 
@@ -126,7 +135,7 @@ bool CommandExecutor::RunQueue(CommandClasses& queue, const std::function<bool()
         const CommandPtr cmd = queue.Item(i);
         if (cmd->CmdType() == CommandClass::CmdDone) {
             queue.Remove(i);
-        } else if (cmd->ErrorCount() >= MaxFailures) {
+        } else if (cmd->ErrorCount() >= MaxFailures || (cmd->Error() && triedOnceOnly(*cmd))) {
             // Without rules the line cannot be written: said, so that it is not lost unnoticed.
             if (m_rules)
                 m_rules->TraceWriteError(*cmd, log());

@@ -133,6 +133,38 @@ TEST_F(PollingRound, BufferModuleEventsAreReadAcknowledgedAndDecodedInOrder)
     EXPECT_EQ(sim.module(1)->pendingEvents(), 0);
 }
 
+// The module drops the entries when it hears the acknowledgement, whether or
+// not its reply comes back: a repeat would drop newer entries unread. The
+// next read of the buffer decides; at worst an entry comes twice.
+TEST_F(PollingRound, BufferAcknowledgementWhoseReplyIsLostIsNeverSentAgain)
+{
+    configure(1, 1);
+    loadAndRun();
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(sim.raiseEvent(1, 2, 1, 0, std::uint32_t(i)));
+    tick();
+    ASSERT_EQ(engine->commands().Count(), 1);
+
+    // The module acts on the acknowledgement; its reply is lost.
+    ASSERT_TRUE(sim.setFault(1, QStringLiteral("silent")));
+    tick();
+    EXPECT_EQ(sim.module(1)->pendingEvents(), 0);
+    EXPECT_EQ(engine->commands().Count(), 0) << "given up at once";
+    ASSERT_EQ(writeErrors.size(), 1u);
+    EXPECT_EQ(writeErrors[0].Address(), Bus::RegEventAck);
+
+    ASSERT_TRUE(sim.setFault(1, QStringLiteral("none")));
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(sim.raiseEvent(1, 4, 1, 0, std::uint32_t(10 + i)));
+    events.clear();
+    tick();
+    EXPECT_EQ(eventsOnChannel(4).size(), 2u) << "the newer entries are read";
+    int acks = 0;
+    for (const auto& w : sim.writesTo(1))
+        acks += w.reg == Bus::RegEventAck;
+    EXPECT_EQ(acks, 1) << "the lost one was not repeated; the new one waits for the next tick";
+}
+
 TEST_F(PollingRound, StatusWordGivesItsEventAtEveryPollWhileNonZero)
 {
     configure(2, 2);
