@@ -124,10 +124,22 @@ void CommandExecutor::TraiteCommande(CommandClass& cmd)
 
 bool CommandExecutor::RunQueue(CommandClasses& queue, const std::function<bool()>& afterEach)
 {
+    // Nothing goes out on a port that is not open (its device gone): the pass
+    // ends there and the clean-up still runs.
+    auto portUp = [this] { return !m_port || m_port->PortOpen(); };
     // Count is read again at every turn: commands queued during a yield run too.
-    for (int i = 1; i <= queue.Count(); ++i) {
+    for (int i = 1; i <= queue.Count() && portUp(); ++i) {
         const CommandPtr cmd = queue.Item(i);
+        const bool error = cmd->Error();
+        const qint16 failures = cmd->ErrorCount();
         TraiteCommande(*cmd);
+        // The port went away under it: the module is not to blame and the
+        // command keeps its count, except an acknowledgement, which may have
+        // been heard and is never sent again.
+        if (!portUp() && cmd->CmdType() != CommandClass::CmdDone && !triedOnceOnly(*cmd)) {
+            cmd->setError(error);
+            cmd->setErrorCount(failures);
+        }
         if (afterEach && !afterEach())
             return false;
     }

@@ -201,6 +201,8 @@ void EventDispatcher::AddError(qint16 module)
 {
     plat::guard(QStringLiteral("wPolling.AddError"), [&] {
         PanelClass& panel = ConfigAccess::panel(module);
+        if (m_busUsable && !m_busUsable())
+            return;
         panel.setErrCptr(0, qint16((panel.ErrCptr(0) + 1) % ErrorCounterModulo));
         panel.setErrCptr(1, qint16((panel.ErrCptr(1) + 1) % ErrorCounterModulo));
         if (panel.ErrCptr(1) < ErrorsToMissing)

@@ -51,6 +51,9 @@ public:
     void setTraceLog(VexLib22::_LogFileClass* log) { m_log = log; }
     // The clock of GDH and NextPoll; the system's date and time unless set.
     void setNow(std::function<plat::DateTime()> now) { m_now = std::move(now); }
+    // Whether the bus can carry an exchange (the engine's port is open);
+    // always unless set. No module is charged an error while it cannot.
+    void setBusUsable(std::function<bool()> usable) { m_busUsable = std::move(usable); }
 
     // mLastEvent from INI "General"/"LastEvent" (the engine does it at load).
     void LoadLastEvent();
@@ -68,7 +71,8 @@ public:
     void TraiteEvent(EventClass& ev);
     void TraiteKlaxon(const EventClass& ev);
     void TraitePanelMove(qint16 module, bool present);
-    // Counts one failed exchange with the module; the third in a row declares
+    // Counts one failed exchange with the module (none while the bus is not
+    // usable: the port failed, not the module); the third in a row declares
     // it missing. Its first declaration of the run announces it even when it
     // was never present (a module dead from power-on), later ones only when
     // it was.
@@ -95,6 +99,7 @@ private:
     plat::ReportOnce m_hornReports;
     VexLib22::_LogFileClass* m_log = nullptr;
     std::function<plat::DateTime()> m_now;
+    std::function<bool()> m_busUsable;
     qint32 m_lastEvent = 0;
     // The modules declared missing at least once in this run.
     std::bitset<Limits::Modules + 1> m_declaredMissing;

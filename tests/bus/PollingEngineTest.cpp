@@ -29,16 +29,6 @@ std::vector<int> range(int from, int to)
     return v;
 }
 
-CommandPtr writeCommand(int module, int reg, qint16 value)
-{
-    auto c = std::make_shared<CommandClass>();
-    c->setCmdType(CommandClass::CmdWrite);
-    c->setModule(qint16(module));
-    c->setAddress(reg);
-    c->setValue(0, value);
-    return c;
-}
-
 } // namespace
 
 using PollingRound = PollingFixture;
@@ -386,40 +376,6 @@ TEST_F(PollingFixture, NoTickStartsInsideAnotherTicksYield)
     EXPECT_EQ(engine->commands().Count(), 0);
     EXPECT_TRUE(engine->timer().Enabled()) << "the running tick re-arms the timer";
     EXPECT_FALSE(engine->InTick());
-}
-
-TEST_F(PollingFixture, VanishedPortStopsPollingWithOneMessage)
-{
-    enum class During { Poll, Command, BufferRead };
-    for (During during : {During::Poll, During::Command, During::BufferRead}) {
-        SCOPED_TRACE(int(during));
-        makeEngine();
-        reports.clear();
-        messages.clear();
-        // A model 1 module reads its count, then its buffer when it has events.
-        configure(1, during == During::BufferRead ? 1 : 4);
-        loadAndRun();
-        if (during == During::Command) {
-            engine->SendCommand(writeCommand(1, Bus::RegLedTest, 1));
-            engine->SendCommand(writeCommand(1, Bus::RegHorn, 1));
-        }
-        ASSERT_TRUE(tick());
-        if (during == During::BufferRead) {
-            ASSERT_TRUE(sim.raiseEvent(1, 2, 1, 0));
-        }
-        // A model 1 module's buffer goes away with the read after the count's.
-        ASSERT_TRUE(port.setFault("vanish", during == During::BufferRead ? 1 : 0));
-        for (int i = 0; i < 5; ++i)
-            tick();
-        EXPECT_EQ(reports.size() + size_t(messages.size()), 1u) << messages.join("; ").toStdString();
-        ASSERT_EQ(reports.size(), 1u);
-        EXPECT_EQ(reports[0].number, plat::rt::DeviceUnavailable);
-        EXPECT_FALSE(engine->Run());
-        EXPECT_FALSE(engine->timer().Enabled());
-        EXPECT_EQ(panel(1).ErrCptr(0), 0) << "the module is not to blame";
-        EXPECT_EQ(eventsOnChannel(EventClass::ChnlStation).back().Aff(), 5);
-        engine.reset();
-    }
 }
 
 TEST_F(PollingFixture, AConfigurationReplacedDuringATickLivesUntilTheTickEnds)

@@ -35,6 +35,7 @@ public:
     void setSettings(const QString& settings) override { m_settings = settings; }
     bool PortOpen() const override { return m_open && !m_vanished; }
     void setPortOpen(bool open) override;
+    bool DeviceLost() const override { return m_open && m_vanished; }
     bool RTSEnable() const override { return m_rts; }
     void setRTSEnable(bool enable) override;
     int InBufferCount() const override;
