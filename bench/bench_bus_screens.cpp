@@ -7,25 +7,20 @@
 // Run from the build's bin folder (it reads PLX2.cfg and the libraries there).
 
 #include "bench/BenchSupport.h"
+
 #include "platform/Captions.h"
 #include "platform/Forms.h"
-#include "program/core/ConfigClass.h"
-#include "program/core/CoreForms.h"
-#include "program/core/Globals.h"
-#include "program/core/InputDialogs.h"
 #include "program/App.h"
-#include "program/screens/bus/BusScreens.h"
-#include "program/screens/bus/wBusModules.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
+#include "program/core/Globals.h"
+#include "program/core/Limits.h"
 #include "program/screens/bus/wBusPanneau.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
 
@@ -33,34 +28,13 @@ constexpr int kRuns = 30;
 constexpr double kOpenBudgetMs = 100.0;
 constexpr double kStepBudgetMs = 50.0;
 
-struct Timing {
-    double median;
-    double worst;
-};
-
-// Runs before (untimed), then f (timed), then after (untimed), kRuns times.
-Timing measure(const std::function<void()>& before, const std::function<void()>& f, const std::function<void()>& after)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < kRuns; ++i) {
-        before();
-        QElapsedTimer t;
-        t.start();
-        f();
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
-        after();
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.back()};
-}
-
 void unloadAll()
 {
     plat::Forms::UnloadAllExcept({});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-bool report(const char* what, const Timing& t, double budget)
+bool report(const char* what, const bench::Timing& t, double budget)
 {
     const bool ok = t.worst < budget;
     std::printf("%-28s median %7.2f ms, worst %7.2f ms  (budget %.0f ms) %s\n", what, t.median, t.worst, budget,
@@ -76,48 +50,51 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QTemporaryDir work;
     // Nothing is written beside the binaries: registry, INI and database copy live in a scratch folder.
-    if (!bench::useScratchProgramFolder(work.path(), "bench_bus_screens"))
+    if (!bench::useScratchProgramFolder(work, "bench_bus_screens"))
         return 2;
     plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
     ReplaceConfig(std::make_unique<ConfigClass>());
     bench::fillFullConfiguration(*gConfig);
     // Some modules switched off, so that the tiles show their crosses.
-    for (int m = 7; m <= 64; m += 7)
+    for (int m = 7; m <= Limits::Modules; m += 7)
         gConfig->Panel(int16_t(m))->setActive(false);
     gConfig->setModified(false);
     App::registerForms();
 
-    const Timing overview = measure([] {},
-                                    [] {
-                                        plat::Form* f = plat::Forms::Get(wBusModules::FormName);
-                                        f->Show();
-                                        f->repaint();
-                                    },
-                                    unloadAll);
+    const bench::Timing overview = bench::measure(
+        kRuns,
+        [] {
+            plat::Form* f = plat::Forms::Get(FormNames::wBusModules);
+            f->Show();
+            f->repaint();
+        },
+        unloadAll);
     int module = 0;
-    const Timing editor = measure([] {},
-                                  [&] {
-                                      auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Get(wBusPanneau::FormName));
-                                      e->setNumModule(++module);
-                                      e->Show();
-                                      e->repaint();
-                                  },
-                                  unloadAll);
-    auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Get(wBusPanneau::FormName));
+    const bench::Timing editor = bench::measure(
+        kRuns,
+        [&] {
+            auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Get(FormNames::wBusPanneau));
+            e->setNumModule(++module);
+            e->Show();
+            e->repaint();
+        },
+        unloadAll);
+    auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Get(FormNames::wBusPanneau));
     e->setNumModule(1);
     e->Show();
     int step = wBusPanneau::NavPanelNext;
-    const Timing steps = measure([] {},
-                                 [&] {
-                                     e->imgNavPanel_Click(step);
-                                     e->repaint();
-                                 },
-                                 [&] {
-                                     if (e->NumModule() >= 64)
-                                         step = wBusPanneau::NavPanelPrevious;
-                                     else if (e->NumModule() <= 1)
-                                         step = wBusPanneau::NavPanelNext;
-                                 });
+    const bench::Timing steps = bench::measure(
+        kRuns,
+        [&] {
+            e->imgNavPanel_Click(step);
+            e->repaint();
+        },
+        [&] {
+            if (e->NumModule() >= Limits::Modules)
+                step = wBusPanneau::NavPanelPrevious;
+            else if (e->NumModule() <= 1)
+                step = wBusPanneau::NavPanelNext;
+        });
     const bool moved = e->NumModule() != 1;
     unloadAll();
     if (!moved) {

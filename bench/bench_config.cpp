@@ -6,41 +6,19 @@
 // nothing about the code.
 
 #include "bench/BenchSupport.h"
+
 #include "program/core/ConfigClass.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
 constexpr int kRuns = 50;
 constexpr double kBudgetMs = 20.0;
-
-struct Timing {
-    double median;
-    double p95;
-    double worst;
-};
-
-template <class F>
-Timing measure(F&& f)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms[(ms.size() * 95 + 99) / 100 - 1], ms.back()};
-}
 
 QString noDefaults(int)
 {
@@ -62,9 +40,9 @@ int main(int argc, char** argv)
     bench::fillFullConfiguration(config);
 
     bool ok = true;
-    const Timing save = measure([&] { ok = ok && config.Save(path) == -1; });
+    const bench::Timing save = bench::measure(kRuns, [&] { ok = ok && config.Save(path) == -1; });
     const qint64 size = QFileInfo(path).size();
-    const Timing read = measure([&] {
+    const bench::Timing read = bench::measure(kRuns, [&] {
         ConfigClass c(noDefaults);
         ok = ok && c.Read(path) == 0;
     });

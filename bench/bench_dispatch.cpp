@@ -54,7 +54,7 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir work;
-    if (!bench::useScratchProgramFolder(work.path(), "bench_dispatch"))
+    if (!bench::useScratchProgramFolder(work, "bench_dispatch"))
         return 2;
 
     ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));

@@ -40,7 +40,7 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir work;
-    if (!bench::useScratchProgramFolder(work.path(), "bench_history"))
+    if (!bench::useScratchProgramFolder(work, "bench_history"))
         return 2;
 
     ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));

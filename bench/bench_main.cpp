@@ -4,72 +4,33 @@
 // folder of its own (a copy of PLX2.cfg beside this program) and a simulated
 // bus line.
 
-#include "platform/AppIdentity.h"
+#include "bench/BenchSupport.h"
+
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Theme.h"
-#include "program/bus/BusForms.h"
+#include "program/App.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
-#include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
-#include "program/core/CoreForms.h"
+#include "program/core/FormNames.h"
 #include "program/core/Globals.h"
-#include "program/core/PanelClass.h"
-#include "program/screens/system/SystemScreens.h"
+#include "program/core/Limits.h"
 #include "program/screens/system/wMain.h"
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
-#include "program/core/FormNames.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
 constexpr int kRuns = 30;
 constexpr double kBudgetMs = 100.0;
-
-struct Timing {
-    double median;
-    double worst;
-};
-
-// Times f in each run; after runs what prepares the next one, untimed.
-template <class F, class G>
-Timing measure(F&& f, G&& after)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
-        after();
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.back()};
-}
-
-void configureModules()
-{
-    for (int16_t m = 1; m <= ConfigClass::kModules; ++m) {
-        auto p = gConfig->Panel(m);
-        p->setModel(2);
-        p->setActive(true);
-        p->setTitle(QString("Building %1|floor %2").arg(m).arg(m % 5));
-        for (int16_t k = 1; k <= 24; ++k)
-            p->Channel(k)->setScreenText(QString("Zone %1.%2 smoke detector").arg(m).arg(k));
-    }
-}
 
 void settle()
 {
@@ -85,56 +46,46 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     plat::Theme::apply(app);
-    const QString home = plat::AppIdentity::programFolder();
-    if (qEnvironmentVariableIsEmpty("PLX_REGISTRY_FILE"))
-        qputenv("PLX_REGISTRY_FILE", QFile::encodeName(home + QStringLiteral("/Registry.ini")));
     QTemporaryDir folder;
-    if (!folder.isValid() || !QFile::copy(home + "/PLX2.cfg", folder.path() + "/PLX2.cfg")) {
-        std::fprintf(stderr, "cannot prepare a program folder with %s/PLX2.cfg\n", qPrintable(home));
+    if (!folder.isValid() || !bench::useScratchProgramFolder(folder, "bench_main"))
         return 1;
-    }
-    plat::AppIdentity::setProgramFolder(folder.path());
-    plat::AppIdentity::setExeBaseName(QStringLiteral("PLX2"));
     bool errors = false;
     plat::setErrorReporter([&](const QString& name, const plat::RtError& e) {
         std::fprintf(stderr, "error %d in %s\n", e.number(), qPrintable(name));
         errors = true;
     });
-    if (!Config::OpenConfigBase())
-        return 1;
     plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
-    CoreForms::registerForms();
-    BusForms::registerForms();
-    SystemScreens::registerForms();
+    App::registerForms();
     modsim::Simulator bus;
     wPolling::setPortFactory([&] { return std::make_unique<modsim::SimSerialControl>(bus, plat::systemClock()); });
     PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
     ReplaceConfig(std::make_unique<ConfigClass>());
-    configureModules();
+    bench::fillFullConfiguration(*gConfig);
 
     // The engine form loads once, at start-up; it is not part of the window's load.
     plat::Forms::Get(FormNames::wPolling);
-    const Timing load = measure(
+    const bench::Timing load = bench::measure(
+        kRuns,
         [] {
-            plat::Forms::Get(wMain::FormName)->Show();
+            plat::Forms::Get(FormNames::wMain)->Show();
             QCoreApplication::processEvents();
         },
         [] {
-            plat::Forms::Unload(plat::Forms::Find(wMain::FormName));
+            plat::Forms::Unload(plat::Forms::Find(FormNames::wMain));
             settle();
         });
-    auto* main = qobject_cast<wMain*>(plat::Forms::Get(wMain::FormName));
+    auto* main = qobject_cast<wMain*>(plat::Forms::Get(FormNames::wMain));
     settle();
-    const Timing language = measure(
+    const bench::Timing language = bench::measure(
+        kRuns,
         [&] {
             main->imgLanguage_Click();
             QCoreApplication::processEvents();
-        },
-        [] {});
+        });
     plat::Forms::UnloadAllExcept({});
     settle();
 
-    std::printf("main window with %d modules configured, %d runs each\n", ConfigClass::kModules, kRuns);
+    std::printf("main window with %d modules configured, %d runs each\n", Limits::Modules, kRuns);
     std::printf("load and show: median %.3f ms, worst %.3f ms\n", load.median, load.worst);
     std::printf("language change: median %.3f ms, worst %.3f ms\n", language.median, language.worst);
     const bool fast = load.worst < kBudgetMs && language.worst < kBudgetMs;

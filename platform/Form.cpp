@@ -136,7 +136,10 @@ void Form::Show(bool modal, QWidget* owner)
         m_owner = owner ? owner->window() : nullptr;
         // The window exists first, so that its frame counts in the placement.
         create();
-        centreOnOwner();
+        if (m_placeAt)
+            move(*m_placeAt);
+        else
+            centreOnOwner();
     }
     if (!modal) {
         show();

@@ -4,9 +4,12 @@
 // instance per name unless created as an extra instance. Forms are created,
 // found and unloaded through the registry of Forms.h.
 
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include <optional>
 
 class QEventLoop;
 
@@ -49,6 +52,10 @@ public:
     // not a window manager places and activates it.
     void setDialog(bool on) { m_dialog = on; }
     bool IsDialog() const { return m_dialog; }
+    // A dialog that its caller places over a control of its own opens there
+    // (the top left corner of its frame, in screen pixels) instead of
+    // centred, each time it is shown.
+    void placeDialogAt(const QPoint& topLeft) { m_placeAt = topLeft; }
 
     // Topmost band: kept above every other window while set.
     void setTopmost(bool on);
@@ -85,6 +92,7 @@ private:
     QEventLoop* m_modalLoop = nullptr;
     QPointer<QWidget> m_owner;
     bool m_dialog = false;
+    std::optional<QPoint> m_placeAt;
     bool m_unloaded = false;
     bool m_unloading = false;
     bool m_loaded = false;

@@ -75,11 +75,6 @@ void clearRegistrations()
     FormsRegistry::factories().clear();
 }
 
-void unregisterForm(const QString& name)
-{
-    FormsRegistry::factories().remove(name);
-}
-
 Form* Find(const QString& name)
 {
     FormsRegistry::prune();

@@ -26,8 +26,6 @@ QStringList registeredNames();
 // Forgets every registration (loaded forms stay loaded): each test starts
 // from an empty registry.
 void clearRegistrations();
-// Forgets the factory of a form name (a loaded form stays loaded).
-void unregisterForm(const QString& name);
 
 // The loaded instance of the form, created and loaded on first use. Raises
 // run-time error 429 for a name that no factory is registered for.

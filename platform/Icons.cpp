@@ -22,6 +22,7 @@ QByteArray svg(const QString& name)
         return {};
     QByteArray text = file.readAll();
     text.replace("@text@", Theme::text().name().toLatin1());
+    text.replace("@accentdark@", Theme::accent().darker(125).name().toLatin1());
     text.replace("@accent@", Theme::accent().name().toLatin1());
     text.replace("@border@", Theme::buttonBorder().name().toLatin1());
     return text;

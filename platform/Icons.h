@@ -1,8 +1,8 @@
 #pragma once
 // The program's one icon set: SVG files compiled in (platform/icons), drawn
 // in the palette of the theme. A new icon is a new file there and a line of
-// platformicons.qrc. In a file, "@text@", "@accent@" and "@border@" stand for the
-// theme's colours.
+// platformicons.qrc. In a file, "@text@", "@accent@", "@accentdark@" (the
+// edge of an accent tile) and "@border@" stand for the theme's colours.
 
 #include <QByteArray>
 #include <QString>

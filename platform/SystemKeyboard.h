@@ -1,7 +1,8 @@
 #pragma once
 // The desktop's own on-screen keyboard, for typing into the system's file
-// dialogs (the program's own keyboard serves its own fields). Started and
-// ended here only, under one name; a desktop without one simply has none.
+// dialogs and, by F12, into the main window and the configuration screens
+// (the program's own keyboard serves its own fields). Started and ended here
+// only, under one name; a desktop without one simply has none.
 
 #include <QString>
 #include <QStringList>

@@ -7,8 +7,7 @@
 
 namespace App {
 
-// Registers every form of the program (a stand-in where the real form is not
-// built).
+// Registers every form of the program.
 void registerForms();
 // Installs the dispatch's event rules, history, printer and mirrors, the
 // engine's seams, the serial port factory and the bus clock.

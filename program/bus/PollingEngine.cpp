@@ -1,6 +1,7 @@
 #include "program/bus/PollingEngine.h"
 
 #include "program/bus/BusConstants.h"
+#include "program/bus/ClockStep.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/ConfigAccess.h"
 #include "program/bus/PendingCommands.h"
@@ -303,6 +304,11 @@ void PollingEngine::UpdatePanel(qint16 module, bool flag)
 {
     if (m_seams.updatePanel)
         m_seams.updatePanel(module, flag);
+}
+
+void PollingEngine::ClockChanged()
+{
+    plat::guard(qualified("ClockChanged"), [&] { ClockStep::BringBack(config(), commands(), now()); });
 }
 
 void PollingEngine::ConfigCommPort()

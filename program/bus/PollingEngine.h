@@ -88,6 +88,9 @@ public:
     void UpdatePanel(qint16 module, bool flag);
     void HistoBusState() {}
     void PrintBusState() {}
+    // The panel's clock was set: a poll or a command reckoned on the old
+    // clock, now beyond any rest, is due at once (ClockStep).
+    void ClockChanged();
 
     // ---- The port gone and back ----
     // Polling starts now when the port is open, else as soon as the watchdog

@@ -64,6 +64,7 @@ public:
     void UpdatePanel(qint16 module, bool flag) { m_engine.UpdatePanel(module, flag); }
     void HistoBusState() { m_engine.HistoBusState(); }
     void PrintBusState() { m_engine.PrintBusState(); }
+    void ClockChanged() { m_engine.ClockChanged(); }
 
     // ---- PollingLink ----
     void SendStationEvent(qint16 aff) override;

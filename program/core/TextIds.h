@@ -56,7 +56,6 @@ constexpr int ModuleWideWordLast = 51023;
 constexpr int ParityFirst = 100020;
 constexpr int ParityLast = 100023;
 
-// The module editor.
 // "Inactive" and "Active": first + Abs(Active).
 constexpr int ModuleActiveFirst = 300120;
 constexpr int ModuleActiveLast = 300121;
@@ -66,5 +65,15 @@ constexpr int ParamRowNameLast = 300213;
 // Print types 0..3: first + type.
 constexpr int PrintTypeFirst = 300310;
 constexpr int PrintTypeLast = 300313;
+
+// The printer settings: the title of escape sequence i (0..7), first + i;
+// the names of the printer's colours 0..6, first + colour, and of its
+// styles B, I, U, first + 0..2.
+constexpr int PrinterSequenceTitleFirst = 430110;
+constexpr int PrinterSequenceTitleLast = 430117;
+constexpr int PrinterColourFirst = 430120;
+constexpr int PrinterColourLast = 430126;
+constexpr int PrinterStyleFirst = 430127;
+constexpr int PrinterStyleLast = 430129;
 
 } // namespace TextIds

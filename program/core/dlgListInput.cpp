@@ -1,7 +1,10 @@
 #include "program/core/dlgListInput.h"
 
+#include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Icons.h"
+#include "platform/RtError.h"
+#include "platform/Screen.h"
 #include "platform/Theme.h"
 #include "program/core/ListInputParent.h"
 #include "program/core/FormNames.h"
@@ -98,6 +101,28 @@ dlgListInput::dlgListInput() : plat::Form(FormNames::dlgListInput)
             lstValue_Click();
     });
     connect(txtValue, &QLineEdit::textChanged, this, [this] { txtValue_Change(); });
+}
+
+std::optional<QString> dlgListInput::Pick(plat::Form* caller, QPoint at, const QString& current,
+                                          const QString& valuesList)
+{
+    auto* picker = qobject_cast<dlgListInput*>(plat::Forms::Get(FormNames::dlgListInput));
+    if (!picker)
+        plat::raise(plat::rt::TypeMismatch);
+    QPointer<plat::Form> guardPicker(picker);
+    picker->setParentForm(caller);
+    picker->placeDialogAt(at);
+    picker->txtValue->setText(current);
+    picker->setValuesList(valuesList);
+    plat::Screen::DoEvents();
+    if (!guardPicker)
+        return std::nullopt;
+    picker->Show(true, caller);
+    std::optional<QString> chosen;
+    if (guardPicker && picker->Ok())
+        chosen = picker->txtValue->text();
+    plat::Forms::Unload(guardPicker);
+    return chosen;
 }
 
 void dlgListInput::setValuesList(const QString& valuesList)

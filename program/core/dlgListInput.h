@@ -11,8 +11,10 @@
 #include "platform/PictureButton.h"
 #include "program/core/ListInputModel.h"
 
+#include <QPoint>
 #include <QPointer>
 #include <cstdint>
+#include <optional>
 
 class QLineEdit;
 class QListWidget;
@@ -21,6 +23,13 @@ class dlgListInput : public plat::Form {
     Q_OBJECT
 public:
     dlgListInput();
+
+    // Loads the picker, shows it modally over the calling form at the screen
+    // position at, with the current value and the values list, and unloads
+    // it: the value chosen, nothing when the operator cancels (or the picker
+    // is torn down meanwhile).
+    static std::optional<QString> Pick(plat::Form* caller, QPoint at, const QString& current,
+                                       const QString& valuesList);
 
     // True when the operator confirmed.
     bool Ok() const { return m_ok; }

@@ -1,8 +1,8 @@
 #pragma once
 // A program folder with the built configuration database, the core's forms
-// registered, plain forms under the alarm screen's name, a bare form under
-// the main window's name, a recording engine form under the engine's name, and
-// recorders in place of the error report and the plain message box.
+// registered, plain forms under the main window's and the alarm screen's
+// names, a recording engine form under the engine's name, and recorders in
+// place of the error report and the plain message box.
 
 #include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
@@ -28,12 +28,6 @@
 #include <gtest/gtest.h>
 
 #include <vector>
-
-// Stands where the main window stands (the core only shows it by name).
-class ProbeMainWindow : public plat::Form {
-public:
-    ProbeMainWindow() : plat::Form(QStringLiteral("wMain")) {}
-};
 
 // Stands where the engine form stands: keeps the station event codes it is
 // sent, in order.
@@ -67,8 +61,8 @@ protected:
         CoreForms::registerForms();
         plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
         dlgUserCodes::registerForm();
-        plat::Forms::registerForm(FormNames::wMain, [] { return new ProbeMainWindow; });
-        plat::Forms::registerForm(FormNames::wRunAlarms, [] { return new plat::Form(FormNames::wRunAlarms); });
+        for (const QString& name : {FormNames::wMain, FormNames::wRunAlarms})
+            plat::Forms::registerForm(name, [name] { return new plat::Form(name); });
         plat::Forms::registerForm(FormNames::wPolling, [] { return new RecordingEngine; });
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) { reports.push_back({name, e.number()}); });
         Global::setCriticalBox([this](const QString& title, const QString& text) { boxes << title + "|" + text; });

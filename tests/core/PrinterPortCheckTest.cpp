@@ -11,8 +11,8 @@
 #include "program/core/CoreForms.h"
 #include "program/core/EnginePrinter.h"
 #include "program/core/Globals.h"
-#include "tests/core/AnsweredBoxes.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ModalAnswers.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -94,11 +94,11 @@ protected:
 
 TEST_F(PrinterPortCheck, NoPrinterIsAWorkingOneAndNothingIsOpened)
 {
-    AnsweredBoxes boxes;
+    testing_support::ModalAnswers boxes;
     EXPECT_TRUE(Config::TestPrintPort(QString()));
     EXPECT_TRUE(Config::TestPrintPort(QStringLiteral(":9600,N,8,1")));
     EXPECT_EQ(made, 0);
-    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
     EXPECT_TRUE(reports.isEmpty());
 }
 
@@ -113,7 +113,7 @@ TEST_F(PrinterPortCheck, APortThatOpensIsClosedAgainAndWorks)
         {"LPT2", "LPT2", "9600,N,8,1"},  // no second part: the settings stay
         {"COM2:9600,E,7,2", "COM2", "9600,E,7,2"},
     };
-    AnsweredBoxes boxes;
+    testing_support::ModalAnswers boxes;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_TRUE(Config::TestPrintPort(QString::fromLatin1(c.text)));
@@ -123,30 +123,32 @@ TEST_F(PrinterPortCheck, APortThatOpensIsClosedAgainAndWorks)
         // Opened with its own port and settings, closing after each line.
         EXPECT_EQ(last->calls, (QStringList{"open '' '' 1", "close"}));
     }
-    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
     EXPECT_TRUE(reports.isEmpty());
 }
 
 TEST_F(PrinterPortCheck, APortThatDoesNotOpenIsSaidOnceWithThePrintersReason)
 {
     openError = QStringLiteral("No such device or address");
-    AnsweredBoxes boxes;
+    testing_support::ModalAnswers boxes;
+    boxes.message(MsgResult::vbOK);
     EXPECT_FALSE(Config::TestPrintPort(QStringLiteral("LPT3:")));
-    ASSERT_EQ(boxes.texts.size(), 1);
-    EXPECT_EQ(boxes.texts[0], "The printer port cannot be opened:\nNo such device or address");
+    EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
+    ASSERT_EQ(boxes.messages.size(), 1);
+    EXPECT_EQ(boxes.messages[0], "The printer port cannot be opened:\nNo such device or address");
     EXPECT_EQ(last->calls, (QStringList{"open '' '' 1", "close"}));
     EXPECT_TRUE(reports.isEmpty());
 }
 
 TEST_F(PrinterPortCheck, WhatCannotBeTriedIsReportedAndAnswersFalse)
 {
-    AnsweredBoxes boxes;
+    testing_support::ModalAnswers boxes;
     EXPECT_FALSE(Config::TestPrintPort(QStringLiteral("USB1:9600,N,8,1")));
     EXPECT_EQ(reports, QStringList{"Config.TestPrintPort 380"});
     EnginePrinter::setFactory({});
     EXPECT_FALSE(Config::TestPrintPort(QStringLiteral("LPT1:")));
     EXPECT_EQ(reports, (QStringList{"Config.TestPrintPort 380", "Config.TestPrintPort 91"}));
-    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
 }
 
 } // namespace

@@ -4,33 +4,29 @@
 // configuration, not the engine's knowledge of the bus), and an alarm of a
 // channel whose flags were edited follows the new flags at once.
 
-#include "program/App.h"
 #include "platform/AppIdentity.h"
 #include "platform/Database.h"
-#include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/SingleInstance.h"
+#include "program/App.h"
 #include "program/bus/DispatchSeams.h"
-#include "tests/support/DispatchDoubles.h"
 #include "program/bus/EventDispatcher.h"
 #include "program/bus/PollingSeams.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
 #include "program/core/VEXfonctions.h"
-#include "program/runtime/HistoProcs.h"
 #include "program/screens/bus/ParamRows.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 #include "tests/e2e/E2eSupport.h"
-#include "tests/screens/MessageAnswers.h"
+#include "tests/support/DispatchDoubles.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/support/ProgramGlobals.h"
-
-#include "VexLib22/_LogFileClass.h"
 
 #include <QFile>
 #include <QLabel>
@@ -59,6 +55,8 @@ protected:
         m_link = testing_support::programFolder() + "/ttyBUS";
         ASSERT_TRUE(QFile::copy(bin + "/PLX2.cfg", plat::AppIdentity::programFile(".cfg")));
 
+        // The program's assembly, with recorders in place of the alarm
+        // screen, the history and the horn.
         App::assemble();
         Dispatch::installed().alarmScreen = &m_display;
         Dispatch::installed().history = &m_history;
@@ -103,12 +101,12 @@ protected:
 
     void TearDown() override
     {
-        ProgramGlobals::TearDown();
         if (m_sim.state() != QProcess::NotRunning) {
             ::kill(pid_t(m_sim.processId()), SIGTERM);
             if (!m_sim.waitForFinished(10000))
                 m_sim.kill();
         }
+        ProgramGlobals::TearDown();
     }
 
     void startSimulator()
@@ -177,16 +175,16 @@ TEST_F(BusEditorPty, AModuleLostWhileItsEditorIsOpenStaysMissingAndAnEditedChann
     EXPECT_TRUE(channelEvents(m_history.events).empty()) << "recorded before its flags were edited";
 
     // The technician opens module 1 from the overview and has channel 3 shown and recorded.
-    MessageAnswers answers;
-    plat::Forms::Get(wBusModules::FormName)->Show();
-    click(qobject_cast<wBusModules*>(plat::Forms::Find(wBusModules::FormName))->imgPanneau(kEdited - 1));
-    auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Find(wBusPanneau::FormName));
+    testing_support::ModalAnswers answers;
+    plat::Forms::Get(FormNames::wBusModules)->Show();
+    click(qobject_cast<wBusModules*>(plat::Forms::Find(FormNames::wBusModules))->imgPanneau(kEdited - 1));
+    auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Find(FormNames::wBusPanneau));
     ASSERT_NE(e, nullptr);
     for (int c = 1; c < kChannel; ++c)
         click(e->imgControl(wBusPanneau::ControlNextChannel));
     e->ParamVal(ParamRows::ScrAlm)->setCaption(Config::GetText(10002));
     e->ParamVal(ParamRows::Histo)->setCaption(Config::GetText(10002));
-    answers.answer(kYes);
+    answers.message(kYes);
     click(e->imgNavPanel(wBusPanneau::NavPanelNext));
     ASSERT_EQ(e->NumModule(), kSwitchedOff);
     EXPECT_TRUE(gConfig->Panel(kEdited)->Channel(kChannel)->Histo());
@@ -196,7 +194,7 @@ TEST_F(BusEditorPty, AModuleLostWhileItsEditorIsOpenStaysMissingAndAnEditedChann
         << logs();
     EXPECT_FALSE(gConfig->Panel(kSwitchedOff)->Present());
     e->ParamVal(ParamRows::Title)->setCaption("Pump room");
-    answers.answer(kYes);
+    answers.message(kYes);
     click(e->imgNavig(wBusPanneau::NavigOverview));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(gConfig->Panel(kSwitchedOff)->Title(), "Pump room");
@@ -219,5 +217,7 @@ TEST_F(BusEditorPty, AModuleLostWhileItsEditorIsOpenStaysMissingAndAnEditedChann
     EXPECT_EQ(lines(EventClass::ChnlPresence, 0, kSwitchedOff).size(), 1u) << "one disappearance";
     EXPECT_EQ(lines(EventClass::ChnlPresence, 1, kSwitchedOff).size(), 1u) << "no appearance after it";
     EXPECT_FALSE(gConfig->Panel(kSwitchedOff)->Present());
+    EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();
+    EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }

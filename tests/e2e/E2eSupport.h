@@ -19,6 +19,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <optional>
@@ -154,6 +155,40 @@ inline void startHeadless(QProcess& p, const QString& program, const QStringList
     p.setWorkingDirectory(folder);
     p.start(program, args);
 }
+
+// The module simulator program, serving on a pseudo-terminal that it links
+// at a path, its -v log kept; it is ended (a stop request, then killed) when
+// this goes.
+class SimulatorProgram {
+public:
+    SimulatorProgram() = default;
+    ~SimulatorProgram() { stop(); }
+    SimulatorProgram(const SimulatorProgram&) = delete;
+    SimulatorProgram& operator=(const SimulatorProgram&) = delete;
+
+    // Starts it with "--link link", then args and "-v"; true once the link is there.
+    bool start(const QString& link, const QStringList& args, const QString& folder)
+    {
+        QObject::connect(&m_process, &QProcess::readyReadStandardError,
+                         [this] { m_log += m_process.readAllStandardError(); });
+        startHeadless(m_process, testing_support::binFolder() + QStringLiteral("/modsim"),
+                      QStringList{QStringLiteral("--link"), link} + args + QStringList{QStringLiteral("-v")}, folder);
+        return m_process.waitForStarted(10000) && waitFor([&] { return QFile::exists(link); }, 10000);
+    }
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        ::kill(pid_t(m_process.processId()), SIGTERM);
+        if (!m_process.waitForFinished(10000))
+            m_process.kill();
+    }
+    const QString& log() const { return m_log; }
+
+private:
+    QProcess m_process;
+    QString m_log;
+};
 
 // Appends "[section]" key=value in the program's INI form (CRLF lines) to a
 // profile file that does not have the section yet.

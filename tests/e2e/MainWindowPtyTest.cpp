@@ -3,30 +3,25 @@
 // file of eight modules from the main window, starts polling on the bus
 // monitor, every module is found, and the quit ends the message loop with 0.
 
-#include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
-#include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/SingleInstance.h"
-#include "program/bus/DispatchSeams.h"
+#include "program/App.h"
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
 #include "program/core/PanelClass.h"
-#include "program/App.h"
-#include "program/runtime/wRunAlarms.h"
 #include "program/core/VEXfonctions.h"
-#include "program/runtime/HistoProcs.h"
+#include "program/runtime/wRunAlarms.h"
 #include "program/screens/system/wMain.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/support/ProgramGlobals.h"
-#include "tests/screens/ModalAnswers.h"
-#include "program/core/FormNames.h"
 
 #include <QApplication>
 #include <QFile>
@@ -113,13 +108,13 @@ TEST_F(MainWindowPty, AnOpenedUserFileIsPolledAndTheQuitEndsTheRunWithZero)
 {
     startSimulator();
     Global::Main();
-    auto* main = qobject_cast<wMain*>(plat::Forms::Find(wMain::FormName));
+    auto* main = qobject_cast<wMain*>(plat::Forms::Find(FormNames::wMain));
     ASSERT_NE(main, nullptr);
     auto* engine = qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling));
     ASSERT_NE(engine, nullptr);
     ASSERT_TRUE(engine->PortOpen());
 
-    ModalAnswers answers;
+    testing_support::ModalAnswers answers;
     main->imgNavig(wMain::NavigOpen)->click();
     EXPECT_EQ(main->lblFileName->text(), "site");
     EXPECT_EQ(gConfig->Panel(8)->Model(), 1);
@@ -131,15 +126,17 @@ TEST_F(MainWindowPty, AnOpenedUserFileIsPolledAndTheQuitEndsTheRunWithZero)
         all.insert(m.first);
     ASSERT_TRUE(e2e::waitFor([&] { return present() == all; }, 20000)) << "present: " << present().size();
 
-    // The modules' arrival is on the alarm screen; leaving it (a supervisor's
-    // code) shows the main window again.
+    // The modules' arrival is on the alarm screen; leaving it asks for a login
+    // (nobody has level 1, so a cancelled one passes) and shows the main
+    // window again.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     auto* alarms = qobject_cast<wRunAlarms*>(plat::Forms::Find(FormNames::wRunAlarms));
     ASSERT_NE(alarms, nullptr);
-    EXPECT_EQ(plat::Forms::Find(wMain::FormName), nullptr);
-    answers.password("2468");
+    EXPECT_EQ(plat::Forms::Find(FormNames::wMain), nullptr);
+    answers.cancelPassword();
     alarms->imgNavig(wRunAlarms::NavigLeave)->click();
-    main = qobject_cast<wMain*>(plat::Forms::Find(wMain::FormName));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    main = qobject_cast<wMain*>(plat::Forms::Find(FormNames::wMain));
     ASSERT_NE(main, nullptr);
 
     // The quit asks, then the message loop ends as main() returns it.

@@ -11,7 +11,7 @@
 #include "program/core/PanelClass.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
-#include "tests/runtime/PrinterDevices.h"
+#include "tests/support/PrinterDevices.h"
 
 #include "platform/AppIdentity.h"
 #include "platform/RtError.h"

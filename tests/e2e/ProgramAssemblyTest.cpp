@@ -21,8 +21,25 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
 {
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
-              QStringList({"dlgConsigne", "dlgKeyboard", "dlgListInput", "dlgMenuParams", "dlgMenuSystem", "dlgMessage", "dlgUserCodes", "wBusModules", "wBusPanneau", "wMain",
-                           "wPolling", "wRunAlarms"}));
+              QStringList({
+                  "dlgConsigne",
+                  "dlgKeyboard",
+                  "dlgListInput",
+                  "dlgMenuParams",
+                  "dlgMenuSystem",
+                  "dlgMessage",
+                  "dlgParamPrinter",
+                  "dlgSysTime",
+                  "dlgUserCodes",
+                  "wBusModules",
+                  "wBusPanneau",
+                  "wMain",
+                  "wParamEcran",
+                  "wParamPrinter",
+                  "wPolling",
+                  "wRunAlarms",
+                  "wSysComm",
+              }));
 }
 
 TEST_F(ProgramAssembly, AFormUnderANameTheAssemblyTookIsRefusedWithItsName)

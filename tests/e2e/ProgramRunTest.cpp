@@ -7,6 +7,7 @@
 #include "platform/AppIdentity.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/PrinterPort.h"
 #include "program/App.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
@@ -21,16 +22,12 @@
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
 #include "program/runtime/wRunAlarms.h"
-#include "program/core/EnginePrinter.h"
-#include "program/runtime/DirectPrinting.h"
-#include "program/runtime/HistoProcs.h"
-#include "tests/core/AnsweredBoxes.h"
-#include "tests/runtime/PrinterDevices.h"
 #include "program/screens/system/wMain.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ModalAnswers.h"
+#include "tests/support/PrinterDevices.h"
 #include "tests/support/ProgramGlobals.h"
-#include "tests/screens/ModalAnswers.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -73,14 +70,7 @@ protected:
         return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling));
     }
 
-    static QStringList visibleForms()
-    {
-        QStringList names;
-        for (plat::Form* f : plat::Forms::All())
-            if (f->isVisible())
-                names << f->objectName();
-        return names;
-    }
+    static QStringList visibleForms() { return testing_support::visibleForms(); }
 
     static QString lastEventKey()
     {
@@ -323,7 +313,7 @@ TEST_F(ProgramRun, QuitSendsTheStopEventsAndUnloadsEveryForm)
     EXPECT_EQ(gPanelLetter, "M");
     EXPECT_EQ(gChannelLetter, "C");
     recordEvents();
-    ModalAnswers answers;
+    testing_support::ModalAnswers answers;
     answers.message(MsgResult::vbOK);
     main->imgNavig(wMain::NavigQuit)->click();
     EXPECT_TRUE(answers.allAnswered());
@@ -345,7 +335,7 @@ TEST_F(ProgramRun, TheCloseBoxOfTheMainWindowEndsTheRun)
     Global::Main();
     QPointer<plat::Form> main = plat::Forms::Find("wMain");
     ASSERT_TRUE(main);
-    ModalAnswers answers;
+    testing_support::ModalAnswers answers;
     answers.message(MsgResult::vbOK);
     main->close();
     // Refused while the close event runs, then the quit runs from the loop.
@@ -412,11 +402,13 @@ TEST_F(ProgramRun, APrinterPortThatDoesNotOpenIsSaidOnceAndLeavesThePrinterUncon
         config.setPrtSettings(QStringLiteral("LPT3:"));
         ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
     }
-    AnsweredBoxes boxes;
+    testing_support::ModalAnswers boxes;
+    boxes.message(MsgResult::vbOK);
     Global::Main();
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
-    ASSERT_EQ(boxes.texts.size(), 1);
-    EXPECT_EQ(boxes.texts[0], "The printer port cannot be opened:\n" + plat::PrinterPort::errorText(ENOENT));
+    EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
+    ASSERT_EQ(boxes.messages.size(), 1);
+    EXPECT_EQ(boxes.messages[0], "The printer port cannot be opened:\n" + plat::PrinterPort::errorText(ENOENT));
     ASSERT_NE(engine(), nullptr);
     ASSERT_TRUE(engine()->dpPrinter());
     EXPECT_EQ(engine()->dpPrinter()->Port(), QString());

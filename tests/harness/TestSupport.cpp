@@ -63,6 +63,15 @@ QString renderToPng(QWidget* widget, const QString& name)
     return path;
 }
 
+QStringList visibleForms()
+{
+    QStringList names;
+    for (plat::Form* f : plat::Forms::All())
+        if (f->isVisible())
+            names << f->Name();
+    return names;
+}
+
 std::shared_ptr<bool> whenShown(const QString& formName, std::function<void(plat::Form*)> act, int timeoutMs)
 {
     auto ran = std::make_shared<bool>(false);

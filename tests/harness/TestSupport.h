@@ -33,6 +33,9 @@ int errorOf(const std::function<void()>& fn);
 // returns the file's path, so that a person can look at the screen.
 QString renderToPng(QWidget* widget, const QString& name);
 
+// The names of the visible forms, in load order.
+QStringList visibleForms();
+
 // Runs act on the first visible form of that name, from the message loop (so
 // also inside the modal loop that shows it); after timeoutMs it gives up, so
 // that a form that never comes, or a box nobody answers, fails the test

@@ -87,16 +87,6 @@ TEST_F(FormsRegistryTest, ATakenNameIsRefusedWithAnErrorNamingIt)
     EXPECT_EQ(Forms::registeredNames(), QStringList({"fOther", "fProbe"}));
 }
 
-TEST_F(FormsRegistryTest, AnUnregisteredNameIsUnknownAgainButItsLoadedFormStays)
-{
-    Form* f = Forms::Get("fProbe");
-    Forms::unregisterForm("fProbe");
-    EXPECT_FALSE(Forms::isRegistered("fProbe"));
-    EXPECT_EQ(Forms::Get("fProbe"), f);
-    Forms::Unload(f);
-    EXPECT_THROW(Forms::Get("fProbe"), RtError);
-}
-
 TEST_F(FormsRegistryTest, QueryUnloadCanRefuseAndUnloadIsIdempotent)
 {
     Form* f = Forms::Get("fProbe");

@@ -8,7 +8,7 @@
 #include "platform/RtError.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
-#include "tests/runtime/PrinterDevices.h"
+#include "tests/support/PrinterDevices.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>

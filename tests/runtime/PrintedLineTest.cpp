@@ -12,7 +12,7 @@
 #include "program/runtime/DirectPrinting.h"
 #include "tests/runtime/EventLinesFixture.h"
 #include "tests/runtime/GoldenFile.h"
-#include "tests/runtime/PrinterDevices.h"
+#include "tests/support/PrinterDevices.h"
 
 #include "VexLib22/_LogFileClass.h"
 

@@ -2,6 +2,7 @@
 // that the INI file names and the page buttons, a touched tile opening the
 // module editor, and the way back to the main window.
 
+#include "program/core/FormNames.h"
 #include "program/core/IniKeys.h"
 #include "program/core/PanelClass.h"
 #include "program/core/VEXfonctions.h"
@@ -15,7 +16,7 @@ class BusModulesScreen : public BusScreensFixture {
 protected:
     wBusModules* open()
     {
-        auto* o = qobject_cast<wBusModules*>(plat::Forms::Get(wBusModules::FormName));
+        auto* o = qobject_cast<wBusModules*>(plat::Forms::Get(FormNames::wBusModules));
         o->Show();
         return o;
     }
@@ -163,7 +164,7 @@ TEST_F(BusModulesScreen, HomeShowsTheMainWindowAndTheButtonsOfScreensNotBuiltSta
 
 TEST_F(BusModulesScreen, TheMirrorsButtonOpensTheMirrorListOnceThatScreenIsThere)
 {
-    standIn(BusScreens::MirrorListForm);
+    standIn(FormNames::wBusMiroirs);
     wBusModules* o = open();
     ASSERT_TRUE(o->imgMiroirs->isVisible());
     EXPECT_EQ(o->lblMiroirs->text(), Config::GetText(200110));
@@ -171,5 +172,5 @@ TEST_F(BusModulesScreen, TheMirrorsButtonOpensTheMirrorListOnceThatScreenIsThere
     click(o->lblMiroirs);
     settle();
     EXPECT_EQ(overview(), nullptr);
-    EXPECT_EQ(visibleForms(), QStringList{BusScreens::MirrorListForm});
+    EXPECT_EQ(visibleForms(), QStringList{FormNames::wBusMiroirs});
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The bus configuration screens on a program folder with the built
-// configuration database: a configuration in gConfig, the forms registered
-// (a plain form under the main window's name), error reports and beeps
-// counted, and the modal boxes and dialogs answered by the test.
+// configuration database: a configuration in gConfig, the forms they use
+// registered (a plain form under the main window's name), error reports and
+// beeps counted, and the modal boxes and dialogs answered by the test.
 
 #include "platform/Beep.h"
 #include "platform/Captions.h"
@@ -13,27 +13,27 @@
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/CoreForms.h"
+#include "program/core/FormNames.h"
 #include "program/core/Globals.h"
 #include "program/core/InputDialogs.h"
-#include "program/core/FormNames.h"
+#include "program/core/LanguageGlobals.h"
 #include "program/screens/bus/BusScreens.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 #include "tests/harness/TestSupport.h"
-#include "tests/screens/MessageAnswers.h"
+#include "tests/support/ModalAnswers.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-class BusScreensFixture : public ::testing::Test {
+class BusScreensFixture : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -43,7 +43,7 @@ protected:
         gLanguage = 0;
         ReplaceConfig(std::make_unique<ConfigClass>());
         gConfig->setModified(false);
-        gNoChannelText = Config::GetText(10100);
+        LanguageGlobals::SetNoChannelText();
         CoreForms::registerForms();
         InputDialogs::registerForms();
         plat::Forms::registerForm(FormNames::wMain, [] { return new plat::Form(FormNames::wMain); });
@@ -53,34 +53,28 @@ protected:
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
         plat::setBeeper([this] { ++beeps; });
-        m_answers = std::make_unique<MessageAnswers>();
+        m_answers = std::make_unique<testing_support::ModalAnswers>();
     }
 
     void TearDown() override
     {
+        EXPECT_TRUE(m_answers->allAnswered()) << "never came: " << m_answers->pending().join(", ").toStdString();
+        EXPECT_TRUE(m_answers->unexpected.isEmpty()) << m_answers->unexpected.join("; ").toStdString();
         m_answers.reset();
-        for (const QString& name : m_standIns)
-            plat::Forms::unregisterForm(name);
-        plat::Forms::UnloadAllExcept({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        plat::setErrorReporter({});
-        plat::setCaptionSource({});
         plat::setBeeper({});
         plat::ColorDialog::setChooser({});
-        ReplaceConfig(nullptr);
-        ReplaceDatabase(nullptr);
-        gLanguage = 0;
+        ProgramGlobals::TearDown();
     }
 
     // ---- Screens --------------------------------------------------------
 
-    static wBusModules* overview() { return qobject_cast<wBusModules*>(plat::Forms::Find(wBusModules::FormName)); }
-    static wBusPanneau* editor() { return qobject_cast<wBusPanneau*>(plat::Forms::Find(wBusPanneau::FormName)); }
+    static wBusModules* overview() { return qobject_cast<wBusModules*>(plat::Forms::Find(FormNames::wBusModules)); }
+    static wBusPanneau* editor() { return qobject_cast<wBusPanneau*>(plat::Forms::Find(FormNames::wBusPanneau)); }
 
     // The editor on module n, as the overview opens it.
     static wBusPanneau* openEditor(int n)
     {
-        auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Get(wBusPanneau::FormName));
+        auto* e = qobject_cast<wBusPanneau*>(plat::Forms::Get(FormNames::wBusPanneau));
         e->setNumModule(n);
         e->Show();
         return e;
@@ -93,14 +87,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    static QStringList visibleForms()
-    {
-        QStringList names;
-        for (plat::Form* f : plat::Forms::All())
-            if (f->isVisible())
-                names << f->objectName();
-        return names;
-    }
+    static QStringList visibleForms() { return testing_support::visibleForms(); }
 
     static void click(QWidget* w)
     {
@@ -109,50 +96,27 @@ protected:
     }
 
     // A plain form under the name of a screen not built yet, for this test only.
-    void standIn(const QString& name)
+    static void standIn(const QString& name)
     {
         plat::Forms::registerForm(name, [name] { return new plat::Form(name); });
-        m_standIns << name;
     }
 
-    // ---- Message boxes -----------------------------------------------------
+    // ---- Message boxes and dialogs ------------------------------------------
 
     // The answer for the next message box (its result: 1 OK, 2 Cancel, 6 Yes, 7 No).
-    void answer(int result) { m_answers->answer(result); }
-    // The texts of the message boxes shown, in order.
-    QStringList& asked() { return m_answers->asked; }
-
-    // ---- Modal dialogs -----------------------------------------------------
-
-    // Runs action on the form as soon as it is shown modally; the form is
-    // hidden (and the test fails) when that does not happen within 5 s.
+    void answer(int result) { m_answers->message(result); }
+    // The texts of the message boxes answered, in order.
+    QStringList& asked() { return m_answers->messages; }
+    // Runs action on the next modal window, which must be formName, from
+    // inside its modal loop.
     void whenModal(const QString& formName, std::function<void(plat::Form*)> action)
     {
-        auto* watch = new QTimer(&m_context);
-        auto started = std::make_shared<QElapsedTimer>();
-        started->start();
-        QObject::connect(watch, &QTimer::timeout, &m_context, [=] {
-            plat::Form* f = plat::Forms::Find(formName);
-            if (f && f->isVisible() && f->IsModal()) {
-                watch->deleteLater();
-                action(f);
-                return;
-            }
-            if (started->elapsed() > 5000) {
-                watch->deleteLater();
-                ADD_FAILURE() << formName.toStdString() << " was never shown modally";
-                if (f)
-                    f->Hide();
-            }
-        });
-        watch->start(5);
+        m_answers->on(formName, std::move(action));
     }
 
     QStringList reports;
     int beeps = 0;
 
 private:
-    QObject m_context;
-    std::unique_ptr<MessageAnswers> m_answers;
-    QStringList m_standIns;
+    std::unique_ptr<testing_support::ModalAnswers> m_answers;
 };

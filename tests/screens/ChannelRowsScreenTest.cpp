@@ -64,8 +64,10 @@ TEST_F(ChannelRowsScreen, APickedValueIsWrittenIntoTheWorkingCopyOnly)
     selectRow(e, 6);
     QString offered;
     QStringList entries;
+    QPoint at;
     whenModal("dlgListInput", [&](plat::Form* f) {
         auto* picker = qobject_cast<dlgListInput*>(f);
+        at = picker->frameGeometry().topLeft();
         offered = picker->txtValue->text();
         entries = {picker->lstValue->item(0)->text(), picker->lstValue->item(picker->lstValue->count() - 1)->text()};
         picker->imgControl(1)->click();
@@ -73,6 +75,7 @@ TEST_F(ChannelRowsScreen, APickedValueIsWrittenIntoTheWorkingCopyOnly)
         picker->imgControl(2)->click();
     });
     click(e->imgModif);
+    EXPECT_EQ(at, e->shpInput->mapToGlobal(QPoint(0, 0))) << "the picker opens over the input frame";
     EXPECT_EQ(offered, "5");
     EXPECT_EQ(entries, (QStringList{"1", "99"}));
     EXPECT_EQ(e->ParamVal(6)->Caption(), "7");

@@ -21,13 +21,20 @@ TEST(GalleryTool, RendersTheScreensInEveryLanguageAndLeavesTheProgramFolderAlone
     p.start(tool, {out});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    // A form with a typical state of its own, and forms drawn as they load.
-    for (const char* form : {"wMain", "dlgMenuSystem", "dlgMenuParams", "wRunAlarms"})
+    // Forms with a typical state of their own, and forms drawn as they load;
+    // the screens of 800 x 600.
+    struct Shot {
+        const char* form;
+        bool fullScreen;
+    };
+    for (const Shot& shot : {Shot{"wMain", true}, Shot{"wBusModules", true}, Shot{"wBusPanneau", true},
+                             Shot{"dlgMenuSystem", false}, Shot{"dlgMenuParams", false}, Shot{"wRunAlarms", false},
+                             Shot{"wSysComm", true}, Shot{"wParamEcran", true}, Shot{"dlgSysTime", false}})
         for (const char* language : {"en", "fr", "de"}) {
-            const QString file = QString("%1/%2-%3.png").arg(out, form, language);
+            const QString file = QString("%1/%2-%3.png").arg(out, shot.form, language);
             const QImage image(file);
             EXPECT_FALSE(image.isNull()) << file.toStdString();
-            if (QString(form) == "wMain") {
+            if (shot.fullScreen) {
                 EXPECT_EQ(image.width(), 800);
                 EXPECT_EQ(image.height(), 600);
             }

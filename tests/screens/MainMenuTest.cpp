@@ -4,12 +4,12 @@
 // closes, and the entries whose screens this program lacks.
 
 #include "program/screens/system/MainMenu.h"
+#include "program/core/FormNames.h"
 #include "program/screens/system/MenuDialog.h"
 #include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/dlgMenuSystem.h"
-#include "tests/screens/ModalAnswers.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/screens/ScreensFixture.h"
-#include "program/core/FormNames.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -50,6 +50,12 @@ protected:
     }
 };
 
+// The sub-menu dialog answered with its command button cmd.
+void answerMenu(testing_support::ModalAnswers& answers, const QString& dialog, int cmd)
+{
+    answers.click(dialog, QStringLiteral("cmdButtons(%1)").arg(cmd));
+}
+
 // The database's users: 2468 gives level 2, 3579 level 3.
 QString codeFor(int level)
 {
@@ -67,7 +73,7 @@ TEST_F(Menu, EachEntryOpensBehindItsLevelAndAsksThePasswordUntilItSuffices)
         bool mainStays;
     };
     const Entry entries[] = {
-        {0, 2, "wBusModules", false}, {1, 2, dlgMenuParams::FormName, true}, {2, 2, dlgMenuSystem::FormName, true},
+        {0, 2, "wBusModules", false}, {1, 2, FormNames::dlgMenuParams, true}, {2, 2, FormNames::dlgMenuSystem, true},
         {3, 0, "wRunAlarms", false},  {4, 3, "wTechnician", false},           {5, 0, QString(), true},
     };
     // -1: no user of level 1 is configured (everyone passes); else the level logged in.
@@ -87,14 +93,14 @@ TEST_F(Menu, EachEntryOpensBehindItsLevelAndAsksThePasswordUntilItSuffices)
                 const bool opens = !e.opens.isEmpty() && (!asked || pwd == Password::WrongThenRight);
                 const int after = asked && pwd == Password::WrongThenRight ? needs : before;
 
-                ModalAnswers answers;
+                testing_support::ModalAnswers answers;
                 if (asked && pwd == Password::Cancelled)
                     answers.cancelPassword();
                 if (asked && pwd == Password::WrongThenRight)
                     answers.password("0000").password(codeFor(needs));
                 const bool subMenu = e.opens.startsWith("dlgMenu");
                 if (opens && subMenu)
-                    answers.menu(e.opens, MenuDialog::CmdCancel);
+                    answerMenu(answers, e.opens, MenuDialog::CmdCancel);
 
                 QTest::mouseClick(main->imgMenu(e.index), Qt::LeftButton);
                 settle();
@@ -124,8 +130,8 @@ TEST_F(Menu, ACaptionOrItsShadowActsAsItsTile)
     ASSERT_EQ(main->lblMenu.count(), 12);
     for (int label : {1, 7}) {
         SCOPED_TRACE(label);
-        ModalAnswers answers;
-        answers.menu(dlgMenuParams::FormName, MenuDialog::CmdCancel);
+        testing_support::ModalAnswers answers;
+        answerMenu(answers, FormNames::dlgMenuParams, MenuDialog::CmdCancel);
         QTest::mouseClick(main->lblMenu(label), Qt::LeftButton);
         EXPECT_TRUE(answers.allAnswered());
         EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();
@@ -149,8 +155,8 @@ TEST_F(Menu, ASubMenuCommandOpensItsScreenByName)
         wMain* main = showMain();
         const QString screen = MainMenu::CommandTarget(c.entry, c.cmd)->form;
         bool modalOverMain = false;
-        ModalAnswers answers;
-        answers.menu(MainMenu::DialogOf(c.entry), c.cmd);
+        testing_support::ModalAnswers answers;
+        answerMenu(answers, MainMenu::DialogOf(c.entry), c.cmd);
         if (c.mainStays)
             answers.on(screen, [&](plat::Form* f) {
                 modalOverMain = mainWindow() && mainWindow()->isVisible();
@@ -177,9 +183,9 @@ TEST_F(Menu, TheUserEditorIsFollowedByTheSaveAndThenByTheMenuItAskedFor)
     bool savedBeforeMenu = false;
     int firstLoop = 0;
     int secondLoop = 0;
-    ModalAnswers answers;
+    testing_support::ModalAnswers answers;
     answers
-        .on(dlgMenuSystem::FormName,
+        .on(FormNames::dlgMenuSystem,
             [&](plat::Form* f) {
                 firstLoop = QThread::currentThread()->loopLevel();
                 qobject_cast<MenuDialog*>(f)->cmdButtons(4)->click();
@@ -190,7 +196,7 @@ TEST_F(Menu, TheUserEditorIsFollowedByTheSaveAndThenByTheMenuItAskedFor)
             plat::Forms::Unload(f);
             mainWindow()->imgMenu_Click(2);
         })
-        .on(dlgMenuSystem::FormName, [&](plat::Form* f) {
+        .on(FormNames::dlgMenuSystem, [&](plat::Form* f) {
             savedBeforeMenu = QFile::exists(workingFile());
             secondLoop = QThread::currentThread()->loopLevel();
             qobject_cast<MenuDialog*>(f)->cmdButtons(MenuDialog::CmdCancel)->click();
@@ -213,9 +219,9 @@ TEST_F(Menu, TheClockClosingReopensTheSystemMenuWithoutNestingAndSavesNothing)
     QFile::remove(workingFile());
     int menus = 0;
     int firstLoop = 0;
-    ModalAnswers answers;
+    testing_support::ModalAnswers answers;
     answers
-        .on(dlgMenuSystem::FormName,
+        .on(FormNames::dlgMenuSystem,
             [&](plat::Form* f) {
                 firstLoop = QThread::currentThread()->loopLevel();
                 qobject_cast<MenuDialog*>(f)->cmdButtons(3)->click();
@@ -224,7 +230,7 @@ TEST_F(Menu, TheClockClosingReopensTheSystemMenuWithoutNestingAndSavesNothing)
             plat::Forms::Unload(f);
             mainWindow()->imgMenu_Click(2);
         })
-        .on(dlgMenuSystem::FormName, [&](plat::Form* f) {
+        .on(FormNames::dlgMenuSystem, [&](plat::Form* f) {
             ++menus;
             EXPECT_EQ(QThread::currentThread()->loopLevel(), firstLoop) << "nested in the clock's loop";
             qobject_cast<MenuDialog*>(f)->cmdButtons(3)->click();
@@ -250,7 +256,11 @@ struct WiredRow {
 };
 const WiredRow kWired[] = {
     {0, 0, "wBusModules"},
+    {1, 4, "wParamPrinter"},
     {3, 0, "wRunAlarms"},
+    {2, 1, "wSysComm"},
+    {1, 3, "wParamEcran"},
+    {2, 3, "dlgSysTime"},
 };
 
 TEST_F(ProgramMenu, EveryWiredEntryOpensItsScreen)
@@ -265,9 +275,9 @@ TEST_F(ProgramMenu, EveryWiredEntryOpensItsScreen)
         const auto target = row.cmd ? MainMenu::CommandTarget(row.entry, row.cmd) : MainMenu::EntryTarget(row.entry);
         ASSERT_TRUE(target);
         ASSERT_EQ(target->form, row.form);
-        ModalAnswers answers;
+        testing_support::ModalAnswers answers;
         if (row.cmd)
-            answers.menu(MainMenu::DialogOf(row.entry), row.cmd);
+            answerMenu(answers, MainMenu::DialogOf(row.entry), row.cmd);
         const bool modal = target->opening == MainMenu::Opening::Modal
             || target->opening == MainMenu::Opening::ModalThenSave;
         bool shown = false;
@@ -307,7 +317,7 @@ TEST_F(ProgramMenu, AnEntryWhoseScreenIsMissingIsDisabledAndOpensNothing)
         const auto t = MainMenu::EntryTarget(entry);
         if (!t || plat::Forms::isRegistered(t->form))
             continue;
-        ModalAnswers answers;
+        testing_support::ModalAnswers answers;
         main->imgMenu_Click(entry);
         settle();
         EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();

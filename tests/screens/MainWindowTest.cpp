@@ -4,7 +4,7 @@
 
 #include "platform/Regional.h"
 #include "platform/SystemKeyboard.h"
-#include "tests/screens/ModalAnswers.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/screens/ScreensFixture.h"
 
 #include <QListWidget>
@@ -171,7 +171,7 @@ TEST_F(MainWindow, AStoredIndexNamingNoLanguageSelectsNoneUntilOneIsChosen)
 TEST_F(MainWindow, TheLoginButtonAndItsCaptionShowTheNewLevel)
 {
     wMain* main = showMain();
-    ModalAnswers answers;
+    testing_support::ModalAnswers answers;
     answers.password("2468").password("");
     QTest::mouseClick(main->imgNavig(wMain::NavigLogin), Qt::LeftButton);
     EXPECT_EQ(main->lblLogin(0)->text(), "2");
@@ -199,7 +199,7 @@ TEST_F(MainWindow, F12AndSaveAsBringTheDesktopKeyboardTheSaveStepDoesNot)
     main->imgNavig_Click(wMain::NavigSaveAs);
     EXPECT_FALSE(plat::SystemKeyboard::running());
     gConfig->setModified(true);
-    ModalAnswers answers;
+    testing_support::ModalAnswers answers;
     answers.message(MsgResult::vbYes);
     main->imgNavig_Click(wMain::NavigOpen);
     EXPECT_TRUE(answers.allAnswered());
@@ -242,7 +242,7 @@ TEST_F(MainWindow, TheFileButtonsRunTheCommandsOnTheWindowAndTheEngine)
     EXPECT_TRUE(main->lblModified->isVisible());
     EXPECT_EQ(main->lblFileName->text(), "site");
 
-    ModalAnswers answers;
+    testing_support::ModalAnswers answers;
     answers.message(MsgResult::vbOK).message(MsgResult::vbNo);
     QTest::mouseClick(main->imgNavig(wMain::NavigNew), Qt::LeftButton);
     EXPECT_TRUE(answers.allAnswered());
@@ -255,7 +255,7 @@ TEST_F(MainWindow, TheCloseBoxQuitsAndTheWindowStaysWhenTheQuitEndsEarly)
 {
     QPointer<wMain> main = showMain();
     {
-        ModalAnswers answers;
+        testing_support::ModalAnswers answers;
         answers.message(MsgResult::vbCancel);
         main->close();
         QTest::qWait(50);
@@ -272,7 +272,7 @@ TEST_F(MainWindow, TheCloseBoxQuitsAndTheWindowStaysWhenTheQuitEndsEarly)
     gConfig->setUserCount(1);
     gConfig->setUserLevel(1, 1);
     {
-        ModalAnswers answers;
+        testing_support::ModalAnswers answers;
         answers.message(MsgResult::vbOK);
         main->close();
         QTest::qWait(50);
@@ -284,7 +284,7 @@ TEST_F(MainWindow, TheCloseBoxQuitsAndTheWindowStaysWhenTheQuitEndsEarly)
     // The users changed: the changes are dropped.
     gUserLevel = 1;
     {
-        ModalAnswers answers;
+        testing_support::ModalAnswers answers;
         answers.message(MsgResult::vbNo);
         main->close();
         QTest::qWait(50);

@@ -5,6 +5,7 @@
 
 #include "platform/AppIdentity.h"
 #include "program/core/ChannelClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/MirrorClasses.h"
 #include "program/core/PanelClass.h"
 #include "tests/screens/BusScreensFixture.h"
@@ -180,7 +181,7 @@ TEST_F(ModuleEditorScreen, NoDropsTheModulesEditsButKeepsTheMirrorEditsForALater
 
 TEST_F(ModuleEditorScreen, ModelsStepThroughTheListAndShowTheirMirrorsButton)
 {
-    standIn(BusScreens::MirrorOneForm);
+    standIn(FormNames::wBusMirrorOne);
     gConfig->Panel(4)->setModel(0);
     wBusPanneau* e = openEditor(4);
     struct Step {

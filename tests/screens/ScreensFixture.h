@@ -1,10 +1,11 @@
 #pragma once
 // The ground of the screen tests: a program folder with the built
-// configuration database, the program's forms registered as the program
-// registers them, the real engine form on a simulated bus line (no module,
-// nothing polled unless a test starts it), the configuration of the
-// database's defaults, and recorders in place of the error report, the plain
-// critical box, the engine's messages and the file dialog.
+// configuration database, the program's forms registered by the program's
+// assembly, the real engine form on a simulated bus line (no module,
+// nothing polled unless a test starts it) with the real event rules, the
+// configuration of the database's defaults, and recorders in place of the
+// error report, the plain critical box, the engine's messages, the rest of
+// the dispatch and the file dialog.
 
 #include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
@@ -13,11 +14,13 @@
 #include "platform/Guard.h"
 #include "platform/Help.h"
 #include "platform/Screen.h"
+#include "program/App.h"
 #include "program/bus/DispatchSeams.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
@@ -25,10 +28,10 @@
 #include "program/runtime/HistoProcs.h"
 #include "program/screens/system/wMain.h"
 #include "tests/harness/TestSupport.h"
-#include "program/App.h"
+#include "tests/support/DispatchDoubles.h"
+#include "tests/support/ProgramGlobals.h"
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
-#include "program/core/FormNames.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -52,7 +55,7 @@ public:
     }
 };
 
-class ScreensFixture : public ::testing::Test {
+class ScreensFixture : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -62,10 +65,12 @@ protected:
             reports << QStringLiteral("%1 %2").arg(name).arg(e.number());
         });
         Global::setCriticalBox([this](const QString&, const QString& text) { criticalBoxes << text; });
-        m_savedDispatch = Dispatch::installed();
-        m_savedSeams = PollingSeams::installed();
         App::registerForms();
+        // The program's seams (the raw printers among them), then recording
+        // dispatch steps in place of its own.
         App::installSeams();
+        m_dispatch.install();
+        Dispatch::installed().rules = &HistoProcs::Rules();
         PollingSeams::installed().message = [this](const QString& text, int) {
             engineMessages << text;
             return 1;
@@ -92,23 +97,10 @@ protected:
 
     void TearDown() override
     {
-        plat::Forms::UnloadAllExcept({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         wMain::setFileDialog({});
-        wPolling::setPortFactory({});
         plat::Help::setOpener({});
         plat::Help::setHelpFile(QString());
-        Dispatch::installed() = m_savedDispatch;
-        PollingSeams::installed() = m_savedSeams;
-        plat::setErrorReporter({});
-        plat::setCaptionSource({});
-        Global::setCriticalBox({});
-        plat::Screen::setMousePointer(plat::Screen::vbDefault);
-        gTraceLog().CloseFile();
-        ReplaceConfig(nullptr);
-        gLanguage = 0;
-        gUserLevel = 0;
-        gUserName.clear();
+        ProgramGlobals::TearDown();
     }
 
     static QString folder() { return testing_support::programFolder(); }
@@ -118,22 +110,15 @@ protected:
     // The main window, loaded and shown as start-up shows it.
     static wMain* showMain()
     {
-        auto* main = qobject_cast<wMain*>(plat::Forms::Get(wMain::FormName));
+        auto* main = qobject_cast<wMain*>(plat::Forms::Get(FormNames::wMain));
         main->Show();
         return main;
     }
-    static wMain* mainWindow() { return qobject_cast<wMain*>(plat::Forms::Find(wMain::FormName)); }
+    static wMain* mainWindow() { return qobject_cast<wMain*>(plat::Forms::Find(FormNames::wMain)); }
     static wPolling* engine() { return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling)); }
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    static QStringList visibleForms()
-    {
-        QStringList names;
-        for (plat::Form* f : plat::Forms::All())
-            if (f->isVisible())
-                names << f->Name();
-        return names;
-    }
+    static QStringList visibleForms() { return testing_support::visibleForms(); }
 
     struct DialogCall {
         QString filter;
@@ -150,7 +135,6 @@ protected:
     std::deque<QString> fileAnswers;
 
 private:
+    testing_support::RecordingSeams m_dispatch;
     modsim::Simulator m_bus;
-    Dispatch::Seams m_savedDispatch;
-    PollingSeams m_savedSeams;
 };

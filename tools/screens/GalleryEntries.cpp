@@ -1,15 +1,27 @@
 #include "tools/screens/GalleryEntries.h"
 
 #include "platform/Form.h"
+#include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
+#include "program/core/PanelClass.h"
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgKeyboard.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
+#include "program/screens/bus/wBusPanneau.h"
+#include "platform/AppIdentity.h"
+#include "program/core/TextIds.h"
+#include "program/screens/system/dlgParamPrinter.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -49,6 +61,86 @@ void moduleTitle(plat::Form* form)
     dlg->txtValue(0)->setText(QStringLiteral("Hall B west"));
 }
 
+// A page of modules of every model, some switched off, titles on two lines in
+// their colours; module 2's channel 3 with its texts and flags.
+void busModules()
+{
+    const struct {
+        int module;
+        int model;
+        bool active;
+        const char* title;
+        int colour;
+    } modules[] = {
+        {1, 1, true, "Boiler room|North", 0x00FFFF},
+        {2, 2, true, "Car park", 0x00FF00},
+        {3, 3, false, "Kitchen|Ground floor", 0x0000FF},
+        {4, 4, true, "Pumps", 0xFFFF00},
+        {5, 5, true, "Laboratory 2|East wing", 0xFFFFFF},
+        {6, 0, true, "", 0x00FFFF},
+        {7, 1, true, "Stairs A", 0x00FFFF},
+        {9, 2, false, "Server room|Level -1", 0x00A5FF},
+    };
+    for (const auto& m : modules) {
+        auto p = gConfig->Panel(int16_t(m.module));
+        p->setModel(m.model);
+        p->setActive(m.active);
+        p->setTitle(QString::fromLatin1(m.title));
+        p->setTitleColor(m.colour);
+    }
+    auto ch = gConfig->Panel(2)->Channel(3);
+    ch->setScreenText(QStringLiteral("Smoke detector, east staircase"));
+    ch->setPrintText(QStringLiteral("SMOKE EAST STAIRCASE LEVEL 3"));
+    ch->setScrAlm(true);
+    ch->setKlaxon(true);
+    ch->setAlmPrio(5);
+    ch->setBibNum(2);
+    ch->setHelpNum(3);
+    ch->setReactTpo(4);
+    gConfig->setBiblio(2, QStringLiteral("Fire alarm"));
+    gConfig->setConsigne(3, QStringLiteral("Call the fire brigade,\r\nthen open the gate."));
+}
+
+void shown(plat::Form* form)
+{
+    form->Show();
+}
+
+// The editor on module 2 (model 2), its channel 3, row 6 (the alarm
+// priority) highlighted: the row buttons step from the title over the
+// channel row.
+void moduleEditor(plat::Form* form)
+{
+    auto* editor = as<wBusPanneau>(form);
+    editor->setNumModule(2);
+    editor->Show();
+    for (int i = 0; i < 2; ++i)
+        editor->imgControl_Click(wBusPanneau::ControlNextChannel);
+    for (int i = 0; i < 5; ++i)
+        editor->imgNavig_Click(wBusPanneau::NavigNextRow);
+}
+
+// A serial colour printer of the shipped models, its lines in several colours and styles.
+void colourPrinter()
+{
+    const QDir shipped(QCoreApplication::applicationDirPath());
+    for (const QString& model : shipped.entryList({QStringLiteral("*.prt")}, QDir::Files))
+        QFile::copy(shipped.filePath(model), plat::AppIdentity::programFolder() + QLatin1Char('/') + model);
+    gConfig->setPrtSettings(QStringLiteral("COM2:19200,E,7,1"));
+    gConfig->setPrinterName(QStringLiteral("Generic colour"));
+    const char* const codes[] = {"0", "5B", "5BU", "1BIU", "0", "3I", "6", "2U"};
+    for (int i = 0; i < 8; ++i)
+        gConfig->setPrinterInitCode(i, QLatin1String(codes[i]));
+}
+
+void alarmLineStyle(plat::Form* form)
+{
+    auto* dlg = as<dlgParamPrinter>(form);
+    dlg->lblLegend->setText(Config::GetText(TextIds::PrinterSequenceTitleFirst + 3));
+    dlg->selectColour(5);
+    dlg->chkStyle(0)->setChecked(true);
+}
+
 } // namespace
 
 const std::vector<GalleryEntry>& galleryEntries()
@@ -58,6 +150,10 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("dlgMessage"), {}, quitQuestion},
         {QStringLiteral("dlgListInput"), {}, portNumber},
         {QStringLiteral("dlgKeyboard"), {}, moduleTitle},
+        {FormNames::wBusModules, busModules, shown},
+        {FormNames::wBusPanneau, busModules, moduleEditor},
+        {QStringLiteral("wParamPrinter"), colourPrinter, {}},
+        {QStringLiteral("dlgParamPrinter"), {}, alarmLineStyle},
     };
     return entries;
 }

@@ -18,11 +18,11 @@
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/Globals.h"
 #include "program/runtime/HistoProcs.h"
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
-#include "program/core/FormNames.h"
 
 #include <QApplication>
 #include <QDir>
@@ -105,7 +105,7 @@ int main(int argc, char** argv)
         return 1;
     plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
     App::registerForms();
-    App::installSeams();
+    Dispatch::installed().rules = &HistoProcs::Rules();
     simulatedBus();
 
     // The screens with a typical state of their own, then every other registered form.

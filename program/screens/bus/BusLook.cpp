@@ -1,7 +1,7 @@
 #include "program/screens/bus/BusLook.h"
 
-#include "platform/PictureButton.h"
 #include "platform/Theme.h"
+#include "program/screens/system/SystemLook.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -14,21 +14,29 @@ QString titleStyle(int32_t bgr)
         .arg(plat::Theme::fromBgr(uint32_t(bgr)).name(), TitleBackground.name());
 }
 
+// The captions and buttons of every screen.
 QLabel* label(QWidget* parent, int pointSize, bool bold, Qt::Alignment align)
 {
-    auto* l = new QLabel(parent);
-    l->setFont(plat::Theme::font(pointSize, bold));
-    l->setAlignment(align);
-    return l;
+    return SystemLook::label(parent, pointSize, bold, align);
 }
 
-plat::PictureButton* button(QWidget* parent, BusIcons::Icon icon, const QRect& geometry)
+plat::PictureButton* button(QWidget* parent, const char* icon, const QRect& geometry)
 {
-    auto* b = new plat::PictureButton(parent);
-    b->setSvg(BusIcons::svg(icon));
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setGeometry(geometry);
-    return b;
+    return SystemLook::button(parent, icon, geometry);
+}
+
+QPixmap cross(const QSize& size)
+{
+    // Strong red over the tile, corner to corner; the captions stay readable above it.
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xD4, 0x2A, 0x2A, 220), 5, Qt::SolidLine, Qt::RoundCap));
+    const QRectF r = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(8, 8, -8, -8);
+    p.drawLine(r.topLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomLeft());
+    return pm;
 }
 
 void paintScreen(QWidget* screen)

@@ -1,6 +1,7 @@
 #include "program/screens/bus/BusScreens.h"
 
 #include "platform/Forms.h"
+#include "program/core/FormNames.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 
@@ -8,8 +9,8 @@ namespace BusScreens {
 
 void registerForms()
 {
-    plat::Forms::registerForm(wBusModules::FormName, [] { return new wBusModules; });
-    plat::Forms::registerForm(wBusPanneau::FormName, [] { return new wBusPanneau; });
+    plat::Forms::registerForm(FormNames::wBusModules, [] { return new wBusModules; });
+    plat::Forms::registerForm(FormNames::wBusPanneau, [] { return new wBusPanneau; });
 }
 
 } // namespace BusScreens

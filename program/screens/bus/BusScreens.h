@@ -1,17 +1,10 @@
 #pragma once
-// The bus configuration screens in the form registry, and the names of the
-// screens they open by name.
-
-#include <QString>
+// The bus configuration screens in the form registry. The screens they open
+// that this folder does not hold yet (the mirrors, the module copy) are
+// reached by name: a button that opens one is shown once its form is
+// registered.
 
 namespace BusScreens {
-
-// Screens of the bus configuration that this folder does not hold yet; a
-// button that opens one is shown once its form is registered.
-inline const QString MirrorListForm = QStringLiteral("wBusMiroirs");
-inline const QString MirrorOneForm = QStringLiteral("wBusMirrorOne");
-inline const QString CopyDialogForm = QStringLiteral("dlgBusCopy");
-inline const QString MainForm = QStringLiteral("wMain");
 
 // Registers wBusModules and wBusPanneau.
 void registerForms();

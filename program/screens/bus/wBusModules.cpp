@@ -5,11 +5,12 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
+#include "platform/SystemKeyboard.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
-#include "program/core/OnScreenKeyboard.h"
 #include "program/core/VEXfonctions.h"
 #include "program/screens/bus/BusLook.h"
 #include "program/screens/bus/BusPage.h"
@@ -50,7 +51,7 @@ QLabel* copyLabel(QLabel* element0)
 
 } // namespace
 
-wBusModules::wBusModules() : plat::Form(FormName)
+wBusModules::wBusModules() : plat::Form(FormNames::wBusModules)
 {
     setFixedSize(kWidth, kHeight);
 
@@ -77,7 +78,7 @@ void wBusModules::buildTileZero()
 
     auto* cross = imgCroix.add(0, new QLabel(this));
     cross->setGeometry(tile->geometry());
-    cross->setPixmap(BusIcons::cross(tile->size()));
+    cross->setPixmap(BusLook::cross(tile->size()));
 
     auto* number = lblNumPan.add(0, BusLook::label(this, 16, true, Qt::AlignLeft | Qt::AlignVCenter));
     number->setGeometry(kTileLeft + 12, kTileTop + 6, 56, 30);
@@ -93,21 +94,21 @@ void wBusModules::buildTileZero()
 void wBusModules::buildBar()
 {
     const int top = kBarTop;
-    imgNavig.add(NavigLeave, BusLook::button(this, BusIcons::Icon::Home, {16, top, kButton, kButtonHeight}));
+    imgNavig.add(NavigLeave, BusLook::button(this, "leave", {16, top, kButton, kButtonHeight}));
     imgNavig.add(NavigPreviousPage,
-                 BusLook::button(this, BusIcons::Icon::Previous, {112, top, kButton, kButtonHeight}));
-    imgNavig.add(NavigNextPage, BusLook::button(this, BusIcons::Icon::Next, {184, top, kButton, kButtonHeight}));
+                 BusLook::button(this, "previous", {112, top, kButton, kButtonHeight}));
+    imgNavig.add(NavigNextPage, BusLook::button(this, "next", {184, top, kButton, kButtonHeight}));
     // 3 and 4 have no action of their own on this screen.
     for (int i : {3, 4}) {
-        auto* b = imgNavig.add(i, BusLook::button(this, BusIcons::Icon::Next, {0, top, kButton, kButtonHeight}));
+        auto* b = imgNavig.add(i, BusLook::button(this, "next", {0, top, kButton, kButtonHeight}));
         b->hide();
     }
 
-    imgImportExport.add(0, BusLook::button(this, BusIcons::Icon::Import, {392, top, kButton, kButtonHeight}));
-    imgImportExport.add(1, BusLook::button(this, BusIcons::Icon::Export, {464, top, kButton, kButtonHeight}));
-    imgCopyPanel = BusLook::button(this, BusIcons::Icon::CopyModule, {536, top, kButton, kButtonHeight});
+    imgImportExport.add(0, BusLook::button(this, "import", {392, top, kButton, kButtonHeight}));
+    imgImportExport.add(1, BusLook::button(this, "export", {464, top, kButton, kButtonHeight}));
+    imgCopyPanel = BusLook::button(this, "copymodule", {536, top, kButton, kButtonHeight});
     imgCopyPanel->setObjectName(QStringLiteral("imgCopyPanel"));
-    imgMiroirs = BusLook::button(this, BusIcons::Icon::Mirrors, {616, top, kButton, kButtonHeight});
+    imgMiroirs = BusLook::button(this, "mirrors", {616, top, kButton, kButtonHeight});
     imgMiroirs->setObjectName(QStringLiteral("imgMiroirs"));
     lblMiroirs = BusLook::label(this, 12, true, Qt::AlignLeft | Qt::AlignVCenter);
     lblMiroirs->setObjectName(QStringLiteral("lblMiroirs"));
@@ -216,10 +217,10 @@ void wBusModules::showPageButtons()
 
 void wBusModules::showToolButtons()
 {
-    const bool mirrors = plat::Forms::isRegistered(BusScreens::MirrorListForm);
+    const bool mirrors = plat::Forms::isRegistered(FormNames::wBusMiroirs);
     imgMiroirs->setVisible(mirrors);
     lblMiroirs->setVisible(mirrors);
-    imgCopyPanel->setVisible(plat::Forms::isRegistered(BusScreens::CopyDialogForm));
+    imgCopyPanel->setVisible(plat::Forms::isRegistered(FormNames::dlgBusCopy));
     // The channel table's export and import are not built yet.
     for (int i : {0, 1})
         imgImportExport(i)->setVisible(false);
@@ -230,7 +231,7 @@ void wBusModules::imgNavig_Click(int index)
     plat::guard(QStringLiteral("wBusModules.imgNavig_Click"), [&] {
         switch (index) {
         case NavigLeave:
-            plat::Forms::Get(BusScreens::MainForm)->Show();
+            plat::Forms::Get(FormNames::wMain)->Show();
             plat::Forms::Unload(this);
             return;
         case NavigPreviousPage:
@@ -251,7 +252,7 @@ void wBusModules::imgNavig_Click(int index)
 void wBusModules::imgPanneau_Click(int index)
 {
     plat::guard(QStringLiteral("wBusModules.imgPanneau_Click"), [&] {
-        auto* editor = qobject_cast<wBusPanneau*>(plat::Forms::Get(wBusPanneau::FormName));
+        auto* editor = qobject_cast<wBusPanneau*>(plat::Forms::Get(FormNames::wBusPanneau));
         if (!editor)
             plat::raise(plat::rt::TypeMismatch);
         editor->setNumModule(m_first + index);
@@ -263,9 +264,9 @@ void wBusModules::imgPanneau_Click(int index)
 void wBusModules::imgMiroirs_Click()
 {
     plat::guard(QStringLiteral("wBusModules.imgMiroirs_Click"), [&] {
-        if (!plat::Forms::isRegistered(BusScreens::MirrorListForm))
+        if (!plat::Forms::isRegistered(FormNames::wBusMiroirs))
             return;
-        plat::Forms::Get(BusScreens::MirrorListForm)->Show();
+        plat::Forms::Get(FormNames::wBusMiroirs)->Show();
         plat::Forms::Unload(this);
     });
 }
@@ -273,10 +274,10 @@ void wBusModules::imgMiroirs_Click()
 void wBusModules::imgCopyPanel_Click()
 {
     plat::guard(QStringLiteral("wBusModules.imgCopyPanel_Click"), [&] {
-        if (!plat::Forms::isRegistered(BusScreens::CopyDialogForm))
+        if (!plat::Forms::isRegistered(FormNames::dlgBusCopy))
             return;
         // The dialog redraws the tiles itself after a copy.
-        plat::Forms::Get(BusScreens::CopyDialogForm)->Show(true, this);
+        plat::Forms::Get(FormNames::dlgBusCopy)->Show(true, this);
     });
 }
 
@@ -290,7 +291,7 @@ void wBusModules::Form_KeyDown(int keyCode)
 {
     plat::guard(QStringLiteral("wBusModules.Form_KeyDown"), [&] {
         if (keyCode == KeyF12)
-            OnScreenKeyboard::Start();
+            plat::SystemKeyboard::start();
     });
 }
 

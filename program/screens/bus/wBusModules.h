@@ -14,8 +14,6 @@ class QLabel;
 class wBusModules : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("wBusModules");
-
     // The navigation bar's buttons.
     static constexpr int NavigLeave = 0;
     static constexpr int NavigPreviousPage = 1;

@@ -6,18 +6,19 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
-#include "platform/Screen.h"
+#include "platform/SystemKeyboard.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/ConfigCopy.h"
+#include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
+#include "program/core/Limits.h"
 #include "program/core/MirrorClasses.h"
-#include "program/core/OnScreenKeyboard.h"
 #include "program/core/PanelClass.h"
 #include "program/core/TextIds.h"
 #include "program/core/dlgKeyboard.h"
@@ -67,7 +68,6 @@ constexpr int kBarTop = kHeight - 8 - kButtonHeight;
 
 constexpr int kModelsWithMirrors = 3; // models 1..3
 constexpr int kLastModel = 5;
-constexpr int kModules = 64;
 
 QLabel* newLabel(QWidget* parent, const QString& name, int pointSize, bool bold, Qt::Alignment align)
 {
@@ -112,7 +112,7 @@ QString listEntry(int n, QString text)
 
 } // namespace
 
-wBusPanneau::wBusPanneau() : plat::Form(FormName)
+wBusPanneau::wBusPanneau() : plat::Form(FormNames::wBusPanneau)
 {
     setFixedSize(kWidth, kHeight);
     buildHeader();
@@ -139,13 +139,13 @@ void wBusPanneau::buildHeader()
     for (int i : {1, 2}) {
         auto* b = imgNavPanel.add(
             i,
-            BusLook::button(this, i == NavPanelPrevious ? BusIcons::Icon::Previous : BusIcons::Icon::Next,
+            BusLook::button(this, i == NavPanelPrevious ? "previous" : "next",
                             {kWidth - 8 - (3 - i) * (kButton + 8), 4, kButton, Band - 8}));
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgNavPanel_Click(i); });
     }
     // 3 and 4 ask to save without moving; this layout has no place for them.
     for (int i : {3, 4}) {
-        auto* b = imgNavPanel.add(i, BusLook::button(this, BusIcons::Icon::Next, {0, 4, kButton, Band - 8}));
+        auto* b = imgNavPanel.add(i, BusLook::button(this, "next", {0, 4, kButton, Band - 8}));
         b->hide();
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgNavPanel_Click(i); });
     }
@@ -166,7 +166,7 @@ void wBusPanneau::buildModuleBlock()
                                .arg(plat::Theme::panel().name(), plat::Theme::buttonBorder().name()));
 
     addPair(lblModele, this, QRect(kRightLeft + 12, kFrameTop, boxWidth - 16, kButtonHeight), 16, ink, light);
-    imgModele = BusLook::button(this, BusIcons::Icon::NextModel,
+    imgModele = BusLook::button(this, "nextmodel",
                                 {kRightLeft + boxWidth + 8, kFrameTop, kButton, kButtonHeight});
     imgModele->setObjectName(QStringLiteral("imgModele"));
     connect(imgModele, &QAbstractButton::clicked, this, [this] { imgModele_Click(); });
@@ -180,7 +180,7 @@ void wBusPanneau::buildModuleBlock()
     connect(lstModele, &plat::ListBox::Click, this, [this] { lstModele_Click(); });
 
     addPair(lblActive, this, QRect(kRightLeft + 12, kFrameTop + 60, boxWidth - 16, kButtonHeight), 14, ink, light);
-    imgActive = BusLook::button(this, BusIcons::Icon::Active,
+    imgActive = BusLook::button(this, "active",
                                 {kRightLeft + boxWidth + 8, kFrameTop + 60, kButton, kButtonHeight});
     imgActive->setObjectName(QStringLiteral("imgActive"));
     connect(imgActive, &QAbstractButton::clicked, this, [this] { imgActive_Click(); });
@@ -198,12 +198,12 @@ void wBusPanneau::buildModuleBlock()
     const int pairWidth = kRightWidth / 2;
     const int pairTop = kFrameTop + 172;
     imgCancel =
-        BusLook::button(this, BusIcons::Icon::Undo, {kRightLeft + (pairWidth - kButton) / 2, pairTop, kButton, 46});
+        BusLook::button(this, "undo", {kRightLeft + (pairWidth - kButton) / 2, pairTop, kButton, 46});
     imgCancel->setObjectName(QStringLiteral("imgCancel"));
     lblCancel = newLabel(this, QStringLiteral("lblCancel"), 10, false, Qt::AlignCenter);
     lblCancel->setGeometry(kRightLeft, pairTop + 48, pairWidth, 20);
     plat::setTag(lblCancel, 300111);
-    imgClear = BusLook::button(this, BusIcons::Icon::Reset,
+    imgClear = BusLook::button(this, "reset",
                                {kRightLeft + pairWidth + (pairWidth - kButton) / 2, pairTop, kButton, 46});
     imgClear->setObjectName(QStringLiteral("imgClear"));
     lblClear = newLabel(this, QStringLiteral("lblClear"), 10, false, Qt::AlignCenter);
@@ -280,16 +280,16 @@ void wBusPanneau::buildButtons()
 {
     struct Control {
         int index;
-        BusIcons::Icon icon;
+        const char* icon;
         int left;
     };
     const Control controls[] = {
-        {ControlPreviousChannel, BusIcons::Icon::Previous, kFrameLeft},
-        {ControlNextChannel, BusIcons::Icon::Next, kFrameLeft + 68},
-        {ControlCopy, BusIcons::Icon::Copy, kFrameLeft + 152},
-        {ControlPaste, BusIcons::Icon::Paste, kFrameLeft + 220},
-        {ControlCut, BusIcons::Icon::Cut, kFrameLeft + 288},
-        {ControlClear, BusIcons::Icon::Clear, kFrameLeft + 356},
+        {ControlPreviousChannel, "previous", kFrameLeft},
+        {ControlNextChannel, "next", kFrameLeft + 68},
+        {ControlCopy, "copy", kFrameLeft + 152},
+        {ControlPaste, "paste", kFrameLeft + 220},
+        {ControlCut, "cut", kFrameLeft + 288},
+        {ControlClear, "clear", kFrameLeft + 356},
     };
     for (const Control& c : controls) {
         auto* b =
@@ -298,23 +298,23 @@ void wBusPanneau::buildButtons()
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
     }
     imgModif =
-        BusLook::button(this, BusIcons::Icon::Edit, {kFrameLeft + kFrameWidth - 80, kControlsTop, 80, kButtonHeight});
+        BusLook::button(this, "edit", {kFrameLeft + kFrameWidth - 80, kControlsTop, 80, kButtonHeight});
     imgModif->setObjectName(QStringLiteral("imgModif"));
     connect(imgModif, &QAbstractButton::clicked, this, [this] { imgModif_Click(); });
 
     struct Navig {
         int index;
-        BusIcons::Icon icon;
+        const char* icon;
         int left;
     };
     const Navig navig[] = {
-        {NavigMain, BusIcons::Icon::Home, 8},
-        {NavigOverview, BusIcons::Icon::Overview, 80},
-        {NavigPreviousRow, BusIcons::Icon::Up, kFrameLeft + kFrameWidth - 2 * kButton - 8},
-        {NavigNextRow, BusIcons::Icon::Down, kFrameLeft + kFrameWidth - kButton},
-        {NavigMirrors, BusIcons::Icon::Mirrors, kRightLeft},
-        {3, BusIcons::Icon::Up, 0},
-        {4, BusIcons::Icon::Down, 0},
+        {NavigMain, "leave", 8},
+        {NavigOverview, "overview", 80},
+        {NavigPreviousRow, "up", kFrameLeft + kFrameWidth - 2 * kButton - 8},
+        {NavigNextRow, "down", kFrameLeft + kFrameWidth - kButton},
+        {NavigMirrors, "mirrors", kRightLeft},
+        {3, "up", 0},
+        {4, "down", 0},
     };
     for (const Navig& n : navig) {
         auto* b = imgNavig.add(n.index, BusLook::button(this, n.icon, {n.left, kBarTop, kButton, kButtonHeight}));
@@ -434,7 +434,7 @@ void wBusPanneau::lstModele_Click()
             lblVisuTcde->setText(QString());
         // The mirrors of a channel open once their screen is there; the
         // button's caption goes with the button.
-        const bool mirrorsButton = mirrorsModel && plat::Forms::isRegistered(BusScreens::MirrorOneForm);
+        const bool mirrorsButton = mirrorsModel && plat::Forms::isRegistered(FormNames::wBusMirrorOne);
         imgNavig(NavigMirrors)->setVisible(mirrorsButton);
         lblVisuTcde->setVisible(mirrorsButton || remoteModel);
 
@@ -512,7 +512,7 @@ void wBusPanneau::lblNumModule_Change()
     plat::guard(QStringLiteral("wBusPanneau.lblNumModule_Change"), [&] {
         const int n = plat::CInt(plat::Val(lblNumModule(1)->Caption()));
         imgNavPanel(NavPanelPrevious)->setVisible(n > 1);
-        imgNavPanel(NavPanelNext)->setVisible(n > 0 && n < kModules);
+        imgNavPanel(NavPanelNext)->setVisible(n > 0 && n < Limits::Modules);
     });
 }
 
@@ -538,7 +538,7 @@ void wBusPanneau::imgNavPanel_Click(int index)
         int next = m_numModule;
         if (index == NavPanelPrevious && m_numModule > 1)
             next = m_numModule - 1;
-        else if (index == NavPanelNext && m_numModule < kModules)
+        else if (index == NavPanelNext && m_numModule < Limits::Modules)
             next = m_numModule + 1;
         if (next != m_numModule) {
             // The module's edits go with it: so does its model change's mirror removal.
@@ -558,7 +558,7 @@ void wBusPanneau::imgNavig_Click(int index)
         case NavigOverview: {
             if (askToSave(true) == MsgResult::vbCancel || IsUnloaded())
                 return;
-            plat::Forms::Get(index == NavigOverview ? wBusModules::FormName : BusScreens::MainForm)->Show();
+            plat::Forms::Get(index == NavigOverview ? FormNames::wBusModules : FormNames::wMain)->Show();
             plat::Forms::Unload(this);
             return;
         }
@@ -680,7 +680,7 @@ void wBusPanneau::imgModif_Click()
 
 void wBusPanneau::editRowOnKeyboard(int row)
 {
-    auto* keyboard = qobject_cast<dlgKeyboard*>(plat::Forms::Get(QStringLiteral("dlgKeyboard")));
+    auto* keyboard = qobject_cast<dlgKeyboard*>(plat::Forms::Get(FormNames::dlgKeyboard));
     if (!keyboard)
         plat::raise(plat::rt::TypeMismatch);
     QPointer<plat::Form> guardKeyboard(keyboard);
@@ -697,21 +697,9 @@ void wBusPanneau::editRowOnKeyboard(int row)
 
 void wBusPanneau::editRowWithPicker(int row)
 {
-    auto* picker = qobject_cast<dlgListInput*>(plat::Forms::Get(QStringLiteral("dlgListInput")));
-    if (!picker)
-        plat::raise(plat::rt::TypeMismatch);
-    QPointer<plat::Form> guardPicker(picker);
-    picker->setParentForm(this);
-    picker->move(shpInput->mapToGlobal(QPoint(0, 0)));
-    picker->txtValue->setText(ParamVal(row)->Caption());
-    picker->setValuesList(plat::tagOf(ParamVal(row)));
-    plat::Screen::DoEvents();
-    if (!guardPicker)
-        return;
-    picker->Show(true, this);
-    if (guardPicker && picker->Ok())
-        ParamVal(row)->setCaption(picker->txtValue->text());
-    plat::Forms::Unload(guardPicker);
+    if (const auto value = dlgListInput::Pick(this, shpInput->mapToGlobal(QPoint(0, 0)), ParamVal(row)->Caption(),
+                                              plat::tagOf(ParamVal(row))))
+        ParamVal(row)->setCaption(*value);
 }
 
 void wBusPanneau::imgControl_Click(int index)
@@ -760,7 +748,7 @@ void wBusPanneau::Form_KeyDown(int keyCode)
 {
     plat::guard(QStringLiteral("wBusPanneau.Form_KeyDown"), [&] {
         if (keyCode == KeyF12)
-            OnScreenKeyboard::Start();
+            plat::SystemKeyboard::start();
     });
 }
 

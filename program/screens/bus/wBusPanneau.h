@@ -27,8 +27,6 @@ class QLineEdit;
 class wBusPanneau : public plat::Form, public ListInputParent {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("wBusPanneau");
-
     // The navigation bar.
     static constexpr int NavigMain = 0;
     static constexpr int NavigPreviousRow = 1;

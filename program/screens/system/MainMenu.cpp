@@ -1,5 +1,7 @@
 #include "program/screens/system/MainMenu.h"
 
+#include "program/core/FormNames.h"
+
 namespace {
 
 constexpr int kEntryBus = 0;
@@ -30,11 +32,11 @@ std::optional<MainMenu::Target> MainMenu::EntryTarget(int entry)
 {
     switch (entry) {
     case kEntryBus:
-        return Target{QStringLiteral("wBusModules"), Opening::FullScreen};
+        return Target{FormNames::wBusModules, Opening::FullScreen};
     case kEntryAlarms:
-        return Target{QStringLiteral("wRunAlarms"), Opening::AlarmScreen};
+        return Target{FormNames::wRunAlarms, Opening::AlarmScreen};
     case kEntryTechnician:
-        return Target{QStringLiteral("wTechnician"), Opening::FullScreen};
+        return Target{FormNames::wTechnician, Opening::FullScreen};
     default:
         return std::nullopt;
     }
@@ -43,9 +45,9 @@ std::optional<MainMenu::Target> MainMenu::EntryTarget(int entry)
 QString MainMenu::DialogOf(int entry)
 {
     if (entry == kEntryParams)
-        return QStringLiteral("dlgMenuParams");
+        return FormNames::dlgMenuParams;
     if (entry == kEntrySystem)
-        return QStringLiteral("dlgMenuSystem");
+        return FormNames::dlgMenuSystem;
     return {};
 }
 
@@ -54,13 +56,13 @@ std::optional<MainMenu::Target> MainMenu::CommandTarget(int entry, int cmd)
     if (entry == kEntryParams) {
         switch (cmd) {
         case 1:
-            return Target{QStringLiteral("wParamConsignes"), Opening::FullScreen};
+            return Target{FormNames::wParamConsignes, Opening::FullScreen};
         case 2:
-            return Target{QStringLiteral("wParamBiblio"), Opening::FullScreen};
+            return Target{FormNames::wParamBiblio, Opening::FullScreen};
         case 3:
-            return Target{QStringLiteral("wParamEcran"), Opening::FullScreen};
+            return Target{FormNames::wParamEcran, Opening::FullScreen};
         case 4:
-            return Target{QStringLiteral("wParamPrinter"), Opening::FullScreen};
+            return Target{FormNames::wParamPrinter, Opening::FullScreen};
         default:
             return std::nullopt;
         }
@@ -68,13 +70,13 @@ std::optional<MainMenu::Target> MainMenu::CommandTarget(int entry, int cmd)
     if (entry == kEntrySystem) {
         switch (cmd) {
         case 1:
-            return Target{QStringLiteral("wSysComm"), Opening::FullScreen};
+            return Target{FormNames::wSysComm, Opening::FullScreen};
         case 2:
-            return Target{QStringLiteral("wSysConfSon"), Opening::FullScreen};
+            return Target{FormNames::wSysConfSon, Opening::FullScreen};
         case 3:
-            return Target{QStringLiteral("dlgSysTime"), Opening::Modal};
+            return Target{FormNames::dlgSysTime, Opening::Modal};
         case 4:
-            return Target{QStringLiteral("dlgDefPwds"), Opening::ModalThenSave};
+            return Target{FormNames::dlgDefPwds, Opening::ModalThenSave};
         default:
             return std::nullopt;
         }

@@ -4,9 +4,9 @@
 #include "platform/Guard.h"
 #include "platform/Theme.h"
 #include "program/screens/system/MainMenu.h"
+#include "program/screens/system/SystemLook.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -34,6 +34,7 @@ QString buttonStyle()
 MenuDialog::MenuDialog(const QString& name, int entry) : plat::Form(name), m_entry(entry)
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setDialog(true);
     setFixedSize(kWidth, kHeight);
 
     auto* title = lblLabels.add(0, new QLabel(this));
@@ -79,9 +80,5 @@ void MenuDialog::cmdButtons_Click(int index)
 
 void MenuDialog::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), plat::Theme::window());
-    p.fillRect(QRect(0, 0, width(), kBand), plat::Theme::accent());
-    p.setPen(QPen(plat::Theme::buttonBorder(), 1));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    SystemLook::paintDialog(this, kBand);
 }

@@ -4,7 +4,7 @@
 
 namespace SystemScreens {
 
-// Registers wMain, dlgMenuSystem and dlgMenuParams.
+// Registers wMain, dlgMenuSystem, dlgMenuParams, wParamPrinter and dlgParamPrinter.
 void registerForms();
 
 } // namespace SystemScreens

@@ -1,6 +1,7 @@
 #include "program/screens/system/dlgMenuParams.h"
 
 #include "platform/Captions.h"
+#include "program/core/FormNames.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -9,7 +10,7 @@ namespace {
 constexpr int kParamsEntry = 1;
 }
 
-dlgMenuParams::dlgMenuParams() : MenuDialog(FormName, kParamsEntry)
+dlgMenuParams::dlgMenuParams() : MenuDialog(FormNames::dlgMenuParams, kParamsEntry)
 {
     plat::setTag(lblLabels(0), 400100);
     plat::setTag(cmdButtons(0), 10008);

@@ -6,6 +6,5 @@
 class dlgMenuParams : public MenuDialog {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("dlgMenuParams");
     dlgMenuParams();
 };

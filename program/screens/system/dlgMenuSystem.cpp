@@ -1,6 +1,7 @@
 #include "program/screens/system/dlgMenuSystem.h"
 
 #include "platform/Captions.h"
+#include "program/core/FormNames.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -9,7 +10,7 @@ namespace {
 constexpr int kSystemEntry = 2;
 }
 
-dlgMenuSystem::dlgMenuSystem() : MenuDialog(FormName, kSystemEntry)
+dlgMenuSystem::dlgMenuSystem() : MenuDialog(FormNames::dlgMenuSystem, kSystemEntry)
 {
     plat::setTag(lblLabels(0), 610010);
     plat::setTag(cmdButtons(0), 10008);

@@ -6,6 +6,5 @@
 class dlgMenuSystem : public MenuDialog {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("dlgMenuSystem");
     dlgMenuSystem();
 };

@@ -2,9 +2,11 @@
 
 #include "Stillmark/_ActivityDetect.h"
 #include "platform/Captions.h"
+#include "platform/Clicks.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Help.h"
+#include "platform/Icons.h"
 #include "platform/Regional.h"
 #include "platform/Screen.h"
 #include "platform/SystemKeyboard.h"
@@ -13,30 +15,28 @@
 #include "program/core/Components.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
-#include "program/core/ConfigFile.h"
+#include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
-#include "program/core/LanguageGlobals.h"
 #include "program/core/IniKeys.h"
+#include "program/core/LanguageGlobals.h"
 #include "program/core/Login.h"
 #include "program/core/PollingLink.h"
+#include "program/core/TextIds.h"
 #include "program/core/VEXfonctions.h"
+#include "program/core/Version.h"
 #include "program/screens/system/ConfigFileCommands.h"
 #include "program/screens/system/LanguageHelp.h"
 #include "program/screens/system/MainMenu.h"
 #include "program/screens/system/MenuDialog.h"
-#include "program/screens/system/SystemIcons.h"
-#include "program/core/FormNames.h"
-#include "program/core/Version.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
@@ -53,8 +53,6 @@ constexpr int kTileLeft = 28;
 constexpr int kTileGapX = 24;
 constexpr int kTileTop = 92;
 constexpr int kTileGapY = 12;
-// The picture button draws its frame and a margin around the tile's picture.
-constexpr int kTileInset = 15;
 constexpr int kCaptionWidth = kTileWidth - 16;
 constexpr int kCaptionHeight = 56;
 constexpr int kToolSize = 80;
@@ -263,7 +261,7 @@ void wMain::setFileDialog(FileDialog dialog)
     fileDialog() = std::move(dialog);
 }
 
-wMain::wMain() : plat::Form(FormName), m_links(std::make_shared<Links>(this))
+wMain::wMain() : plat::Form(FormNames::wMain), m_links(std::make_shared<Links>(this))
 {
     setMinimumSize(kWidth, kHeight);
     resize(kWidth, kHeight);
@@ -290,12 +288,12 @@ void wMain::buildControls()
     auto* version = lblLabels.add(kVersion, newLabel(this, 12, true, white, Qt::AlignRight | Qt::AlignVCenter));
     version->setGeometry(440, 40, 336, 28);
 
-    const SystemIcons::Tile tiles[MenuCount] = {SystemIcons::Tile::BusModules, SystemIcons::Tile::Parameters,
-                                                SystemIcons::Tile::System,     SystemIcons::Tile::Alarms,
-                                                SystemIcons::Tile::Technician, SystemIcons::Tile::About};
+    // The tile pictures fit the tile less the button's frame and margin.
+    const char* const tiles[MenuCount] = {"tile-busmodules", "tile-parameters", "tile-system",
+                                          "tile-alarms",     "tile-technician", "tile-about"};
     for (int i = 0; i < MenuCount; ++i) {
         auto* tile = imgMenu.add(i, new plat::PictureButton(this));
-        tile->setSvg(SystemIcons::tile(tiles[i], kTileWidth - kTileInset, kTileHeight - kTileInset));
+        tile->setSvg(plat::Icons::svg(QLatin1String(tiles[i])));
         tile->setGeometry(kTileLeft + (i % 3) * (kTileWidth + kTileGapX), kTileTop + (i / 3) * (kTileHeight + kTileGapY),
                           kTileWidth, kTileHeight);
         connect(tile, &QAbstractButton::clicked, this, [this, i] { imgMenu_Click(i); });
@@ -320,7 +318,7 @@ void wMain::buildControls()
     lblModified->hide();
 
     auto* login = imgNavig.add(NavigLogin, new plat::PictureButton(this));
-    login->setSvg(SystemIcons::tool(SystemIcons::Tool::Login));
+    login->setSvg(plat::Icons::svg(QStringLiteral("login")));
     login->setGeometry(20, 500, 88, 88);
     auto* level = lblLogin.add(0, newLabel(this, 30, true, white, Qt::AlignCenter));
     level->setGeometry(112, 508, 40, 72);
@@ -330,7 +328,7 @@ void wMain::buildControls()
 
     imgLanguage = new plat::PictureButton(this);
     imgLanguage->setObjectName(QStringLiteral("imgLanguage"));
-    imgLanguage->setSvg(SystemIcons::tool(SystemIcons::Tool::Language));
+    imgLanguage->setSvg(plat::Icons::svg(QStringLiteral("language")));
     imgLanguage->setGeometry(168, 500, 88, 88);
     connect(imgLanguage, &QAbstractButton::clicked, this, [this] { imgLanguage_Click(); });
     auto* languageCaption =
@@ -350,14 +348,13 @@ void wMain::buildControls()
 
     struct Tool {
         int index;
-        SystemIcons::Tool icon;
+        const char* icon;
         int left;
     };
-    for (const Tool& t : {Tool{NavigNew, SystemIcons::Tool::New, 442}, Tool{NavigOpen, SystemIcons::Tool::Open, 528},
-                          Tool{NavigSaveAs, SystemIcons::Tool::SaveAs, 614},
-                          Tool{NavigQuit, SystemIcons::Tool::Quit, 700}}) {
+    for (const Tool& t : {Tool{NavigNew, "new", 442}, Tool{NavigOpen, "open", 528}, Tool{NavigSaveAs, "saveas", 614},
+                          Tool{NavigQuit, "quit", 700}}) {
         auto* b = imgNavig.add(t.index, new plat::PictureButton(this));
-        b->setSvg(SystemIcons::tool(t.icon));
+        b->setSvg(plat::Icons::svg(QLatin1String(t.icon)));
         b->setGeometry(t.left, 504, kToolSize, kToolSize);
     }
     for (const auto& [index, button] : imgNavig) {
@@ -373,12 +370,13 @@ void wMain::Form_Load()
         Global::OmbrerTexte(lblLabels, kShadowOffset, kShadowOffset);
         Global::OmbrerTexte(lblMenu, kShadowOffset, kShadowOffset);
         Global::OmbrerTexte(lblLanguage, kShadowOffset, kShadowOffset);
+        // A caption, and its shadow, acts as its button.
         for (const auto& [index, label] : lblMenu)
-            label->installEventFilter(this);
+            plat::forwardClicks(label, imgMenu(index % MenuCount));
         for (const auto& [index, label] : lblLanguage)
-            label->installEventFilter(this);
+            plat::forwardClicks(label, imgLanguage);
         for (const auto& [index, label] : lblLogin)
-            label->installEventFilter(this);
+            plat::forwardClicks(label, imgNavig(NavigLogin));
 
         // Selecting the language in use runs the language change.
         for (int i = 0;; ++i) {
@@ -421,7 +419,7 @@ void wMain::Nationality()
     plat::applyCaptions(this);
     AligneMenus();
     if (lastUsed().isEmpty())
-        lblFileName->setText(Config::GetText(50010));
+        lblFileName->setText(Config::GetText(TextIds::Unnamed));
     LanguageGlobals::SetLetters();
 }
 
@@ -479,11 +477,6 @@ void wMain::imgMenu_Click(int index)
     });
 }
 
-void wMain::lblMenu_Click(int index)
-{
-    plat::guard(QStringLiteral("wMain.lblMenu_Click"), [&] { imgMenu_Click(index % (lblMenu.count() / 2)); });
-}
-
 void wMain::imgNavig_Click(int index)
 {
     plat::guard(QStringLiteral("wMain.imgNavig_Click"), [&] {
@@ -510,11 +503,6 @@ void wMain::imgNavig_Click(int index)
             break;
         }
     });
-}
-
-void wMain::lblLogin_Click(int)
-{
-    imgNavig_Click(NavigLogin);
 }
 
 void wMain::setLevelCaption()
@@ -551,11 +539,6 @@ void wMain::imgLanguage_Click()
     });
 }
 
-void wMain::lblLanguage_Click(int)
-{
-    imgLanguage_Click();
-}
-
 void wMain::lstLanguage_Click()
 {
     plat::guard(QStringLiteral("wMain.lstLanguage_Click"), [&] {
@@ -587,21 +570,6 @@ bool wMain::eventFilter(QObject* watched, QEvent* event)
     if (watched == lstLanguage && event->type() == QEvent::FocusOut) {
         lstLanguage_LostFocus();
         return false;
-    }
-    // A caption acts as its button: a click on it, and on its shadow, runs
-    // the button's handler (a double click, two clicks).
-    if (event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* label = qobject_cast<QLabel*>(watched);
-        if (!label || mouse->button() != Qt::LeftButton || !label->rect().contains(mouse->position().toPoint()))
-            return false;
-        if (const int i = lblMenu.indexOf(label); i >= 0)
-            lblMenu_Click(i);
-        else if (const int l = lblLanguage.indexOf(label); l >= 0)
-            lblLanguage_Click(l);
-        else if (const int g = lblLogin.indexOf(label); g >= 0)
-            lblLogin_Click(g);
-        return true;
     }
     return plat::Form::eventFilter(watched, event);
 }

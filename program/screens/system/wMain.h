@@ -18,8 +18,6 @@ class QListWidget;
 class wMain : public plat::Form {
     Q_OBJECT
 public:
-    static inline const QString FormName = QStringLiteral("wMain");
-
     // Tool buttons.
     static constexpr int NavigSaveAs = 8;
     static constexpr int NavigOpen = 9;
@@ -48,11 +46,8 @@ public:
     void imgMenu_Click(int index);
     // The tool buttons: 8 save as, 9 open, 10 quit, 11 new, 13 login.
     void imgNavig_Click(int index);
-    void lblMenu_Click(int index);
-    void lblLogin_Click(int index);
     void lblLogin_Change(int index);
     void imgLanguage_Click();
-    void lblLanguage_Click(int index);
     void lstLanguage_Click();
     void lstLanguage_LostFocus();
 

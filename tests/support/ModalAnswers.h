@@ -1,17 +1,21 @@
 #pragma once
 // Answers the modal windows a test expects, in order, from inside their
-// loops: message boxes, the password dialog, the sub-menus. A modal window
-// that nobody expects, or one still open at the deadline, is unloaded and
-// recorded, so that a fault fails the test instead of hanging it.
+// loops: message boxes, the password dialog, a dialog's command button, the
+// value picker, any action on a dialog. A modal window that nobody expects,
+// or one still open DeadlineMs after it came up, is unloaded and recorded, so
+// that a fault fails the test instead of hanging it.
 
+#include "platform/Captions.h"
 #include "platform/Forms.h"
+#include "program/core/FormNames.h"
+#include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
-#include "program/screens/system/MenuDialog.h"
-#include "program/core/FormNames.h"
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QStringList>
@@ -20,6 +24,9 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
+
+namespace testing_support {
 
 class ModalAnswers {
 public:
@@ -28,7 +35,6 @@ public:
 
     ModalAnswers()
     {
-        m_clock.start();
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
         m_timer.start();
@@ -40,14 +46,15 @@ public:
         m_expected.push_back({form, std::move(act)});
         return *this;
     }
-    // The message box: the button with that result.
+    // The message box: the button with that result (1 OK, 2 Cancel, 6 Yes,
+    // 7 No); its text is kept in messages.
     ModalAnswers& message(int result)
     {
         return on(QStringLiteral("dlgMessage"), [this, result](plat::Form* f) {
             auto* box = qobject_cast<dlgMessage*>(f);
             messages << box->txtMessage->toPlainText();
             for (const auto& [i, b] : box->cmdButton)
-                if (b->isVisible() && b->property("Tag").toInt() == result) {
+                if (!b->isHidden() && plat::tagOf(b).toInt() == result) {
                     b->click();
                     return;
                 }
@@ -69,10 +76,44 @@ public:
         return on(FormNames::dlgUserCodes,
                   [](plat::Form* f) { qobject_cast<dlgUserCodes*>(f)->imgCmd(dlgUserCodes::CmdCancel)->click(); });
     }
-    // A sub-menu: the command button pressed.
-    ModalAnswers& menu(const QString& dialog, int cmd)
+    // A dialog's button, by its control's name ("cmdButtons(2)").
+    ModalAnswers& click(const QString& dialog, const QString& button)
     {
-        return on(dialog, [cmd](plat::Form* f) { qobject_cast<MenuDialog*>(f)->cmdButtons(cmd)->click(); });
+        return on(dialog, [this, button](plat::Form* f) {
+            if (auto* b = f->findChild<QAbstractButton*>(button)) {
+                b->click();
+                return;
+            }
+            unexpected << f->Name() + QStringLiteral(" without ") + button;
+            plat::Forms::Unload(f);
+        });
+    }
+
+    // The value picker: the entry of that text touched and confirmed, or
+    // cancelled for "". What each picker showed as it came is kept in pickers.
+    struct Picker {
+        QString value;
+        QStringList entries;
+        QRect geometry;
+    };
+    ModalAnswers& pick(const QString& value)
+    {
+        return on(FormNames::dlgListInput, [this, value](plat::Form* f) {
+            auto* dlg = qobject_cast<dlgListInput*>(f);
+            Picker shown{dlg->txtValue->text(), {}, dlg->frameGeometry()};
+            for (int i = 0; i < dlg->lstValue->count(); ++i)
+                shown.entries << dlg->lstValue->item(i)->text();
+            pickers.push_back(shown);
+            const QList<QListWidgetItem*> found = dlg->lstValue->findItems(value, Qt::MatchExactly);
+            if (value.isEmpty() || found.isEmpty()) {
+                if (!value.isEmpty())
+                    unexpected << QStringLiteral("dlgListInput without %1").arg(value);
+                dlg->imgControl(3)->click();
+                return;
+            }
+            dlg->lstValue->setCurrentItem(found.first());
+            dlg->imgControl(2)->click();
+        });
     }
 
     // Every expected window came and was answered.
@@ -86,7 +127,9 @@ public:
     }
 
     QStringList unexpected;
+    // The texts of the message boxes answered, line breaks as "\n".
     QStringList messages;
+    std::vector<Picker> pickers;
 
 private:
     struct Expected {
@@ -102,10 +145,14 @@ private:
         for (plat::Form* f : plat::Forms::All())
             if (f->IsModal() && f->isVisible())
                 modal = f;   // the last shown lies on top
+        if (modal != m_top) {
+            m_top = modal;
+            m_topSince.start();
+        }
         if (!modal)
             return;
         Action act;
-        if (m_clock.elapsed() > DeadlineMs) {
+        if (m_topSince.elapsed() > DeadlineMs) {
             unexpected << modal->Name() + QStringLiteral(" left open");
             act = [](plat::Form* f) { plat::Forms::Unload(f); };
         } else if (!m_expected.empty() && m_expected.front().form == modal->Name()) {
@@ -133,7 +180,11 @@ private:
     }
 
     QTimer m_timer;
-    QElapsedTimer m_clock;
+    // The modal window on top and since when.
+    QPointer<plat::Form> m_top;
+    QElapsedTimer m_topSince;
     std::deque<Expected> m_expected;
     bool m_busy = false;
 };
+
+} // namespace testing_support

@@ -1,0 +1,240 @@
+// The bus settings screen while the program polls, in real time, two module
+// simulator programs on pseudo-terminals (COM1 and COM2 through "Ports"):
+// a new port moves polling to the other line at once, a port without a
+// device stops it and No puts the configured port back with polling going
+// again, and Yes leaves the line set to the accepted speed and stop bits and
+// the working file holding them.
+
+#include "platform/AppIdentity.h"
+#include "platform/Database.h"
+#include "platform/Forms.h"
+#include "platform/Guard.h"
+#include "program/App.h"
+#include "program/bus/PollingSeams.h"
+#include "program/bus/wPolling.h"
+#include "program/core/Config.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
+#include "program/core/GlobalMain.h"
+#include "program/core/Globals.h"
+#include "program/core/PanelClass.h"
+#include "program/core/TextIds.h"
+#include "program/core/VEXfonctions.h"
+#include "program/screens/system/wSysComm.h"
+#include "tests/e2e/E2eSupport.h"
+#include "tests/screens/BusSettingsTouches.h"
+#include "tests/support/ModalAnswers.h"
+#include "tests/support/ProgramGlobals.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using testing_support::ModalAnswers;
+
+constexpr int kModule = 1;
+constexpr int kYes = 6;
+constexpr int kNo = 7;
+
+// One simulator program on a line of its own.
+struct Line {
+    QString link;
+    QProcess process;
+    QString log;
+
+    size_t requests() const
+    {
+        size_t n = 0;
+        for (const e2e::Request& r : e2e::requests(log))
+            if (r.address == kModule)
+                ++n;
+        return n;
+    }
+};
+
+class BusSettingsPty : public testing_support::ProgramGlobals {
+protected:
+    void SetUp() override
+    {
+        const QString bin = testing_support::binFolder();
+        ASSERT_TRUE(QFile::exists(bin + "/modsim")) << "modsim is not built";
+        ASSERT_TRUE(QFile::exists(bin + "/cfgdump")) << "cfgdump is not built";
+        ASSERT_TRUE(QFile::copy(bin + "/PLX2.cfg", plat::AppIdentity::programFile(".cfg")));
+        for (int i = 0; i < 2; ++i)
+            m_lines[i].link = testing_support::programFolder() + QStringLiteral("/ttyCOM%1").arg(i + 1);
+
+        App::assemble();
+        PollingSeams::installed().message = [this](const QString& text, int) {
+            engineMessages << text;
+            return 1;
+        };
+        PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            reports << QString("%1 %2").arg(name).arg(e.number());
+        });
+        VEXfonctions::SetIni("Ports", "COM1", m_lines[0].link);
+        VEXfonctions::SetIni("Ports", "COM2", m_lines[1].link);
+        VEXfonctions::SetIni("Ports", "COM3", testing_support::programFolder() + "/ttyNONE");
+
+        // One module, on both lines; a module's appearance is not shown (it
+        // would bring the alarm screen over the settings).
+        ASSERT_TRUE(Config::OpenConfigBase());
+        ConfigClass config;
+        config.Panel(kModule)->setModel(1);
+        config.Panel(kModule)->setActive(true);
+        config.setOptionScreen(0, false);
+        config.setAutoStart(true);
+        config.setBusSettings("COM1:9600,N,8,1");
+        ASSERT_EQ(config.Save(workingFile()), -1);
+        ReplaceDatabase(nullptr);
+
+        for (Line& l : m_lines) {
+            QObject::connect(&l.process, &QProcess::readyReadStandardError,
+                             [&l] { l.log += l.process.readAllStandardError(); });
+            e2e::startHeadless(l.process, bin + "/modsim", {"--link", l.link, "--modules", "1:1", "-v"},
+                               testing_support::programFolder());
+            ASSERT_TRUE(l.process.waitForStarted(10000));
+            ASSERT_TRUE(e2e::waitFor([&] { return QFile::exists(l.link); }, 10000)) << l.log.toStdString();
+        }
+    }
+
+    void TearDown() override
+    {
+        ProgramGlobals::TearDown();
+        for (Line& l : m_lines)
+            if (l.process.state() != QProcess::NotRunning) {
+                ::kill(pid_t(l.process.processId()), SIGTERM);
+                if (!l.process.waitForFinished(10000))
+                    l.process.kill();
+            }
+    }
+
+    static QString workingFile() { return plat::AppIdentity::programFile(".dat"); }
+    static wPolling* engine() { return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling)); }
+    static wSysComm* openScreen()
+    {
+        auto* s = qobject_cast<wSysComm*>(plat::Forms::Get(FormNames::wSysComm));
+        s->Show();
+        return s;
+    }
+    static void click(QWidget* w)
+    {
+        ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+    void choose(wSysComm* s, int field, const QString& value, int then = 0)
+    {
+        bus_settings_touches::choose(s, field, value, answers, then);
+    }
+    // The line polled from now on: it gets requests, the other one none.
+    bool pollsOn(int line)
+    {
+        Line& polled = m_lines[line - 1];
+        Line& other = m_lines[2 - line];
+        // A request under way when the port changed may still reach the other line.
+        e2e::waitFor([] { return false; }, 300);
+        const size_t before = polled.requests();
+        const size_t otherBefore = other.requests();
+        if (!e2e::waitFor([&] { return polled.requests() >= before + 3; }, 10000))
+            return false;
+        return other.requests() == otherBefore;
+    }
+    bool pollsNowhere()
+    {
+        e2e::waitFor([] { return false; }, 300);
+        const size_t before = m_lines[0].requests() + m_lines[1].requests();
+        e2e::waitFor([] { return false; }, 1500);
+        return m_lines[0].requests() + m_lines[1].requests() == before;
+    }
+    static size_t commLines(const char* state)
+    {
+        return e2e::wordLines(e2e::readTrace(testing_support::programFolder()), "COMM", state).size();
+    }
+    std::string logs() const { return (m_lines[0].log.right(1500) + m_lines[1].log.right(1500)).toStdString(); }
+
+    Line m_lines[2];
+    ModalAnswers answers;
+    QStringList reports;
+    QStringList engineMessages;
+};
+
+} // namespace
+
+TEST_F(BusSettingsPty, APortChangeMovesPollingToTheOtherLineAndYesSetsTheLineAndTheWorkingFile)
+{
+    Global::Main();
+    ASSERT_TRUE(engine() && engine()->Run());
+    ASSERT_TRUE(pollsOn(1)) << logs();
+    ASSERT_EQ(commLines("START"), 1u);
+    ASSERT_EQ(commLines("STOP"), 0u);
+
+    // The open port again: nothing changes, and the leaving asks nothing.
+    wSysComm* s = openScreen();
+    choose(s, 1, "1");
+    EXPECT_FALSE(s->Modified());
+    click(s->imgNavig(wSysComm::NavigLeave));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(answers.messages.isEmpty());
+    EXPECT_EQ(commLines("STOP"), 0u);
+
+    // Port 2: polling moves to the second line at once, stopped and started around it.
+    s = openScreen();
+    choose(s, 1, "2");
+    EXPECT_TRUE(pollsOn(2)) << logs();
+    EXPECT_EQ(commLines("STOP"), 1u);
+    EXPECT_EQ(commLines("START"), 2u);
+
+    // Port 3 has no device: told, polling stopped, the actual column as loaded.
+    choose(s, 1, "3", 1);
+    EXPECT_EQ(answers.messages, QStringList{Config::GetText(630100)});
+    EXPECT_FALSE(engine()->Run());
+    EXPECT_TRUE(pollsNowhere()) << logs();
+    EXPECT_EQ(s->lblBusConfig(5)->text(), "1");
+    EXPECT_EQ(commLines("STOP"), 3u);
+
+    // No: port 1 back, and polling with it.
+    answers.message(kNo);
+    click(s->imgNavig(wSysComm::NavigLeave));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(engine()->Run());
+    EXPECT_TRUE(pollsOn(1)) << logs();
+    EXPECT_EQ(commLines("START"), 3u);
+
+    // Port 2 at 19200 baud with 2 stop bits, accepted.
+    s = openScreen();
+    choose(s, 1, "2");
+    choose(s, 2, "19200");
+    choose(s, 3, "2");
+    answers.message(kYes);
+    click(s->imgNavig(wSysComm::NavigLeave));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();
+    EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();
+    EXPECT_TRUE(pollsOn(2)) << logs();
+
+    const int fd = ::open(QFile::encodeName(m_lines[1].link).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(fd, &tio), 0);
+    ::close(fd);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B19200));
+    EXPECT_EQ(::cfgetispeed(&tio), speed_t(B19200));
+    EXPECT_TRUE(tio.c_cflag & CSTOPB);
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_FALSE(tio.c_cflag & PARENB);
+
+    QProcess dump;
+    dump.start(testing_support::binFolder() + "/cfgdump", {workingFile()});
+    ASSERT_TRUE(dump.waitForFinished(10000));
+    EXPECT_TRUE(QString::fromUtf8(dump.readAllStandardOutput()).contains("Bus settings:        \"COM2:19200,N,8,2\""));
+    EXPECT_TRUE(engineMessages.isEmpty()) << engineMessages.join("; ").toStdString();
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}

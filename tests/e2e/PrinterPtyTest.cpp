@@ -1,0 +1,165 @@
+// The event printer set up on the printer settings screen while the program
+// polls the module simulator program over a pseudo-terminal, in real time:
+// once the technician leaves the screen with Yes, the next alarm is printed
+// on the new port, its line led by the printer's initialisation sequence and
+// the sequence of its kind of line, as the model file gives their bytes.
+
+#include "program/App.h"
+#include "program/bus/PollingSeams.h"
+#include "program/core/ChannelClass.h"
+#include "program/core/Config.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/GlobalMain.h"
+#include "program/core/Globals.h"
+#include "program/core/PanelClass.h"
+#include "program/core/VEXfonctions.h"
+#include "program/screens/system/wParamPrinter.h"
+#include "tests/e2e/E2eSupport.h"
+#include "tests/support/PrinterDevices.h"
+#include "tests/support/ModalAnswers.h"
+#include "tests/support/FakeSoundPlayer.h"
+#include "tests/support/ProgramGlobals.h"
+
+#include "platform/AppIdentity.h"
+#include "platform/Forms.h"
+#include "platform/Guard.h"
+#include "platform/SoundPlayer.h"
+#include "program/core/FormNames.h"
+
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+
+namespace {
+
+constexpr int kModule = 1;
+constexpr int kChannel = 3;
+// A channel alarm with no parameter prints with sequence 5.
+constexpr int kAlarmSequence = 5;
+constexpr const char* kPrintText = "BOILER ROOM SMOKE";
+
+class PrinterPty : public testing_support::ProgramGlobals {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFile::exists(testing_support::binFolder() + "/modsim")) << "modsim is not built";
+        ASSERT_FALSE(m_printer.device().isEmpty());
+        const QString folder = testing_support::programFolder();
+        m_link = folder + "/ttyBUS";
+        ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder + "/PLX2.cfg"));
+        QFile model(folder + "/Colour.prt");
+        ASSERT_TRUE(model.open(QIODevice::WriteOnly));
+        model.write("[Reset]\r\nInit=1B 40\r\n[Colors]\r\n0=1B 72 30\r\n3=1B 72 33\r\n[Styles]\r\nB=1B 45\r\nU=1B 2D 31\r\n");
+        model.close();
+        ASSERT_TRUE(Config::OpenConfigBase());
+        {
+            // One module whose channel prints its alarms; no printer yet.
+            ConfigClass config;
+            PanelClass& p = *config.Panel(kModule);
+            p.setModel(1);
+            p.setActive(true);
+            p.Channel(kChannel)->setPrtAlm(true);
+            p.Channel(kChannel)->setPrintText(kPrintText);
+            for (int bit = 0; bit < 5; ++bit)
+                config.setOptionPrinter(bit, true);
+            for (int i = 0; i < 8; ++i)
+                config.setPrinterInitCode(i, "0");
+            config.setPrinterInitCode(kAlarmSequence, "3BU");
+            config.setAutoStart(true);
+            ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
+        }
+        VEXfonctions::SetIni("Ports", "COM1", m_link);
+        VEXfonctions::SetIni("Ports", "COM2", m_printer.device());
+        // Alarms now and then, so that one comes after the printer is set up.
+        QFile script(folder + "/actions.txt");
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        for (int at = 4; at <= 40; at += 4)
+            script.write(QString("%1 event %2 %3 1\n").arg(at).arg(kModule).arg(kChannel).toLatin1());
+        script.close();
+
+        App::assemble();
+        PollingSeams::installed().message = [this](const QString& text, int) {
+            m_reports << text;
+            return 1;
+        };
+        PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            m_reports << QString("%1 %2").arg(name).arg(e.number());
+        });
+        plat::setSoundPlayer(&m_player);
+
+        ASSERT_TRUE(m_sim.start(m_link, {"--modules", QString("%1:1").arg(kModule), "--script", folder + "/actions.txt"},
+                                folder))
+            << m_sim.log().toStdString();
+    }
+
+    void TearDown() override
+    {
+        ProgramGlobals::TearDown();
+        m_sim.stop();
+    }
+
+    static void click(QWidget* w)
+    {
+        ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+
+    // The bytes of a sequence as the printer receives them.
+    static QByteArray bytes(const QString& sequence)
+    {
+        QByteArray out;
+        for (const QString& item : sequence.split(' ', Qt::SkipEmptyParts))
+            out += char(item.toInt(nullptr, 16));
+        return out;
+    }
+
+    printer_devices::PtyLine m_printer;
+    QString m_link;
+    e2e::SimulatorProgram m_sim;
+    QStringList m_reports;
+    testing_support::FakeSoundPlayer m_player;
+};
+
+} // namespace
+
+TEST_F(PrinterPty, AfterYesTheNextAlarmIsPrintedOnTheNewPortWithItsSequences)
+{
+    Global::Main();
+    ASSERT_TRUE(e2e::waitFor(
+        [&] { return !e2e::eventLines(e2e::readTrace(testing_support::programFolder()), 255, 1, kModule).empty(); },
+        15000))
+        << m_sim.log().right(3000).toStdString();
+
+    auto* s = qobject_cast<wParamPrinter*>(plat::Forms::Get(FormNames::wParamPrinter));
+    s->Show();
+    ASSERT_EQ(s->lstPrinterName->Text(), "Colour");
+    click(s->lblBusConfig(2));
+    s->lblComPort->setCaption("2");
+    testing_support::ModalAnswers answers;
+    answers.message(MsgResult::vbYes);
+    click(s->imgNavig(wParamPrinter::NavigLeave));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(answers.allAnswered());
+    EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();
+    ASSERT_EQ(gConfig->PrtSettings(), "COM2:9600,N,8,1");
+    ASSERT_EQ(gConfig->PrinterInitString(0), "1B 40");
+    ASSERT_EQ(gConfig->PrinterInitString(kAlarmSequence), "1B 72 33 1B 45 1B 2D 31");
+
+    QByteArray printed;
+    ASSERT_TRUE(e2e::waitFor(
+        [&] {
+            printed += m_printer.read(20);
+            return printed.contains("\r\n");
+        },
+        20000))
+        << m_sim.log().right(3000).toStdString();
+    const QByteArray line = printed.left(printed.indexOf("\r\n"));
+    const QByteArray prefix = bytes(gConfig->PrinterInitString(0)) + bytes(gConfig->PrinterInitString(kAlarmSequence));
+    EXPECT_TRUE(line.startsWith(prefix)) << line.toHex(' ').toStdString();
+    const QByteArray record = line.mid(prefix.size());
+    EXPECT_TRUE(record.contains(kPrintText)) << record.toStdString();
+    EXPECT_EQ(record.indexOf('\x1B'), -1) << "no other sequence in the line";
+    EXPECT_TRUE(m_reports.isEmpty()) << m_reports.join("; ").toStdString();
+}
