@@ -180,7 +180,7 @@ void EventDispatcher::movePanel(qint16 module, bool present, bool announce)
 {
     plat::guard(QStringLiteral("wPolling.TraitePanelMove"), [&] {
         PanelClass& panel = ConfigAccess::panel(module);
-        if (bool(panel.Present()) == present && !(announce && !present))
+        if (bool(panel.Present()) == present && !announce)
             return;
         EventClass ev;
         IncEvtNum();

@@ -90,7 +90,7 @@ private:
 
     VexLib22::_LogFileClass& log();
     Dispatch::EventRules& rules();
-    // A presence change; when announce is set, also an absence already known.
+    // A presence change; with announce, also one the module's Present already shows.
     void movePanel(qint16 module, bool present, bool announce);
     bool step(Step s, const std::function<void()>& fn) { return m_steps[s].guard(fn); }
 
