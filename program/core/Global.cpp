@@ -60,11 +60,6 @@ int soundNumberOfPriority(int level)
     return gConfig ? gConfig->AlarmPrioSound(int16_t(level)) : 0;
 }
 
-QString alarmSoundFile(int soundNumber)
-{
-    return plat::AppIdentity::programFolder() + "/AlarmSound" + QString::number(soundNumber) + ".wav";
-}
-
 // ---- Scaling ---------------------------------------------------------------
 
 bool layoutHolds(const QLayout* layout, const QWidget* w)
@@ -248,8 +243,18 @@ void Alarme(int level)
         if (level <= g_hornLevel)
             return;
         g_hornLevel = level;
-        plat::soundPlayer().playLoop(alarmSoundFile(soundNumberOfPriority(level)));
+        plat::soundPlayer().playLoop(AlarmSoundFile(soundNumberOfPriority(level)));
     });
+}
+
+int HornLevel()
+{
+    return g_hornLevel;
+}
+
+QString AlarmSoundFile(int soundNumber)
+{
+    return plat::AppIdentity::programFolder() + "/AlarmSound" + QString::number(soundNumber) + ".wav";
 }
 
 bool MiseAEchelle(QWidget* form)

@@ -29,6 +29,10 @@ std::optional<int> ReactivTimeCode(const QString& text);
 
 // The horn: plays the priority's sound when it beats the one sounding; -1 stops it.
 void Alarme(int level);
+// The priority the horn sounds for now; 0 while it is silent.
+int HornLevel();
+// <program folder>/AlarmSound<n>.wav, the file of alarm sound number n.
+QString AlarmSoundFile(int soundNumber);
 
 // Scales a form and its controls to the screen unless gNoResize. True when
 // it rescaled; a screen that was not rescaled takes wPolling's background.

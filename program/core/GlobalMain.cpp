@@ -147,8 +147,7 @@ void extractAlarmSounds()
         sounds->Seek(QStringLiteral("="), n);
         if (sounds->NoMatch())
             continue;
-        const QString path =
-            plat::AppIdentity::programFolder() + QStringLiteral("/AlarmSound") + QString::number(n) + QStringLiteral(".wav");
+        const QString path = AlarmSoundFile(n);
         if (QFile::exists(path))
             continue;
         const qint64 size = sounds->field(QStringLiteral("Size")).toLongLong();

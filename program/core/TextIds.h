@@ -30,6 +30,9 @@ constexpr int ConfigWriteFailed = 20002;
 constexpr int NotConfigFile = 20003;
 constexpr int NewerConfigVersion = 20004;
 
+// An entry with a missing or invalid value.
+constexpr int ValuesMissing = 20006;
+
 // "$" stands for the port number.
 constexpr int PortCannotOpen = 20008;
 
@@ -75,5 +78,16 @@ constexpr int PrinterColourFirst = 430120;
 constexpr int PrinterColourLast = 430126;
 constexpr int PrinterStyleFirst = 430127;
 constexpr int PrinterStyleLast = 430129;
+// The sound and history settings: the history file unit, months then days.
+constexpr int PeriodUnitFirst = 630034;
+constexpr int PeriodUnitLast = 630035;
+
+// The user editor: its column headings (name, code, level), and why it
+// refuses an entry or the list.
+constexpr int UserColumnFirst = 640026;
+constexpr int UserColumnLast = 640028;
+constexpr int UserNameTaken = 640100;
+constexpr int UserCodeTaken = 640101;
+constexpr int NoUserLeft = 640102;
 
 } // namespace TextIds

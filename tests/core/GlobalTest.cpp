@@ -256,7 +256,9 @@ TEST_F(Horn, OnlyAHigherPriorityReplacesTheSoundingOne)
     Global::Alarme(2); // below the one sounding: nothing
     Global::Alarme(5);
     Global::Alarme(5); // equal: nothing
+    EXPECT_EQ(Global::HornLevel(), 5);
     Global::Alarme(-1);
+    EXPECT_EQ(Global::HornLevel(), 0);
     Global::Alarme(2); // silent again: plays
     EXPECT_EQ(player.calls, QStringList({"play " + file(7), "play " + file(9), "stop", "play " + file(6)}));
     EXPECT_EQ(player.playing, file(6));

@@ -8,10 +8,8 @@
 #include "platform/Database.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "program/App.h"
 #include "program/bus/DispatchSeams.h"
 #include "program/bus/EventDispatcher.h"
-#include "program/bus/PollingSeams.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
@@ -19,11 +17,10 @@
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
-#include "program/core/VEXfonctions.h"
 #include "program/screens/bus/ParamRows.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/BusPty.h"
 #include "tests/support/DispatchDoubles.h"
 #include "tests/support/ModalAnswers.h"
 #include "tests/support/ProgramGlobals.h"
@@ -50,23 +47,16 @@ class BusEditorPty : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
-        const QString bin = testing_support::binFolder();
-        ASSERT_TRUE(QFile::exists(bin + "/modsim")) << "modsim is not built";
         m_link = testing_support::programFolder() + "/ttyBUS";
-        ASSERT_TRUE(QFile::copy(bin + "/PLX2.cfg", plat::AppIdentity::programFile(".cfg")));
-
         // The program's assembly, with recorders in place of the alarm
         // screen, the history and the horn.
-        App::assemble();
+        ASSERT_TRUE(e2e::assembleOnLink(m_link)) << "modsim or the database is not built";
         Dispatch::installed().alarmScreen = &m_display;
         Dispatch::installed().history = &m_history;
         Dispatch::installed().horn = &m_horn;
-        PollingSeams::installed().message = [](const QString&, int) { return 1; };
-        PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
-        VEXfonctions::SetIni("Ports", "COM1", m_link);
 
         // The working file: two modules polled, the channel showing and
         // recording nothing yet, and no module move to show (it would clear

@@ -22,7 +22,9 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
     App::registerForms();
     EXPECT_EQ(plat::Forms::registeredNames(),
               QStringList({
+                  "dlgBusCopy",
                   "dlgConsigne",
+                  "dlgDefPwds",
                   "dlgKeyboard",
                   "dlgListInput",
                   "dlgMenuParams",
@@ -34,11 +36,14 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
                   "wBusModules",
                   "wBusPanneau",
                   "wMain",
+                  "wParamBiblio",
+                  "wParamConsignes",
                   "wParamEcran",
                   "wParamPrinter",
                   "wPolling",
                   "wRunAlarms",
                   "wSysComm",
+                  "wSysConfSon",
               }));
 }
 

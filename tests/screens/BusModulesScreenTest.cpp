@@ -153,9 +153,9 @@ TEST_F(BusModulesScreen, HomeShowsTheMainWindowAndTheButtonsOfScreensNotBuiltSta
     wBusModules* o = open();
     EXPECT_FALSE(o->imgMiroirs->isVisible());
     EXPECT_FALSE(o->lblMiroirs->isVisible());
-    EXPECT_FALSE(o->imgCopyPanel->isVisible());
-    EXPECT_FALSE(o->imgImportExport(0)->isVisible());
-    EXPECT_FALSE(o->imgImportExport(1)->isVisible());
+    EXPECT_TRUE(o->imgCopyPanel->isVisible());
+    EXPECT_TRUE(o->imgImportExport(0)->isVisible());
+    EXPECT_TRUE(o->imgImportExport(1)->isVisible());
     click(o->imgNavig(wBusModules::NavigLeave));
     settle();
     EXPECT_EQ(overview(), nullptr);

@@ -2,7 +2,8 @@
 // The bus configuration screens on a program folder with the built
 // configuration database: a configuration in gConfig, the forms they use
 // registered (a plain form under the main window's name), error reports and
-// beeps counted, and the modal boxes and dialogs answered by the test.
+// beeps counted, and the modal boxes, dialogs and file dialogs answered by the
+// test.
 
 #include "platform/Beep.h"
 #include "platform/Captions.h"
@@ -21,6 +22,7 @@
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/screens/FileAnswers.h"
 #include "tests/support/ModalAnswers.h"
 #include "tests/support/ProgramGlobals.h"
 
@@ -29,6 +31,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -53,6 +56,10 @@ protected:
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
         plat::setBeeper([this] { ++beeps; });
+        wBusModules::setFileDialog([this](QWidget*, const QString& filter, bool save) {
+            fileDialogs.push_back({filter, save});
+            return takeFileAnswer(fileAnswers);
+        });
         m_answers = std::make_unique<testing_support::ModalAnswers>();
     }
 
@@ -63,6 +70,7 @@ protected:
         m_answers.reset();
         plat::setBeeper({});
         plat::ColorDialog::setChooser({});
+        wBusModules::setFileDialog({});
         ProgramGlobals::TearDown();
     }
 
@@ -70,6 +78,14 @@ protected:
 
     static wBusModules* overview() { return qobject_cast<wBusModules*>(plat::Forms::Find(FormNames::wBusModules)); }
     static wBusPanneau* editor() { return qobject_cast<wBusPanneau*>(plat::Forms::Find(FormNames::wBusPanneau)); }
+
+    // The overview, loaded and shown.
+    static wBusModules* showOverview()
+    {
+        auto* o = qobject_cast<wBusModules*>(plat::Forms::Get(FormNames::wBusModules));
+        o->Show();
+        return o;
+    }
 
     // The editor on module n, as the overview opens it.
     static wBusPanneau* openEditor(int n)
@@ -113,6 +129,15 @@ protected:
     {
         m_answers->on(formName, std::move(action));
     }
+
+    // The file dialogs asked for (filter, save mode), and the paths that
+    // answer them in turn ("" cancels).
+    struct FileDialogCall {
+        QString filter;
+        bool save;
+    };
+    std::vector<FileDialogCall> fileDialogs;
+    std::deque<QString> fileAnswers;
 
     QStringList reports;
     int beeps = 0;

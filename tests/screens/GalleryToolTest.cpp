@@ -29,7 +29,8 @@ TEST(GalleryTool, RendersTheScreensInEveryLanguageAndLeavesTheProgramFolderAlone
     };
     for (const Shot& shot : {Shot{"wMain", true}, Shot{"wBusModules", true}, Shot{"wBusPanneau", true},
                              Shot{"dlgMenuSystem", false}, Shot{"dlgMenuParams", false}, Shot{"wRunAlarms", false},
-                             Shot{"wSysComm", true}, Shot{"wParamEcran", true}, Shot{"dlgSysTime", false}})
+                             Shot{"wSysComm", true}, Shot{"wParamEcran", true}, Shot{"dlgSysTime", false},
+                             Shot{"dlgBusCopy", false}})
         for (const char* language : {"en", "fr", "de"}) {
             const QString file = QString("%1/%2-%3.png").arg(out, shot.form, language);
             const QImage image(file);

@@ -261,6 +261,10 @@ const WiredRow kWired[] = {
     {2, 1, "wSysComm"},
     {1, 3, "wParamEcran"},
     {2, 3, "dlgSysTime"},
+    {1, 1, "wParamConsignes"},
+    {1, 2, "wParamBiblio"},
+    {2, 2, "wSysConfSon"},
+    {2, 4, "dlgDefPwds"},
 };
 
 TEST_F(ProgramMenu, EveryWiredEntryOpensItsScreen)

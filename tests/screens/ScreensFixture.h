@@ -28,6 +28,7 @@
 #include "program/runtime/HistoProcs.h"
 #include "program/screens/system/wMain.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/screens/FileAnswers.h"
 #include "tests/support/DispatchDoubles.h"
 #include "tests/support/ProgramGlobals.h"
 #include "tools/modsim/SimSerialControl.h"
@@ -78,13 +79,7 @@ protected:
         wPolling::setPortFactory([this] { return std::make_unique<modsim::SimSerialControl>(m_bus, plat::systemClock()); });
         wMain::setFileDialog([this](QWidget*, const QString& filter, bool save, const QString& name, const QString& dir) {
             dialogs.push_back({filter, save, name, dir});
-            if (fileAnswers.empty()) {
-                ADD_FAILURE() << "a file dialog nobody answers";
-                return QString();
-            }
-            const QString answer = fileAnswers.front();
-            fileAnswers.pop_front();
-            return answer;
+            return takeFileAnswer(fileAnswers);
         });
         plat::Help::setOpener([this](const QString& path) { helpOpened << path; });
         ASSERT_TRUE(Config::OpenConfigBase());

@@ -143,7 +143,7 @@ private:
             return;
         plat::Form* modal = nullptr;
         for (plat::Form* f : plat::Forms::All())
-            if (f->IsModal() && f->isVisible())
+            if (f->IsModal() && f->isVisible() && !acting(f))
                 modal = f;   // the last shown lies on top
         if (modal != m_top) {
             m_top = modal;
@@ -173,16 +173,30 @@ private:
             &m_timer,
             [this, target, act] {
                 m_busy = false;
-                if (target && !target->IsUnloaded())
-                    act(target);
+                if (!target || target->IsUnloaded())
+                    return;
+                // While its answer runs (and opens windows of its own), the
+                // window waits for that answer: it is no unexpected one.
+                m_acting.push_back(target);
+                act(target);
+                m_acting.pop_back();
             },
             Qt::QueuedConnection);
+    }
+
+    bool acting(const plat::Form* f) const
+    {
+        for (const auto& a : m_acting)
+            if (a == f)
+                return true;
+        return false;
     }
 
     QTimer m_timer;
     // The modal window on top and since when.
     QPointer<plat::Form> m_top;
     QElapsedTimer m_topSince;
+    std::vector<QPointer<plat::Form>> m_acting;
     std::deque<Expected> m_expected;
     bool m_busy = false;
 };

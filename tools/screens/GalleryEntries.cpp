@@ -12,6 +12,7 @@
 #include "program/core/dlgKeyboard.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
+#include "program/screens/bus/dlgBusCopy.h"
 #include "program/screens/bus/wBusPanneau.h"
 #include "platform/AppIdentity.h"
 #include "program/core/TextIds.h"
@@ -37,6 +38,38 @@ void namedAndModified()
 {
     VEXfonctions::SetIni(IniKeys::Files, IniKeys::LastUsed, QStringLiteral("/panel/Site north.px2"));
     gConfig->setModified(true);
+}
+
+// A limited retention of a year of monthly files.
+void yearOfHistory()
+{
+    VEXfonctions::SetIni(IniKeys::Files, IniKeys::PeriodLimit, QStringLiteral("1"));
+    VEXfonctions::SetIni(IniKeys::Files, IniKeys::PeriodTime, QStringLiteral("12"));
+}
+
+// A third user, of level 1, seen by the technician.
+void threeUsers()
+{
+    gConfig->setUserCount(3);
+    gConfig->setUserName(3, QStringLiteral("Operator"));
+    gConfig->setUserPwd(3, QStringLiteral("1111"));
+    gConfig->setUserLevel(3, 1);
+    gUserLevel = 3;
+}
+
+void libraryTexts()
+{
+    const char* const texts[] = {"Fire alarm", "Smoke detector", "Gas leak", "Water leak", "Door open", "Power failure"};
+    int n = 0;
+    for (const char* t : texts)
+        gConfig->setBiblio(++n, QString::fromUtf8(t));
+}
+
+void instructionTexts()
+{
+    gConfig->setConsigne(1, QStringLiteral("Call the fire brigade (112).\r\nOpen the main gate and wait for them there."));
+    gConfig->setConsigne(2, QStringLiteral("Close the gas valve in the boiler room.\r\nAir the room. Do not switch on any light."));
+    gConfig->setConsigne(3, QStringLiteral("Check the pump room for water."));
 }
 
 void quitQuestion(plat::Form* form)
@@ -141,6 +174,14 @@ void alarmLineStyle(plat::Form* form)
     dlg->chkStyle(0)->setChecked(true);
 }
 
+// A copy of module 3 onto module 7 about to be made.
+void copyThreeOntoSeven(plat::Form* form)
+{
+    auto* dlg = as<dlgBusCopy>(form);
+    dlg->lblPanelNo(dlgBusCopy::Source)->setCaption(QStringLiteral("3"));
+    dlg->lblPanelNo(dlgBusCopy::Target)->setCaption(QStringLiteral("7"));
+}
+
 } // namespace
 
 const std::vector<GalleryEntry>& galleryEntries()
@@ -154,6 +195,11 @@ const std::vector<GalleryEntry>& galleryEntries()
         {FormNames::wBusPanneau, busModules, moduleEditor},
         {QStringLiteral("wParamPrinter"), colourPrinter, {}},
         {QStringLiteral("dlgParamPrinter"), {}, alarmLineStyle},
+        {FormNames::dlgBusCopy, {}, copyThreeOntoSeven},
+        {FormNames::wSysConfSon, yearOfHistory, shown},
+        {FormNames::dlgDefPwds, threeUsers, shown},
+        {FormNames::wParamBiblio, libraryTexts, shown},
+        {FormNames::wParamConsignes, instructionTexts, shown},
     };
     return entries;
 }

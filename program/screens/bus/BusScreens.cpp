@@ -2,6 +2,7 @@
 
 #include "platform/Forms.h"
 #include "program/core/FormNames.h"
+#include "program/screens/bus/dlgBusCopy.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 
@@ -11,6 +12,7 @@ void registerForms()
 {
     plat::Forms::registerForm(FormNames::wBusModules, [] { return new wBusModules; });
     plat::Forms::registerForm(FormNames::wBusPanneau, [] { return new wBusPanneau; });
+    plat::Forms::registerForm(FormNames::dlgBusCopy, [] { return new dlgBusCopy; });
 }
 
 } // namespace BusScreens

@@ -5,7 +5,10 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
+#include "platform/Screen.h"
 #include "platform/SystemKeyboard.h"
+#include "program/core/Components.h"
+#include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/FormNames.h"
 #include "program/core/Global.h"
@@ -15,6 +18,7 @@
 #include "program/screens/bus/BusLook.h"
 #include "program/screens/bus/BusPage.h"
 #include "program/screens/bus/BusScreens.h"
+#include "program/screens/bus/ChannelTable.h"
 #include "program/screens/bus/wBusPanneau.h"
 
 #include <QKeyEvent>
@@ -37,6 +41,23 @@ constexpr int kBarTop = kTileTop + BusPage::Rows * kTileHeight + 8;
 constexpr int kButton = BusLook::ButtonWidth;
 constexpr int kButtonHeight = kHeight - kBarTop - 8;
 
+wBusModules::FileDialog& fileDialog()
+{
+    static wBusModules::FileDialog dialog;
+    if (!dialog)
+        dialog = [](QWidget* owner, const QString& filter, bool save) {
+            return Components::FilesPaths().GetFileName(owner, filter, save);
+        };
+    return dialog;
+}
+
+// The hourglass while a file is open, and the default pointer after it,
+// also when the file is refused.
+struct Hourglass {
+    Hourglass() { plat::Screen::setMousePointer(plat::Screen::vbHourglass); }
+    ~Hourglass() { plat::Screen::setMousePointer(plat::Screen::vbDefault); }
+};
+
 // A copy of a tile label at the same place, with its font and look.
 QLabel* copyLabel(QLabel* element0)
 {
@@ -50,6 +71,11 @@ QLabel* copyLabel(QLabel* element0)
 }
 
 } // namespace
+
+void wBusModules::setFileDialog(FileDialog dialog)
+{
+    fileDialog() = std::move(dialog);
+}
 
 wBusModules::wBusModules() : plat::Form(FormNames::wBusModules)
 {
@@ -221,9 +247,6 @@ void wBusModules::showToolButtons()
     imgMiroirs->setVisible(mirrors);
     lblMiroirs->setVisible(mirrors);
     imgCopyPanel->setVisible(plat::Forms::isRegistered(FormNames::dlgBusCopy));
-    // The channel table's export and import are not built yet.
-    for (int i : {0, 1})
-        imgImportExport(i)->setVisible(false);
 }
 
 void wBusModules::imgNavig_Click(int index)
@@ -281,10 +304,26 @@ void wBusModules::imgCopyPanel_Click()
     });
 }
 
-void wBusModules::imgImportExport_Click(int)
+void wBusModules::imgImportExport_Click(int index)
 {
-    // The channel table's export and import are not built yet; the
-    // buttons stay hidden until then.
+    plat::guard(QStringLiteral("wBusModules.imgImportExport_Click"), [&] {
+        if (index == ChannelTableImport || index == ChannelTableExport)
+            exchangeChannelTable(index == ChannelTableExport);
+    });
+}
+
+void wBusModules::exchangeChannelTable(bool exporting)
+{
+    const QString file = fileDialog()(this, Config::GetText(50004, true), exporting);
+    if (file.isEmpty())
+        return;
+    const Hourglass busy;
+    // The import changes the configuration in place: the next save by
+    // another screen, or the quit, keeps it.
+    if (exporting)
+        ChannelTable::Export(*gConfig, file);
+    else
+        ChannelTable::Import(file, *gConfig);
 }
 
 void wBusModules::Form_KeyDown(int keyCode)

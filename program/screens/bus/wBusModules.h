@@ -9,6 +9,8 @@
 #include "platform/Form.h"
 #include "platform/PictureButton.h"
 
+#include <functional>
+
 class QLabel;
 
 class wBusModules : public plat::Form {
@@ -19,6 +21,15 @@ public:
     static constexpr int NavigPreviousPage = 1;
     static constexpr int NavigNextPage = 2;
     static constexpr int KeyF12 = 123;
+    // The channel table buttons.
+    static constexpr int ChannelTableImport = 0;
+    static constexpr int ChannelTableExport = 1;
+
+    // The file dialog (owner, filter, save): the chosen path, "" when
+    // cancelled. The library's dialog unless a test or a tool gives another;
+    // an empty one restores it.
+    using FileDialog = std::function<QString(QWidget* owner, const QString& filter, bool save)>;
+    static void setFileDialog(FileDialog dialog);
 
     wBusModules();
 
@@ -63,6 +74,7 @@ private:
     void showPageButtons();
     // The buttons of screens not built yet stay hidden.
     void showToolButtons();
+    void exchangeChannelTable(bool exporting);
 
     int m_first = 1;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/Forms.h"
 #include "program/core/FormNames.h"
+#include "program/screens/system/dlgDefPwds.h"
 #include "program/screens/system/dlgMenuParams.h"
 #include "program/screens/system/dlgMenuSystem.h"
 #include "program/screens/system/dlgParamPrinter.h"
@@ -10,6 +11,9 @@
 #include "program/screens/system/wParamEcran.h"
 #include "program/screens/system/wParamPrinter.h"
 #include "program/screens/system/wSysComm.h"
+#include "program/screens/system/wParamBiblio.h"
+#include "program/screens/system/wParamConsignes.h"
+#include "program/screens/system/wSysConfSon.h"
 
 namespace SystemScreens {
 
@@ -23,6 +27,10 @@ void registerForms()
     plat::Forms::registerForm(FormNames::wSysComm, [] { return new wSysComm; });
     plat::Forms::registerForm(FormNames::wParamEcran, [] { return new wParamEcran; });
     plat::Forms::registerForm(FormNames::dlgSysTime, [] { return new dlgSysTime; });
+    plat::Forms::registerForm(FormNames::wSysConfSon, [] { return new wSysConfSon; });
+    plat::Forms::registerForm(FormNames::dlgDefPwds, [] { return new dlgDefPwds; });
+    plat::Forms::registerForm(FormNames::wParamBiblio, [] { return new wParamBiblio; });
+    plat::Forms::registerForm(FormNames::wParamConsignes, [] { return new wParamConsignes; });
 }
 
 } // namespace SystemScreens

@@ -4,7 +4,7 @@
 
 namespace SystemScreens {
 
-// Registers wMain, dlgMenuSystem, dlgMenuParams, wParamPrinter and dlgParamPrinter.
+// Registers the main window, its menus and the system and parameter screens.
 void registerForms();
 
 } // namespace SystemScreens
