@@ -107,6 +107,18 @@ public:
     // clock, now beyond any rest, is due at once (ClockStep).
     void ClockChanged();
 
+    // ---- The port gone and back ----
+    // Polling starts now when the port is open, else as soon as the watchdog
+    // has it open (the automatic start with a port that is not there yet).
+    void RunWhenPortOpens();
+    bool RunsWhenPortOpens() const { return m_runWhenPortOpens; }
+    // The watchdog's look at the port, every ten seconds: a port whose device
+    // went away, or one that polling waits for, is tried again as the control
+    // holds it; once open, the counters start afresh (REINIT line) and polling
+    // starts again when it waits for the port. A port closed on purpose is
+    // left alone.
+    void WatchPort();
+
     // ---- Life cycle (the form's load, query-unload and unload) ----
     // Load steps of the engine: the last event number, the history settings,
     // the run flags, the port, the printer, the saved queue, the detector.
@@ -143,6 +155,8 @@ public:
     static QString ReinitTraceLine(const plat::DateTime& at);
     // The trace line of a general synchronisation pass.
     static QString SynchroTraceLine(const plat::DateTime& at);
+    // The trace line of a port whose device went away.
+    static QString LostTraceLine(const plat::DateTime& at, int portNumber);
     // The line of a shutdown by the session (windows) or by termination.
     static QString ShutdownTraceLine(const plat::DateTime& at, bool taskManager);
 
@@ -170,8 +184,23 @@ private:
     class DetectorSink;
 
     void yield();
-    int message(const QString& text, int style);
-    void tellPortCannotOpen(int number);
+    int message(const QString& text, int style, bool modeless = false);
+    void tellPortCannotOpen(int number, bool modeless = false);
+    // ReinitComm and ConfigCommPort; the port message waits for its answer
+    // unless told not to (the automatic start must not be held by it).
+    void reinit(bool waitForAnswer);
+    // The REINIT line; polling starts when it waits for the port, now open.
+    void reinitDone();
+    void configCommPort(bool waitForAnswer);
+    void resetCounters();
+    void traceLine(const QString& line);
+    // The port is not usable under polling: its loss traced once, polling
+    // stopped with its event, to start again once the port is back.
+    void portGone();
+    // The loss of the device, traced once until the port is open again.
+    void traceLoss();
+    // The port opened again: the counters start afresh, and polling when it waits.
+    void portBack();
     Dispatch::Horn& horn();
     // The configuration in use, or the one the running tick holds.
     ConfigClass& config() const;
@@ -224,14 +253,19 @@ private:
     bool m_synchroDone = false;
     // A general pass is running (its notice yields: a second one waits for none).
     bool m_inSynchro = false;
+    // The load has taken the commands saved by the previous run.
+    bool m_queueRestored = false;
     qint16 m_updateIndex = 0;
     bool m_inTick = false;
     // Kept alive for the length of a tick: a configuration opened from a box
     // shown during the tick replaces gConfig, not what the tick reads.
     std::shared_ptr<ConfigClass> m_tickConfig;
     bool m_stopping = false;
-    // ConfigCommPort has told the operator that the port did not open.
-    bool m_portReported = false;
+    // Polling starts (again) as soon as the port opens.
+    bool m_runWhenPortOpens = false;
+    // The port's device went away (its trace line is written): the port is
+    // tried again until it opens, whoever met the loss.
+    bool m_portLost = false;
     bool m_histoDaily = false;
     qint16 m_histoTime = 0;
     bool m_histoLimit = false;

@@ -18,6 +18,9 @@ struct PollingSeams {
     std::function<plat::ComPtr<Stillmark::_ActivityDetect>()> newDetector;
     // The message box (text, style). Unset: Global::Message.
     std::function<int(const QString& text, int style)> message;
+    // The same box shown without waiting (it stays on top until its button).
+    // Unset: Global::Message, modeless.
+    std::function<void(const QString& text, int style)> modelessMessage;
 
     // The housekeeping of a new day (new trace log, purge and copy of the
     // history and trace files), first of the day change's actions.

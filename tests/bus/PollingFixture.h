@@ -41,6 +41,7 @@ public:
     void setSettings(const QString& s) override { m.setSettings(s); }
     bool PortOpen() const override { return m.PortOpen(); }
     void setPortOpen(bool o) override { m.setPortOpen(o); }
+    bool DeviceLost() const override { return m.DeviceLost(); }
     bool RTSEnable() const override { return m.RTSEnable(); }
     void setRTSEnable(bool e) override { m.setRTSEnable(e); }
     int InBufferCount() const override { return m.InBufferCount(); }
@@ -54,6 +55,17 @@ public:
 private:
     plat::SerialControl& m;
 };
+
+// A write of one value, as the screens queue them.
+inline CommandPtr writeCommand(int module, int reg, qint16 value)
+{
+    auto c = std::make_shared<CommandClass>();
+    c->setCmdType(CommandClass::CmdWrite);
+    c->setModule(qint16(module));
+    c->setAddress(reg);
+    c->setValue(0, value);
+    return c;
+}
 
 struct Report {
     QString name;
@@ -109,6 +121,9 @@ protected:
         s.message = [this](const QString& text, int style) {
             messages << QString("%1|%2").arg(style).arg(text);
             return 1;
+        };
+        s.modelessMessage = [this](const QString& text, int style) {
+            notices << QString("%1|%2").arg(style).arg(text);
         };
         s.newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
         engine->setSeams(s);
@@ -233,6 +248,8 @@ protected:
     std::vector<Report> reports;
     std::vector<CommandClass> writeErrors;
     QStringList messages;
+    // The messages shown without waiting.
+    QStringList notices;
     int yields = 0;
     int pollDones = 0;
     int updateDones = 0;

@@ -36,6 +36,7 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
                   "dlgUserCodes",
                   "wBusModules",
                   "wBusPanneau",
+                  "wHistoric",
                   "wMain",
                   "wParamBiblio",
                   "wParamConsignes",
@@ -45,6 +46,8 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
                   "wRunAlarms",
                   "wSysComm",
                   "wSysConfSon",
+                  "wTeleCmde",
+                  "wTeleCmdes",
               }));
 }
 

@@ -27,7 +27,7 @@ public:
     bool IsToPrint(const EventClass&) override { return print; }
     bool IsToKlaxon(const EventClass&) override { return klaxon; }
     QString FormateTrace(const EventClass& ev) override;
-    void TraceWriteError(const CommandClass& cmd) override { dropped.push_back(cmd); }
+    void TraceWriteError(const CommandClass& cmd, VexLib22::_LogFileClass&) override { dropped.push_back(cmd); }
 
     bool display = false, histo = false, print = false, klaxon = false;
     std::vector<CommandClass> dropped;
