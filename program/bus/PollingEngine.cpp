@@ -283,27 +283,9 @@ void PollingEngine::SendEvent(EventClass& evt)
     m_dispatcher.SendEvent(evt);
 }
 
-void PollingEngine::SynchroGeneraleBus()
-{
-    if (m_seams.synchroGeneraleBus)
-        m_seams.synchroGeneraleBus();
-}
-
-void PollingEngine::MidnightSynchro()
-{
-    if (m_seams.midnightSynchro)
-        m_seams.midnightSynchro();
-}
-
 void PollingEngine::TraiteCommande(CommandClass& cmd)
 {
     m_executor.TraiteCommande(cmd);
-}
-
-void PollingEngine::UpdatePanel(qint16 module, bool flag)
-{
-    if (m_seams.updatePanel)
-        m_seams.updatePanel(module, flag);
 }
 
 void PollingEngine::ClockChanged()
@@ -505,10 +487,7 @@ void PollingEngine::Unload()
 
 QString PollingEngine::ReinitTraceLine(const plat::DateTime& at)
 {
-    TraceRecord r = TraceRecord::stationLine(at, QStringLiteral("REINIT"), QStringLiteral("COMM"), QStringLiteral("REINIT"));
-    r.setStars(TraceRecord::Common);
-    r.setStars(TraceRecord::Specific);
-    return r.text();
+    return TraceRecord::commLine(at, QStringLiteral("REINIT")).text();
 }
 
 QString PollingEngine::LostTraceLine(const plat::DateTime& at, int portNumber)

@@ -11,6 +11,7 @@
 #include "program/bus/PollTimer.h"
 #include "program/bus/PollingSeams.h"
 #include "program/core/EnginePrinter.h"
+#include "program/core/Limits.h"
 
 #include "platform/Component.h"
 #include "Stillmark/_ActivityDetect.h"
@@ -18,8 +19,10 @@
 #include "platform/Form.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QVector>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -63,6 +66,7 @@ public:
     // The trace log of the engine's own lines, the dispatch and the commands;
     // gTraceLog() unless set.
     void setTraceLog(VexLib22::_LogFileClass* log);
+    VexLib22::_LogFileClass& traceLog() { return log(); }
     // The horn that a module's horn acknowledgement stops; also the
     // dispatch's. nullptr goes back to the installed horn.
     void setHorn(Dispatch::Horn* horn);
@@ -82,10 +86,21 @@ public:
     void SendCommand(const CommandPtr& cmd);
     void SendEvent(EventClass& evt);
     void StartUpdate() { m_updateIndex = 1; }
+    // The general synchronisation pass: every configured module detected,
+    // its outputs and event buffer reset, the alarm list emptied and the
+    // state of every active channel emitted again (Clock -1). A notice stays
+    // on top meanwhile; an error ends the pass at its clean-up.
     void SynchroGeneraleBus();
+    // The midnight pass: every configured module re-read, its day record
+    // written to the history, and the targets of latching mirrors whose
+    // sources are all back to normal cleared.
     void MidnightSynchro();
     void TraiteCommande(CommandClass& cmd);
-    void UpdatePanel(qint16 module, bool flag);
+    // Re-reads one module: its type, and for a buffer module its channel
+    // parameters and states, with an event (Clock 0) for each channel whose
+    // state changed. A change of presence is announced. detect false records
+    // the module absent and reads nothing.
+    void UpdatePanel(qint16 module, bool detect);
     void HistoBusState() {}
     void PrintBusState() {}
     // The panel's clock was set: a poll or a command reckoned on the old
@@ -138,6 +153,8 @@ public:
     static QString ErrorRowText(const PanelClass& panel);
     // The trace line of a port re-initialisation.
     static QString ReinitTraceLine(const plat::DateTime& at);
+    // The trace line of a general synchronisation pass.
+    static QString SynchroTraceLine(const plat::DateTime& at);
     // The trace line of a port whose device went away.
     static QString LostTraceLine(const plat::DateTime& at, int portNumber);
     // The line of a shutdown by the session (windows) or by termination.
@@ -199,6 +216,20 @@ private:
     void exploitStatus(PanelClass& panel, const QVector<qint16>& words);
     void exploitStates(PanelClass& panel, const QVector<qint16>& words);
     void dispatchNew(EventClass& ev);
+    // The synchronisation passes' parts.
+    struct HeldConfig;
+    void showSynchroMarks(bool visible);
+    QPointer<plat::Form> showSynchroNotice();
+    // The register-49 words of one pass, by module 0..64 and channel 0..24.
+    using ChannelParams = std::array<std::array<qint16, Limits::LastChannel + 1>, Limits::Modules + 1>;
+    void detectModules(ChannelParams& params);
+    void resetModules();
+    void emptyAlarmList();
+    void emitChannelStates(const ChannelParams& params);
+    qint16 askModuleType(qint16 module);
+    bool readCounted(qint16 module, int reg, QVector<qint16>& words);
+    void clearLatchedTargets();
+    void executeWrite(qint16 module, int reg, qint16 value);
 
     plat::SerialControl* m_port = nullptr;
     PollTimer* m_timer = nullptr;
@@ -220,6 +251,8 @@ private:
     bool m_run = false;
     bool m_closing = false;
     bool m_synchroDone = false;
+    // A general pass is running (its notice yields: a second one waits for none).
+    bool m_inSynchro = false;
     // The load has taken the commands saved by the previous run.
     bool m_queueRestored = false;
     qint16 m_updateIndex = 0;

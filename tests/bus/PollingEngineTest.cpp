@@ -35,9 +35,10 @@ using PollingRound = PollingFixture;
 
 TEST_F(PollingRound, PollsEveryModuleOnceInOrderRoundAfterRound)
 {
+    // Configured once polling runs: no synchronisation has seen them.
+    loadAndRun();
     for (int m = 1; m <= 64; ++m)
         configure(m, (m - 1) % 5 + 1);
-    loadAndRun();
     takePolledAddresses();
     for (int round = 1; round <= 3; ++round) {
         const int before = pollDones;
@@ -83,6 +84,7 @@ TEST_F(PollingRound, BufferModuleEventsAreReadAcknowledgedAndDecodedInOrder)
 {
     configure(1, 1);
     loadAndRun();
+    sim.clearWriteLog();  // the first synchronisation's
     for (int i = 0; i < 70; ++i)
         ASSERT_TRUE(sim.raiseEvent(1, i % 12 + 1, 1, 0, std::uint32_t(i)));
 
@@ -240,8 +242,9 @@ TEST_F(PollingFixture, ErrorCountersPresenceAndRestsFollowTheRepliesTable)
         {false, 11, 1, 0, 0, 0},
         {true, 11, 0, 0, 0, 0},
     };
-    configure(1, 4);
+    // Configured once polling runs: no synchronisation has seen it.
     loadAndRun();
+    configure(1, 4);
     int n = 0;
     bool present = false;
     for (const Step& s : steps) {
@@ -285,7 +288,7 @@ TEST_F(PollingFixture, RunSetTrueTwiceSynchronisesOnceAndSendsTwoStartEvents)
     engine->Load();
     engine->setRun(true);
     engine->setRun(true);
-    EXPECT_EQ(synchros, 1);
+    EXPECT_EQ(synchroPasses(), 1);
     EXPECT_TRUE(engine->Run());
     EXPECT_TRUE(engine->timer().Enabled());
     EXPECT_EQ(engine->timer().Interval(), 25);
@@ -301,7 +304,7 @@ TEST_F(PollingFixture, RunSetTrueTwiceSynchronisesOnceAndSendsTwoStartEvents)
     EXPECT_TRUE(tick());
     EXPECT_FALSE(engine->timer().Enabled());
     engine->setRun(true);
-    EXPECT_EQ(synchros, 1);
+    EXPECT_EQ(synchroPasses(), 1);
 }
 
 TEST_F(PollingFixture, PortThatDoesNotOpenShowsItsNumberAndChangesNothing)
@@ -322,7 +325,7 @@ TEST_F(PollingFixture, PortThatDoesNotOpenShowsItsNumberAndChangesNothing)
     EXPECT_TRUE(events.empty());
     EXPECT_FALSE(engine->Run());
     EXPECT_FALSE(engine->timer().Enabled());
-    EXPECT_EQ(synchros, 0);
+    EXPECT_EQ(synchroPasses(), 0);
 }
 
 // ---- Faults of the tick --------------------------------------------------------
@@ -334,8 +337,9 @@ TEST_F(PollingFixture, ErrorInsideATickStopsPollingTruthfullyAndIsReportedOnce)
     QObject::connect(engine.get(), &PollingEngine::RunIndicator, engine.get(),
                      [&](bool running) { indicator.push_back(running); });
     loadAndRun();
-    onUpdatePanel = [](qint16, bool) { plat::raise(plat::rt::InvalidProcedureCall); };
-    engine->StartUpdate();
+    // An error at the yield after a queued command, which nothing in the tick traps.
+    engine->SendCommand(writeCommand(1, Bus::RegModuleCommand, 2));
+    onYield = [] { plat::raise(plat::rt::InvalidProcedureCall); };
     for (int i = 0; i < 4 && tick(); ++i) {
     }
     ASSERT_EQ(reports.size(), 1u);
@@ -495,10 +499,19 @@ TEST_F(PollingFixture, UpdateSweepRereadsOneModulePerRoundThenSignalsOnce)
     configure(64, 4);
     panel(3).setActive(false);
     loadAndRun();
+    const size_t before = framesSent();
     engine->StartUpdate();
-    for (int i = 0; i < 400 && updateDones == 0; ++i)
+    std::vector<int> updated;
+    for (int i = 0; i < 400 && updateDones == 0; ++i) {
+        const size_t at = framesSent();
         ASSERT_TRUE(tick());
+        // A re-read starts with the module's type.
+        for (int m : {1, 3, 64})
+            if (requestsTo(m, at).contains("R132"))
+                updated.push_back(m);
+    }
     EXPECT_EQ(updated, (std::vector<int>{1, 64}));
+    EXPECT_GT(framesSent(), before);
     EXPECT_EQ(updateDones, 1);
     EXPECT_EQ(engine->UpdateIndex(), 0);
     EXPECT_EQ(pollDones, 64);

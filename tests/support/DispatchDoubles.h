@@ -9,6 +9,7 @@
 #include "program/bus/CommandClass.h"
 #include "tests/support/Journal.h"
 
+#include <functional>
 #include <vector>
 
 class EventDispatcher;
@@ -60,6 +61,8 @@ public:
     explicit RecordingHistory(Journal* journal = nullptr) : m_journal(journal) {}
     void HistoEvent(const EventClass& ev) override;
     std::vector<EventClass> events;
+    // Called with each record, when set.
+    std::function<void(const EventClass&)> onRecord;
 
 private:
     Journal* m_journal;
