@@ -204,7 +204,14 @@ int main(int argc, char** argv)
         if (++seen == Alarms)
             QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
     });
+    // Steady polling is measured: the modules join the configuration once
+    // polling runs, so that the first start's synchronisation (a minute of
+    // its own over these modules) is left out.
+    for (int m = 1; m <= Modules; ++m)
+        gConfig->Panel(qint16(m))->setModel(0);
     engine->setRun(true);
+    for (int m = 1; m <= Modules; ++m)
+        gConfig->Panel(qint16(m))->setModel(m % 2 ? 1 : 3);
     // exit, not quit: quit would close the windows first.
     QTimer::singleShot(int((FirstAlarmS + Alarms * AlarmSpacingS + 30) * 1000), &app, [] { QCoreApplication::exit(0); });
     app.exec();

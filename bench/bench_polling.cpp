@@ -7,33 +7,15 @@
 //
 //   bench_polling [path/to/modsim]     exit status 1 when a goal is missed
 
-#include "bench/BenchSupport.h"
+#include "bench/BusBench.h"
 #include "program/bus/BusConstants.h"
-#include "program/bus/CommFunctions.h"
-#include "program/bus/FormPollTimer.h"
 #include "program/bus/PollingEngine.h"
-#include "program/core/ConfigClass.h"
-#include "program/core/Globals.h"
-#include "program/core/IniKeys.h"
-#include "program/core/PanelClass.h"
-#include "program/core/VEXfonctions.h"
 
-#include "VexLib22/_LogFileClass.h"
-#include "platform/AppIdentity.h"
-#include "platform/FormTimer.h"
-#include "platform/Guard.h"
 #include "platform/SerialPort.h"
-#include "tests/support/DispatchDoubles.h"
-#include "tests/support/RecordingLog.h"
 
 #include <algorithm>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <cstdio>
@@ -65,67 +47,20 @@ int main(int argc, char** argv)
     const QString simulator = bench::findSimulator(argc, argv, "bench_polling");
     if (simulator.isEmpty())
         return 2;
-    QTemporaryDir folder;
-    plat::AppIdentity::setProgramFolder(folder.path());
-    plat::AppIdentity::setExeBaseName(QStringLiteral("PLX2"));
-    const QString link = folder.path() + "/ttyBENCH";
-    if (!bench::registerLibraries(QFileInfo(simulator).absolutePath(), folder.path() + "/Registry.ini")) {
-        std::fprintf(stderr, "bench_polling: cannot register the libraries beside %s\n", qPrintable(simulator));
-        return 2;
-    }
-
     // Modules of the three one-register models, none with anything to report.
-    QStringList modules;
+    std::vector<int> models;
     for (int m = 1; m <= Modules; ++m)
-        modules << QString("%1:%2").arg(m).arg(QList<int>{1, 2, 3}[(m - 1) % 3]);
+        models.push_back((m - 1) % 3 + 1);
+    QTemporaryDir folder;
     QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(simulator, {"--link", link, "--modules", modules.join(','), "--baud", QString::number(Baud)});
-    if (!sim.waitForStarted(5000)) {
-        std::fprintf(stderr, "bench_polling: cannot start %s\n", qPrintable(simulator));
+    if (!bench::serveBus(folder, sim, simulator, models, Baud, "bench_polling"))
         return 2;
-    }
-    for (int i = 0; i < 100 && !QFileInfo::exists(link); ++i)
-        QThread::msleep(50);
-    QFile ini(plat::AppIdentity::programFile(".ini"));
-    ini.open(QIODevice::WriteOnly);
-    ini.write(QString("[Ports]\r\nCOM1=%1\r\n").arg(link).toLocal8Bit());
-    ini.close();
-
-    // Defaults play no part: no database is opened.
-    ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
-    gConfig->setBusSettings(QString("COM1:%1,N,8,1").arg(Baud));
-    gConfig->setPrtSettings(QString());
-    gConfig->setInactivityTime(0);
-    for (int m = 1; m <= Modules; ++m) {
-        PanelClass& p = *gConfig->Panel(qint16(m));
-        p.setModel((m - 1) % 3 + 1);
-        p.setActive(true);
-    }
-
     plat::SerialPort port;
-    plat::FormTimer tmrPoll(QStringLiteral("tmrPoll"));
-    FormPollTimer timer(tmrPoll);
-    testing_support::RecordingSeams doubles;
-    auto* log = new testing_support::RecordingLog;
-    PollingEngine engine;
-    engine.setPort(&port);
-    engine.setTimer(&timer);
-    engine.setTraceLog(log);
-    doubles.wire(engine.dispatcher());
-    engine.setHorn(&doubles.horn);
-    engine.executor().setRules(&doubles.rules);
-    PollingSeams seams;
-    seams.newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
-    seams.message = [](const QString& text, int) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return 1;
-    };
-    engine.setSeams(seams);
-    QObject::connect(&tmrPoll, &plat::FormTimer::Timer, &engine, [&] { engine.tmrPoll_Timer(); });
+    bench::EngineRig rig(port);
+    PollingEngine& engine = rig.engine;
 
-    // Round 0 brings every module in (one presence event each); the rounds
-    // after it are the steady state that is measured.
+    // Round 0 follows the first start's synchronisation; the rounds after it
+    // are the steady state that is measured.
     std::vector<double> wall;
     std::vector<double> cpu;
     QElapsedTimer clock;
@@ -143,13 +78,8 @@ int main(int argc, char** argv)
             QTimer::singleShot(0, &app, &QCoreApplication::quit);
         }
     });
-    engine.Load();
-    if (!port.PortOpen()) {
-        std::fprintf(stderr, "bench_polling: the simulator's line did not open\n");
-        sim.terminate();
-        sim.waitForFinished(3000);
+    if (!rig.load(sim, "bench_polling"))
         return 2;
-    }
     engine.setRun(true);
     QTimer::singleShot(120000, &app, &QCoreApplication::quit);
     app.exec();
@@ -187,6 +117,5 @@ int main(int argc, char** argv)
                 cpuOk ? "yes" : "NO");
     const bool ok = ratioOk && cpuOk;
     ReplaceConfig(nullptr);
-    log->Release();
     return ok ? 0 : 1;
 }

@@ -18,11 +18,13 @@ void setMousePointer(int pointer)
 {
     if (pointer == g_pointer)
         return;
-    if (g_pointer == vbHourglass)
+    if (g_pointer == vbHourglass || g_pointer == vbArrowHourglass)
         QGuiApplication::restoreOverrideCursor();
     g_pointer = pointer;
     if (pointer == vbHourglass)
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    else if (pointer == vbArrowHourglass)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
 }
 
 int MousePointer()

@@ -8,8 +8,10 @@ namespace plat::Screen {
 
 constexpr int vbDefault = 0;
 constexpr int vbHourglass = 11;
+constexpr int vbArrowHourglass = 13;
 
-// 0 restores the default pointer, 11 shows the hourglass for every window.
+// 0 restores the default pointer, 11 shows the hourglass for every window,
+// 13 the arrow with an hourglass (busy, the screen still answering).
 void setMousePointer(int pointer);
 int MousePointer();
 // The controls of a form that carry the custom pointer (the touch buttons)

@@ -21,6 +21,11 @@ public:
     virtual bool PortOpen() const = 0;
     // Opening a port that cannot be opened raises a run-time error with a clear description.
     virtual void setPortOpen(bool open) = 0;
+    // The device went away while the port was open (an adapter pulled, the
+    // other end of a pseudo-terminal closed): PortOpen reads false and every
+    // operation fails, until the port is closed or opened again. A port
+    // closed on purpose is not lost.
+    virtual bool DeviceLost() const { return false; }
     virtual bool RTSEnable() const = 0;
     virtual void setRTSEnable(bool enable) = 0;
     // Bytes received and not read yet; setting 0 discards them.

@@ -44,6 +44,7 @@ public:
     void setSettings(const QString& settings) override;
     bool PortOpen() const override { return m_fd >= 0; }
     void setPortOpen(bool open) override;
+    bool DeviceLost() const override { return !m_lostReason.isEmpty(); }
     bool RTSEnable() const override { return m_rts; }
     void setRTSEnable(bool enable) override;
     int InBufferCount() const override;

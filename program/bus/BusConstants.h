@@ -6,6 +6,9 @@
 namespace Bus {
 
 // ---- Register map ----
+// Written 0 to a model 2 module by the synchronisation pass, after its status
+// word was read (what the module makes of it is its own).
+constexpr int RegStatusClear = 0;
 // State code of each channel, channel 1 first (0 normal, 1 active, 2 cable
 // fault, 3 first fault, 4 second fault); on a model 2 module also written, one
 // channel at a time.

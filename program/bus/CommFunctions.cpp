@@ -6,6 +6,7 @@
 #include "program/bus/ModbusFrames.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace CommFunctions {
 
@@ -46,10 +47,21 @@ Received exchange(plat::SerialControl& port, const QByteArray& frame, int expect
     return r;
 }
 
+// Runs one routine's body. A run-time error is reported under the routine's
+// name, unless the port's device has gone: that is no fault of the routine,
+// and the port's owner tells the loss once instead of a box at every frame.
+void trapped(const char* name, const plat::SerialControl& port, const std::function<void()>& fn)
+{
+    plat::trapErrors(fn, [&](const plat::RtError& e) {
+        if (!port.DeviceLost())
+            plat::reportError(QString("CommFunctions.") + name, e);
+    });
+}
+
 bool write(const char* name, plat::SerialControl& port, quint8 slave, quint8 function, const QByteArray& frame)
 {
     bool ok = false;
-    plat::guard(QString("CommFunctions.") + name, [&] {
+    trapped(name, port, [&] {
         if (slave == Bus::BroadcastAddress) {
             exchange(port, frame, 0, 0);
             ok = true;
@@ -83,7 +95,7 @@ quint16 CRC16(const QByteArray& bytes, int count)
 bool LitMots(plat::SerialControl& port, quint8 slave, qint32 firstRegister, QVector<qint16>& words)
 {
     bool ok = false;
-    plat::guard("CommFunctions.LitMots", [&] {
+    trapped("LitMots", port, [&] {
         const int n = int(words.size());
         if (n < 1)
             plat::raise(plat::rt::SubscriptOutOfRange);

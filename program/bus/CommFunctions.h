@@ -3,10 +3,10 @@
 // the serial control it is given, waits for the reply without yielding, checks
 // it and returns a plain success flag. They keep no state and never retry.
 //
-// A run-time error inside a routine (port closed or gone, a bad argument) is
-// reported to the central error handler under "CommFunctions.<routine>" and the
-// routine fails; a port whose device has gone fails every transaction at once
-// with error 68 (device unavailable).
+// A run-time error inside a routine (port closed, a bad argument) is reported
+// to the central error handler under "CommFunctions.<routine>" and the routine
+// fails. A port whose device has gone fails every transaction at once and
+// quietly: the port's owner (the engine) tells the loss once.
 
 #include "platform/Clock.h"
 #include "platform/SerialControl.h"

@@ -4,6 +4,7 @@
 #include "platform/Guard.h"
 #include "platform/RtError.h"
 #include "platform/Values.h"
+#include "program/bus/BusConstants.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/CommandClasses.h"
 #include "program/bus/ConfigAccess.h"
@@ -15,6 +16,14 @@
 namespace {
 
 const QString kProcName = QStringLiteral("wPolling.TraiteCommande");
+
+// The acknowledgement of an event buffer: the module drops the entries when
+// it hears it, whether its reply comes back or not, so a repeat would drop
+// newer entries unread. It is tried once; the next read of the buffer decides.
+bool triedOnceOnly(const CommandClass& cmd)
+{
+    return cmd.CmdType() == CommandClass::CmdWrite && cmd.Address() == Bus::RegEventAck;
+}
 
 } // namespace
 
@@ -115,10 +124,22 @@ void CommandExecutor::TraiteCommande(CommandClass& cmd)
 
 bool CommandExecutor::RunQueue(CommandClasses& queue, const std::function<bool()>& afterEach)
 {
+    // Nothing goes out on a port that is not open (its device gone): the pass
+    // ends there and the clean-up still runs.
+    auto portUp = [this] { return !m_port || m_port->PortOpen(); };
     // Count is read again at every turn: commands queued during a yield run too.
-    for (int i = 1; i <= queue.Count(); ++i) {
+    for (int i = 1; i <= queue.Count() && portUp(); ++i) {
         const CommandPtr cmd = queue.Item(i);
+        const bool error = cmd->Error();
+        const qint16 failures = cmd->ErrorCount();
         TraiteCommande(*cmd);
+        // The port went away under it: the module is not to blame and the
+        // command keeps its count, except an acknowledgement, which may have
+        // been heard and is never sent again.
+        if (!portUp() && cmd->CmdType() != CommandClass::CmdDone && !triedOnceOnly(*cmd)) {
+            cmd->setError(error);
+            cmd->setErrorCount(failures);
+        }
         if (afterEach && !afterEach())
             return false;
     }
@@ -126,10 +147,10 @@ bool CommandExecutor::RunQueue(CommandClasses& queue, const std::function<bool()
         const CommandPtr cmd = queue.Item(i);
         if (cmd->CmdType() == CommandClass::CmdDone) {
             queue.Remove(i);
-        } else if (cmd->ErrorCount() >= MaxFailures) {
+        } else if (cmd->ErrorCount() >= MaxFailures || (cmd->Error() && triedOnceOnly(*cmd))) {
             // Without rules the line cannot be written: said, so that it is not lost unnoticed.
             if (m_rules)
-                m_rules->TraceWriteError(*cmd);
+                m_rules->TraceWriteError(*cmd, log());
             else
                 plat::reportError(QStringLiteral("wPolling.RunComm"), plat::rtError(plat::rt::ObjectVariableNotSet));
             emit WriteError(*cmd);

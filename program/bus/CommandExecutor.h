@@ -53,8 +53,11 @@ public:
     // The commands step of the tick: every queued command once, in queue order
     // (commands queued meanwhile included), afterEach() after each; then, from
     // the last to the first, the done ones removed and those failed MaxFailures
-    // times dropped with their trace line and WriteError. Ends at once, without
-    // the clean-up, when afterEach() answers false (the engine is closing).
+    // times dropped with their trace line and WriteError (an event buffer's
+    // acknowledgement after its first failure: it is never sent twice). A
+    // port that is not open ends the commands (the one that met the port going
+    // away keeps its count) and the clean-up runs. Ends at once, without the
+    // clean-up, when afterEach() answers false (the engine is closing).
     bool RunQueue(CommandClasses& queue, const std::function<bool()>& afterEach = {});
 
     // The trace line of an execution, before it is trimmed and cut.

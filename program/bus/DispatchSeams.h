@@ -9,6 +9,10 @@
 class CommandClass;
 class EventClass;
 
+namespace VexLib22 {
+struct _LogFileClass;
+}
+
 namespace Dispatch {
 
 // The four event rules and the two trace texts of the event handling layer.
@@ -21,8 +25,9 @@ public:
     virtual bool IsToKlaxon(const EventClass& ev) = 0;
     // The 132-character trace record of the event (the caller trims it).
     virtual QString FormateTrace(const EventClass& ev) = 0;
-    // Writes the trace line of a command given up after its failures.
-    virtual void TraceWriteError(const CommandClass& cmd) = 0;
+    // Writes the trace line of a command given up after its failures to the
+    // log of the engine that gave it up.
+    virtual void TraceWriteError(const CommandClass& cmd, VexLib22::_LogFileClass& log) = 0;
 };
 
 // The horn: level 1..99 plays that priority's sound when it beats the one

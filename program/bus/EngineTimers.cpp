@@ -108,6 +108,8 @@ void EngineTimers::midnight(const plat::DateTime& now)
 
 void EngineTimers::tmrReactiv_Timer()
 {
+    // The port first, on its own: polling comes back as soon as it can.
+    trapped("tmrReactiv_Timer", [&] { m_engine.WatchPort(); });
     trapped("tmrReactiv_Timer", [&] {
         const QString& screen = FormNames::wRunAlarms;
         if (!plat::Forms::AnyVisible() && plat::Forms::isRegistered(screen))

@@ -1,9 +1,9 @@
 #pragma once
 // The engine form's background work besides the polling tick: the day
 // change (housekeeping, midnight synchronisation, the counter reset of every
-// module), the ten-second watchdog that keeps a screen up and re-announces
-// the acknowledged alarms still active once their channel's delay has
-// passed, and the logout of an absent user. wPolling fires these from its
+// module), the ten-second watchdog that tries a lost port again, keeps a
+// screen up and re-announces the acknowledged alarms still active once their
+// channel's delay has passed, and the logout of an absent user. wPolling fires these from its
 // timers and from the inactivity detector; tests call them on virtual time.
 
 #include "platform/DateTime.h"

@@ -8,12 +8,14 @@ qint32 EventClass::ID() const
     qint32 id = 0;
     plat::guard("EventClass.ID", [&] {
         // Panel sits in the sign byte: above 127 the value would not fit.
-        if (m_panel < 0 || m_panel > 127 || m_chnl < 0 || m_chnl > 255 || m_aff < 0 || m_aff > 255)
+        if (m_panel < 0 || m_panel > 127 || m_chnl < 0 || m_chnl > 255)
             plat::raise(plat::rt::Overflow);
-        // A parameter word read from a module may exceed a byte; keep the low
-        // byte so that the event still names its module and channel.
+        // A parameter word or a state word read from a module may exceed a
+        // byte; keep the low byte so that the event still names its module
+        // and channel (the lines write the whole word).
         const qint32 param = m_param & 0xFF;
-        id = (qint32(m_panel) << 24) | (qint32(m_chnl) << 16) | (param << 8) | qint32(m_aff);
+        const qint32 aff = m_aff & 0xFF;
+        id = (qint32(m_panel) << 24) | (qint32(m_chnl) << 16) | (param << 8) | aff;
     });
     return id;
 }

@@ -31,8 +31,8 @@ public:
     void setClock(qint32 clock) { m_clock = clock; }
     plat::DateTime GDH() const { return m_gdh; }
     void setGDH(const plat::DateTime& gdh) { m_gdh = gdh; }
-    // The packed fields; 0 (after a report) when a field does not fit its bits.
-    // A Param above 255 keeps its low eight bits.
+    // The packed fields; 0 (after a report) when Panel or Chnl does not fit
+    // its bits. A Param or an Aff beyond a byte keeps its low eight bits.
     qint32 ID() const;
     void setID(qint32 id);
     qint32 Num() const { return m_num; }

@@ -12,6 +12,8 @@
 #include "program/core/Limits.h"
 #include "program/core/VEXfonctions.h"
 
+#include <utility>
+
 namespace {
 
 const QString kTraiteEvent = QStringLiteral("wPolling.TraiteEvent");
@@ -26,6 +28,13 @@ bool isChannel(int chnl)
     return chnl >= kFirstChannel && chnl <= Limits::LastChannel;
 }
 
+// One memory of the failure told for each of N steps, all under one name.
+template <size_t... I>
+std::array<plat::ReportOnce, sizeof...(I)> reportsNamed(const QString& name, std::index_sequence<I...>)
+{
+    return {((void)I, plat::ReportOnce(name))...};
+}
+
 // A seam that was never installed fails its step with error 91.
 template <class T>
 T& seam(T* installed)
@@ -38,7 +47,11 @@ T& seam(T* installed)
 } // namespace
 
 EventDispatcher::EventDispatcher(QObject* parent)
-    : QObject(parent), m_seams(Dispatch::installed()), m_now([] { return plat::DateTime::now(); })
+    : QObject(parent),
+      m_seams(Dispatch::installed()),
+      m_steps(reportsNamed(kTraiteEvent, std::make_index_sequence<StepCount>())),
+      m_hornReports(QStringLiteral("wPolling.TraiteKlaxon")),
+      m_now([] { return plat::DateTime::now(); })
 {
 }
 
@@ -87,7 +100,7 @@ void EventDispatcher::TraiteEvent(EventClass& ev)
 {
     // State and horn: an error here ends the dispatch.
     bool goOn = true;
-    const bool ok = plat::guard(kTraiteEvent, [&] {
+    const bool ok = step(StateAndHorn, [&] {
         if (isChannel(ev.Chnl())) {
             ChannelClass& channel = ConfigAccess::channel(ev.Panel(), ev.Chnl());
             channel.setState(ev.Aff());
@@ -104,36 +117,36 @@ void EventDispatcher::TraiteEvent(EventClass& ev)
 
     // From here on each step runs whatever became of the one before, so that a
     // failing history or printer never costs the trace line or the mirrors.
-    plat::guard(kTraiteEvent, [&] {
+    step(Display, [&] {
         if (rules().IsToDisplay(ev))
             seam(m_seams.alarmScreen).BringToFront();
     });
-    plat::guard(kTraiteEvent, [&] {
+    step(History, [&] {
         if (rules().IsToHisto(ev))
             seam(m_seams.history).HistoEvent(ev);
     });
-    plat::guard(kTraiteEvent, [&] {
+    step(Printer, [&] {
         if (rules().IsToPrint(ev))
             seam(m_seams.printer).PrintEvent(ev);
     });
-    plat::guard(kTraiteEvent, [&] { emit BusEvent(ev); });
-    plat::guard(kTraiteEvent, [&] {
+    step(Listeners, [&] { emit BusEvent(ev); });
+    step(Trace, [&] {
         const QString line = plat::Trim(rules().FormateTrace(ev));
         log().Comment(line);
         log().FlushFile();
     });
     if (ev.Chnl() <= Limits::LastChannel) {
-        plat::guard(kTraiteEvent, [&] {
+        step(OwnStates, [&] {
             if (ev.Chnl() == EventClass::ChnlModuleWide && ConfigAccess::panel(ev.Panel()).Model() == Bus::ModelK6200TX)
                 seam(m_seams.mirrors).TraitementR2R2Self(ev);
         });
-        plat::guard(kTraiteEvent, [&] { seam(m_seams.mirrors).DoMirrors(ev); });
+        step(Mirrors, [&] { seam(m_seams.mirrors).DoMirrors(ev); });
     }
 }
 
 void EventDispatcher::TraiteKlaxon(const EventClass& ev)
 {
-    plat::guard(QStringLiteral("wPolling.TraiteKlaxon"), [&] {
+    m_hornReports.guard([&] {
         const int chnl = ev.Chnl();
         const int aff = ev.Aff();
         int level = 0;
@@ -160,9 +173,14 @@ void EventDispatcher::TraiteKlaxon(const EventClass& ev)
 
 void EventDispatcher::TraitePanelMove(qint16 module, bool present)
 {
+    movePanel(module, present, false);
+}
+
+void EventDispatcher::movePanel(qint16 module, bool present, bool announce)
+{
     plat::guard(QStringLiteral("wPolling.TraitePanelMove"), [&] {
         PanelClass& panel = ConfigAccess::panel(module);
-        if (bool(panel.Present()) == present)
+        if (bool(panel.Present()) == present && !announce)
             return;
         EventClass ev;
         IncEvtNum();
@@ -183,6 +201,8 @@ void EventDispatcher::AddError(qint16 module)
 {
     plat::guard(QStringLiteral("wPolling.AddError"), [&] {
         PanelClass& panel = ConfigAccess::panel(module);
+        if (m_busUsable && !m_busUsable())
+            return;
         panel.setErrCptr(0, qint16((panel.ErrCptr(0) + 1) % ErrorCounterModulo));
         panel.setErrCptr(1, qint16((panel.ErrCptr(1) + 1) % ErrorCounterModulo));
         if (panel.ErrCptr(1) < ErrorsToMissing)
@@ -191,7 +211,10 @@ void EventDispatcher::AddError(qint16 module)
         panel.setNextPoll(now.addSeconds(ShortRestSeconds));
         panel.setErrCptr(1, 0);
         panel.setErrCptr(2, qint16((panel.ErrCptr(2) + 1) % ErrorCounterModulo));
-        TraitePanelMove(module, false);
+        // A module that never answered in this run would otherwise never be told.
+        const bool first = !m_declaredMissing.test(size_t(module));
+        m_declaredMissing.set(size_t(module));
+        movePanel(module, false, first);
         if (panel.ErrCptr(2) >= MissingToLongRest)
             panel.setNextPoll(now.addSeconds(LongRestSeconds));
     });

@@ -5,11 +5,15 @@
 // engine owns one and hands every event through it, on its one thread.
 
 #include "platform/DateTime.h"
+#include "platform/ReportOnce.h"
 #include "program/bus/DispatchSeams.h"
 #include "program/bus/EventClass.h"
+#include "program/core/Limits.h"
 
 #include <QObject>
 
+#include <array>
+#include <bitset>
 #include <functional>
 
 namespace VexLib22 {
@@ -47,6 +51,9 @@ public:
     void setTraceLog(VexLib22::_LogFileClass* log) { m_log = log; }
     // The clock of GDH and NextPoll; the system's date and time unless set.
     void setNow(std::function<plat::DateTime()> now) { m_now = std::move(now); }
+    // Whether the bus can carry an exchange (the engine's port is open);
+    // always unless set. No module is charged an error while it cannot.
+    void setBusUsable(std::function<bool()> usable) { m_busUsable = std::move(usable); }
 
     // mLastEvent from INI "General"/"LastEvent" (the engine does it at load).
     void LoadLastEvent();
@@ -59,10 +66,16 @@ public:
     // Dispatches one numbered, dated event: channel state (an out-of-service
     // channel stops there), horn, alarm screen, history, printer, BusEvent,
     // trace line, mirrors. Once past the horn, a failing step is reported and
-    // the next one runs.
+    // the next one runs. A step that keeps failing (a history folder gone) is
+    // reported once per cause until it works again, not at every event.
     void TraiteEvent(EventClass& ev);
     void TraiteKlaxon(const EventClass& ev);
     void TraitePanelMove(qint16 module, bool present);
+    // Counts one failed exchange with the module (none while the bus is not
+    // usable: the port failed, not the module); the third in a row declares
+    // it missing. Its first declaration of the run announces it even when it
+    // was never present (a module dead from power-on), later ones only when
+    // it was.
     void AddError(qint16 module);
 
 signals:
@@ -72,11 +85,22 @@ signals:
     void PanelMove(bool present, qint16 module, qint32 evtNum, qint32 id);
 
 private:
+    // The steps of the dispatch, each with its own memory of the failure told.
+    enum Step { StateAndHorn, Display, History, Printer, Listeners, Trace, OwnStates, Mirrors, StepCount };
+
     VexLib22::_LogFileClass& log();
     Dispatch::EventRules& rules();
+    // A presence change; with announce, also one the module's Present already shows.
+    void movePanel(qint16 module, bool present, bool announce);
+    bool step(Step s, const std::function<void()>& fn) { return m_steps[s].guard(fn); }
 
     Dispatch::Seams m_seams;
+    std::array<plat::ReportOnce, StepCount> m_steps;
+    plat::ReportOnce m_hornReports;
     VexLib22::_LogFileClass* m_log = nullptr;
     std::function<plat::DateTime()> m_now;
+    std::function<bool()> m_busUsable;
     qint32 m_lastEvent = 0;
+    // The modules declared missing at least once in this run.
+    std::bitset<Limits::Modules + 1> m_declaredMissing;
 };

@@ -63,6 +63,7 @@ private:
 
 PollingEngine::PollingEngine(QObject* parent) : QObject(parent), m_seams(PollingSeams::installed())
 {
+    m_dispatcher.setBusUsable([this] { return portUsable(); });
     connect(&m_dispatcher, &EventDispatcher::BusEvent, this, &PollingEngine::BusEvent, Qt::DirectConnection);
     connect(&m_dispatcher, &EventDispatcher::PanelMove, this, &PollingEngine::PanelMove, Qt::DirectConnection);
     connect(&m_executor, &CommandExecutor::WriteError, this, &PollingEngine::WriteError, Qt::DirectConnection);
@@ -140,15 +141,28 @@ void PollingEngine::yield()
         QCoreApplication::processEvents();
 }
 
-int PollingEngine::message(const QString& text, int style)
+int PollingEngine::message(const QString& text, int style, bool modeless)
 {
+    if (modeless) {
+        if (m_seams.modelessMessage) {
+            m_seams.modelessMessage(text, style);
+            return 0;
+        }
+        return Global::Message(text, style, true);
+    }
     return m_seams.message ? m_seams.message(text, style) : Global::Message(text, style);
 }
 
-void PollingEngine::tellPortCannotOpen(int number)
+void PollingEngine::tellPortCannotOpen(int number, bool modeless)
 {
     message(Config::GetText(TextIds::PortCannotOpen).replace(QLatin1Char('$'), QString::number(number)),
-            StyleCritical);
+            StyleCritical, modeless);
+}
+
+void PollingEngine::traceLine(const QString& line)
+{
+    log().Comment(line);
+    log().FlushFile();
 }
 
 VexLib22::_LogFileClass& PollingEngine::log()
@@ -192,6 +206,8 @@ void PollingEngine::setRun(bool value)
                 return;
             }
         }
+        // Started or stopped now: nothing waits for the port any more.
+        m_runWhenPortOpens = false;
         EventClass ev;
         ev.setPanel(0);
         ev.setChnl(EventClass::ChnlStation);
@@ -213,18 +229,38 @@ void PollingEngine::setRun(bool value)
 
 void PollingEngine::ReinitComm()
 {
+    reinit(true);
+}
+
+void PollingEngine::reinit(bool waitForAnswer)
+{
     plat::guard(qualified("ReinitComm"), [&] {
-        const plat::DateTime due = now().addSeconds(-1);
-        for (int m = 1; m <= Limits::Modules; ++m) {
-            PanelClass& p = panelAt(m);
-            for (int i = 0; i < 3; ++i)
-                p.setErrCptr(i, 0);
-            p.setNextPoll(due);
-        }
-        ConfigCommPort();
-        log().Comment(ReinitTraceLine(now()));
-        log().FlushFile();
+        resetCounters();
+        configCommPort(waitForAnswer);
+        // Unloaded while the port message waited (the program was stopped):
+        // nothing is written after its last lines.
+        if (m_closing)
+            return;
+        reinitDone();
     });
+}
+
+void PollingEngine::reinitDone()
+{
+    traceLine(ReinitTraceLine(now()));
+    if (m_runWhenPortOpens && portUsable())
+        setRun(true);
+}
+
+void PollingEngine::resetCounters()
+{
+    const plat::DateTime due = now().addSeconds(-1);
+    for (int m = 1; m <= Limits::Modules; ++m) {
+        PanelClass& p = panelAt(m);
+        for (int i = 0; i < 3; ++i)
+            p.setErrCptr(i, 0);
+        p.setNextPoll(due);
+    }
 }
 
 void PollingEngine::ConfigurationChanged()
@@ -247,27 +283,9 @@ void PollingEngine::SendEvent(EventClass& evt)
     m_dispatcher.SendEvent(evt);
 }
 
-void PollingEngine::SynchroGeneraleBus()
-{
-    if (m_seams.synchroGeneraleBus)
-        m_seams.synchroGeneraleBus();
-}
-
-void PollingEngine::MidnightSynchro()
-{
-    if (m_seams.midnightSynchro)
-        m_seams.midnightSynchro();
-}
-
 void PollingEngine::TraiteCommande(CommandClass& cmd)
 {
     m_executor.TraiteCommande(cmd);
-}
-
-void PollingEngine::UpdatePanel(qint16 module, bool flag)
-{
-    if (m_seams.updatePanel)
-        m_seams.updatePanel(module, flag);
 }
 
 void PollingEngine::ClockChanged()
@@ -276,6 +294,11 @@ void PollingEngine::ClockChanged()
 }
 
 void PollingEngine::ConfigCommPort()
+{
+    configCommPort(true);
+}
+
+void PollingEngine::configCommPort(bool waitForAnswer)
 {
     plat::guard(qualified("ConfigCommPort"), [&] {
         if (!m_port)
@@ -303,10 +326,68 @@ void PollingEngine::ConfigCommPort()
                 m_port->setPortOpen(true);
         });
         QGuiApplication::restoreOverrideCursor();
-        m_portReported = !m_port->PortOpen();
-        if (m_portReported)
-            tellPortCannotOpen(m_port->CommPort());
+        if (!m_port->PortOpen())
+            tellPortCannotOpen(m_port->CommPort(), !waitForAnswer);
     });
+}
+
+// ---- The port gone and back -------------------------------------------------
+
+void PollingEngine::RunWhenPortOpens()
+{
+    if (portUsable())
+        setRun(true);
+    else
+        m_runWhenPortOpens = true;
+}
+
+void PollingEngine::traceLoss()
+{
+    if (m_portLost || !m_port || !m_port->DeviceLost())
+        return;
+    m_portLost = true;
+    traceLine(LostTraceLine(now(), m_port->CommPort()));
+}
+
+void PollingEngine::portGone()
+{
+    // No box: nobody may have to answer before the bus can go on. The
+    // operator sees polling stop, with its event.
+    traceLoss();
+    if (!m_run)
+        return;
+    stopPolling();
+    m_runWhenPortOpens = true;
+}
+
+void PollingEngine::WatchPort()
+{
+    if (m_closing || !m_port)
+        return;
+    if (m_port->PortOpen()) {
+        m_portLost = false;
+        return;
+    }
+    traceLoss();
+    if (!m_portLost && !m_runWhenPortOpens)
+        return;
+    // Tried again as it stands: the port number and settings it holds.
+    try {
+        m_port->setPortOpen(false);
+        m_port->setPortOpen(true);
+    } catch (const plat::RtError&) {
+    }
+    if (m_port->PortOpen())
+        portBack();
+}
+
+void PollingEngine::portBack()
+{
+    m_portLost = false;
+    // The modules were not charged while it was gone; they start afresh and
+    // are all due at once.
+    resetCounters();
+    reinitDone();
 }
 
 // ---- Life cycle -------------------------------------------------------------
@@ -318,7 +399,13 @@ void PollingEngine::Load()
         ConfigurationChanged();
         m_closing = false;
         m_run = false;
-        ReinitComm();
+        // With the automatic start the panel may be unattended: the message
+        // that the port did not open must not hold the start.
+        reinit(!ConfigAccess::config().AutoStart());
+        // Unloaded while the port message waited: the load ends there, and
+        // the commands saved by the previous run stay saved.
+        if (m_closing)
+            return;
 
         // A printer whose port does not open (the test has said so) stays
         // unconfigured: it prints nothing until the printer settings set it.
@@ -332,6 +419,7 @@ void PollingEngine::Load()
         }
 
         PendingCommands::Restore(commands());
+        m_queueRestored = true;
         createDetector();
     });
 }
@@ -384,6 +472,12 @@ void PollingEngine::Unload()
         m_closing = true;
         if (m_port && m_port->PortOpen())
             m_port->setPortOpen(false);
+        // Unloaded before its load restored the saved commands (a stop while
+        // the port message waited): they are kept with the rest.
+        if (!m_queueRestored) {
+            PendingCommands::Restore(commands());
+            m_queueRestored = true;
+        }
         PendingCommands::Save(commands());
     });
     releaseDetector();
@@ -393,8 +487,13 @@ void PollingEngine::Unload()
 
 QString PollingEngine::ReinitTraceLine(const plat::DateTime& at)
 {
-    TraceRecord r = TraceRecord::stationLine(at, QStringLiteral("REINIT"), QStringLiteral("COMM"), QStringLiteral("REINIT"));
-    r.setStars(TraceRecord::Common);
+    return TraceRecord::commLine(at, QStringLiteral("REINIT")).text();
+}
+
+QString PollingEngine::LostTraceLine(const plat::DateTime& at, int portNumber)
+{
+    TraceRecord r = TraceRecord::stationLine(at, QStringLiteral("LOST"), QStringLiteral("COMM"), QStringLiteral("LOST"));
+    r.set(TraceRecord::Common, QStringLiteral("COM") + QString::number(portNumber));
     r.setStars(TraceRecord::Specific);
     return r.text();
 }
@@ -490,33 +589,26 @@ bool PollingEngine::tick()
         return closeDown();
     if (!m_run)
         return false;
-    // A port closed under the engine (a re-initialisation that could not
-    // reopen it): one message, and polling stops instead of failing at every tick.
+    // A port that went away, or one closed under the engine (a
+    // re-initialisation that could not reopen it, which has said so):
+    // polling stops until the port is back, instead of failing at every tick.
     if (!portUsable()) {
-        if (!m_portReported)
-            tellPortCannotOpen(m_port ? m_port->CommPort() : 0);
-        stopPolling();
+        portGone();
         return false;
     }
+    m_portLost = false;
 
     // Commands, a yield after each; the executor then removes the done ones
-    // and drops those that failed too often. A port that goes away during a
-    // frame has been reported by the frame routine: polling stops quietly.
-    bool lost = false;
+    // and drops those that failed too often. A port that goes away ends the
+    // commands, charging none of them.
     m_executor.RunQueue(commands(), [&] {
         yield();
-        if (m_closing)
-            return false;
-        if (!portUsable()) {
-            lost = true;
-            return false;
-        }
-        return true;
+        return !m_closing;
     });
     if (m_closing)
         return closeDown();
-    if (lost) {
-        stopPolling();
+    if (!portUsable()) {
+        portGone();
         return false;
     }
 
@@ -530,24 +622,23 @@ bool PollingEngine::tick()
         if (const std::optional<ReplyDecoder::PollRead> read = ReplyDecoder::pollRead(panel.Model())) {
             panel.setNextPoll(t.addSeconds(-1));
             QVector<qint16> words(read->words);
-            if (CommFunctions::LitMots(*m_port, quint8(p), read->reg, words)) {
+            const bool answered = CommFunctions::LitMots(*m_port, quint8(p), read->reg, words);
+            // A module is not charged for a port that went away (AddError
+            // sees to it); the buffer read of models 1 and 3 can meet it too.
+            if (answered)
                 ExploitePanneau(panel, words);
-                // The buffer read of models 1 and 3 can meet a vanished port too.
-                if (!portUsable()) {
-                    stopPolling();
-                    return false;
-                }
+            else
+                m_dispatcher.AddError(p);
+            if (!portUsable()) {
+                portGone();
+                return false;
+            }
+            if (answered) {
                 if (!panel.Present() || panel.ErrCptr(2) > 0)
                     m_dispatcher.TraitePanelMove(p, true);
                 if (panel.ErrCptr(1) > 0)
                     panel.setErrCptr(1, panel.ErrCptr(1) - 1);
                 panel.setErrCptr(2, 0);
-            } else if (!portUsable()) {
-                // The module is not to blame for a port that went away.
-                stopPolling();
-                return false;
-            } else {
-                m_dispatcher.AddError(p);
             }
             emit ErrorRow(p, ErrorRowText(panel));
         }
@@ -613,8 +704,7 @@ void PollingEngine::exploitBuffer(PanelClass& panel, const QVector<qint16>& word
     const qint16 module = qint16(panel.Numero());
     QVector<qint16> entries(2 * count);
     if (!CommFunctions::LitMots(*m_port, quint8(module), Bus::RegEventBuffer, entries)) {
-        if (portUsable())
-            m_dispatcher.AddError(module);
+        m_dispatcher.AddError(module);
         return;
     }
     // Queued before decoding: the module drops the entries once it sees it.

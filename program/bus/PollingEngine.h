@@ -11,6 +11,7 @@
 #include "program/bus/PollTimer.h"
 #include "program/bus/PollingSeams.h"
 #include "program/core/EnginePrinter.h"
+#include "program/core/Limits.h"
 
 #include "platform/Component.h"
 #include "Stillmark/_ActivityDetect.h"
@@ -18,8 +19,10 @@
 #include "platform/Form.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QVector>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -63,6 +66,7 @@ public:
     // The trace log of the engine's own lines, the dispatch and the commands;
     // gTraceLog() unless set.
     void setTraceLog(VexLib22::_LogFileClass* log);
+    VexLib22::_LogFileClass& traceLog() { return log(); }
     // The horn that a module's horn acknowledgement stops; also the
     // dispatch's. nullptr goes back to the installed horn.
     void setHorn(Dispatch::Horn* horn);
@@ -82,15 +86,38 @@ public:
     void SendCommand(const CommandPtr& cmd);
     void SendEvent(EventClass& evt);
     void StartUpdate() { m_updateIndex = 1; }
+    // The general synchronisation pass: every configured module detected,
+    // its outputs and event buffer reset, the alarm list emptied and the
+    // state of every active channel emitted again (Clock -1). A notice stays
+    // on top meanwhile; an error ends the pass at its clean-up.
     void SynchroGeneraleBus();
+    // The midnight pass: every configured module re-read, its day record
+    // written to the history, and the targets of latching mirrors whose
+    // sources are all back to normal cleared.
     void MidnightSynchro();
     void TraiteCommande(CommandClass& cmd);
-    void UpdatePanel(qint16 module, bool flag);
+    // Re-reads one module: its type, and for a buffer module its channel
+    // parameters and states, with an event (Clock 0) for each channel whose
+    // state changed. A change of presence is announced. detect false records
+    // the module absent and reads nothing.
+    void UpdatePanel(qint16 module, bool detect);
     void HistoBusState() {}
     void PrintBusState() {}
     // The panel's clock was set: a poll or a command reckoned on the old
     // clock, now beyond any rest, is due at once (ClockStep).
     void ClockChanged();
+
+    // ---- The port gone and back ----
+    // Polling starts now when the port is open, else as soon as the watchdog
+    // has it open (the automatic start with a port that is not there yet).
+    void RunWhenPortOpens();
+    bool RunsWhenPortOpens() const { return m_runWhenPortOpens; }
+    // The watchdog's look at the port, every ten seconds: a port whose device
+    // went away, or one that polling waits for, is tried again as the control
+    // holds it; once open, the counters start afresh (REINIT line) and polling
+    // starts again when it waits for the port. A port closed on purpose is
+    // left alone.
+    void WatchPort();
 
     // ---- Life cycle (the form's load, query-unload and unload) ----
     // Load steps of the engine: the last event number, the history settings,
@@ -126,6 +153,10 @@ public:
     static QString ErrorRowText(const PanelClass& panel);
     // The trace line of a port re-initialisation.
     static QString ReinitTraceLine(const plat::DateTime& at);
+    // The trace line of a general synchronisation pass.
+    static QString SynchroTraceLine(const plat::DateTime& at);
+    // The trace line of a port whose device went away.
+    static QString LostTraceLine(const plat::DateTime& at, int portNumber);
     // The line of a shutdown by the session (windows) or by termination.
     static QString ShutdownTraceLine(const plat::DateTime& at, bool taskManager);
 
@@ -153,8 +184,23 @@ private:
     class DetectorSink;
 
     void yield();
-    int message(const QString& text, int style);
-    void tellPortCannotOpen(int number);
+    int message(const QString& text, int style, bool modeless = false);
+    void tellPortCannotOpen(int number, bool modeless = false);
+    // ReinitComm and ConfigCommPort; the port message waits for its answer
+    // unless told not to (the automatic start must not be held by it).
+    void reinit(bool waitForAnswer);
+    // The REINIT line; polling starts when it waits for the port, now open.
+    void reinitDone();
+    void configCommPort(bool waitForAnswer);
+    void resetCounters();
+    void traceLine(const QString& line);
+    // The port is not usable under polling: its loss traced once, polling
+    // stopped with its event, to start again once the port is back.
+    void portGone();
+    // The loss of the device, traced once until the port is open again.
+    void traceLoss();
+    // The port opened again: the counters start afresh, and polling when it waits.
+    void portBack();
     Dispatch::Horn& horn();
     // The configuration in use, or the one the running tick holds.
     ConfigClass& config() const;
@@ -170,6 +216,20 @@ private:
     void exploitStatus(PanelClass& panel, const QVector<qint16>& words);
     void exploitStates(PanelClass& panel, const QVector<qint16>& words);
     void dispatchNew(EventClass& ev);
+    // The synchronisation passes' parts.
+    struct HeldConfig;
+    void showSynchroMarks(bool visible);
+    QPointer<plat::Form> showSynchroNotice();
+    // The register-49 words of one pass, by module 0..64 and channel 0..24.
+    using ChannelParams = std::array<std::array<qint16, Limits::LastChannel + 1>, Limits::Modules + 1>;
+    void detectModules(ChannelParams& params);
+    void resetModules();
+    void emptyAlarmList();
+    void emitChannelStates(const ChannelParams& params);
+    qint16 askModuleType(qint16 module);
+    bool readCounted(qint16 module, int reg, QVector<qint16>& words);
+    void clearLatchedTargets();
+    void executeWrite(qint16 module, int reg, qint16 value);
 
     plat::SerialControl* m_port = nullptr;
     PollTimer* m_timer = nullptr;
@@ -191,14 +251,21 @@ private:
     bool m_run = false;
     bool m_closing = false;
     bool m_synchroDone = false;
+    // A general pass is running (its notice yields: a second one waits for none).
+    bool m_inSynchro = false;
+    // The load has taken the commands saved by the previous run.
+    bool m_queueRestored = false;
     qint16 m_updateIndex = 0;
     bool m_inTick = false;
     // Kept alive for the length of a tick: a configuration opened from a box
     // shown during the tick replaces gConfig, not what the tick reads.
     std::shared_ptr<ConfigClass> m_tickConfig;
     bool m_stopping = false;
-    // ConfigCommPort has told the operator that the port did not open.
-    bool m_portReported = false;
+    // Polling starts (again) as soon as the port opens.
+    bool m_runWhenPortOpens = false;
+    // The port's device went away (its trace line is written): the port is
+    // tried again until it opens, whoever met the loss.
+    bool m_portLost = false;
     bool m_histoDaily = false;
     qint16 m_histoTime = 0;
     bool m_histoLimit = false;

@@ -52,4 +52,14 @@ public:
         r.set(State, state);
         return r;
     }
+
+    // A line of the engine about the bus itself ("REINIT", "SYNCHR"): the
+    // word in the number and state fields, stars for both texts.
+    static TraceRecord commLine(const plat::DateTime& at, const QString& word)
+    {
+        TraceRecord r = stationLine(at, word, QStringLiteral("COMM"), word);
+        r.setStars(Common);
+        r.setStars(Specific);
+        return r;
+    }
 };

@@ -69,6 +69,7 @@ public:
     // ---- PollingLink ----
     void SendStationEvent(qint16 aff) override;
     bool PortOpen() const override;
+    void RunWhenPortOpens() override { m_engine.RunWhenPortOpens(); }
 
     PollingEngine& engine() { return m_engine; }
     EngineTimers& timers() { return m_timers; }

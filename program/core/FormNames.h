@@ -32,6 +32,7 @@ inline const QString wRunAlarms = QStringLiteral("wRunAlarms");
 inline const QString wSysComm = QStringLiteral("wSysComm");
 inline const QString wSysConfSon = QStringLiteral("wSysConfSon");
 inline const QString wTechnician = QStringLiteral("wTechnician");
+inline const QString wTeleCmde = QStringLiteral("wTeleCmde");
 inline const QString wTeleCmdes = QStringLiteral("wTeleCmdes");
 
 } // namespace FormNames

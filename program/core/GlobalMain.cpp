@@ -189,7 +189,9 @@ void steps()
     if (g_ending)
         return;
     // The automatic start polls at once and leaves only the alarm screen up;
-    // it needs a working file read whole and a port that opened.
+    // it needs a working file read whole and a port that opened. A port not
+    // there yet (an adapter that comes after the program) leaves the main
+    // window up, and polling starts by itself once the port opens.
     if (gConfig->AutoStart() && result == 0) {
         showMainWindow();
         if (engine.PortOpen()) {
@@ -199,6 +201,8 @@ void steps()
             plat::Forms::Get(FormNames::wRunAlarms)->Show();
             plat::Forms::Unload(plat::Forms::Find(FormNames::wMain));
             plat::Forms::UnloadAllExcept({FormNames::wRunAlarms, FormNames::wPolling});
+        } else {
+            engine.RunWhenPortOpens();
         }
     }
     if (g_ending)

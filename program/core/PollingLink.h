@@ -18,6 +18,9 @@ public:
     virtual void setRun(bool on) = 0;
     // The serial control's port is open.
     virtual bool PortOpen() const = 0;
+    // Polling starts now when the port is open, else by itself as soon as
+    // the engine has the port open (a device that comes after the program).
+    virtual void RunWhenPortOpens() = 0;
 };
 
 namespace Polling {

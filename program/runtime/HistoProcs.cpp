@@ -196,7 +196,10 @@ public:
     bool IsToPrint(const EventClass& ev) override { return HistoProcs::IsToPrint(ev); }
     bool IsToKlaxon(const EventClass& ev) override { return HistoProcs::IsToKlaxon(ev); }
     QString FormateTrace(const EventClass& ev) override { return HistoProcs::FormateTrace(ev); }
-    void TraceWriteError(const CommandClass& cmd) override { HistoProcs::TraceWriteError(cmd); }
+    void TraceWriteError(const CommandClass& cmd, VexLib22::_LogFileClass& log) override
+    {
+        HistoProcs::TraceWriteError(cmd, log);
+    }
 };
 
 } // namespace
@@ -247,14 +250,19 @@ QString FormateTrace(const EventClass& evt)
 
 void TraceWriteError(const CommandClass& cmd)
 {
+    TraceWriteError(cmd, gTraceLog());
+}
+
+void TraceWriteError(const CommandClass& cmd, VexLib22::_LogFileClass& log)
+{
     plat::guard(QStringLiteral("HistoProcs.TraceWriteError"), [&] {
         QString line = plat::formatShortDate(cmd.SendTime()) + QLatin1Char(' ') + plat::formatLongTime(cmd.SendTime())
                        + QLatin1Char(' ') + commandWord(cmd.CmdType()) + QStringLiteral(" ERROR   ")
                        + Designations::ModuleRegister(cmd.Module(), cmd.Address()) + QLatin1Char(' ');
         for (int i = 0; i < cmd.ValuesCount(); ++i)
             line += Designations::Word(cmd.Value(i));
-        gTraceLog().Comment(plat::Trim(line).left(kTraceErrorMax));
-        gTraceLog().FlushFile();
+        log.Comment(plat::Trim(line).left(kTraceErrorMax));
+        log.FlushFile();
     });
 }
 

@@ -15,6 +15,10 @@ class CommandClass;
 class EnginePrinter;
 class EventClass;
 
+namespace VexLib22 {
+struct _LogFileClass;
+}
+
 namespace Dispatch {
 class EventRules;
 class History;
@@ -34,9 +38,10 @@ bool IsToKlaxon(const EventClass& evt);
 
 // The 132-character trace record of the event; "" after a reported failure.
 QString FormateTrace(const EventClass& evt);
-// Writes the line of a command given up to gTraceLog; nothing after a
-// reported failure.
+// Writes the line of a command given up to the log (gTraceLog unless given);
+// nothing after a reported failure.
 void TraceWriteError(const CommandClass& cmd);
+void TraceWriteError(const CommandClass& cmd, VexLib22::_LogFileClass& log);
 
 // The event word of the State field: the words of the channel and module-wide
 // codes, or the code as a number when it has no word.

@@ -3,7 +3,8 @@
 
 namespace RuntimeForms {
 
-// Registers wRunAlarms and dlgConsigne.
+// Registers the alarm screen, the instruction dialog, the history viewer and
+// the remote-control screens.
 void registerForms();
 
 } // namespace RuntimeForms

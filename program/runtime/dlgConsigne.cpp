@@ -4,6 +4,7 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Icons.h"
+#include "platform/RtError.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/Config.h"
@@ -80,6 +81,16 @@ QString dlgConsigne::InstructionText(int n)
 {
     const QString text = plat::Trim(QString(gConfig->Consigne(n)).replace(QChar(0), QLatin1Char(' ')));
     return text.isEmpty() ? Config::GetText(710021) : text;
+}
+
+void dlgConsigne::Open(QWidget* owner, const QString& alarm, const QString& consigne)
+{
+    auto* dlg = qobject_cast<dlgConsigne*>(plat::Forms::Get(FormNames::dlgConsigne));
+    if (!dlg)
+        plat::raise(plat::rt::ObjectDoesNotSupport);
+    dlg->setAlarm(alarm);
+    dlg->setConsigne(consigne);
+    dlg->Show(true, owner);
 }
 
 void dlgConsigne::setAlarm(const QString& line)

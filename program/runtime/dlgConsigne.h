@@ -23,6 +23,10 @@ public:
     // 710021 when nothing is left.
     static QString InstructionText(int n);
 
+    // Loads the dialog, fills it and shows it modal over owner; returns once
+    // it has closed.
+    static void Open(QWidget* owner, const QString& alarm, const QString& consigne);
+
     // The two captions, their line breaks (CR LF) shown as breaks.
     void setAlarm(const QString& line);
     void setConsigne(const QString& text);

@@ -1,6 +1,8 @@
 #include "program/runtime/wRunAlarms.h"
 
 #include "program/runtime/HistoProcs.h"
+#include "program/runtime/RemotePages.h"
+#include "program/runtime/RuntimeLook.h"
 #include "program/runtime/dlgConsigne.h"
 
 #include "program/bus/BusConstants.h"
@@ -22,7 +24,6 @@
 #include "program/core/dlgMessage.h"
 
 #include "platform/Captions.h"
-#include "platform/DateTime.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Icons.h"
@@ -31,9 +32,7 @@
 #include "platform/Theme.h"
 #include "platform/Values.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -45,9 +44,8 @@
 
 namespace {
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-constexpr int kBand = 64;
+constexpr int kWidth = RuntimeLook::ScreenWidth;
+constexpr int kHeight = RuntimeLook::ScreenHeight;
 // The levels of the actions: acknowledging and the remote control, leaving
 // and polling, the bus monitor.
 constexpr int kLevelOperator = 1;
@@ -67,17 +65,6 @@ QPixmap picture(const char* name, QSize size)
     QPainter p(&pm);
     svg.render(&p);
     return pm;
-}
-
-// Whether any active module is of a model with remote-controlled channels.
-bool remoteModules()
-{
-    for (int m = 1; m <= ConfigClass::kModules; ++m) {
-        const auto panel = gConfig->Panel(qint16(m));
-        if (panel && panel->Active() && (panel->Model() == Bus::ModelT7100 || panel->Model() == Bus::ModelT7150))
-            return true;
-    }
-    return false;
 }
 
 wPolling& engineForm()
@@ -100,12 +87,7 @@ void wRunAlarms::buildControls()
     setMinimumSize(kWidth, kHeight);
     resize(kWidth, kHeight);
 
-    lblLabels = new QLabel(this);
-    lblLabels->setObjectName(QStringLiteral("lblLabels"));
-    lblLabels->setFont(plat::Theme::font(20, true));
-    lblLabels->setStyleSheet(QStringLiteral("color: white;"));
-    lblLabels->setGeometry(16, 0, 300, kBand);
-    plat::setTag(lblLabels, 710010);
+    lblLabels = RuntimeLook::title(this, 710010, 300);
 
     for (int i = 0; i < 2; ++i) {
         auto* beat = imgComm.add(i, new QLabel(this));
@@ -113,13 +95,7 @@ void wRunAlarms::buildControls()
         beat->setGeometry(328, 20, 24, 24);
         beat->setVisible(i == 0);
     }
-    for (int i = 0; i < 2; ++i) {
-        auto* l = lblDateTime.add(i, new QLabel(this));
-        l->setFont(plat::Theme::font(i == 0 ? 12 : 16, i == 1));
-        l->setStyleSheet(QStringLiteral("color: white;"));
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        l->setGeometry(520, i == 0 ? 4 : 28, 264, i == 0 ? 24 : 32);
-    }
+    RuntimeLook::addClock(this, lblDateTime);
 
     // The list, with its pointer to the left and its scroll buttons to the right.
     grdAlarms = new plat::FlexGrid(0, 1, this);
@@ -420,14 +396,9 @@ void wRunAlarms::imgConsigne_Click()
             Global::Message(Config::GetText(710021), MsgStyle::vbCritical);
             return;
         }
-        const QString text = dlgConsigne::InstructionText(help);
-        auto* dlg = qobject_cast<dlgConsigne*>(plat::Forms::Get(FormNames::dlgConsigne));
-        if (!dlg)
-            plat::raise(plat::rt::ObjectDoesNotSupport);
         // No-break spaces keep the line from wrapping at its blanks.
-        dlg->setAlarm(grdAlarms->TextMatrix(row, 0).replace(QLatin1Char(' '), QChar(0xA0)));
-        dlg->setConsigne(text);
-        dlg->Show(true, this);
+        dlgConsigne::Open(this, grdAlarms->TextMatrix(row, 0).replace(QLatin1Char(' '), QChar(0xA0)),
+                          dlgConsigne::InstructionText(help));
     });
 }
 
@@ -504,13 +475,8 @@ void wRunAlarms::imgControl_Click(int index)
     plat::guard(QStringLiteral("wRunAlarms.imgControl_Click"), [&] {
         static const int keys[] = {Qt::Key_PageUp, Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown};
         grdAlarms->setFocus(Qt::OtherFocusReason);
-        if (index >= ControlPageUp && index <= ControlPageDown) {
-            const int key = keys[index - ControlPageUp];
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-            QCoreApplication::sendEvent(grdAlarms, &press);
-            QCoreApplication::sendEvent(grdAlarms, &release);
-        }
+        if (index >= ControlPageUp && index <= ControlPageDown)
+            RuntimeLook::pressKey(grdAlarms, keys[index - ControlPageUp]);
         RecaleCurseur();
     });
 }
@@ -537,9 +503,7 @@ void wRunAlarms::lblLogin_Change(int index)
 void wRunAlarms::tmrDateTime_Timer()
 {
     plat::guard(QStringLiteral("wRunAlarms.tmrDateTime_Timer"), [&] {
-        const plat::DateTime now = plat::DateTime::now();
-        lblDateTime(0)->setText(plat::formatShortDate(now));
-        lblDateTime(1)->setText(plat::formatLongTime(now));
+        RuntimeLook::showNow(lblDateTime);
         FindMissingPanels();
     });
 }
@@ -645,7 +609,7 @@ void wRunAlarms::Form_Activate()
         showStopRun();
         imgCommWatch->setVisible(Config::AccessOk(kLevelTechnician));
         setLoginCaption(QString::number(gUserLevel));
-        imgTelecommande->setVisible(plat::Forms::isRegistered(FormNames::wTeleCmdes) && remoteModules());
+        imgTelecommande->setVisible(plat::Forms::isRegistered(FormNames::wTeleCmdes) && RemotePages::AnyModule(*gConfig));
     });
 }
 
@@ -695,7 +659,5 @@ bool wRunAlarms::eventFilter(QObject* watched, QEvent* event)
 
 void wRunAlarms::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), plat::Theme::window());
-    p.fillRect(QRect(0, 0, width(), kBand), plat::Theme::accent());
+    RuntimeLook::paintScreen(this);
 }

@@ -166,10 +166,16 @@ TEST_F(Reported, EventIdOfFieldsThatDoNotFit)
     EXPECT_EQ(e.ID(), 0x03053401);
     EXPECT_TRUE(errors.empty());
 
-    e.setAff(256);
-    EXPECT_EQ(e.ID(), 0);
+    // So does a state word beyond a byte.
+    e.setAff(256 + 2);
+    EXPECT_EQ(e.ID(), 0x03053402);
+    EXPECT_TRUE(errors.empty());
+
     e.setAff(1);
     e.setChnl(-1);
+    EXPECT_EQ(e.ID(), 0);
+    e.setChnl(5);
+    e.setPanel(128);
     EXPECT_EQ(e.ID(), 0);
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0], std::make_pair(QString("EventClass.ID"), 6));

@@ -34,6 +34,19 @@ public:
     void PrintEvent(const EventClass&) override { plat::raise(plat::rt::DeviceUnavailable); }
 };
 
+// A history that fails with the error it is given, or works.
+class SwitchableHistory : public Dispatch::History {
+public:
+    void HistoEvent(const EventClass&) override
+    {
+        if (failWith)
+            plat::raise(failWith);
+        ++written;
+    }
+    int failWith = 0;
+    int written = 0;
+};
+
 class Dispatcher : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
@@ -162,6 +175,46 @@ TEST_F(Dispatcher, FailingStepIsReportedAndTheOthersStillRun)
     EXPECT_EQ(journal.entries(), QStringList({"horn 99", "display", "busevent 1", "trace 1", "mirrors 1"}));
     EXPECT_EQ(errors, QStringList({"wPolling.TraiteEvent:76", "wPolling.TraiteEvent:68"}));
     EXPECT_EQ(testing_support::fileLines(logPath), QStringList{"line 1"});
+}
+
+// 62 events of one buffer read with the history folder gone: one report, not
+// one box per event; a new cause is told, and the old one again once the step
+// has worked in between.
+TEST_F(Dispatcher, StepThatKeepsFailingIsReportedOncePerCauseUntilItWorksAgain)
+{
+    SwitchableHistory history;
+    dispatcher.setHistory(&history);
+    dispatcher.setMirrors(nullptr);
+    dispatcher.setHorn(nullptr);
+    auto send = [&](int n, int panel = 5) {
+        for (int i = 0; i < n; ++i) {
+            EventClass ev = event(panel, 7, 0, 2);
+            dispatcher.SendEvent(ev);
+        }
+    };
+    history.failWith = plat::rt::PathNotFound;
+    send(62);
+    EXPECT_EQ(errors.join(", "), "wPolling.TraiteKlaxon:91, wPolling.TraiteEvent:76, wPolling.TraiteEvent:91");
+    EXPECT_EQ(testing_support::fileLines(logPath).size(), 62) << "every other step still runs";
+
+    errors.clear();
+    history.failWith = plat::rt::PermissionDenied;
+    send(3);
+    EXPECT_EQ(errors.join(", "), "wPolling.TraiteEvent:70");
+
+    errors.clear();
+    history.failWith = 0;
+    send(1);
+    history.failWith = plat::rt::PermissionDenied;
+    send(3);
+    EXPECT_EQ(errors.join(", "), "wPolling.TraiteEvent:70");
+    EXPECT_EQ(history.written, 1);
+
+    // The channel state of a module the configuration does not have, at
+    // every event: told once too.
+    errors.clear();
+    send(5, 70);
+    EXPECT_EQ(errors.size(), 1) << errors.join(", ").toStdString();
 }
 
 TEST_F(Dispatcher, AMissingSeamFailsItsStepOnlyAndIsReported)
@@ -298,6 +351,43 @@ TEST_F(Dispatcher, ThirdConsecutiveErrorDeclaresTheModuleMissing)
     EXPECT_EQ(panel.NextPoll(), now.addSeconds(600));
     EXPECT_EQ(history.events.size(), 1u);
     EXPECT_EQ(dispatcher.LastEvent(), 1);
+}
+
+// A configured module that is dead from power-on was never present: its first
+// missing declaration of the run announces it all the same, once.
+TEST_F(Dispatcher, AModuleNeverPresentIsAnnouncedAtItsFirstMissingDeclaration)
+{
+    PanelClass& panel = ConfigAccess::panel(5);
+    ASSERT_FALSE(panel.Present());
+    std::vector<bool> moves;
+    QObject::connect(&dispatcher, &EventDispatcher::PanelMove,
+                     [&](bool present, qint16 module, qint32, qint32) {
+                         EXPECT_EQ(module, 5);
+                         moves.push_back(present);
+                     });
+    for (int i = 0; i < 3; ++i)
+        dispatcher.AddError(5);
+    ASSERT_EQ(history.events.size(), 1u);
+    EXPECT_EQ(history.events[0].Chnl(), 255);
+    EXPECT_EQ(history.events[0].Param(), 1);
+    EXPECT_EQ(history.events[0].Aff(), 0);
+    EXPECT_EQ(horn.levels, std::vector<int>{99});
+    EXPECT_FALSE(panel.Present());
+    EXPECT_EQ(moves, std::vector<bool>{false});
+
+    // Declared again without a good read: told once is enough.
+    for (int i = 0; i < 6; ++i)
+        dispatcher.AddError(5);
+    EXPECT_EQ(history.events.size(), 1u);
+
+    // Back, then gone again: the usual pair of events.
+    dispatcher.TraitePanelMove(5, true);
+    for (int i = 0; i < 3; ++i)
+        dispatcher.AddError(5);
+    ASSERT_EQ(history.events.size(), 3u);
+    EXPECT_EQ(history.events[1].Aff(), 1);
+    EXPECT_EQ(history.events[2].Aff(), 0);
+    EXPECT_EQ(moves, (std::vector<bool>{false, true, false}));
 }
 
 TEST_F(Dispatcher, ErrorCountersWrapAt32000)

@@ -2,7 +2,8 @@
 // A polling engine on virtual time against the in-process module simulator:
 // the configuration in gConfig, a recording trace log, recording doubles in
 // every seam of the dispatch, a timer fired by hand, and the engine's seams
-// replaced by recorders.
+// replaced by recorders. The requests each module received can be read back
+// in a short form ("R132", "R49x12", "W17=0", "W25=1,0,0,0,0").
 
 #include "program/bus/CommFunctions.h"
 #include "program/bus/PollingEngine.h"
@@ -40,6 +41,7 @@ public:
     void setSettings(const QString& s) override { m.setSettings(s); }
     bool PortOpen() const override { return m.PortOpen(); }
     void setPortOpen(bool o) override { m.setPortOpen(o); }
+    bool DeviceLost() const override { return m.DeviceLost(); }
     bool RTSEnable() const override { return m.RTSEnable(); }
     void setRTSEnable(bool e) override { m.setRTSEnable(e); }
     int InBufferCount() const override { return m.InBufferCount(); }
@@ -53,6 +55,17 @@ public:
 private:
     plat::SerialControl& m;
 };
+
+// A write of one value, as the screens queue them.
+inline CommandPtr writeCommand(int module, int reg, qint16 value)
+{
+    auto c = std::make_shared<CommandClass>();
+    c->setCmdType(CommandClass::CmdWrite);
+    c->setModule(qint16(module));
+    c->setAddress(reg);
+    c->setValue(0, value);
+    return c;
+}
 
 struct Report {
     QString name;
@@ -105,15 +118,12 @@ protected:
         engine->setHorn(&horn);
         engine->executor().setRules(&rules);
         PollingSeams s;
-        s.synchroGeneraleBus = [this] { ++synchros; };
-        s.updatePanel = [this](qint16 module, bool flag) {
-            updated.push_back(module);
-            if (onUpdatePanel)
-                onUpdatePanel(module, flag);
-        };
         s.message = [this](const QString& text, int style) {
             messages << QString("%1|%2").arg(style).arg(text);
             return 1;
+        };
+        s.modelessMessage = [this](const QString& text, int style) {
+            notices << QString("%1|%2").arg(style).arg(text);
         };
         s.newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
         engine->setSeams(s);
@@ -173,6 +183,48 @@ protected:
         return out;
     }
 
+    // One frame the panel sent, in the short form above; its slave in module.
+    static QString requestText(const QByteArray& f, int* module = nullptr)
+    {
+        if (f.size() < 8)
+            return QStringLiteral("?");
+        if (module)
+            *module = quint8(f[0]);
+        const int fn = quint8(f[1]);
+        const int reg = (quint8(f[2]) << 8) | quint8(f[3]);
+        const int word = qint16((quint8(f[4]) << 8) | quint8(f[5]));
+        if (fn == 3)
+            return word == 1 ? QString("R%1").arg(reg) : QString("R%1x%2").arg(reg).arg(word);
+        if (fn == 6)
+            return QString("W%1=%2").arg(reg).arg(word);
+        QStringList values;
+        for (int i = 0; i < word && 8 + 2 * i < f.size(); ++i)
+            values << QString::number(qint16((quint8(f[7 + 2 * i]) << 8) | quint8(f[8 + 2 * i])));
+        return QString("W%1=%2").arg(reg).arg(values.join(','));
+    }
+    // The requests sent to a module (broadcasts left out), from frame first on.
+    QStringList requestsTo(int module, size_t first = 0) const
+    {
+        QStringList out;
+        const auto& frames = port.sentFrames();
+        for (size_t i = first; i < frames.size(); ++i) {
+            int to = -1;
+            const QString text = requestText(frames[i], &to);
+            if (to == module)
+                out << text;
+        }
+        return out;
+    }
+    size_t framesSent() const { return port.sentFrames().size(); }
+    // General synchronisation passes run so far: the line each writes.
+    int synchroPasses() const
+    {
+        int n = 0;
+        for (const QString& line : log->lines)
+            n += line.mid(20, 6) == QLatin1String("SYNCHR");
+        return n;
+    }
+
     std::vector<EventClass> eventsOnChannel(int chnl) const
     {
         std::vector<EventClass> out;
@@ -195,14 +247,13 @@ protected:
     std::vector<EventClass> events;
     std::vector<Report> reports;
     std::vector<CommandClass> writeErrors;
-    std::vector<int> updated;
     QStringList messages;
+    // The messages shown without waiting.
+    QStringList notices;
     int yields = 0;
-    int synchros = 0;
     int pollDones = 0;
     int updateDones = 0;
     std::function<void()> onYield;
-    std::function<void(qint16, bool)> onUpdatePanel;
 
 private:
     size_t m_seenFrames = 0;

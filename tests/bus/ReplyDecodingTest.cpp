@@ -150,6 +150,21 @@ TEST_F(ReplyDecoding, StateModelsReportChangedChannelsOnly)
     EXPECT_TRUE(events.empty());
 }
 
+// A state word is whatever the module holds: one beyond a byte still gives an
+// event that names its module and channel, its word kept whole for the lines.
+TEST_F(ReplyDecoding, StateWordBeyondAByteStillGivesAValidIdentifier)
+{
+    configure(4, 4);
+    decode(4, {0, 0, 300, 0, 0, 0, 0, 0, 0, 0, 0, -1});
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].Aff(), 300);
+    EXPECT_EQ(events[0].ID(), 0x0403002C);
+    EXPECT_EQ(events[1].Aff(), -1);
+    EXPECT_EQ(events[1].ID(), 0x040C00FF);
+    EXPECT_EQ(panel(4).Channel(3)->State(), 300);
+    EXPECT_TRUE(reports.empty());
+}
+
 TEST_F(ReplyDecoding, ModulesWithoutAKnownModelMakeNoEvent)
 {
     for (int model : {0, 6}) {

@@ -38,11 +38,13 @@ public:
     bool Run() const override { return run; }
     void setRun(bool on) override { run = on; }
     bool PortOpen() const override { return portOpen; }
+    void RunWhenPortOpens() override { awaitsPort = true; }
 
     // What every new engine form starts with.
     static inline bool nextPortOpen = false;
     std::vector<qint16> sent;
     bool run = false;
+    bool awaitsPort = false;
     bool portOpen = nextPortOpen;
 };
 

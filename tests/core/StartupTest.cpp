@@ -155,6 +155,8 @@ TEST_F(Startup, EachKindOfStart)
             ASSERT_NE(engine(), nullptr);
             EXPECT_EQ(engine()->sent, c.events);
             EXPECT_EQ(engine()->run, c.run);
+            // An automatic start whose port is not there yet polls once it is.
+            EXPECT_EQ(engine()->awaitsPort, c.autoStart && !c.portOpen);
             EXPECT_FALSE(engine()->isVisible());
         }
         if (c.file == WorkFile::Unreadable) {

@@ -159,8 +159,8 @@ TEST_F(BusEditorPty, AModuleLostWhileItsEditorIsOpenStaysMissingAndAnEditedChann
 {
     startSimulator();
     Global::Main();
-    ASSERT_TRUE(e2e::waitFor([&] { return lines(EventClass::ChnlPresence, 1, kSwitchedOff).size() == 1; }, 10000))
-        << logs();
+    // The first synchronisation found it, without announcing it.
+    ASSERT_TRUE(gConfig->Panel(kSwitchedOff)->Present()) << logs();
     ASSERT_TRUE(e2e::waitFor([&] { return lines(kChannel, 1, kEdited).size() == 1; }, 10000)) << logs();
     EXPECT_TRUE(channelEvents(m_history.events).empty()) << "recorded before its flags were edited";
 
@@ -205,7 +205,7 @@ TEST_F(BusEditorPty, AModuleLostWhileItsEditorIsOpenStaysMissingAndAnEditedChann
         << logs();
     e2e::waitFor([] { return false; }, 1500);
     EXPECT_EQ(lines(EventClass::ChnlPresence, 0, kSwitchedOff).size(), 1u) << "one disappearance";
-    EXPECT_EQ(lines(EventClass::ChnlPresence, 1, kSwitchedOff).size(), 1u) << "no appearance after it";
+    EXPECT_TRUE(lines(EventClass::ChnlPresence, 1, kSwitchedOff).empty()) << "no appearance after it";
     EXPECT_FALSE(gConfig->Panel(kSwitchedOff)->Present());
     EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();
     EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();

@@ -208,17 +208,23 @@ struct Request {
     double at = 0;
     int address = 0;
     bool switchedOff = false;
+    // Function, first register and count (or value) of the request, as the
+    // hexadecimal bytes after the address: "03 00 90 00 01".
+    QString head;
+    bool answered = false;
 };
 
 inline std::vector<Request> requests(const QString& simulatorLog)
 {
-    static const QRegularExpression re(QStringLiteral("^modsim: (\\d+\\.\\d+) > ([0-9A-F]{2}) [^\\n]*$"),
-                                       QRegularExpression::MultilineOption);
+    static const QRegularExpression re(
+        QStringLiteral("^modsim: (\\d+\\.\\d+) > ([0-9A-F]{2}) ((?:[0-9A-F]{2} ){4}[0-9A-F]{2})[^\\n]*$"),
+        QRegularExpression::MultilineOption);
     std::vector<Request> found;
     for (auto it = re.globalMatch(simulatorLog); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         found.push_back({m.captured(1).toDouble(), m.captured(2).toInt(nullptr, 16),
-                         m.captured(0).contains(QStringLiteral("(switched off)"))});
+                         m.captured(0).contains(QStringLiteral("(switched off)")), m.captured(3),
+                         m.captured(0).contains(QStringLiteral("  < "))});
     }
     return found;
 }

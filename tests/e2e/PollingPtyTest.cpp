@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -33,8 +34,10 @@ namespace {
 const std::vector<std::pair<int, int>> kModules = {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 1}, {7, 3}, {8, 1}};
 constexpr int kSwitchedOff = 6;
 // When the simulator switches it off, counted from the simulator's start:
-// time enough for the program to start and read every module once.
-constexpr int kOffAtMs = 8000;
+// time enough for the program to start, synchronise the bus (the type
+// queries of models 3 and 4 and the event counts of models 4 and 5 wait out
+// their time-outs) and read every module once.
+constexpr int kOffAtMs = 16000;
 // A read without a reply is given up after a second (and the reply's line time).
 constexpr int kReadTimeoutMs = 1000;
 
@@ -93,10 +96,15 @@ protected:
         }
     }
 
+    // Starts the simulator, or starts it again after a stop (a new line at the same link).
     void startSimulator()
     {
-        QObject::connect(&m_sim, &QProcess::readyReadStandardError, [this] { m_simLog += m_sim.readAllStandardError(); });
-        m_clock.start();
+        if (!m_simWatched) {
+            QObject::connect(&m_sim, &QProcess::readyReadStandardError,
+                             [this] { m_simLog += m_sim.readAllStandardError(); });
+            m_simWatched = true;
+            m_clock.start();
+        }
         e2e::startHeadless(m_sim, testing_support::binFolder() + "/modsim",
                            {"--link", m_link, "--modules", modulesArgument(), "--script", m_folder + "/actions.txt", "-v"},
                            m_folder);
@@ -122,6 +130,21 @@ protected:
         return modules;
     }
 
+    // The modules that answered their poll register twice: in the first
+    // start's synchronisation, then polled.
+    std::set<int> polled() const
+    {
+        std::map<int, int> reads;
+        for (const e2e::Request& r : e2e::requests(m_simLog))
+            if (r.answered && (r.head == "03 00 90 00 01" || r.head == "03 00 44 00 01" || r.head == "03 00 01 00 0C"))
+                ++reads[r.address];
+        std::set<int> addresses;
+        for (const auto& [address, n] : reads)
+            if (n >= 2)
+                addresses.insert(address);
+        return addresses;
+    }
+
     std::string logs() const
     {
         return ("program:\n" + m_programLog + "\nsimulator (end):\n" + m_simLog.right(3000)).toStdString();
@@ -134,6 +157,7 @@ protected:
     QString m_simLog;
     QString m_programLog;
     QElapsedTimer m_clock;
+    bool m_simWatched = false;
 };
 
 TEST_F(PollingPty, PollsEveryModuleAndDeclaresOneSwitchedOffMissingAfterThreeFailedReads)
@@ -141,24 +165,19 @@ TEST_F(PollingPty, PollsEveryModuleAndDeclaresOneSwitchedOffMissingAfterThreeFai
     startSimulator();
     startProgram();
 
-    // Polling starts by itself and every module answers: each is declared present.
+    // Polling starts by itself with the first synchronisation, which finds
+    // every module present without announcing it (it empties the alarm list
+    // and fills it again); then every module is polled: its poll register
+    // answered a second time, after the pass's own read of it.
     std::set<int> all;
     for (const auto& m : kModules)
         all.insert(m.first);
-    ASSERT_TRUE(e2e::waitFor([&] { return modulesWith(1) == all; }, 20000))
-        << "present: " << modulesWith(1).size() << "\n" << logs();
+    ASSERT_TRUE(e2e::waitFor([&] { return polled() == all; }, 30000)) << "polled: " << polled().size() << "\n"
+                                                                       << logs();
     ASSERT_LT(m_clock.elapsed(), kOffAtMs) << "the program took too long to start for this test";
-    const auto started = e2e::wordLines(trace(), "COMM", "START");
-    EXPECT_EQ(started.size(), 1u);
-    // The simulator's log tells the same (it may come a little later).
-    auto answered = [&] {
-        std::set<int> addresses;
-        for (const e2e::Request& r : e2e::requests(m_simLog))
-            if (!r.switchedOff)
-                addresses.insert(r.address);
-        return addresses;
-    };
-    EXPECT_TRUE(e2e::waitFor([&] { return answered() == all; }, 5000)) << answered().size();
+    EXPECT_EQ(e2e::wordLines(trace(), "COMM", "START").size(), 1u);
+    EXPECT_EQ(e2e::wordLines(trace(), "COMM", "SYNCHR").size(), 1u);
+    EXPECT_TRUE(modulesWith(1).empty()) << "found by the synchronisation, not announced";
 
     // Switched off: three reads without a reply, a second each, make it missing.
     ASSERT_TRUE(e2e::waitFor([&] { return !modulesWith(0).empty(); }, kOffAtMs + 20000 - int(m_clock.elapsed())))
@@ -194,6 +213,52 @@ TEST_F(PollingPty, PollsEveryModuleAndDeclaresOneSwitchedOffMissingAfterThreeFai
             askedAfter.insert(r.address);
     EXPECT_EQ(askedAfter.count(kSwitchedOff), 0u);
     EXPECT_EQ(askedAfter.size(), kModules.size() - 1);
+    EXPECT_EQ(m_program.state(), QProcess::Running) << logs();
+}
+
+// The line goes away under polling (the simulator and its pseudo-terminal end,
+// as a USB adapter pulled) and comes back at the same name: nothing waits for
+// an answer, no module is declared missing, the watchdog finds the line again
+// within its ten seconds and polling resumes by itself.
+TEST_F(PollingPty, ALineThatGoesAwayStopsPollingAndPollingResumesOnceItIsBack)
+{
+    QFile script(m_folder + "/actions.txt");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    script.close();
+    startSimulator();
+    startProgram();
+    std::set<int> all;
+    for (const auto& m : kModules)
+        all.insert(m.first);
+    ASSERT_TRUE(e2e::waitFor([&] { return polled() == all; }, 30000)) << logs();
+
+    stop(m_sim);
+    ASSERT_FALSE(QFile::exists(m_link));
+    auto lines = [&](const char* state) { return e2e::wordLines(trace(), "COMM", state); };
+    ASSERT_TRUE(e2e::waitFor([&] { return !lines("LOST").empty() && !lines("STOP").empty(); }, 5000)) << logs();
+    EXPECT_TRUE(lines("LOST")[0].text.contains("COM1")) << lines("LOST")[0].text.toStdString();
+    // Gone for a while: told once, and no module is to blame.
+    e2e::waitFor([] { return false; }, 3000);
+    EXPECT_EQ(lines("LOST").size(), 1u);
+    EXPECT_EQ(lines("STOP").size(), 1u);
+    EXPECT_EQ(lines("START").size(), 1u);
+    EXPECT_EQ(m_program.state(), QProcess::Running) << logs();
+
+    const int reinitsBefore = int(lines("REINIT").size());
+    const qsizetype simLogBefore = m_simLog.size();
+    startSimulator();
+    ASSERT_TRUE(e2e::waitFor([&] { return lines("START").size() == 2; }, 15000)) << logs();
+    EXPECT_EQ(int(lines("REINIT").size()), reinitsBefore + 1) << "the counters start afresh";
+    // Every module is read again on the new line.
+    auto answeredSince = [&] {
+        std::set<int> addresses;
+        for (const e2e::Request& r : e2e::requests(m_simLog.mid(simLogBefore)))
+            addresses.insert(r.address);
+        return addresses;
+    };
+    EXPECT_TRUE(e2e::waitFor([&] { return answeredSince() == all; }, 10000)) << answeredSince().size() << logs();
+    EXPECT_TRUE(modulesWith(0).empty()) << "no module was declared missing";
+    EXPECT_EQ(lines("LOST").size(), 1u);
     EXPECT_EQ(m_program.state(), QProcess::Running) << logs();
 }
 

@@ -6,6 +6,7 @@
 #include "platform/RtError.h"
 #include "program/App.h"
 #include "program/bus/DispatchSeams.h"
+#include "program/bus/Miroirs.h"
 #include "program/bus/PollingSeams.h"
 #include "program/core/EnginePrinter.h"
 #include "program/core/FormNames.h"
@@ -35,6 +36,7 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
                   "dlgUserCodes",
                   "wBusModules",
                   "wBusPanneau",
+                  "wHistoric",
                   "wMain",
                   "wParamBiblio",
                   "wParamConsignes",
@@ -44,6 +46,8 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
                   "wRunAlarms",
                   "wSysComm",
                   "wSysConfSon",
+                  "wTeleCmde",
+                  "wTeleCmdes",
               }));
 }
 
@@ -71,11 +75,8 @@ TEST_F(ProgramAssembly, LeavesNoSeamEmpty)
     EXPECT_NE(dispatch.printer, nullptr);
     EXPECT_NE(dispatch.mirrors, nullptr);
     EXPECT_NE(EnginePrinter::New(), nullptr) << "the engine's printer and the port test's";
-    const PollingSeams& engine = PollingSeams::installed();
-    EXPECT_TRUE(engine.synchroGeneraleBus);
-    EXPECT_TRUE(engine.midnightSynchro);
-    EXPECT_TRUE(engine.updatePanel);
-    EXPECT_TRUE(engine.doMidnightActions);
+    EXPECT_NE(dynamic_cast<Miroirs*>(dispatch.mirrors), nullptr) << "the real mirrors";
+    EXPECT_TRUE(PollingSeams::installed().doMidnightActions);
 }
 
 } // namespace

@@ -54,6 +54,7 @@ protected:
             messages << text;
             return 1;
         };
+        PollingSeams::installed().modelessMessage = [this](const QString& text, int) { notices << text; };
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             reports << QString("%1 %2").arg(name).arg(e.number());
         });
@@ -96,6 +97,8 @@ protected:
     e2e::Pty line;
     QStringList reports;
     QStringList messages;
+    // The messages shown without waiting.
+    QStringList notices;
     std::vector<EventClass> events;
 };
 
@@ -181,7 +184,9 @@ TEST_F(ProgramRun, AutomaticStartWithThePortOpenPollsAndShowsOnlyTheAlarmScreen)
     EXPECT_EQ(visibleForms(), QStringList{"wMain"});
 }
 
-TEST_F(ProgramRun, AutomaticStartWithAPortThatCannotOpenSaysSoAndShowsTheMainWindow)
+// A USB adapter that appears after the program (after a power cut): the
+// start is not held by the port message, and polling starts once it opens.
+TEST_F(ProgramRun, AutomaticStartWithAPortThatCannotOpenYetSaysSoWithoutWaitingAndPollsOnceItOpens)
 {
     VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"),
                          testing_support::programFolder() + "/no-such-line");
@@ -196,20 +201,46 @@ TEST_F(ProgramRun, AutomaticStartWithAPortThatCannotOpenSaysSoAndShowsTheMainWin
     ASSERT_NE(engine(), nullptr);
     EXPECT_FALSE(engine()->PortOpen());
     EXPECT_FALSE(engine()->Run());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("1")) << messages[0].toStdString();
+    EXPECT_TRUE(messages.isEmpty()) << "no message waits for an answer";
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains("1")) << notices[0].toStdString();
     EXPECT_EQ(visibleForms(), QStringList{"wMain"});
     EXPECT_TRUE(e2e::wordLines(trace(), "COMM", "START").empty());
+
+    // Not there at the next look; then the device appears.
+    engine()->tmrReactiv_Timer();
+    EXPECT_FALSE(engine()->Run());
+    VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), line.device());
+    engine()->tmrReactiv_Timer();
+    EXPECT_TRUE(engine()->PortOpen());
+    EXPECT_TRUE(engine()->Run());
+    EXPECT_TRUE(engine()->tmrPoll->Enabled());
+    const auto lines = trace();
+    EXPECT_EQ(e2e::wordLines(lines, "COMM", "REINIT").size(), 3u)
+        << "the load's, the port's return, then the first synchronisation's";
+    EXPECT_EQ(e2e::wordLines(lines, "COMM", "START").size(), 1u);
+    // Polling starts, then synchronises the bus (no module: its line and its re-initialisation only).
+    ASSERT_GE(lines.size(), 3u);
+    QStringList last;
+    for (size_t i = lines.size() - 3; i < lines.size(); ++i)
+        last << lines[i].kind + " " + lines[i].state;
+    EXPECT_EQ(last, QStringList({"COMM START", "COMM SYNCHR", "COMM REINIT"}));
+    EXPECT_EQ(notices.size(), 1);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
 
 TEST_F(ProgramRun, AStopRequestedWhileStartUpWaitsInAMessageEndsTheStartThere)
 {
     VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"),
                          testing_support::programFolder() + "/no-such-line");
-    // The stop arrives while the port message waits for its answer.
+    // A command the previous run left queued.
+    const QString saved = QStringLiteral("2|5|0043|02/05/2024 09:00:00|0002");
+    VEXfonctions::SetIni(IniKeys::PendingCommands, "1", saved);
+    // The task manager's stop arrives while the port message waits for its answer.
     PollingSeams::installed().message = [this](const QString& text, int) {
         messages << text;
-        Global::EndProgram();
+        Global::RequestStop(plat::vbAppTaskManager);
         return 1;
     };
     Global::Main();
@@ -220,6 +251,11 @@ TEST_F(ProgramRun, AStopRequestedWhileStartUpWaitsInAMessageEndsTheStartThere)
     const auto lines = trace();
     EXPECT_EQ(e2e::wordLines(lines, "APPLI", "STOP").size(), 1u);
     EXPECT_TRUE(e2e::wordLines(lines, "APPLI", "START").empty()) << "no start after the stop";
+    // Nothing after the stop's lines: the one that names who stopped it is the last.
+    ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(lines.back().text.contains("TASK  MANAGER")) << lines.back().text.toStdString();
+    EXPECT_TRUE(e2e::wordLines(lines, "COMM", "REINIT").empty());
+    EXPECT_EQ(VEXfonctions::GetIni(IniKeys::PendingCommands, "1", QString()), saved) << "the queued command is kept";
 }
 
 TEST_F(ProgramRun, WithNoWindowVisibleTheEngineBringsUpTheAlarmScreen)

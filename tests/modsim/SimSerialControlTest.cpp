@@ -188,3 +188,32 @@ TEST_F(SerialFixture, ReplyToAPortClosedMeanwhileIsLost)
     port.setPortOpen(true);
     EXPECT_EQ(port.InBufferCount(), 0);
 }
+
+TEST_F(SerialFixture, AVanishingDeviceTakesTheNthFrameAndEveryOperationAfterIt)
+{
+    ASSERT_TRUE(port.setFault("vanish", 1));
+    EXPECT_FALSE(port.setFault("unplugged"));
+    port.Output(modsim::readRequest(1, 132, 1));
+    EXPECT_EQ(port.Input(), modsim::readReply(1, {1}));
+    EXPECT_FALSE(port.DeviceLost());
+    try {
+        port.Output(modsim::readRequest(1, 132, 1));
+        ADD_FAILURE() << "the frame went out";
+    } catch (const plat::RtError& e) {
+        EXPECT_EQ(e.number(), SimSerialControl::VanishedError);
+    }
+    EXPECT_EQ(port.sentFrames().size(), 1u);
+    EXPECT_FALSE(port.PortOpen());
+    EXPECT_TRUE(port.DeviceLost());
+    EXPECT_THROW((void)port.InBufferCount(), plat::RtError);
+    // Closed and opened again, it is there once more, unless it stays away.
+    port.setOpenFails(true);
+    port.setPortOpen(false);
+    EXPECT_FALSE(port.DeviceLost());
+    EXPECT_THROW(port.setPortOpen(true), plat::RtError);
+    port.setOpenFails(false);
+    port.setPortOpen(true);
+    EXPECT_TRUE(port.PortOpen());
+    port.Output(modsim::readRequest(1, 132, 1));
+    EXPECT_EQ(port.Input(), modsim::readReply(1, {1}));
+}

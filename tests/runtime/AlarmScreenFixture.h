@@ -189,6 +189,8 @@ protected:
     void startPolling()
     {
         engine()->setRun(true);
+        // The writes of the first synchronisation are no test's.
+        sim.clearWriteLog();
         for (int m = 1; m <= ConfigClass::kModules; ++m)
             gConfig->Panel(qint16(m))->setNextPoll(plat::DateTime());
         settle();

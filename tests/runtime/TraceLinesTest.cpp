@@ -5,8 +5,11 @@
 
 #include "VexLib22/_LogFileClass.h"
 #include "program/bus/CommandClass.h"
+#include "program/bus/CommandClasses.h"
+#include "program/bus/CommandExecutor.h"
 #include "program/bus/TraceRecord.h"
 #include "tests/runtime/EventLinesFixture.h"
+#include "tests/support/RecordingLog.h"
 
 namespace {
 
@@ -115,6 +118,7 @@ TEST_F(TraceLines, CodeWithoutWordIsWrittenAsItsNumber)
         {12, 0, 5, "5"}, {12, 0, 15, "15"}, {12, 0, 255, "255"}, {12, 2, 1, "1"},
         {0, 0, 4, "4"},  {0, 0, 0, "ACK???"}, {0, 0, 1, "ACK KL"}, {0, 0, 2, "ACK CL"},
         {12, 1, 0, "NORMAL"}, {12, 1, 3, "1stFLT"}, {12, 1, 4, "2ndFLT"}, {12, 5, 2, "CABLE"},
+        {12, 0, 300, "300"}, {12, 0, -1, "-1"},
     };
     for (const Case& c : cases) {
         EventClass ev = event(kEvents[0]);
@@ -125,6 +129,11 @@ TEST_F(TraceLines, CodeWithoutWordIsWrittenAsItsNumber)
         ASSERT_EQ(record.size(), TraceRecord::Length) << c.chnl << "/" << c.param << "/" << c.aff;
         EXPECT_EQ(record.mid(59, 6).trimmed(), c.state) << c.chnl << "/" << c.param << "/" << c.aff;
     }
+    // A state word beyond a byte (models 4 and 5) keeps an identifier that
+    // names its module and channel.
+    EventClass word = event(kEvents[0]);
+    word.setAff(300);
+    EXPECT_EQ(HistoProcs::FormateTrace(word).mid(35, 8), "050C002C");
     EXPECT_TRUE(errors.isEmpty()) << errors.join(", ").toStdString();
 }
 
@@ -196,6 +205,32 @@ TEST_F(TraceLines, DroppedCommandLine)
                                 "10/12/2024 14:03:05  ERROR   00:0043 0ABC0ABC0ABC0ABC0ABC0ABC0ABC0ABC0ABC0ABC0AB\r\n";
     EXPECT_EQ(readFile(logPath), expected);
     EXPECT_TRUE(errors.isEmpty());
+}
+
+// The executor's log is the engine's: a test or a second engine with a log of
+// its own finds the line of a command given up there, not in the day's log.
+TEST_F(TraceLines, DroppedCommandLineGoesToTheLogOfTheCommandsExecutor)
+{
+    gPanelLetter = QStringLiteral("M");
+    auto* own = new testing_support::RecordingLog;
+    CommandExecutor exec;
+    exec.setRules(&HistoProcs::Rules());
+    exec.setTraceLog(own);
+    exec.setNow([] { return plat::DateTime::fromDate(QDate(2024, 12, 10), QTime(14, 3, 5)); });
+    CommandClasses queue;
+    auto cmd = std::make_shared<CommandClass>();
+    cmd->setModule(5);
+    cmd->setCmdType(CommandClass::CmdWrite);
+    cmd->setAddress(67);
+    cmd->setValue(0, 2);
+    queue.Add(cmd);
+    // No port: every attempt fails (reported), the third gives it up.
+    for (int tick = 0; tick < 3; ++tick)
+        exec.RunQueue(queue);
+    EXPECT_EQ(queue.Count(), 0);
+    EXPECT_EQ(own->lines, QStringList{"10/12/2024 14:03:05 WRITE  ERROR   M05:0043 0002"});
+    EXPECT_TRUE(readFile(logPath).isEmpty());
+    own->Release();
 }
 
 } // namespace

@@ -290,8 +290,9 @@ TEST_F(AlarmScreen, ActivationClosesTheOtherScreensAndShowsTheStateOfThings)
     EXPECT_TRUE(w->imgCommWatch->isVisibleTo(w));
     EXPECT_EQ(w->lblLogin(0)->text(), "3");
     EXPECT_EQ(w->lblLogin(1)->text(), "3");
-    EXPECT_FALSE(w->imgTelecommande->isVisibleTo(w)) << "no remote-control screen yet";
-    EXPECT_FALSE(w->imgHisto->isVisibleTo(w)) << "no history viewer yet";
+    EXPECT_FALSE(w->imgTelecommande->isVisibleTo(w)) << "no module takes remote commands";
+    EXPECT_TRUE(w->imgHisto->isVisibleTo(w));
+    EXPECT_TRUE(w->lblHisto->isVisibleTo(w));
 
     // The bus monitor from its button.
     w->imgCommWatch->click();

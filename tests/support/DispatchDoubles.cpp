@@ -37,6 +37,8 @@ void RecordingHistory::HistoEvent(const EventClass& ev)
 {
     events.push_back(ev);
     note(m_journal, QStringLiteral("history"), ev.Num());
+    if (onRecord)
+        onRecord(ev);
 }
 
 void RecordingPrinter::PrintEvent(const EventClass& ev)

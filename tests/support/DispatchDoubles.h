@@ -9,6 +9,7 @@
 #include "program/bus/CommandClass.h"
 #include "tests/support/Journal.h"
 
+#include <functional>
 #include <vector>
 
 class EventDispatcher;
@@ -26,7 +27,7 @@ public:
     bool IsToPrint(const EventClass&) override { return print; }
     bool IsToKlaxon(const EventClass&) override { return klaxon; }
     QString FormateTrace(const EventClass& ev) override;
-    void TraceWriteError(const CommandClass& cmd) override { dropped.push_back(cmd); }
+    void TraceWriteError(const CommandClass& cmd, VexLib22::_LogFileClass&) override { dropped.push_back(cmd); }
 
     bool display = false, histo = false, print = false, klaxon = false;
     std::vector<CommandClass> dropped;
@@ -60,6 +61,8 @@ public:
     explicit RecordingHistory(Journal* journal = nullptr) : m_journal(journal) {}
     void HistoEvent(const EventClass& ev) override;
     std::vector<EventClass> events;
+    // Called with each record, when set.
+    std::function<void(const EventClass&)> onRecord;
 
 private:
     Journal* m_journal;

@@ -35,6 +35,7 @@ public:
     void setSettings(const QString& settings) override { m_settings = settings; }
     bool PortOpen() const override { return m_open && !m_vanished; }
     void setPortOpen(bool open) override;
+    bool DeviceLost() const override { return m_open && m_vanished; }
     bool RTSEnable() const override { return m_rts; }
     void setRTSEnable(bool enable) override;
     int InBufferCount() const override;
@@ -55,8 +56,9 @@ public:
     int openCount() const { return m_openCount; }
     // A fault of the line itself, by name as the modules' are: "vanish" n
     // (default 0): the device goes away as the frame after n more goes out;
-    // that frame and every operation after it fail with VanishedError and
-    // PortOpen reads false, until the port is opened or closed again.
+    // that frame and every operation after it fail with VanishedError,
+    // PortOpen reads false and DeviceLost true, until the port is opened or
+    // closed again.
     // "none" clears it. False for an unknown name.
     bool setFault(const QString& name, std::optional<int> param = std::nullopt);
     const std::vector<QByteArray>& sentFrames() const { return m_sent; }

@@ -1,0 +1,423 @@
+// The engine's synchronisation passes: the general pass of the first start of
+// polling and of the technician screen, the re-read of one module (the update
+// sweep, the midnight pass) and the midnight pass. Every bus access here is
+// direct, in the order given, without the command queue; a line that is
+// closed or lost tells nothing of the modules, so the passes then stop asking
+// and charge nobody.
+
+#include "program/bus/PollingEngine.h"
+
+#include "program/bus/AlarmScreenLink.h"
+#include "program/bus/BusConstants.h"
+#include "program/bus/CommFunctions.h"
+#include "program/bus/ConfigAccess.h"
+#include "program/bus/Miroirs.h"
+#include "program/bus/TraceRecord.h"
+
+#include "program/core/Components.h"
+#include "program/core/Config.h"
+#include "program/core/ConfigClass.h"
+#include "program/core/FormNames.h"
+#include "program/core/Globals.h"
+#include "program/core/MirrorClasses.h"
+#include "program/core/PanelClass.h"
+#include "program/core/PollingLink.h"
+#include "program/core/dlgMessage.h"
+
+#include "VexLib22/_LogFileClass.h"
+#include "VexLib22/_WinPlace.h"
+#include "platform/Forms.h"
+#include "platform/Guard.h"
+#include "platform/RtError.h"
+#include "platform/Screen.h"
+#include "platform/SerialControl.h"
+
+namespace {
+
+const QString kSynchro = QStringLiteral("wPolling.SynchroGeneraleBus");
+const QString kUpdatePanel = QStringLiteral("wPolling.UpdatePanel");
+const QString kMidnight = QStringLiteral("wPolling.MidnightSynchro");
+// The style of the notice shown while the general pass runs (OK, exclamation).
+constexpr int kNoticeStyle = MsgStyle::vbExclamation;
+// The marker of a pass in progress on the alarm and technician screens.
+const QString kSynchroMark = QStringLiteral("imgStopRun(2)");
+// Type queries before a module counts as absent.
+constexpr int kTypeQueries = 3;
+// The re-read of a module reads this many channel words.
+constexpr int kUpdateWords = Limits::LastChannelOfOthers;
+// A module reports 5 for a channel back to normal.
+constexpr qint16 kNormalAgain = 5;
+// Clock of the events of a general pass.
+constexpr qint32 kSynchroClock = -1;
+
+qint16 eventCode(qint16 word)
+{
+    return word == kNormalAgain ? 0 : word;
+}
+
+bool isBufferModel(int model)
+{
+    return model == Bus::ModelK7150 || model == Bus::ModelK7100;
+}
+
+bool isResetByChannels(int model)
+{
+    return isBufferModel(model) || model == Bus::ModelT7100 || model == Bus::ModelT7150;
+}
+
+} // namespace
+
+// The configuration a pass reads stays the one it started with, also when a
+// screen opens another while the pass yields or a dispatch runs a box; the
+// tick holds it already when the pass runs inside one.
+struct PollingEngine::HeldConfig {
+    PollingEngine& engine;
+    const std::shared_ptr<ConfigClass> kept;
+    const bool holds;
+    explicit HeldConfig(PollingEngine& e) : engine(e), kept(HoldConfig()), holds(!e.m_tickConfig)
+    {
+        if (holds)
+            engine.m_tickConfig = kept;
+    }
+    ~HeldConfig()
+    {
+        if (holds)
+            engine.m_tickConfig.reset();
+    }
+    HeldConfig(const HeldConfig&) = delete;
+    HeldConfig& operator=(const HeldConfig&) = delete;
+};
+
+QString PollingEngine::SynchroTraceLine(const plat::DateTime& at)
+{
+    return TraceRecord::commLine(at, QStringLiteral("SYNCHR")).text();
+}
+
+// ---- General pass -----------------------------------------------------------
+
+void PollingEngine::SynchroGeneraleBus()
+{
+    // Asked again while its notice yields: the running pass does it all.
+    if (m_inSynchro)
+        return;
+    m_inSynchro = true;
+    const HeldConfig held(*this);
+    const int pointer = plat::Screen::MousePointer();
+    QPointer<plat::Form> notice;
+    plat::guard(kSynchro, [&] {
+        plat::Screen::setMousePointer(plat::Screen::vbHourglass);
+        notice = showSynchroNotice();
+        log().Comment(SynchroTraceLine(now()));
+        log().FlushFile();
+        showSynchroMarks(true);
+        ReinitComm();
+        ChannelParams params{};
+        detectModules(params);
+        resetModules();
+        emptyAlarmList();
+        emitChannelStates(params);
+    });
+    // The end runs whatever became of the pass, each step on its own.
+    plat::guard(kSynchro, [&] { showSynchroMarks(false); });
+    plat::Screen::setMousePointer(pointer);
+    plat::guard(kSynchro, [&] {
+        if (notice && !notice->IsUnloaded())
+            plat::Forms::Unload(notice);
+    });
+    m_inSynchro = false;
+}
+
+QPointer<plat::Form> PollingEngine::showSynchroNotice()
+{
+    QPointer<plat::Form> form;
+    // A program without the message box goes without the notice; one that
+    // cannot show it goes on without it (the error is reported).
+    if (!plat::Forms::isRegistered(FormNames::dlgMessage))
+        return form;
+    plat::guard(kSynchro, [&] {
+        form = plat::Forms::CreateInstance(FormNames::dlgMessage);
+        auto* box = qobject_cast<dlgMessage*>(form.data());
+        if (!box)
+            plat::raise(plat::rt::TypeMismatch);
+        box->setMessage(Config::GetText(30015));
+        box->setButtons(kNoticeStyle);
+        box->setDoUnload(true);
+        // A modeless window shows over a modal one too: nothing is unloaded for it.
+        box->Show(false);
+        Components::WinPlace().SetToTopmost(box);
+    });
+    yield();
+    return form;
+}
+
+void PollingEngine::showSynchroMarks(bool visible)
+{
+    if (AlarmScreenLink* alarms = AlarmScreen::Loaded())
+        alarms->setSynchroMarkVisible(visible);
+    // The technician screen lies above this layer: found by its name, its
+    // marker by the control's name.
+    if (plat::Form* technician = plat::Forms::Find(FormNames::wTechnician)) {
+        if (auto* mark = technician->findChild<QWidget*>(kSynchroMark))
+            mark->setVisible(visible);
+        if (visible)
+            technician->repaint();
+    }
+}
+
+qint16 PollingEngine::askModuleType(qint16 module)
+{
+    qint16 type = Bus::ModelNone;
+    for (int i = 0; i < kTypeQueries && type <= Bus::ModelNone && portUsable(); ++i)
+        type = CommFunctions::GetModuleType(*m_port, quint8(module));
+    return type;
+}
+
+void PollingEngine::detectModules(ChannelParams& params)
+{
+    for (int m = 1; m <= Limits::Modules; ++m) {
+        PanelClass& panel = panelAt(m);
+        if (panel.Model() <= Bus::ModelNone)
+            continue;
+        const qint16 type = askModuleType(qint16(m));
+        if (!portUsable())
+            return;
+        panel.setErrCptr(1, 0);
+        panel.setErrCptr(2, 0);
+        // Silently: the alarm list is emptied and filled again by this pass.
+        panel.setActualModel(type);
+        panel.setPresent(type > Bus::ModelNone);
+        if (!isBufferModel(type))
+            continue;
+        QVector<qint16> words(panel.ChannelCount());
+        if (CommFunctions::LitMots(*m_port, quint8(m), Bus::RegChannelParam, words))
+            for (int c = 1; c <= words.size() && c <= Limits::LastChannel; ++c)
+                params[size_t(m)][size_t(c)] = words[c - 1];
+    }
+}
+
+void PollingEngine::resetModules()
+{
+    for (int m = 1; m <= Limits::Modules; ++m) {
+        if (!portUsable())
+            return;
+        PanelClass& panel = panelAt(m);
+        const int model = panel.ActualModel();
+        const quint8 slave = quint8(m);
+        if (isResetByChannels(model)) {
+            for (int c = 1; c <= panel.ChannelCount(); ++c)
+                CommFunctions::EcritUnMot(*m_port, slave, Bus::RegChannelCommand + c, 0);
+            CommFunctions::EcritUnMot(*m_port, slave, Bus::RegModuleCommand, Bus::ModuleCommandAcknowledge);
+            // The whole word: the module drops every entry it counts.
+            QVector<qint16> count(1);
+            if (CommFunctions::LitMots(*m_port, slave, Bus::RegEventCount, count) && count[0] > 0)
+                CommFunctions::EcritUnMot(*m_port, slave, Bus::RegEventAck, count[0]);
+        } else if (model == Bus::ModelK6200TX) {
+            CommFunctions::EcritUnMot(*m_port, slave, Bus::RegHorn, 0);
+            QVector<qint16> status(1);
+            CommFunctions::LitMots(*m_port, slave, Bus::RegStatus, status);
+            CommFunctions::EcritUnMot(*m_port, slave, Bus::RegStatusClear, 0);
+            for (int c = 1; c <= panel.ChannelCount(); ++c)
+                ConfigAccess::channel(panel, c).setState(0);
+        }
+    }
+}
+
+void PollingEngine::emptyAlarmList()
+{
+    if (!plat::Forms::isRegistered(FormNames::wRunAlarms))
+        return;
+    // Loaded for it when it is not: its rows are the channels this pass finds.
+    if (AlarmScreenLink* alarms = AlarmScreen::Get())
+        alarms->ClearAlarmRows();
+}
+
+void PollingEngine::emitChannelStates(const ChannelParams& params)
+{
+    for (int m = 1; m <= Limits::Modules; ++m) {
+        PanelClass& panel = panelAt(m);
+        if (!isResetByChannels(panel.ActualModel()))
+            continue;
+        if (!portUsable())
+            return;
+        QVector<qint16> words(panel.ChannelCount());
+        if (!CommFunctions::LitMots(*m_port, quint8(m), Bus::RegChannelState, words))
+            continue;
+        for (int c = 1; c <= words.size() && c <= Limits::LastChannel; ++c) {
+            if (words[c - 1] == 0)
+                continue;
+            EventClass ev;
+            ev.setClock(kSynchroClock);
+            ev.setAff(eventCode(words[c - 1]));
+            ev.setPanel(qint16(m));
+            ev.setChnl(qint16(c));
+            ev.setParam(params[size_t(m)][size_t(c)]);
+            SendEvent(ev);
+            // Once more, in case the dispatch stopped short of its mirrors
+            // (the queue drops a write already queued); never for a channel
+            // out of service, whose events go nowhere.
+            if (ConfigAccess::channel(panel, c).OutOfOrder())
+                continue;
+            Dispatch::Mirrors* mirrors = m_dispatcher.seams().mirrors;
+            if (!mirrors)
+                plat::raise(plat::rt::ObjectVariableNotSet);
+            mirrors->DoMirrors(ev);
+        }
+    }
+}
+
+// ---- Re-read of one module ----------------------------------------------------
+
+bool PollingEngine::readCounted(qint16 module, int reg, QVector<qint16>& words)
+{
+    PanelClass& panel = panelAt(module);
+    // The counters start from 0 here: the third failure declares the module missing.
+    for (int attempt = 0; attempt < EventDispatcher::ErrorsToMissing; ++attempt) {
+        if (!portUsable())
+            return false;
+        if (CommFunctions::LitMots(*m_port, quint8(module), reg, words))
+            return true;
+        // The module is not to blame for a line that went away.
+        if (!portUsable())
+            return false;
+        m_dispatcher.AddError(module);
+        if (panel.ErrCptr(2) > 0)
+            return false;
+    }
+    return false;
+}
+
+void PollingEngine::UpdatePanel(qint16 module, bool detect)
+{
+    const HeldConfig held(*this);
+    plat::guard(kUpdatePanel, [&] {
+        PanelClass& panel = panelAt(module);
+        if (!detect) {
+            panel.setActualModel(Bus::ModelNone);
+            panel.setPresent(false);
+            return;
+        }
+        if (!portUsable())
+            return;
+        panel.setErrCptr(1, 0);
+        panel.setErrCptr(2, 0);
+        const qint16 type = askModuleType(module);
+        if (!portUsable())
+            return;
+        panel.setActualModel(type);
+        // Announced, so that a module lost at midnight is seen missing and
+        // one that came back clears its row.
+        m_dispatcher.TraitePanelMove(module, type > Bus::ModelNone);
+        if (!isBufferModel(type))
+            return;
+
+        panel.setErrCptr(1, 0);
+        panel.setErrCptr(2, 0);
+        QVector<qint16> params(kUpdateWords);
+        if (!readCounted(module, Bus::RegChannelParam, params))
+            return;
+        for (int i = 0; i < 3; ++i)
+            panel.setErrCptr(i, 0);
+        QVector<qint16> states(kUpdateWords);
+        if (!readCounted(module, Bus::RegChannelState, states))
+            return;
+
+        for (int c = 1; c <= kUpdateWords; ++c) {
+            ChannelClass& channel = ConfigAccess::channel(panel, c);
+            if (channel.State() == states[c - 1])
+                continue;
+            EventClass ev;
+            ev.setPanel(qint16(panel.Numero()));
+            ev.setChnl(qint16(c));
+            ev.setParam(params[c - 1]);
+            ev.setAff(eventCode(states[c - 1]));
+            ev.setClock(0);
+            SendEvent(ev);
+            // As read: a 5 stays 5, so the next re-read sees no change.
+            channel.setState(states[c - 1]);
+        }
+    });
+}
+
+// ---- Midnight -----------------------------------------------------------------
+
+void PollingEngine::MidnightSynchro()
+{
+    const HeldConfig held(*this);
+    plat::guard(kMidnight, [&] {
+        for (int m = 1; m <= Limits::Modules; ++m) {
+            PanelClass& panel = panelAt(m);
+            if (panel.Model() <= Bus::ModelNone)
+                continue;
+            UpdatePanel(qint16(m), true);
+            // The module's day record goes to the history only: no rules,
+            // screen, printer, trace line or BusEvent.
+            Dispatch::History* history = m_dispatcher.seams().history;
+            if (!history)
+                plat::raise(plat::rt::ObjectVariableNotSet);
+            EventClass record;
+            m_dispatcher.IncEvtNum();
+            record.setNum(m_dispatcher.LastEvent());
+            record.setGDH(now());
+            record.setPanel(qint16(panel.Numero()));
+            record.setChnl(EventClass::ChnlStation);
+            record.setAff(Polling::StationEvent::DailyState);
+            record.setParam(0);
+            record.setClock(0);
+            history->HistoEvent(record);
+        }
+        clearLatchedTargets();
+    });
+}
+
+void PollingEngine::clearLatchedTargets()
+{
+    const std::shared_ptr<MirrorClasses> mirrors = config().Mirrors();
+    for (int m = 1; m <= Limits::Modules; ++m) {
+        PanelClass& panel = panelAt(m);
+        for (int c = 1; c <= panel.ChannelCount(); ++c) {
+            ChannelClass& channel = ConfigAccess::channel(panel, c);
+            if (channel.State() == 0)
+                continue;
+            bool latched = false;
+            bool sourceActive = false;
+            for (const std::shared_ptr<MirrorClass>& mirror : *mirrors) {
+                if (mirror->ToModule() != m || mirror->ToChannel() != c
+                    || mirror->MirrorType() != Miroirs::MirrorTypeLatch)
+                    continue;
+                latched = true;
+                // A source outside the bus (a file's) is never active.
+                const int from = mirror->FromModule();
+                if (from >= 1 && from <= Limits::Modules
+                    && ConfigAccess::channel(panelAt(from), mirror->FromChannel()).State() != 0) {
+                    sourceActive = true;
+                    break;
+                }
+            }
+            // Cleared on the module first: a line that is down leaves it for the next night.
+            if (!latched || sourceActive || !portUsable())
+                continue;
+            const int model = panel.ActualModel();
+            if (model == Bus::ModelK6200TX) {
+                executeWrite(qint16(m), Bus::RegHorn, 1);
+                for (int other = 1; other <= panel.ChannelCount(); ++other)
+                    if (ConfigAccess::channel(panel, other).State() == -1)
+                        executeWrite(qint16(m), Bus::RegChannelState + other - 1, 0);
+                executeWrite(qint16(m), Bus::RegChannelState + c - 1, 0);
+            } else if (isResetByChannels(model)) {
+                executeWrite(qint16(m), Bus::RegChannelCommand + c, 0);
+            }
+            channel.setState(0);
+        }
+    }
+}
+
+void PollingEngine::executeWrite(qint16 module, int reg, qint16 value)
+{
+    // Once, whatever the outcome: the next night tries again.
+    CommandClass cmd;
+    cmd.setCmdType(CommandClass::CmdWrite);
+    cmd.setModule(module);
+    cmd.setAddress(reg);
+    cmd.setValue(0, value);
+    TraiteCommande(cmd);
+}

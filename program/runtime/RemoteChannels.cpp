@@ -1,0 +1,79 @@
+#include "program/runtime/RemoteChannels.h"
+
+#include "program/bus/BusConstants.h"
+#include "program/bus/CommandExecutor.h"
+#include "program/bus/ModbusFrames.h"
+#include "program/bus/PollingEngine.h"
+#include "program/core/ChannelClass.h"
+#include "program/core/Components.h"
+#include "program/core/ConfigClass.h"
+
+#include <cmath>
+
+namespace RemoteChannels {
+
+namespace {
+
+// A never-written text is NULs: blank, as spaces are.
+QString blanked(QString text)
+{
+    return text.replace(QChar(0), QLatin1Char(' '));
+}
+
+QString rightTrimmed(const QString& text)
+{
+    qsizetype n = text.size();
+    while (n > 0 && text.at(n - 1) == QLatin1Char(' '))
+        --n;
+    return text.left(n);
+}
+
+} // namespace
+
+unsigned int LampColor(int state)
+{
+    return state == 0 ? LampOff : state == 1 ? LampOn : LampOther;
+}
+
+QString Caption(const ConfigClass& config, const ChannelClass& channel)
+{
+    QString caption = rightTrimmed(blanked(config.Biblio(channel.BibNum())));
+    if (!caption.isEmpty())
+        caption += QStringLiteral(" - ");
+    return caption + blanked(channel.ScreenText());
+}
+
+int CentringLineFeeds(const QString& caption, double labelWidth, double labelHeight, const TextMetrics& metrics)
+{
+    VexLib22::_Divers& divers = Components::Divers();
+    const int lines = divers.Ceiling(metrics.width(caption) / labelWidth);
+    const int room = int(std::floor(labelHeight / metrics.lineHeight()));
+    const int spare = int(divers.Maxi(plat::Value(room - lines), plat::Value(0)).toDouble());
+    return spare / 2;
+}
+
+CommandPtr Command(int module, int channel, bool on)
+{
+    auto cmd = std::make_shared<CommandClass>();
+    cmd->setCmdType(CommandClass::CmdWrite);
+    cmd->setModule(qint16(module));
+    cmd->setAddress(channel + CommandRegisterBase);
+    cmd->setValue(0, on ? SwitchOn : SwitchOff);
+    return cmd;
+}
+
+qint64 WaitDeadlineMs(const QString& busSettings)
+{
+    const qint64 tick = PollingEngine::PollIntervalMs + 2 * Bus::FramePauseMs
+        + ModbusFrames::writeReplyTimeoutMs(busSettings)
+        + ModbusFrames::readReplyTimeoutMs(2 * Bus::MaxEventsPerRead, busSettings);
+    return CommandExecutor::MaxFailures * tick;
+}
+
+bool KeepWaiting(const CommandClass& cmd, bool polling, qint64 waitedMs, qint64 deadlineMs)
+{
+    return cmd.Error() && cmd.ErrorCount() < CommandExecutor::MaxFailures && cmd.CmdType() != CommandClass::CmdDone
+        && polling && waitedMs < deadlineMs;
+}
+
+} // namespace RemoteChannels

@@ -1,0 +1,80 @@
+#pragma once
+// The whole program run in the test's process, as its executable assembles
+// it, against the module simulator program on a pseudo-terminal: the shipped
+// database in the program folder, the bus line mapped to the simulator's
+// link, every message, error report and critical box noted instead of shown,
+// the horn on a recording player.
+
+#include "program/App.h"
+#include "program/bus/PollingSeams.h"
+#include "program/core/Config.h"
+#include "program/core/GlobalMain.h"
+#include "program/core/VEXfonctions.h"
+#include "tests/e2e/E2eSupport.h"
+#include "tests/harness/TestSupport.h"
+#include "tests/support/FakeSoundPlayer.h"
+#include "tests/support/ProgramGlobals.h"
+
+#include "platform/Guard.h"
+#include "platform/SoundPlayer.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+class InProcessProgram : public testing_support::ProgramGlobals {
+protected:
+    static QString folder() { return testing_support::programFolder(); }
+
+    // The database opened (the working file is written with its defaults)
+    // and COM1 mapped to the simulator's link.
+    void prepare()
+    {
+        m_link = folder() + "/ttyBUS";
+        ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder() + "/PLX2.cfg"));
+        ASSERT_TRUE(Config::OpenConfigBase());
+        VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), m_link);
+    }
+
+    // The program's assembly, with what it would show noted in m_reports.
+    void assemble()
+    {
+        App::assemble();
+        PollingSeams::installed().message = [this](const QString& text, int) {
+            m_reports << text;
+            return 1;
+        };
+        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
+            m_reports << QString("%1 %2").arg(name).arg(e.number());
+        });
+        Global::setCriticalBox([this](const QString&, const QString& text) { m_reports << text; });
+        plat::setSoundPlayer(&m_player);
+    }
+
+    // The simulator program with those modules ("address:model") and the
+    // script written to actions.txt, logging every request.
+    void startSimulator(const QString& modules, const QByteArray& script)
+    {
+        ASSERT_TRUE(QFile::exists(testing_support::binFolder() + "/modsim")) << "modsim is not built";
+        QFile file(folder() + "/actions.txt");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(script);
+        file.close();
+        ASSERT_TRUE(m_sim.start(m_link, {"--modules", modules, "--script", file.fileName()}, folder()))
+            << m_sim.log().toStdString();
+    }
+
+    void TearDown() override
+    {
+        ProgramGlobals::TearDown();
+        m_sim.stop();
+    }
+
+    QString m_link;
+    SimulatorProgram m_sim;
+    QStringList m_reports;
+    testing_support::FakeSoundPlayer m_player;
+};
+
+} // namespace e2e

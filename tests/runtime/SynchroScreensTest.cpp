@@ -1,0 +1,293 @@
+// The general synchronisation pass as the operator sees it, on the real
+// engine form against the in-process simulator: the notice on top while it
+// runs, the busy pointer and the markers of the alarm and technician
+// screens, the alarm list emptied and filled with exactly the channels found
+// active (each traced as "SYNCHRO" with a new number), its clean-up after an
+// error half way; and the midnight records, in the history file only.
+
+#include "tests/runtime/AlarmScreenFixture.h"
+
+#include "program/bus/EngineTimers.h"
+#include "program/bus/TraceRecord.h"
+#include "program/runtime/HistoFile.h"
+#include "program/runtime/HistoFileRecord.h"
+
+#include "platform/ControlArray.h"
+#include "platform/Cp1252.h"
+#include "platform/RtError.h"
+#include "platform/Screen.h"
+
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QPaintEvent>
+
+#include <optional>
+
+namespace {
+
+using alarmtest::AlarmScreenFixture;
+
+// Stands for the technician screen: its stop/run pictures, the third one
+// hidden, and a count of its paintings.
+class TechnicianScreen : public plat::Form {
+public:
+    TechnicianScreen() : plat::Form(FormNames::wTechnician)
+    {
+        resize(800, 600);
+        for (int i = 0; i < 3; ++i)
+            imgStopRun.add(i, new QLabel(this));
+        imgStopRun(2)->hide();
+    }
+    plat::ControlArray<QLabel> imgStopRun{QStringLiteral("imgStopRun")};
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        ++paints;
+        plat::Form::paintEvent(event);
+    }
+};
+
+// Mirrors that always fail: an error in the middle of the pass.
+class FailingMirrors : public Dispatch::Mirrors {
+public:
+    void TraitementR2R2Self(const EventClass&) override {}
+    void DoMirrors(const EventClass&) override { plat::raise(plat::rt::InvalidProcedureCall); }
+};
+
+class SynchroScreens : public AlarmScreenFixture {
+protected:
+    void SetUp() override
+    {
+        AlarmScreenFixture::SetUp();
+        plat::Forms::registerForm(FormNames::wTechnician, [] { return new TechnicianScreen; });
+        // What the screens show when the pass sends its first type query.
+        sim.setObserver([this](const modsim::Exchange& x) {
+            if (during || x.request.size() < 4 || ((quint8(x.request[2]) << 8) | quint8(x.request[3])) != 132)
+                return;
+            During d;
+            d.pointer = plat::Screen::MousePointer();
+            for (plat::Form* f : plat::Forms::All())
+                if (auto* box = qobject_cast<dlgMessage*>(f))
+                    d.notice = box->txtMessage->toPlainText()
+                               + (box->imgIcon(3)->isVisibleTo(box) ? "|exclamation" : "");
+            if (wRunAlarms* w = screen())
+                d.alarmMark = w->imgStopRun(wRunAlarms::StopRunSynchro)->isVisibleTo(w);
+            if (TechnicianScreen* t = technician()) {
+                d.technicianMark = t->imgStopRun(2)->isVisibleTo(t);
+                d.technicianPaints = t->paints;
+            }
+            during = d;
+        });
+    }
+
+    static TechnicianScreen* technician()
+    {
+        return dynamic_cast<TechnicianScreen*>(plat::Forms::Find(FormNames::wTechnician));
+    }
+    TechnicianScreen* showTechnician()
+    {
+        auto* t = dynamic_cast<TechnicianScreen*>(plat::Forms::Get(FormNames::wTechnician));
+        t->Show();
+        settle();
+        t->paints = 0;
+        return t;
+    }
+    static bool noticeLoaded()
+    {
+        for (plat::Form* f : plat::Forms::All())
+            if (qobject_cast<dlgMessage*>(f))
+                return true;
+        return false;
+    }
+    // The trace log's lines.
+    static QStringList traceLines()
+    {
+        gTraceLog().FlushFile();
+        QFile f(testing_support::programFolder() + "/trace.log");
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return plat::Cp1252::decode(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    }
+    static QString field(const QString& line, TraceRecord::Field f)
+    {
+        return line.mid(TraceRecord::position(f), TraceRecord::width(f)).trimmed();
+    }
+
+    struct During {
+        int pointer = -1;
+        QString notice;
+        bool alarmMark = false;
+        bool technicianMark = false;
+        int technicianPaints = 0;
+    };
+    std::optional<During> during;
+};
+
+} // namespace
+
+TEST_F(SynchroScreens, TheFirstStartShowsTheNoticeAndListsExactlyTheChannelsFoundActive)
+{
+    configure(1, 1);
+    configure(2, 4);
+    configure(3, 1);
+    sim.setChannelState(1, 3, 1);
+    sim.setChannelState(1, 5, 3);
+    sim.module(1)->setChannelParam(5, 1);
+    sim.setChannelState(2, 2, 1);
+    wRunAlarms* w = showScreen();
+    // A row of an alarm that has gone from the bus since.
+    send(3, 7, 0, 1);
+    ASSERT_EQ(rowIds(), std::vector<qint32>{id(3, 7, 0, 1)});
+    auto number = [w](int row) {
+        return EngineTimers::ListedRowAlarm(w->AlarmRowText(row), w->AlarmRowData(row))->number;
+    };
+    const qint32 oldNumber = number(0);
+
+    startPolling();
+
+    ASSERT_TRUE(during.has_value());
+    EXPECT_EQ(during->pointer, plat::Screen::vbHourglass);
+    EXPECT_TRUE(during->notice.startsWith(Config::GetText(30015, true).section('|', 0, 0)))
+        << during->notice.toStdString();
+    EXPECT_TRUE(during->notice.endsWith("|exclamation")) << "style 48";
+    EXPECT_TRUE(during->alarmMark);
+    // Newest on top; the stale row is gone.
+    EXPECT_EQ(rowIds(), (std::vector<qint32>{id(2, 2, 0, 1), id(1, 5, 1, 3), id(1, 3, 0, 1)}));
+    for (int r = 0; r < w->AlarmRowCount(); ++r)
+        EXPECT_GT(number(r), oldNumber);
+    EXPECT_FALSE(noticeLoaded());
+    EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);
+    EXPECT_FALSE(w->imgStopRun(wRunAlarms::StopRunSynchro)->isVisibleTo(w));
+
+    QStringList synchro;
+    for (const QString& line : traceLines())
+        if (field(line, TraceRecord::PnlCnt) == "SYNCHRO")
+            synchro << field(line, TraceRecord::Origin) + " " + field(line, TraceRecord::State);
+    EXPECT_EQ(synchro, QStringList({"M01-C03 ACTIVE", "M01-C05 1stFLT", "M02-C02 ACTIVE"}));
+    EXPECT_EQ(traceLines().filter(QRegularExpression("^.{20}SYNCHR ")).size(), 1) << "the pass's own line";
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(SynchroScreens, ABusWithNothingActiveLeavesTheListEmptyWithItsNoAlarmText)
+{
+    configure(1, 1);
+    wRunAlarms* w = showScreen();
+    send(1, 7, 0, 1);
+    ASSERT_EQ(w->AlarmRowCount(), 1);
+    ASSERT_FALSE(w->txtNoAlarm->isVisibleTo(w));
+    startPolling();
+    EXPECT_EQ(w->AlarmRowCount(), 0);
+    EXPECT_TRUE(w->txtNoAlarm->isVisibleTo(w));
+    EXPECT_FALSE(w->imgPointer->isVisibleTo(w));
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(SynchroScreens, TheAlarmScreenIsLoadedForThePassWhenItWasNot)
+{
+    configure(1, 1);
+    engine();
+    ASSERT_EQ(screen(), nullptr);
+    engine()->SynchroGeneraleBus();
+    ASSERT_NE(screen(), nullptr);
+    EXPECT_EQ(screen()->AlarmRowCount(), 0);
+    EXPECT_TRUE(screen()->txtNoAlarm->isVisibleTo(screen()));
+    EXPECT_FALSE(screen()->isVisible()) << "loaded, not shown";
+}
+
+TEST_F(SynchroScreens, TheTechnicianScreenShowsTheMarkerAndIsRepaintedWhileThePassRuns)
+{
+    configure(1, 1);
+    TechnicianScreen* t = showTechnician();
+    engine()->SynchroGeneraleBus();
+    ASSERT_TRUE(during.has_value());
+    EXPECT_TRUE(during->technicianMark);
+    EXPECT_GE(during->technicianPaints, 1) << "repainted at the start";
+    ASSERT_EQ(technician(), t);
+    EXPECT_FALSE(t->imgStopRun(2)->isVisibleTo(t));
+    EXPECT_TRUE(t->imgStopRun(0)->isVisibleTo(t)) << "the other pictures untouched";
+    EXPECT_FALSE(noticeLoaded());
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(SynchroScreens, AnErrorHalfWayIsReportedOnceAndThePassStillEndsAsItMust)
+{
+    configure(1, 1);
+    configure(2, 1);
+    // Nothing shown, so that nothing else clears the screens meanwhile.
+    for (int m : {1, 2})
+        for (int c = 1; c <= 12; ++c)
+            channel(m, c).setScrAlm(false);
+    sim.setChannelState(1, 3, 1);
+    sim.setChannelState(2, 4, 1);
+    FailingMirrors failing;
+    Dispatch::installed().mirrors = &failing;
+    wRunAlarms* w = showScreen();
+    TechnicianScreen* t = showTechnician();
+    recordEvents();
+    engine()->SynchroGeneraleBus();
+
+    ASSERT_TRUE(during.has_value());
+    EXPECT_FALSE(during->notice.isEmpty());
+    EXPECT_EQ(reports.filter("wPolling.SynchroGeneraleBus").size(), 1) << reports.join("; ").toStdString();
+    EXPECT_TRUE(reports.contains(QString("wPolling.SynchroGeneraleBus %1").arg(plat::rt::InvalidProcedureCall)));
+    // It ended at the first channel's copy: module 2's channel was never emitted.
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].Panel(), 1);
+    EXPECT_FALSE(noticeLoaded());
+    EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);
+    EXPECT_FALSE(w->imgStopRun(wRunAlarms::StopRunSynchro)->isVisibleTo(w));
+    EXPECT_FALSE(t->imgStopRun(2)->isVisibleTo(t));
+}
+
+TEST_F(SynchroScreens, TheMidnightRecordsGoToTheHistoryFileOnlyWithNumbersInTurn)
+{
+    Dispatch::installed().history = &HistoProcs::History();
+    configure(1, 1);
+    configure(2, 4);
+    configure(4, 2);
+    wRunAlarms* w = showScreen();
+    startPolling();
+    const int rowsBefore = w->AlarmRowCount();
+    const int traceBefore = int(traceLines().size());
+    const size_t printedBefore = doubles.printer.events.size();
+    engine()->MidnightSynchro();
+
+    const QString file = HistoFile::FileName(plat::DateTime::now().date(), HistoFile::Daily());
+    const QStringList lines = testing_support::fileLines(file);
+    std::vector<int> numbers;
+    QStringList origins;
+    for (const QString& line : lines) {
+        auto field = [&](HistoFileRecord::Field f) {
+            return line.mid(HistoFileRecord::position(f), HistoFileRecord::width(f)).trimmed();
+        };
+        if (field(HistoFileRecord::Display) != Config::GetText(51047))
+            continue;
+        numbers.push_back(field(HistoFileRecord::Num).toInt());
+        origins << field(HistoFileRecord::Origin).left(3);
+    }
+    ASSERT_EQ(numbers.size(), 3u) << lines.join('\n').toStdString();
+    EXPECT_EQ(numbers[1], numbers[0] + 1);
+    EXPECT_EQ(numbers[2], numbers[0] + 2);
+    EXPECT_EQ(origins, QStringList({"M01", "M02", "M04"}));
+    EXPECT_EQ(int(traceLines().size()), traceBefore) << "no trace line";
+    EXPECT_EQ(w->AlarmRowCount(), rowsBefore) << "not on the screen";
+    EXPECT_EQ(doubles.printer.events.size(), printedBefore) << "not printed";
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(SynchroScreens, APassAskedWhileTheNoticeYieldsRunsNoSecondPassInsideTheFirst)
+{
+    configure(1, 1);
+    int yields = 0;
+    engine()->engine().setYield([&] {
+        ++yields;
+        engine()->SynchroGeneraleBus();
+    });
+    engine()->SynchroGeneraleBus();
+    EXPECT_EQ(yields, 1) << "a second pass would have shown its notice too";
+    EXPECT_EQ(traceLines().filter(QRegularExpression("^.{20}SYNCHR ")).size(), 1);
+    EXPECT_FALSE(noticeLoaded());
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
