@@ -126,11 +126,11 @@ QString textBoxStyle()
            scrollBarStyle();
 }
 
-void paintScreen(QWidget* screen)
+void paintScreen(QWidget* screen, int band)
 {
     QPainter p(screen);
     p.fillRect(screen->rect(), Theme::window());
-    p.fillRect(QRect(0, 0, screen->width(), Band), Theme::accent());
+    p.fillRect(QRect(0, 0, screen->width(), band), Theme::accent());
 }
 
 void paintDialog(QWidget* dialog, int band)

@@ -60,7 +60,7 @@ QString listStyle(int rowHeight);
 QString textBoxStyle();
 
 // The screen's background and its title band.
-void paintScreen(QWidget* screen);
+void paintScreen(QWidget* screen, int band = Band);
 // A dialog's background, its title band of that height and its frame.
 void paintDialog(QWidget* dialog, int band);
 
