@@ -215,6 +215,17 @@ void remoteSite()
     }
 }
 
+EventClass numbered(int num, int module, int chnl, int param, int aff)
+{
+    EventClass ev;
+    ev.setNum(num);
+    ev.setPanel(qint16(module));
+    ev.setChnl(qint16(chnl));
+    ev.setParam(qint16(param));
+    ev.setAff(qint16(aff));
+    return ev;
+}
+
 // This month's history: a start, logins, alarms of two modules and their
 // acknowledgements, a day apart.
 void monthOfHistory()
@@ -226,12 +237,7 @@ void monthOfHistory()
     QFile::remove(HistoFile::FileName(today, HistoFile::Daily()));
     int num = 1;
     auto record = [&](int day, int module, int chnl, int param, int aff) {
-        EventClass ev;
-        ev.setNum(num++);
-        ev.setPanel(qint16(module));
-        ev.setChnl(qint16(chnl));
-        ev.setParam(qint16(param));
-        ev.setAff(qint16(aff));
+        EventClass ev = numbered(num++, module, chnl, param, aff);
         ev.setClock(12000 + num * 37);
         ev.setGDH(plat::DateTime::fromDate(QDate(today.year(), today.month(), day), QTime(6 + num % 12, num * 7 % 60, num % 60)));
         HistoProcs::HistoEvent(ev);
@@ -275,12 +281,7 @@ void alarmsStanding(plat::Form* form)
     auto* screen = as<wRunAlarms>(form);
     int num = 100;
     auto event = [&](int module, int chnl, int param, int aff) {
-        EventClass ev;
-        ev.setNum(num++);
-        ev.setPanel(qint16(module));
-        ev.setChnl(qint16(chnl));
-        ev.setParam(qint16(param));
-        ev.setAff(qint16(aff));
+        EventClass ev = numbered(num++, module, chnl, param, aff);
         ev.setGDH(plat::DateTime::fromDate(QDate::currentDate(), QTime(7, num % 60, num * 7 % 60)));
         screen->mwComm_BusEvent(ev);
     };
