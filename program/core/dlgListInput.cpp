@@ -17,9 +17,6 @@
 
 namespace {
 
-constexpr int kWidth = 330;
-constexpr int kHeight = 420;
-
 // Sets a list box's selected entry; -1 leaves none selected.
 void setListIndex(QListWidget* list, int index)
 {
@@ -103,24 +100,26 @@ dlgListInput::dlgListInput() : plat::Form(FormNames::dlgListInput)
     connect(txtValue, &QLineEdit::textChanged, this, [this] { txtValue_Change(); });
 }
 
-std::optional<QString> dlgListInput::Pick(plat::Form* caller, QPoint at, const QString& current,
-                                          const QString& valuesList)
+std::optional<QString> dlgListInput::Pick(plat::Form* caller, const QString& current, const QString& valuesList,
+                                          std::optional<QPoint> at)
 {
     auto* picker = qobject_cast<dlgListInput*>(plat::Forms::Get(FormNames::dlgListInput));
     if (!picker)
         plat::raise(plat::rt::TypeMismatch);
     QPointer<plat::Form> guardPicker(picker);
     picker->setParentForm(caller);
-    picker->placeDialogAt(at);
+    if (at)
+        picker->placeDialogAt(*at);
     picker->txtValue->setText(current);
     picker->setValuesList(valuesList);
     plat::Screen::DoEvents();
-    if (!guardPicker)
-        return std::nullopt;
-    picker->Show(true, caller);
+    // An alarm brought up meanwhile may have cleared the picker away.
     std::optional<QString> chosen;
-    if (guardPicker && picker->Ok())
-        chosen = picker->txtValue->text();
+    if (guardPicker && !picker->IsUnloaded()) {
+        picker->Show(true, caller);
+        if (guardPicker && !picker->IsUnloaded() && picker->Ok())
+            chosen = picker->txtValue->text();
+    }
     plat::Forms::Unload(guardPicker);
     return chosen;
 }

@@ -24,12 +24,17 @@ class dlgListInput : public plat::Form {
 public:
     dlgListInput();
 
-    // Loads the picker, shows it modally over the calling form at the screen
-    // position at, with the current value and the values list, and unloads
-    // it: the value chosen, nothing when the operator cancels (or the picker
-    // is torn down meanwhile).
-    static std::optional<QString> Pick(plat::Form* caller, QPoint at, const QString& current,
-                                       const QString& valuesList);
+    // Loads the picker, shows it modally over the calling form with the
+    // current value and the values list, and unloads it: the value chosen,
+    // nothing when the operator cancels (or the picker is torn down
+    // meanwhile). It opens centred on the caller, or with its top left corner
+    // at the screen position at.
+    static std::optional<QString> Pick(plat::Form* caller, const QString& current, const QString& valuesList,
+                                       std::optional<QPoint> at = std::nullopt);
+
+    // Its size, for a caller that places it beside a control of its own.
+    static constexpr int kWidth = 330;
+    static constexpr int kHeight = 420;
 
     // True when the operator confirmed.
     bool Ok() const { return m_ok; }

@@ -2,14 +2,13 @@
 
 #include "platform/Captions.h"
 #include "platform/DateTime.h"
-#include "platform/Icons.h"
 #include "platform/PictureButton.h"
+#include "platform/ScreenLook.h"
 #include "platform/Theme.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 
 namespace RuntimeLook {
 
@@ -44,11 +43,9 @@ void showNow(plat::ControlArray<QLabel>& lblDateTime)
 
 plat::PictureButton* button(QWidget* parent, const char* name, const char* icon, const QRect& geometry)
 {
-    auto* b = new plat::PictureButton(parent);
+    auto* b = plat::ScreenLook::button(parent, QLatin1String(icon), geometry);
     if (name)
         b->setObjectName(QLatin1String(name));
-    b->setSvg(plat::Icons::svg(QLatin1String(icon)));
-    b->setGeometry(geometry);
     return b;
 }
 
@@ -63,9 +60,7 @@ void pressKey(QWidget* target, int key)
 
 void paintScreen(QWidget* screen)
 {
-    QPainter p(screen);
-    p.fillRect(screen->rect(), plat::Theme::window());
-    p.fillRect(QRect(0, 0, screen->width(), Band), plat::Theme::accent());
+    plat::ScreenLook::paintScreen(screen, Band);
 }
 
 } // namespace RuntimeLook

@@ -1,9 +1,10 @@
 #pragma once
-// The common look of the operator's full screens: the 800 x 600 screen with
-// its title band, the title and the clock in the band, touch buttons from the
-// program's icons, and the keys the scroll buttons send to a list.
+// What the operator's run-time screens add to the common look: a deeper
+// band with the title and the clock in it, named touch buttons, and the keys
+// the scroll buttons send to a list.
 
 #include "platform/ControlArray.h"
+#include "platform/ScreenLook.h"
 
 #include <QRect>
 
@@ -16,8 +17,9 @@ class PictureButton;
 
 namespace RuntimeLook {
 
-constexpr int ScreenWidth = 800;
-constexpr int ScreenHeight = 600;
+constexpr int ScreenWidth = plat::ScreenLook::ScreenWidth;
+constexpr int ScreenHeight = plat::ScreenLook::ScreenHeight;
+// A deeper band than the settings screens': the clock sits in it.
 constexpr int Band = 64;
 
 // The screen's title at the left of the band, captioned from text id tag.
@@ -27,6 +29,7 @@ void addClock(QWidget* screen, plat::ControlArray<QLabel>& lblDateTime);
 // Shows the date and time of now in them.
 void showNow(plat::ControlArray<QLabel>& lblDateTime);
 
+// A touch button of the icon set, named when name is given.
 plat::PictureButton* button(QWidget* parent, const char* name, const char* icon, const QRect& geometry);
 
 // The key pressed and released on target, which takes the focus first.

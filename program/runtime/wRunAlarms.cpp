@@ -24,6 +24,7 @@
 #include "program/core/dlgMessage.h"
 
 #include "platform/Captions.h"
+#include "platform/Clicks.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Icons.h"
@@ -153,16 +154,17 @@ void wRunAlarms::buildControls()
         l->setGeometry(x, 574, w, 22);
         l->setAlignment(Qt::AlignCenter);
         l->setFont(plat::Theme::font(10, true));
-        l->installEventFilter(this);
         plat::setTag(l, tag);
         return l;
     };
     imgAcquit = button("imgAcquit", "acquit", 8, 120);
     lblAcquit = captionBelow("lblAcquit", 8, 120, 710011);
+    plat::onClick(lblAcquit, [this] { lblAcquit_Click(); });
     imgArretKlaxon = button("imgArretKlaxon", "hornstop", 136, 72);
     imgConsigne = button("imgConsigne", "consigne", 216, 72);
     imgHisto = button("imgHisto", "histo", 296, 96);
     lblHisto = captionBelow("lblHisto", 296, 96, 710013);
+    plat::onClick(lblHisto, [this] { lblHisto_Click(); });
     imgTelecommande = button("imgTelecommande", "telecommande", 400, 72);
     imgCommWatch = button("imgCommWatch", "commwatch", 480, 72);
     const char* stopRunIcons[] = {"stop", "run", "synchro"};
@@ -640,22 +642,6 @@ void wRunAlarms::Form_Unload()
 }
 
 // ---- Painting and captions -------------------------------------------------------------
-
-bool wRunAlarms::eventFilter(QObject* watched, QEvent* event)
-{
-    // The captions under the buttons act as their buttons.
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == lblAcquit) {
-            lblAcquit_Click();
-            return true;
-        }
-        if (watched == lblHisto) {
-            lblHisto_Click();
-            return true;
-        }
-    }
-    return plat::Form::eventFilter(watched, event);
-}
 
 void wRunAlarms::paintEvent(QPaintEvent*)
 {

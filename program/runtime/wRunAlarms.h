@@ -103,7 +103,6 @@ public:
     plat::FormTimer* tmrDateTime = nullptr;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

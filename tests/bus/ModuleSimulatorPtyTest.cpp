@@ -8,48 +8,11 @@
 #include "platform/SerialPort.h"
 #include "program/bus/BusConstants.h"
 #include "program/bus/CommFunctions.h"
+#include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/support/ProgramGlobals.h"
 
-#include <QFileInfo>
-#include <QProcess>
-#include <QThread>
-
 #include <gtest/gtest.h>
-
-namespace {
-
-// The simulator program serving modules on a pseudo-terminal reached through a link.
-class SimulatorProcess {
-public:
-    SimulatorProcess(const QString& link, const QString& modules)
-    {
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(testing_support::binFolder() + "/modsim", {"--link", link, "--modules", modules});
-        if (!m_process.waitForStarted(5000))
-            return;
-        for (int i = 0; i < 500 && !QFileInfo::exists(link); ++i)
-            QThread::msleep(10);
-        m_ready = QFileInfo::exists(link);
-    }
-    ~SimulatorProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
-        m_process.waitForFinished(1000);
-    }
-    bool ready() const { return m_ready; }
-    QString output() { return QString::fromLocal8Bit(m_process.readAll()); }
-
-private:
-    QProcess m_process;
-    bool m_ready = false;
-};
-
-} // namespace
 
 using ModuleSimulatorPty = testing_support::ProgramGlobals;
 
@@ -59,8 +22,9 @@ TEST_F(ModuleSimulatorPty, ReadsWritesAndIdentifiesEveryReportedModel)
     plat::setErrorReporter([&](const QString& name, const plat::RtError& e) { reported.push_back({name, e.number()}); });
 
     const QString link = plat::AppIdentity::programFolder() + "/bus";
-    SimulatorProcess sim(link, "1:1,2:2,3:3,5:5");
-    ASSERT_TRUE(sim.ready()) << sim.output().toStdString();
+    e2e::SimulatorProgram sim;
+    ASSERT_TRUE(sim.start(link, {"--modules", "1:1,2:2,3:3,5:5"}, plat::AppIdentity::programFolder()))
+        << sim.log().toStdString();
     ASSERT_TRUE(plat::ProfileFile::writeString("Ports", "COM8", link, plat::AppIdentity::programFile(".ini")));
     plat::SerialPort port;
     port.setCommPort(8);

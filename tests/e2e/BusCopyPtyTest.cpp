@@ -84,7 +84,7 @@ protected:
     std::string logs() const { return m_sim.log().right(3000).toStdString(); }
 
     QString m_link;
-    e2e::SimulatorProcess m_sim;
+    e2e::SimulatorProgram m_sim;
     QStringList reports;
     testing_support::RecordingAlarmScreen m_display;
     testing_support::RecordingHistory m_history;

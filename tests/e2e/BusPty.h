@@ -10,12 +10,8 @@
 #include "tests/e2e/E2eSupport.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
-
-#include <csignal>
-#include <sys/types.h>
 
 namespace e2e {
 
@@ -35,38 +31,5 @@ inline bool assembleOnLink(const QString& link)
     VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), link);
     return true;
 }
-
-// The module simulator program serving a pseudo-terminal link, its log
-// (stderr) kept; stopped as a stop from the system stops it (then killed)
-// when the test is done with it.
-class SimulatorProcess {
-public:
-    ~SimulatorProcess() { stop(); }
-
-    // Starts it and waits for its link; false when either does not come.
-    bool start(const QString& link, const QStringList& args, const QString& folder)
-    {
-        QObject::connect(&m_process, &QProcess::readyReadStandardError,
-                         [this] { m_log += m_process.readAllStandardError(); });
-        startHeadless(m_process, testing_support::binFolder() + QStringLiteral("/modsim"),
-                      QStringList{QStringLiteral("--link"), link} + args, folder);
-        return m_process.waitForStarted(10000) && waitFor([&] { return QFile::exists(link); }, 10000);
-    }
-
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        ::kill(pid_t(m_process.processId()), SIGTERM);
-        if (!m_process.waitForFinished(10000))
-            m_process.kill();
-    }
-
-    const QString& log() const { return m_log; }
-
-private:
-    QProcess m_process;
-    QString m_log;
-};
 
 } // namespace e2e

@@ -25,6 +25,7 @@
 #include "program/runtime/HistoricGrid.h"
 #include "program/runtime/dlgConsigne.h"
 #include "program/runtime/wHistoric.h"
+#include "program/runtime/wRunAlarms.h"
 #include "program/runtime/wTeleCmde.h"
 
 #include <QCheckBox>
@@ -214,6 +215,17 @@ void remoteSite()
     }
 }
 
+EventClass numbered(int num, int module, int chnl, int param, int aff)
+{
+    EventClass ev;
+    ev.setNum(num);
+    ev.setPanel(qint16(module));
+    ev.setChnl(qint16(chnl));
+    ev.setParam(qint16(param));
+    ev.setAff(qint16(aff));
+    return ev;
+}
+
 // This month's history: a start, logins, alarms of two modules and their
 // acknowledgements, a day apart.
 void monthOfHistory()
@@ -225,12 +237,7 @@ void monthOfHistory()
     QFile::remove(HistoFile::FileName(today, HistoFile::Daily()));
     int num = 1;
     auto record = [&](int day, int module, int chnl, int param, int aff) {
-        EventClass ev;
-        ev.setNum(num++);
-        ev.setPanel(qint16(module));
-        ev.setChnl(qint16(chnl));
-        ev.setParam(qint16(param));
-        ev.setAff(qint16(aff));
+        EventClass ev = numbered(num++, module, chnl, param, aff);
         ev.setClock(12000 + num * 37);
         ev.setGDH(plat::DateTime::fromDate(QDate(today.year(), today.month(), day), QTime(6 + num % 12, num * 7 % 60, num % 60)));
         HistoProcs::HistoEvent(ev);
@@ -242,6 +249,48 @@ void monthOfHistory()
         record(day, 9, 5, 1, 1);
         record(day, 3, day % 12 + 1, 0, 1);
     }
+}
+
+// Four alarm modules whose channels reach the screen, every kind of event shown.
+void alarmSite()
+{
+    // No rows kept from the drawing in the previous language.
+    VEXfonctions::SetIniSection(IniKeys::LastAlarms, {});
+    gConfig->setBiblio(1, QStringLiteral("Fire"));
+    gConfig->setBiblio(2, QStringLiteral("Door"));
+    for (int bit = 0; bit <= 4; ++bit)
+        gConfig->setOptionScreen(bit, true);
+    for (int m : {3, 4, 7, 9}) {
+        PanelClass& p = *gConfig->Panel(qint16(m));
+        p.setModel(1);
+        p.setActive(true);
+        for (int c = 1; c <= 12; ++c) {
+            ChannelClass& ch = *p.Channel(qint16(c));
+            ch.setBibNum(qint16(c % 2 + 1));
+            ch.setScreenText(QStringLiteral("Hall %1, zone %2").arg(QChar('A' + m - 1)).arg(c));
+            ch.setScrAlm(true);
+        }
+    }
+}
+
+// Alarms standing in every state: new, acknowledged, cleared before their
+// acknowledgement, a fault and a module gone missing.
+void alarmsStanding(plat::Form* form)
+{
+    LanguageGlobals::SetLetters();
+    auto* screen = as<wRunAlarms>(form);
+    int num = 100;
+    auto event = [&](int module, int chnl, int param, int aff) {
+        EventClass ev = numbered(num++, module, chnl, param, aff);
+        ev.setGDH(plat::DateTime::fromDate(QDate::currentDate(), QTime(7, num % 60, num * 7 % 60)));
+        screen->mwComm_BusEvent(ev);
+    };
+    event(3, 2, 1, 2);
+    event(3, 5, 1, 1);
+    event(9, 5, 0, 1);
+    event(4, 1, 2, 1);
+    event(7, EventClass::ChnlPresence, 0, 0);
+    event(3, 7, 1, 3);
 }
 
 void historyLoaded(plat::Form* form)
@@ -294,6 +343,7 @@ const std::vector<GalleryEntry>& galleryEntries()
         {FormNames::dlgDefPwds, threeUsers, shown},
         {FormNames::wParamBiblio, libraryTexts, shown},
         {FormNames::wParamConsignes, instructionTexts, shown},
+        {QStringLiteral("wRunAlarms"), alarmSite, alarmsStanding},
         {QStringLiteral("wHistoric"), monthOfHistory, historyLoaded},
         {QStringLiteral("dlgConsigne"), {}, instructionOfHistory},
         {QStringLiteral("wTeleCmdes"), remoteSite, {}},

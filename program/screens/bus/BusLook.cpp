@@ -1,9 +1,7 @@
 #include "program/screens/bus/BusLook.h"
 
 #include "platform/Theme.h"
-#include "program/screens/system/SystemLook.h"
 
-#include <QLabel>
 #include <QPainter>
 
 namespace BusLook {
@@ -12,17 +10,6 @@ QString titleStyle(int32_t bgr)
 {
     return QStringLiteral("color: %1; background: %2; border-radius: 6px;")
         .arg(plat::Theme::fromBgr(uint32_t(bgr)).name(), TitleBackground.name());
-}
-
-// The captions and buttons of every screen.
-QLabel* label(QWidget* parent, int pointSize, bool bold, Qt::Alignment align)
-{
-    return SystemLook::label(parent, pointSize, bold, align);
-}
-
-plat::PictureButton* button(QWidget* parent, const char* icon, const QRect& geometry)
-{
-    return SystemLook::button(parent, icon, geometry);
 }
 
 QPixmap cross(const QSize& size)
@@ -37,13 +24,6 @@ QPixmap cross(const QSize& size)
     p.drawLine(r.topLeft(), r.bottomRight());
     p.drawLine(r.topRight(), r.bottomLeft());
     return pm;
-}
-
-void paintScreen(QWidget* screen)
-{
-    QPainter p(screen);
-    p.fillRect(screen->rect(), plat::Theme::window());
-    p.fillRect(QRect(0, 0, screen->width(), Band), plat::Theme::accent());
 }
 
 } // namespace BusLook

@@ -3,42 +3,31 @@
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/ScreenLook.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/FormNames.h"
 #include "program/core/Global.h"
-#include "program/screens/bus/BusLook.h"
 #include "program/screens/bus/ModuleCopy.h"
 #include "program/screens/bus/wBusModules.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 
 namespace {
 
-constexpr int kBand = BusLook::Band;
+using namespace plat::ScreenLook;
+
 constexpr int kMargin = 24;
 constexpr int kColumnWidth = 200;
 constexpr int kColumnGap = dlgBusCopy::kWidth - 2 * kMargin - 2 * kColumnWidth;
-constexpr int kCaptionTop = kBand + 16;
+constexpr int kCaptionTop = Band + 16;
 constexpr int kCaptionHeight = 32;
 constexpr int kNumberTop = kCaptionTop + kCaptionHeight + 8;
 constexpr int kArrow = 64;
 constexpr int kNumberGap = 8;
 constexpr int kCommandTop = kNumberTop + kArrow + 36;
 constexpr int kCommandHeight = 64;
-
-QString commandStyle()
-{
-    return QStringLiteral("QPushButton { background: %1; color: %2; border: 2px solid %3; border-radius: 10px; }"
-                          "QPushButton:pressed { background: %4; }"
-                          "QPushButton:disabled { background: %5; color: %6; border-color: %5; }"
-                          "QPushButton:focus { outline: none; }")
-        .arg(plat::Theme::buttonFace().name(), plat::Theme::text().name(), plat::Theme::buttonBorder().name(),
-             plat::Theme::buttonPressed().name(), plat::Theme::buttonDisabled().name(),
-             plat::Theme::textDisabled().name());
-}
 
 } // namespace
 
@@ -48,24 +37,22 @@ dlgBusCopy::dlgBusCopy() : plat::Form(FormNames::dlgBusCopy)
     setDialog(true);
     setFixedSize(kWidth, kHeight);
 
-    lblLabels = BusLook::label(this, 18, true, Qt::AlignVCenter | Qt::AlignLeft);
+    lblLabels = bandLabel(this, 18, {kMargin, 0, kWidth - 2 * kMargin, Band});
     lblLabels->setObjectName(QStringLiteral("lblLabels"));
-    lblLabels->setStyleSheet(QStringLiteral("color: white;"));
-    lblLabels->setGeometry(kMargin, 0, kWidth - 2 * kMargin, kBand);
     plat::setTag(lblLabels, 201000);
 
     const QString numberStyle = QStringLiteral("background: %1; border: 1px solid %2; border-radius: 6px;")
                                     .arg(plat::Theme::panel().name(), plat::Theme::buttonBorder().name());
     for (int side : {Source, Target}) {
         const int left = kMargin + side * (kColumnWidth + kColumnGap);
-        auto* caption = lblPanelCaption.add(side, BusLook::label(this, 13, true, Qt::AlignCenter));
+        auto* caption = lblPanelCaption.add(side, label(this, 13, true, Qt::AlignCenter));
         caption->setGeometry(left, kCaptionTop, kColumnWidth, kCaptionHeight);
         plat::setTag(caption, side == Source ? 201010 : 201011);
 
         const int down = side == Source ? ModuleCopy::SourceDown : ModuleCopy::TargetDown;
         const int up = side == Source ? ModuleCopy::SourceUp : ModuleCopy::TargetUp;
-        imgControl.add(down, BusLook::button(this, "previous", {left, kNumberTop, kArrow, kArrow}));
-        imgControl.add(up, BusLook::button(this, "next", {left + kColumnWidth - kArrow, kNumberTop, kArrow, kArrow}));
+        imgControl.add(down, button(this, "previous", {left, kNumberTop, kArrow, kArrow}));
+        imgControl.add(up, button(this, "next", {left + kColumnWidth - kArrow, kNumberTop, kArrow, kArrow}));
 
         auto* no = lblPanelNo.add(side, new plat::Label(this));
         no->setFont(plat::Theme::font(26, true));
@@ -145,9 +132,5 @@ void dlgBusCopy::cmdBoutons_Click(int index)
 
 void dlgBusCopy::paintEvent(QPaintEvent*)
 {
-    BusLook::paintScreen(this);
-    // The edge that sets the dialog off the screen under it.
-    QPainter p(this);
-    p.setPen(plat::Theme::buttonBorder());
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    paintDialog(this, Band);
 }

@@ -6,6 +6,7 @@
 #include "platform/Guard.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
+#include "platform/ScreenLook.h"
 #include "platform/SystemKeyboard.h"
 #include "program/core/Components.h"
 #include "program/core/Config.h"
@@ -20,15 +21,17 @@
 #include "program/screens/bus/BusScreens.h"
 #include "program/screens/bus/ChannelTable.h"
 #include "program/screens/bus/wBusPanneau.h"
+#include "program/screens/system/ScreenExits.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 
 namespace {
 
-using BusLook::Band;
-constexpr int kWidth = BusLook::ScreenWidth;
-constexpr int kHeight = BusLook::ScreenHeight;
+using namespace plat::ScreenLook;
+
+constexpr int kWidth = ScreenWidth;
+constexpr int kHeight = ScreenHeight;
 
 // Tile 0; the others follow it by its own width and height.
 constexpr int kTileLeft = 16;
@@ -38,7 +41,7 @@ constexpr int kTileHeight = 115;
 
 // The bar below the tiles.
 constexpr int kBarTop = kTileTop + BusPage::Rows * kTileHeight + 8;
-constexpr int kButton = BusLook::ButtonWidth;
+constexpr int kButton = 64;
 constexpr int kButtonHeight = kHeight - kBarTop - 8;
 
 wBusModules::FileDialog& fileDialog()
@@ -86,10 +89,8 @@ wBusModules::wBusModules() : plat::Form(FormNames::wBusModules)
     imgBackPicture->setGeometry(rect());
     imgBackPicture->lower();
 
-    lblLabels = BusLook::label(this, 20, true, Qt::AlignVCenter | Qt::AlignLeft);
+    lblLabels = bandLabel(this, 20, {24, 0, kWidth - 48, Band});
     lblLabels->setObjectName(QStringLiteral("lblLabels"));
-    lblLabels->setStyleSheet(QStringLiteral("color: white;"));
-    lblLabels->setGeometry(24, 0, kWidth - 48, Band);
     plat::setTag(lblLabels, 200100);
 
     buildTileZero();
@@ -106,13 +107,13 @@ void wBusModules::buildTileZero()
     cross->setGeometry(tile->geometry());
     cross->setPixmap(BusLook::cross(tile->size()));
 
-    auto* number = lblNumPan.add(0, BusLook::label(this, 16, true, Qt::AlignLeft | Qt::AlignVCenter));
+    auto* number = lblNumPan.add(0, label(this, 16, true, Qt::AlignLeft | Qt::AlignVCenter));
     number->setGeometry(kTileLeft + 12, kTileTop + 6, 56, 30);
 
-    auto* model = lblTypePan.add(0, BusLook::label(this, 11, false, Qt::AlignRight | Qt::AlignVCenter));
+    auto* model = lblTypePan.add(0, label(this, 11, false, Qt::AlignRight | Qt::AlignVCenter));
     model->setGeometry(kTileLeft + 68, kTileTop + 6, kTileWidth - 80, 30);
 
-    auto* title = lblLblPan.add(0, BusLook::label(this, 11, true, Qt::AlignCenter));
+    auto* title = lblLblPan.add(0, label(this, 11, true, Qt::AlignCenter));
     title->setWordWrap(true);
     title->setGeometry(kTileLeft + 9, kTileTop + 40, kTileWidth - 18, kTileHeight - 49);
 }
@@ -120,23 +121,23 @@ void wBusModules::buildTileZero()
 void wBusModules::buildBar()
 {
     const int top = kBarTop;
-    imgNavig.add(NavigLeave, BusLook::button(this, "leave", {16, top, kButton, kButtonHeight}));
+    imgNavig.add(NavigLeave, button(this, "leave", {16, top, kButton, kButtonHeight}));
     imgNavig.add(NavigPreviousPage,
-                 BusLook::button(this, "previous", {112, top, kButton, kButtonHeight}));
-    imgNavig.add(NavigNextPage, BusLook::button(this, "next", {184, top, kButton, kButtonHeight}));
+                 button(this, "previous", {112, top, kButton, kButtonHeight}));
+    imgNavig.add(NavigNextPage, button(this, "next", {184, top, kButton, kButtonHeight}));
     // 3 and 4 have no action of their own on this screen.
     for (int i : {3, 4}) {
-        auto* b = imgNavig.add(i, BusLook::button(this, "next", {0, top, kButton, kButtonHeight}));
+        auto* b = imgNavig.add(i, button(this, "next", {0, top, kButton, kButtonHeight}));
         b->hide();
     }
 
-    imgImportExport.add(0, BusLook::button(this, "import", {392, top, kButton, kButtonHeight}));
-    imgImportExport.add(1, BusLook::button(this, "export", {464, top, kButton, kButtonHeight}));
-    imgCopyPanel = BusLook::button(this, "copymodule", {536, top, kButton, kButtonHeight});
+    imgImportExport.add(0, button(this, "import", {392, top, kButton, kButtonHeight}));
+    imgImportExport.add(1, button(this, "export", {464, top, kButton, kButtonHeight}));
+    imgCopyPanel = button(this, "copymodule", {536, top, kButton, kButtonHeight});
     imgCopyPanel->setObjectName(QStringLiteral("imgCopyPanel"));
-    imgMiroirs = BusLook::button(this, "mirrors", {616, top, kButton, kButtonHeight});
+    imgMiroirs = button(this, "mirrors", {616, top, kButton, kButtonHeight});
     imgMiroirs->setObjectName(QStringLiteral("imgMiroirs"));
-    lblMiroirs = BusLook::label(this, 12, true, Qt::AlignLeft | Qt::AlignVCenter);
+    lblMiroirs = label(this, 12, true, Qt::AlignLeft | Qt::AlignVCenter);
     lblMiroirs->setObjectName(QStringLiteral("lblMiroirs"));
     lblMiroirs->setGeometry(616 + kButton + 6, top, kWidth - 16 - (616 + kButton + 6), kButtonHeight);
     plat::setTag(lblMiroirs, 200110);
@@ -254,8 +255,7 @@ void wBusModules::imgNavig_Click(int index)
     plat::guard(QStringLiteral("wBusModules.imgNavig_Click"), [&] {
         switch (index) {
         case NavigLeave:
-            plat::Forms::Get(FormNames::wMain)->Show();
-            plat::Forms::Unload(this);
+            ScreenExits::ShowMain(this);
             return;
         case NavigPreviousPage:
             m_first = BusPage::Previous(m_first);
@@ -345,5 +345,5 @@ void wBusModules::keyPressEvent(QKeyEvent* event)
 
 void wBusModules::paintEvent(QPaintEvent*)
 {
-    BusLook::paintScreen(this);
+    paintScreen(this);
 }

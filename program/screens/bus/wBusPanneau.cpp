@@ -6,6 +6,7 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
+#include "platform/ScreenLook.h"
 #include "platform/SystemKeyboard.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
@@ -39,9 +40,10 @@
 
 namespace {
 
-using BusLook::Band;
-constexpr int kWidth = BusLook::ScreenWidth;
-constexpr int kHeight = BusLook::ScreenHeight;
+using namespace plat::ScreenLook;
+
+constexpr int kWidth = ScreenWidth;
+constexpr int kHeight = ScreenHeight;
 
 // The parameter table on the left.
 constexpr int kFrameLeft = 8;
@@ -59,7 +61,7 @@ constexpr int kFrameHeight = kRowsTop * 2 + ParamRows::Count * kRowPitch;
 // The module block and the text lists on the right.
 constexpr int kRightLeft = 536;
 constexpr int kRightWidth = kWidth - 8 - kRightLeft;
-constexpr int kButton = BusLook::ButtonWidth;
+constexpr int kButton = 64;
 constexpr int kButtonHeight = 52;
 
 // The channel buttons under the table, and the navigation bar.
@@ -69,28 +71,15 @@ constexpr int kBarTop = kHeight - 8 - kButtonHeight;
 constexpr int kModelsWithMirrors = 3; // models 1..3
 constexpr int kLastModel = 5;
 
-QLabel* newLabel(QWidget* parent, const QString& name, int pointSize, bool bold, Qt::Alignment align)
-{
-    auto* l = BusLook::label(parent, pointSize, bold, align);
-    if (!name.isEmpty())
-        l->setObjectName(name);
-    return l;
-}
-
 // A pair of labels, a shadow (0) under its face (1), carrying one caption.
 template <class L>
-void addPair(plat::ControlArray<L>& pair, QWidget* parent, const QRect& face, int pointSize, const QColor& faceColour,
-             const QColor& shadowColour)
+void addPair(plat::ControlArray<L>& pair, QWidget* parent, int pointSize)
 {
     for (int i : {0, 1}) {
         auto* l = pair.add(i, new L(parent));
         l->setFont(plat::Theme::font(pointSize, true));
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        l->setGeometry(i == 0 ? face.translated(1, 1) : face);
-        l->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
-                             .arg((i == 0 ? shadowColour : faceColour).name(QColor::HexArgb)));
     }
-    pair(1)->raise();
 }
 
 template <class L>
@@ -127,25 +116,23 @@ wBusPanneau::wBusPanneau() : plat::Form(FormNames::wBusPanneau)
 
 void wBusPanneau::buildHeader()
 {
-    const QColor white(Qt::white);
-    const QColor shadow(0, 0, 0, 110);
-    addPair(lblLabels, this, QRect(20, 8, 120, 44), 20, white, shadow);
+    addPair(lblLabels, this, 20);
+    title(lblLabels(1), lblLabels(0), {20, 8, 120, 44});
     plat::setTag(lblLabels(0), 300100);
     plat::setTag(lblLabels(1), 300100);
-    addPair(lblNumModule, this, QRect(150, 8, 80, 44), 20, white, shadow);
+    addPair(lblNumModule, this, 20);
+    title(lblNumModule(1), lblNumModule(0), {150, 8, 80, 44});
     for (int i : {0, 1})
         connect(lblNumModule(i), &plat::Label::Change, this, [this] { lblNumModule_Change(); });
 
     for (int i : {1, 2}) {
-        auto* b = imgNavPanel.add(
-            i,
-            BusLook::button(this, i == NavPanelPrevious ? "previous" : "next",
-                            {kWidth - 8 - (3 - i) * (kButton + 8), 4, kButton, Band - 8}));
+        auto* b = imgNavPanel.add(i, button(this, i == NavPanelPrevious ? "previous" : "next",
+                                            {kWidth - 8 - (3 - i) * (kButton + 8), 4, kButton, Band - 8}));
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgNavPanel_Click(i); });
     }
     // 3 and 4 ask to save without moving; this layout has no place for them.
     for (int i : {3, 4}) {
-        auto* b = imgNavPanel.add(i, BusLook::button(this, "next", {0, 4, kButton, Band - 8}));
+        auto* b = imgNavPanel.add(i, button(this, "next", {0, 4, kButton, Band - 8}));
         b->hide();
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgNavPanel_Click(i); });
     }
@@ -157,17 +144,12 @@ void wBusPanneau::buildModuleBlock()
     const QColor light(255, 255, 255, 200);
     const int boxWidth = kRightWidth - kButton - 8;
 
-    auto* modelBox = new QFrame(this);
-    modelBox->setGeometry(kRightLeft, kFrameTop, boxWidth, kButtonHeight);
-    auto* activeBox = new QFrame(this);
-    activeBox->setGeometry(kRightLeft, kFrameTop + 60, boxWidth, kButtonHeight);
-    for (QFrame* box : {modelBox, activeBox})
-        box->setStyleSheet(QStringLiteral("background: %1; border: 1px solid %2; border-radius: 6px;")
-                               .arg(plat::Theme::panel().name(), plat::Theme::buttonBorder().name()));
+    panel(this, {kRightLeft, kFrameTop, boxWidth, kButtonHeight});
+    panel(this, {kRightLeft, kFrameTop + 60, boxWidth, kButtonHeight});
 
-    addPair(lblModele, this, QRect(kRightLeft + 12, kFrameTop, boxWidth - 16, kButtonHeight), 16, ink, light);
-    imgModele = BusLook::button(this, "nextmodel",
-                                {kRightLeft + boxWidth + 8, kFrameTop, kButton, kButtonHeight});
+    addPair(lblModele, this, 16);
+    shadowed(lblModele(1), lblModele(0), {kRightLeft + 12, kFrameTop, boxWidth - 16, kButtonHeight}, ink, light, 1);
+    imgModele = button(this, "nextmodel", {kRightLeft + boxWidth + 8, kFrameTop, kButton, kButtonHeight});
     imgModele->setObjectName(QStringLiteral("imgModele"));
     connect(imgModele, &QAbstractButton::clicked, this, [this] { imgModele_Click(); });
     for (int i : {0, 1})
@@ -179,15 +161,16 @@ void wBusPanneau::buildModuleBlock()
     lstModele->hide();
     connect(lstModele, &plat::ListBox::Click, this, [this] { lstModele_Click(); });
 
-    addPair(lblActive, this, QRect(kRightLeft + 12, kFrameTop + 60, boxWidth - 16, kButtonHeight), 14, ink, light);
-    imgActive = BusLook::button(this, "active",
-                                {kRightLeft + boxWidth + 8, kFrameTop + 60, kButton, kButtonHeight});
+    addPair(lblActive, this, 14);
+    shadowed(lblActive(1), lblActive(0), {kRightLeft + 12, kFrameTop + 60, boxWidth - 16, kButtonHeight}, ink, light,
+             1);
+    imgActive = button(this, "active", {kRightLeft + boxWidth + 8, kFrameTop + 60, kButton, kButtonHeight});
     imgActive->setObjectName(QStringLiteral("imgActive"));
     connect(imgActive, &QAbstractButton::clicked, this, [this] { imgActive_Click(); });
     for (int i : {0, 1})
         plat::forwardClicks(lblActive(i), imgActive);
 
-    lblTitleColor = newLabel(this, QStringLiteral("lblTitleColor"), 16, true, Qt::AlignCenter);
+    lblTitleColor = label(this, 16, true, Qt::AlignCenter, QStringLiteral("lblTitleColor"));
     lblTitleColor->setText(QStringLiteral(" ABC "));
     lblTitleColor->setGeometry(kRightLeft, kFrameTop + 120, kRightWidth, 44);
     lblTitleColor->setCursor(Qt::PointingHandCursor);
@@ -197,16 +180,14 @@ void wBusPanneau::buildModuleBlock()
     // Cancel and reset, each a button over its caption.
     const int pairWidth = kRightWidth / 2;
     const int pairTop = kFrameTop + 172;
-    imgCancel =
-        BusLook::button(this, "undo", {kRightLeft + (pairWidth - kButton) / 2, pairTop, kButton, 46});
+    imgCancel = button(this, "undo", {kRightLeft + (pairWidth - kButton) / 2, pairTop, kButton, 46});
     imgCancel->setObjectName(QStringLiteral("imgCancel"));
-    lblCancel = newLabel(this, QStringLiteral("lblCancel"), 10, false, Qt::AlignCenter);
+    lblCancel = label(this, 10, false, Qt::AlignCenter, QStringLiteral("lblCancel"));
     lblCancel->setGeometry(kRightLeft, pairTop + 48, pairWidth, 20);
     plat::setTag(lblCancel, 300111);
-    imgClear = BusLook::button(this, "reset",
-                               {kRightLeft + pairWidth + (pairWidth - kButton) / 2, pairTop, kButton, 46});
+    imgClear = button(this, "reset", {kRightLeft + pairWidth + (pairWidth - kButton) / 2, pairTop, kButton, 46});
     imgClear->setObjectName(QStringLiteral("imgClear"));
-    lblClear = newLabel(this, QStringLiteral("lblClear"), 10, false, Qt::AlignCenter);
+    lblClear = label(this, 10, false, Qt::AlignCenter, QStringLiteral("lblClear"));
     lblClear->setGeometry(kRightLeft + pairWidth, pairTop + 48, pairWidth, 20);
     plat::setTag(lblClear, 300110);
     connect(imgCancel, &QAbstractButton::clicked, this, [this] { imgCancel_Click(); });
@@ -216,13 +197,13 @@ void wBusPanneau::buildModuleBlock()
 
     // The library and instruction texts of the channel's numbers.
     const int listsTop = pairTop + 76;
-    auto* library = lblLabels.add(3, newLabel(this, {}, 10, true, Qt::AlignLeft | Qt::AlignBottom));
+    auto* library = lblLabels.add(3, label(this, 10, true, Qt::AlignLeft | Qt::AlignBottom));
     library->setGeometry(kRightLeft, listsTop, kRightWidth, 20);
     plat::setTag(library, 300402);
     m_lstBiblio = new plat::ListBox(this);
     m_lstBiblio->setObjectName(QStringLiteral("lstBiblio"));
     m_lstBiblio->setGeometry(kRightLeft, listsTop + 22, kRightWidth, 86);
-    auto* instructions = lblLabels.add(2, newLabel(this, {}, 10, true, Qt::AlignLeft | Qt::AlignBottom));
+    auto* instructions = lblLabels.add(2, label(this, 10, true, Qt::AlignLeft | Qt::AlignBottom));
     instructions->setGeometry(kRightLeft, listsTop + 114, kRightWidth, 20);
     plat::setTag(instructions, 300401);
     m_lstConsigne = new plat::ListBox(this);
@@ -244,16 +225,11 @@ void wBusPanneau::buildModuleBlock()
 
 void wBusPanneau::buildRows()
 {
-    auto* frame = frmFond.add(0, new QFrame(this));
-    frame->setGeometry(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight);
-    frame->setProperty("panel", true);
-    frame->setStyleSheet(
-        QStringLiteral("QFrame[panel=\"true\"] { background: %1; border: 1px solid %2; border-radius: 6px; }")
-            .arg(plat::Theme::panel().name(), plat::Theme::buttonBorder().name()));
+    auto* frame = frmFond.add(0, panel(this, {kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight}));
 
     for (int row = 0; row < ParamRows::Count; ++row) {
         const int top = kRowsTop + row * kRowPitch;
-        auto* name = lblParams.add(row, newLabel(frame, {}, 10, false, Qt::AlignLeft | Qt::AlignVCenter));
+        auto* name = lblParams.add(row, label(frame, 10, false, Qt::AlignLeft | Qt::AlignVCenter));
         name->setGeometry(kNameLeft, top, kNameWidth, kRowHeight);
         plat::setTag(name, ParamRows::NameText(row));
         auto* value = m_lblParamVal.add(row, new plat::Label(frame));
@@ -292,13 +268,11 @@ void wBusPanneau::buildButtons()
         {ControlClear, "clear", kFrameLeft + 356},
     };
     for (const Control& c : controls) {
-        auto* b =
-            imgControl.add(c.index, BusLook::button(this, c.icon, {c.left, kControlsTop, kButton, kButtonHeight}));
+        auto* b = imgControl.add(c.index, button(this, c.icon, {c.left, kControlsTop, kButton, kButtonHeight}));
         const int i = c.index;
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
     }
-    imgModif =
-        BusLook::button(this, "edit", {kFrameLeft + kFrameWidth - 80, kControlsTop, 80, kButtonHeight});
+    imgModif = button(this, "edit", {kFrameLeft + kFrameWidth - 80, kControlsTop, 80, kButtonHeight});
     imgModif->setObjectName(QStringLiteral("imgModif"));
     connect(imgModif, &QAbstractButton::clicked, this, [this] { imgModif_Click(); });
 
@@ -317,7 +291,7 @@ void wBusPanneau::buildButtons()
         {4, "down", 0},
     };
     for (const Navig& n : navig) {
-        auto* b = imgNavig.add(n.index, BusLook::button(this, n.icon, {n.left, kBarTop, kButton, kButtonHeight}));
+        auto* b = imgNavig.add(n.index, button(this, n.icon, {n.left, kBarTop, kButton, kButtonHeight}));
         const int i = n.index;
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgNavig_Click(i); });
     }
@@ -325,7 +299,7 @@ void wBusPanneau::buildButtons()
     imgNavig(3)->hide();
     imgNavig(4)->hide();
 
-    lblVisuTcde = newLabel(this, QStringLiteral("lblVisuTcde"), 11, true, Qt::AlignLeft | Qt::AlignVCenter);
+    lblVisuTcde = label(this, 11, true, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("lblVisuTcde"));
     lblVisuTcde->setWordWrap(true);
     lblVisuTcde->setGeometry(kRightLeft + kButton + 8, kBarTop, kRightWidth - kButton - 8, kButtonHeight);
 }
@@ -697,8 +671,8 @@ void wBusPanneau::editRowOnKeyboard(int row)
 
 void wBusPanneau::editRowWithPicker(int row)
 {
-    if (const auto value = dlgListInput::Pick(this, shpInput->mapToGlobal(QPoint(0, 0)), ParamVal(row)->Caption(),
-                                              plat::tagOf(ParamVal(row))))
+    if (const auto value = dlgListInput::Pick(this, ParamVal(row)->Caption(), plat::tagOf(ParamVal(row)),
+                                              shpInput->mapToGlobal(QPoint(0, 0))))
         ParamVal(row)->setCaption(*value);
 }
 
@@ -766,5 +740,5 @@ bool wBusPanneau::eventFilter(QObject* watched, QEvent* event)
 
 void wBusPanneau::paintEvent(QPaintEvent*)
 {
-    BusLook::paintScreen(this);
+    paintScreen(this);
 }

@@ -2,9 +2,9 @@
 
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/ScreenLook.h"
 #include "platform/Theme.h"
 #include "program/screens/system/MainMenu.h"
-#include "program/screens/system/SystemLook.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,18 +17,6 @@ constexpr int kButtonHeight = 64;
 constexpr int kButtonGap = 12;
 constexpr int kCancelGap = 24;
 
-QString buttonStyle()
-{
-    const QString sheet = QStringLiteral(
-        "QPushButton { background: %1; color: %2; border: 2px solid %3; border-radius: 10px; padding: 4px 16px; }"
-        "QPushButton:pressed { background: %4; }"
-        "QPushButton:disabled { background: %5; color: %6; border-color: %5; }"
-        "QPushButton:focus { outline: none; }");
-    return sheet.arg(plat::Theme::buttonFace().name(), plat::Theme::text().name(), plat::Theme::buttonBorder().name(),
-                     plat::Theme::buttonPressed().name(), plat::Theme::buttonDisabled().name(),
-                     plat::Theme::textDisabled().name());
-}
-
 } // namespace
 
 MenuDialog::MenuDialog(const QString& name, int entry) : plat::Form(name), m_entry(entry)
@@ -37,13 +25,9 @@ MenuDialog::MenuDialog(const QString& name, int entry) : plat::Form(name), m_ent
     setDialog(true);
     setFixedSize(kWidth, kHeight);
 
-    auto* title = lblLabels.add(0, new QLabel(this));
-    title->setFont(plat::Theme::font(18, true));
-    title->setStyleSheet(QStringLiteral("color: white;"));
-    title->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-    title->setGeometry(kMargin, 0, kWidth - 2 * kMargin, kBand);
+    lblLabels.add(0, plat::ScreenLook::bandLabel(this, 18, {kMargin, 0, kWidth - 2 * kMargin, kBand}));
 
-    const QString style = buttonStyle();
+    const QString style = plat::ScreenLook::commandStyle();
     const int width = kWidth - 2 * kMargin;
     for (int i = 0; i < ButtonCount; ++i) {
         auto* b = cmdButtons.add(i, new QPushButton(this));
@@ -80,5 +64,5 @@ void MenuDialog::cmdButtons_Click(int index)
 
 void MenuDialog::paintEvent(QPaintEvent*)
 {
-    SystemLook::paintDialog(this, kBand);
+    plat::ScreenLook::paintDialog(this, kBand);
 }

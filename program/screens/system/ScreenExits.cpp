@@ -9,6 +9,12 @@
 
 namespace ScreenExits {
 
+void ShowMain(plat::Form* screen)
+{
+    plat::Forms::Get(FormNames::wMain)->Show();
+    plat::Forms::Unload(screen);
+}
+
 bool Leave(plat::Form* screen, bool changed, const std::function<bool()>& accept)
 {
     if (changed) {
@@ -19,8 +25,7 @@ bool Leave(plat::Form* screen, bool changed, const std::function<bool()>& accept
         if (answer == MsgResult::vbYes && !accept())
             return false;
     }
-    plat::Forms::Get(FormNames::wMain)->Show();
-    plat::Forms::Unload(screen);
+    ShowMain(screen);
     return true;
 }
 

@@ -15,9 +15,12 @@ namespace ScreenExits {
 constexpr int ParametersMenu = 1;
 constexpr int SystemMenu = 2;
 
+// Shows the main window again and unloads the screen.
+void ShowMain(plat::Form* screen);
+
 // Leaves a full screen: with changes, asks whether to save them (Cancel
 // stays; Yes runs accept, which answers false to stay; No drops them); then
-// shows the main window and unloads the screen. False when the screen stays.
+// shows the main window. False when the screen stays.
 bool Leave(plat::Form* screen, bool changed, const std::function<bool()>& accept);
 
 // Opens that menu of the main window again, when the main window is loaded.

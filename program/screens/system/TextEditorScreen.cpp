@@ -7,6 +7,7 @@
 #include "platform/Guard.h"
 #include "platform/Help.h"
 #include "platform/RtError.h"
+#include "platform/ScreenLook.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/Components.h"
@@ -20,7 +21,6 @@
 #include "program/core/dlgKeyboard.h"
 #include "program/screens/system/ScreenExits.h"
 #include "program/screens/system/SettingsDialogs.h"
-#include "program/screens/system/SettingsLook.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,13 +30,15 @@
 
 namespace {
 
-using SettingsLook::Band;
-using SettingsLook::Button;
-using SettingsLook::Margin;
+using namespace plat::ScreenLook;
 
+constexpr int Button = 56;
+constexpr int Margin = 8;
+// The navigation bar at the foot of the screen.
+constexpr int kBarTop = ScreenHeight - Margin - Button;
 constexpr int kListTop = Band + 52;
 constexpr int kListWidth = 604;
-constexpr int kListBottom = SettingsLook::BarTop - Margin;
+constexpr int kListBottom = kBarTop - Margin;
 constexpr int kRowHeight = 21;
 constexpr int kListFrame = 4;
 constexpr int kFirstColumn = Margin + kListWidth + 20;
@@ -49,17 +51,18 @@ TextEditorScreen::TextEditorScreen(const QString& name, const TextEditorModel::K
                                    TextEditorModel::Memory& memory, const Design& design)
     : plat::Form(name), m_model(kind, memory), m_design(design)
 {
-    setFixedSize(SettingsLook::ScreenWidth, SettingsLook::ScreenHeight);
-    SettingsLook::title(lblLabels, 0, 1, this, design.titleText);
+    setFixedSize(ScreenWidth, ScreenHeight);
+    auto* shadow = lblLabels.add(0, new QLabel(this));
+    auto* face = lblLabels.add(1, new QLabel(this));
+    title(face, shadow);
+    plat::setTag(face, design.titleText);
+    plat::setTag(shadow, design.titleText);
 
     // The number's caption over its shadow, then the number.
     const QRect caption(Margin + 4, Band + 8, 260, 36);
-    for (int i : {1, 0}) {
-        auto* l = lblBibCons.add(i, SettingsLook::label(this, 16, true, Qt::AlignLeft | Qt::AlignVCenter));
-        l->setGeometry(i == 1 ? caption.translated(1, 1) : caption);
-        l->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
-                             .arg(i == 1 ? QStringLiteral("rgba(0,0,0,60)") : plat::Theme::text().name()));
-    }
+    for (int i : {1, 0})
+        lblBibCons.add(i, label(this, 16, true));
+    shadowed(lblBibCons(0), lblBibCons(1), caption, plat::Theme::text(), QColor(0, 0, 0, 60), 1);
     plat::setTag(lblBibCons(0), design.numberText);
     lblNumero = new plat::Label(this);
     lblNumero->setObjectName(QStringLiteral("lblNumero"));
@@ -77,7 +80,7 @@ TextEditorScreen::TextEditorScreen(const QString& name, const TextEditorModel::K
     lstTexts->setFont(plat::Theme::font(design.instructions ? 10 : 11));
     lstTexts->setUniformItemSizes(true);
     lstTexts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lstTexts->setStyleSheet(SettingsLook::listStyle(kRowHeight));
+    lstTexts->setStyleSheet(listStyle(kRowHeight));
     const int listHeight = kind.pageStep * kRowHeight + kListFrame;
     lstTexts->setGeometry(Margin, kListTop, kListWidth, listHeight);
     connect(lstTexts, &plat::ListBox::Click, this, [this] { lstTexts_Click(); });
@@ -89,7 +92,7 @@ TextEditorScreen::TextEditorScreen(const QString& name, const TextEditorModel::K
         txtConsigne->setReadOnly(true);
         txtConsigne->setFont(plat::Theme::font(11));
         txtConsigne->setFocusPolicy(Qt::NoFocus);
-        txtConsigne->setStyleSheet(SettingsLook::textBoxStyle());
+        txtConsigne->setStyleSheet(textBoxStyle());
         txtConsigne->setGeometry(Margin, previewTop, kListWidth, kListBottom - previewTop);
     }
 
@@ -109,17 +112,16 @@ TextEditorScreen::TextEditorScreen(const QString& name, const TextEditorModel::K
     for (const Control& c : controls) {
         if (c.index == Import && !design.instructions)
             continue;
-        auto* b = imgControl.add(c.index, SettingsLook::button(this, QString::fromLatin1(c.icon),
-                                                               {c.left, kListTop + c.row * kPitch, Button, Button}));
+        auto* b = imgControl.add(c.index, button(this, QString::fromLatin1(c.icon),
+                                                 {c.left, kListTop + c.row * kPitch, Button, Button}));
         const int i = c.index;
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
     }
 
     const int cancelTop = kListTop + 5 * kPitch + 16;
-    imgCancel = SettingsLook::button(this, QStringLiteral("undo"),
-                                     {(kFirstColumn + kSecondColumn) / 2, cancelTop, Button, Button});
+    imgCancel = button(this, QStringLiteral("undo"), {(kFirstColumn + kSecondColumn) / 2, cancelTop, Button, Button});
     imgCancel->setObjectName(QStringLiteral("imgCancel"));
-    lblCancel = SettingsLook::label(this, 10, false, Qt::AlignCenter, QStringLiteral("lblCancel"));
+    lblCancel = label(this, 10, false, Qt::AlignCenter, QStringLiteral("lblCancel"));
     lblCancel->setGeometry(kFirstColumn - 12, cancelTop + Button + 2, 2 * Button + 44, 20);
     plat::setTag(lblCancel, 300111);
     connect(imgCancel, &QAbstractButton::clicked, this, [this] { imgCancel_Click(); });
@@ -127,12 +129,11 @@ TextEditorScreen::TextEditorScreen(const QString& name, const TextEditorModel::K
 
     for (const auto& [index, icon, left] : {std::tuple{NavigLeave, "leave", Margin},
                                             std::tuple{NavigHelp, "help", Margin + Button + 8}}) {
-        auto* b = imgNavig.add(index, SettingsLook::button(this, QString::fromLatin1(icon),
-                                                           {left, SettingsLook::BarTop, Button, Button}));
+        auto* b = imgNavig.add(index, button(this, QString::fromLatin1(icon), {left, kBarTop, Button, Button}));
         const int i = index;
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgNavig_Click(i); });
     }
-    imgClose = SettingsLook::button(this, QStringLiteral("close"), {SettingsLook::ScreenWidth - Margin - 52, 4, 52, 52});
+    imgClose = button(this, QStringLiteral("close"), {ScreenWidth - Margin - 52, 4, 52, 52});
     imgClose->setObjectName(QStringLiteral("imgClose"));
     connect(imgClose, &QAbstractButton::clicked, this, [this] { imgClose_Click(); });
 }
@@ -339,5 +340,5 @@ void TextEditorScreen::imgClose_Click()
 
 void TextEditorScreen::paintEvent(QPaintEvent*)
 {
-    SettingsLook::paintScreen(this);
+    paintScreen(this);
 }

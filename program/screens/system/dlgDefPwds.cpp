@@ -4,6 +4,7 @@
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/ScreenLook.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/Config.h"
@@ -15,14 +16,12 @@
 #include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
 #include "program/screens/system/ScreenExits.h"
-#include "program/screens/system/SettingsLook.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -52,10 +51,7 @@ dlgDefPwds::dlgDefPwds() : plat::Form(FormNames::dlgDefPwds)
     setDialog(true);
     setFixedSize(kWidth, kHeight);
 
-    auto* title = lblLabels.add(3, SettingsLook::label(this, 16, true, Qt::AlignLeft | Qt::AlignVCenter));
-    title->setGeometry(24, 0, kWidth - 48, kBand);
-    title->setStyleSheet(QStringLiteral("color: white;"));
-    plat::setTag(title, 640010);
+    plat::setTag(lblLabels.add(3, plat::ScreenLook::bandLabel(this, 16, {24, 0, kWidth - 48, kBand})), 640010);
 
     grdUsers = new plat::FlexGrid(0, kColumns, this);
     grdUsers->setObjectName(QStringLiteral("grdUsers"));
@@ -66,7 +62,7 @@ dlgDefPwds::dlgDefPwds() : plat::Form(FormNames::dlgDefPwds)
     grdUsers->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdUsers->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grdUsers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grdUsers->verticalScrollBar()->setStyleSheet(SettingsLook::scrollBarStyle());
+    grdUsers->verticalScrollBar()->setStyleSheet(plat::ScreenLook::scrollBarStyle());
     // Rows are chosen by touch and by the row buttons; the current row shows in its colour.
     grdUsers->setFocusPolicy(Qt::NoFocus);
     connect(grdUsers, &plat::FlexGrid::RowColChange, this, [this] { grdUsers_RowColChange(); });
@@ -82,7 +78,7 @@ dlgDefPwds::dlgDefPwds() : plat::Form(FormNames::dlgDefPwds)
                              Control{UserDelete, "delete", kButtonsLeft, kGridTop + kButton + 8},
                              Control{RowUp, "up", kButtonsLeft, kGridTop + kGridHeight - 2 * kButton - 8},
                              Control{RowDown, "down", kButtonsLeft, kGridTop + kGridHeight - kButton}}) {
-        auto* b = imgControl.add(c.index, SettingsLook::button(this, QString::fromLatin1(c.icon),
+        auto* b = imgControl.add(c.index, plat::ScreenLook::button(this, QString::fromLatin1(c.icon),
                                                                {c.left, c.top, kButton, kButton}));
         const int i = c.index;
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
@@ -280,9 +276,5 @@ void dlgDefPwds::closeEditor()
 
 void dlgDefPwds::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), plat::Theme::window());
-    p.fillRect(QRect(0, 0, width(), kBand), plat::Theme::accent());
-    p.setPen(QPen(plat::Theme::buttonBorder(), 1));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    plat::ScreenLook::paintDialog(this, kBand);
 }

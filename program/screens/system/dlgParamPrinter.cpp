@@ -2,14 +2,13 @@
 
 #include "platform/Captions.h"
 #include "platform/Guard.h"
-#include "platform/Icons.h"
+#include "platform/ScreenLook.h"
 #include "platform/Theme.h"
 #include "program/core/TextIds.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
-#include <QPainter>
 #include <QRadioButton>
 
 namespace {
@@ -59,11 +58,8 @@ dlgParamPrinter::dlgParamPrinter() : plat::Form(FormNames::dlgParamPrinter)
     setDialog(true);
     setFixedSize(kWidth, kHeight);
 
-    lblLegend = new QLabel(this);
+    lblLegend = plat::ScreenLook::bandLabel(this, 15, {kMargin, 0, kWidth - 2 * kMargin, kBand});
     lblLegend->setObjectName(QStringLiteral("lblLegend"));
-    lblLegend->setFont(plat::Theme::font(15, true));
-    lblLegend->setStyleSheet(QStringLiteral("color: white;"));
-    lblLegend->setGeometry(kMargin, 0, kWidth - 2 * kMargin, kBand);
 
     m_colours = new QButtonGroup(this);
     for (int i = 0; i < int(std::size(ColourBackgrounds)) + 1; ++i) {
@@ -92,11 +88,10 @@ dlgParamPrinter::dlgParamPrinter() : plat::Form(FormNames::dlgParamPrinter)
 
     const char* const icons[] = {"cancel", "ok"};
     for (int i : {ButtonCancel, ButtonOk}) {
-        auto* b = imgControl.add(i, new plat::PictureButton(this));
-        b->setSvg(plat::Icons::svg(QLatin1String(icons[i])));
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setGeometry(kWidth - kMargin - (2 - i) * kButtonWidth - (1 - i) * kMargin, kHeight - kMargin - kButtonHeight,
-                       kButtonWidth, kButtonHeight);
+        auto* b = imgControl.add(
+            i, plat::ScreenLook::button(this, QLatin1String(icons[i]),
+                                        {kWidth - kMargin - (2 - i) * kButtonWidth - (1 - i) * kMargin,
+                                         kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight}));
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
     }
 }
@@ -134,9 +129,5 @@ void dlgParamPrinter::imgControl_Click(int index)
 
 void dlgParamPrinter::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), plat::Theme::window());
-    p.fillRect(QRect(0, 0, width(), kBand), plat::Theme::accent());
-    p.setPen(QPen(plat::Theme::accent(), 2));
-    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    plat::ScreenLook::paintDialog(this, kBand);
 }

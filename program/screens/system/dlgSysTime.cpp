@@ -4,6 +4,7 @@
 #include "platform/FormTimer.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/ScreenLook.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "platform/WallClock.h"
@@ -13,14 +14,13 @@
 #include "program/core/GlobalMessage.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/ClockFields.h"
-#include "program/screens/system/SystemLook.h"
-#include "program/screens/system/ReturnToMain.h"
+#include "program/screens/system/ScreenExits.h"
 
 #include <QLabel>
 
 namespace {
 
-using namespace SystemLook;
+using namespace plat::ScreenLook;
 
 constexpr int kWidth = 720;
 constexpr int kHeight = 380;
@@ -76,10 +76,8 @@ dlgSysTime::dlgSysTime() : plat::Form(FormNames::dlgSysTime)
 
 void dlgSysTime::buildControls()
 {
-    Label1 = label(this, 18, true);
+    Label1 = bandLabel(this, 18, {24, 0, kWidth - 48, kBand});
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setStyleSheet(QStringLiteral("color: white;"));
-    Label1->setGeometry(24, 0, kWidth - 48, kBand);
     plat::setTag(Label1, 800110);
 
     // Day / month / year above, hour : minute : second below.
@@ -177,7 +175,7 @@ void dlgSysTime::cmdBoutons_Click(int index)
         switch (index) {
         case CmdClose:
             plat::Forms::Unload(this);
-            ReturnToMain::ReopenMenu(ReturnToMain::SystemMenu);
+            ScreenExits::ReopenMenu(ScreenExits::SystemMenu);
             break;
         case CmdSet:
             setClock();

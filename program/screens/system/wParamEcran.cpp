@@ -7,6 +7,7 @@
 #include "platform/Guard.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
+#include "platform/ScreenLook.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/bus/wPolling.h"
@@ -16,17 +17,20 @@
 #include "program/core/Global.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
+#include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/ConfigFileCommands.h"
-#include "program/screens/system/ReturnToMain.h"
-#include "program/screens/system/SystemLook.h"
-#include "program/screens/system/ValuePicker.h"
+#include "program/screens/system/ScreenExits.h"
 
 #include <QLabel>
 
 namespace {
 
-using namespace SystemLook;
+using namespace plat::ScreenLook;
+
+// The bar of leave and close buttons along the bottom.
+constexpr int kButton = 64;
+constexpr int kBarTop = ScreenHeight - kButton - 10;
 
 constexpr int kRowLabelLeft = 24;
 constexpr int kRowLabelWidth = 248;
@@ -77,10 +81,10 @@ wParamEcran::wParamEcran() : plat::Form(FormNames::wParamEcran)
 
 void wParamEcran::buildControls()
 {
-    auto* title = label(this, 20, true);
-    auto* shadow = label(this, 20, true);
-    placeTitle(title, shadow, ScreenWidth);
-    plat::setTag(title, 420000);
+    auto* face = new QLabel(this);
+    auto* shadow = new QLabel(this);
+    title(face, shadow);
+    plat::setTag(face, 420000);
     plat::setTag(shadow, 420000);
 
     for (int c = 0; c < EventOptions::Columns; ++c) {
@@ -146,9 +150,9 @@ void wParamEcran::buildControls()
         plat::setTag(note, 420121 + i);
     }
 
-    imgNavig.add(NavigLeave, button(this, "leave", {24, BarTop, ButtonSize, ButtonSize}));
+    imgNavig.add(NavigLeave, button(this, "leave", {24, kBarTop, kButton, kButton}));
     connect(imgNavig(NavigLeave), &QAbstractButton::clicked, this, [this] { imgNavig_Click(NavigLeave); });
-    imgClose = button(this, "cancel", {ScreenWidth - 24 - ButtonSize, BarTop, ButtonSize, ButtonSize});
+    imgClose = button(this, "cancel", {ScreenWidth - 24 - kButton, kBarTop, kButton, kButton});
     imgClose->setObjectName(QStringLiteral("imgClose"));
     connect(imgClose, &QAbstractButton::clicked, this, [this] { imgClose_Click(); });
 }
@@ -227,7 +231,7 @@ void wParamEcran::imgControl_Click(int index)
         if (index != ControlInactivity)
             return;
         // Centred on this full screen, it is centred on the screen.
-        if (const std::optional<QString> minutes = ValuePicker::Pick(this, lblInacTime->text(), QStringLiteral("*|0|60")))
+        if (const auto minutes = dlgListInput::Pick(this, lblInacTime->text(), QStringLiteral("*|0|60")))
             lblInacTime->setText(*minutes);
     });
 }
@@ -263,7 +267,7 @@ bool wParamEcran::imgNavig_Click(int index)
         }
         if (answer != kYes && answer != kNo)
             return;
-        ReturnToMain::Leave(this);
+        ScreenExits::ShowMain(this);
         left = true;
     });
     return left;
@@ -273,7 +277,7 @@ void wParamEcran::imgClose_Click()
 {
     plat::guard(QStringLiteral("wParamEcran.imgClose_Click"), [&] {
         if (imgNavig_Click(NavigLeave))
-            ReturnToMain::ReopenMenu(ReturnToMain::ParametersMenu);
+            ScreenExits::ReopenMenu(ScreenExits::ParametersMenu);
     });
 }
 

@@ -4,7 +4,6 @@
 #include "platform/Clicks.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/Icons.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
 #include "platform/SerialControl.h"
@@ -23,13 +22,12 @@
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/LivePrinter.h"
 #include "program/screens/system/PrinterModelFile.h"
+#include "program/screens/system/ScreenExits.h"
 #include "program/screens/system/dlgParamPrinter.h"
-#include "program/screens/system/wMain.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -39,17 +37,15 @@
 namespace {
 
 using namespace PrinterSettings;
+using namespace plat::ScreenLook;
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-constexpr int kBand = 60;
 constexpr int kButton = 64;
 constexpr int kButtonHeight = 52;
 constexpr int kColumnWidth = 388;
 constexpr int kLeft = 8;
 constexpr int kRight = kLeft + kColumnWidth + 8;
 constexpr int kPanelsTop = 68;
-constexpr int kBarTop = kHeight - 8 - kButtonHeight;
+constexpr int kBarTop = ScreenHeight - 8 - kButtonHeight;
 // The port frames, one over the other below the port kind.
 constexpr int kFramesTop = 140;
 constexpr int kFramesHeight = kBarTop - 8 - kFramesTop;
@@ -76,30 +72,9 @@ const QString kCommSpeeds = QStringLiteral("@|1200|2400|4800|9600|19200");
 
 QLabel* caption(QWidget* parent, int pointSize, bool bold, const QRect& geometry)
 {
-    auto* l = new QLabel(parent);
-    l->setFont(plat::Theme::font(pointSize, bold));
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QLabel* l = label(parent, pointSize, bold);
     l->setGeometry(geometry);
     return l;
-}
-
-QFrame* panel(QWidget* parent, const QRect& geometry)
-{
-    auto* f = new QFrame(parent);
-    f->setGeometry(geometry);
-    f->setProperty("panel", true);
-    f->setStyleSheet(QStringLiteral("QFrame[panel=\"true\"] { background: %1; border: 1px solid %2; border-radius: 6px; }")
-                         .arg(plat::Theme::panel().name(), plat::Theme::buttonBorder().name()));
-    return f;
-}
-
-plat::PictureButton* button(QWidget* parent, const char* icon, const QRect& geometry)
-{
-    auto* b = new plat::PictureButton(parent);
-    b->setSvg(plat::Icons::svg(QLatin1String(icon)));
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setGeometry(geometry);
-    return b;
 }
 
 plat::Label* field(QWidget* parent, const QString& name, const QRect& geometry)
@@ -133,10 +108,8 @@ EnginePrinterPtr livePrinter()
 
 wParamPrinter::wParamPrinter() : plat::Form(FormNames::wParamPrinter)
 {
-    setFixedSize(kWidth, kHeight);
-    auto* title = lblLabels.add(0, caption(this, 20, true, {20, 8, 600, 44}));
-    title->setStyleSheet(QStringLiteral("color: white;"));
-    plat::setTag(title, 430000);
+    setFixedSize(ScreenWidth, ScreenHeight);
+    plat::setTag(lblLabels.add(0, bandLabel(this, 20, {20, 8, 600, 44})), 430000);
     buildPortKind();
     buildLptFrame();
     buildSerialFrame();
@@ -153,7 +126,7 @@ void wParamPrinter::buildPortKind()
         auto* tick = lblPort.add(i, field(kinds, {}, {left, 12, 40, 40}));
         tick->setFont(plat::Theme::font(16, true));
         tick->setCursor(Qt::PointingHandCursor);
-        setBackground(tick, FieldColour);
+        paintField(tick, FieldColour);
         plat::onClick(tick, [this, i] { lblPort_Click(i); });
         auto* name = lblBusConfig.add(i, caption(kinds, 13, true, {left + 46, 12, 78, 40}));
         name->setCursor(Qt::PointingHandCursor);
@@ -172,7 +145,7 @@ void wParamPrinter::buildLptFrame()
     plat::setTag(name, 820201);
     lblLptPort = field(frame, QStringLiteral("lblLptPort"), {kFieldLeft, kFieldsTop, kFieldWidth, kFieldHeight});
     lblLptPort->setCaption(DesignLptPort);
-    setBackground(lblLptPort, SelectedColour);
+    paintField(lblLptPort, SelectedColour);
     auto* edit = imgComModif.add(ModifLpt, button(frame, "edit", {kColumnWidth - 12 - 80, kFramesHeight - 12 - kButtonHeight,
                                                                   80, kButtonHeight}));
     connect(edit, &QAbstractButton::clicked, this, [this] { imgComModif_Click(ModifLpt); });
@@ -200,7 +173,7 @@ void wParamPrinter::buildSerialFrame()
         live->setStyleSheet(QStringLiteral("color: %1;").arg(plat::Theme::text().name()));
         plat::Label* value = field(frame, QLatin1String(names[i]), {kFieldLeft, top, kFieldWidth, kFieldHeight});
         value->setCaption(values[size_t(i)]);
-        setBackground(value, FieldColour);
+        paintField(value, FieldColour);
         m_serialFields << value;
     }
     lblComPort = m_serialFields[Port];
@@ -261,7 +234,7 @@ void wParamPrinter::buildSequences()
                                                             kLineHeight}));
         code->setFont(plat::Theme::font(10, true));
         code->setWordWrap(true);
-        setBackground(code, FieldColour);
+        paintField(code, FieldColour);
     }
     lblCharPointer = field(sequences, QStringLiteral("lblCharPointer"), {0, 0, 8, 8});
     lblCharPointer->hide();
@@ -272,7 +245,7 @@ void wParamPrinter::buildButtons()
 {
     auto* leave = imgNavig.add(NavigLeave, button(this, "leave", {kLeft, kBarTop, kButton, kButtonHeight}));
     connect(leave, &QAbstractButton::clicked, this, [this] { imgNavig_Click(NavigLeave); });
-    imgClose = button(this, "cancel", {kWidth - 8 - kButton, 4, kButton, kButtonHeight});
+    imgClose = button(this, "cancel", {ScreenWidth - 8 - kButton, 4, kButton, kButtonHeight});
     imgClose->setObjectName(QStringLiteral("imgClose"));
     connect(imgClose, &QAbstractButton::clicked, this, [this] { imgClose_Click(); });
 
@@ -282,13 +255,7 @@ void wParamPrinter::buildButtons()
     cmdPrintTest->setGeometry(kLeft + kButton + 16, kBarTop, kColumnWidth - kButton - 16, kButtonHeight);
     cmdPrintTest->setAutoDefault(false);
     cmdPrintTest->setFocusPolicy(Qt::NoFocus);
-    cmdPrintTest->setStyleSheet(
-        QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %3; border-radius: 8px; }"
-                       "QPushButton:pressed { background: %4; }"
-                       "QPushButton:disabled { background: %5; color: %6; }")
-            .arg(plat::Theme::buttonFace().name(), plat::Theme::text().name(), plat::Theme::buttonBorder().name(),
-                 plat::Theme::buttonPressed().name(), plat::Theme::buttonDisabled().name(),
-                 plat::Theme::textDisabled().name()));
+    cmdPrintTest->setStyleSheet(commandStyle());
     plat::setTag(cmdPrintTest, 430101);
     cmdPrintTest->setEnabled(false);
     connect(cmdPrintTest, &QPushButton::clicked, this, [this] { cmdPrintTest_Click(); });
@@ -298,17 +265,9 @@ void wParamPrinter::buildButtons()
         auto* b = imgCharDir.add(i, button(this, arrows[i], {kRight + i * (kButton + 8), kBarTop, kButton, kButtonHeight}));
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgCharDir_Click(i); });
     }
-    imgCharModif = button(this, "edit", {kWidth - 8 - 80, kBarTop, 80, kButtonHeight});
+    imgCharModif = button(this, "edit", {ScreenWidth - 8 - 80, kBarTop, 80, kButtonHeight});
     imgCharModif->setObjectName(QStringLiteral("imgCharModif"));
     connect(imgCharModif, &QAbstractButton::clicked, this, [this] { imgCharModif_Click(); });
-}
-
-void wParamPrinter::setBackground(QLabel* label, unsigned int bgr)
-{
-    label->setStyleSheet(QStringLiteral("background: %1; color: %2; border: 1px solid %3; border-radius: 4px;")
-                             .arg(plat::Theme::fromBgr(bgr).name(), plat::Theme::text().name(),
-                                  plat::Theme::buttonBorder().name()));
-    label->setProperty("BackColor", bgr);
 }
 
 // ---- Load --------------------------------------------------------------------
@@ -396,7 +355,7 @@ void wParamPrinter::lblComPointer_Change()
         if (position < 1 || position > m_serialFields.size())
             return;
         for (int i = 0; i < m_serialFields.size(); ++i)
-            setBackground(m_serialFields[i], i + 1 == position ? SelectedColour : FieldColour);
+            paintField(m_serialFields[i], i + 1 == position ? SelectedColour : FieldColour);
     });
 }
 
@@ -450,7 +409,7 @@ void wParamPrinter::editWithPicker(plat::Label* value, const QString& valuesList
 {
     // Over the port frame, its fields' captions left in sight.
     const QPoint at = value->parentWidget()->mapToGlobal(QPoint(kCurrentLeft, 0));
-    if (const auto chosen = dlgListInput::Pick(this, at, value->Caption(), valuesList))
+    if (const auto chosen = dlgListInput::Pick(this, value->Caption(), valuesList, at))
         value->setCaption(*chosen);
 }
 
@@ -498,7 +457,7 @@ void wParamPrinter::lblCharPointer_Change()
     plat::guard(QStringLiteral("wParamPrinter.lblCharPointer_Change"), [&] {
         const int pointer = pointerOf(lblCharPointer);
         for (const auto& [i, code] : lblEscCode)
-            setBackground(code, i == pointer ? SelectedColour : FieldColour);
+            paintField(code, i == pointer ? SelectedColour : FieldColour);
     });
 }
 
@@ -633,8 +592,7 @@ void wParamPrinter::imgNavig_Click(int index)
             if (const EnginePrinterPtr live = livePrinter())
                 LivePrinter::Configure(*live, settings);
         }
-        plat::Forms::Get(FormNames::wMain)->Show();
-        plat::Forms::Unload(this);
+        ScreenExits::ShowMain(this);
     });
 }
 
@@ -645,14 +603,11 @@ void wParamPrinter::imgClose_Click()
         // The menu comes back only when the screen did go.
         if (!IsUnloaded())
             return;
-        if (auto* main = qobject_cast<wMain*>(plat::Forms::Find(FormNames::wMain)))
-            main->imgMenu_Click(1);
+        ScreenExits::ReopenMenu(ScreenExits::ParametersMenu);
     });
 }
 
 void wParamPrinter::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), plat::Theme::window());
-    p.fillRect(QRect(0, 0, width(), kBand), plat::Theme::accent());
+    paintScreen(this);
 }

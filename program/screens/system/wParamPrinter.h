@@ -12,6 +12,7 @@
 #include "platform/Label.h"
 #include "platform/ListBox.h"
 #include "platform/PictureButton.h"
+#include "platform/ScreenLook.h"
 #include "program/core/FormNames.h"
 #include "program/screens/system/EscapeSequences.h"
 #include "program/screens/system/PrinterSettings.h"
@@ -33,8 +34,8 @@ public:
     static constexpr int ModifSerial = 0;
     static constexpr int ModifLpt = 1;
     // Field backgrounds (0x00BBGGRR): the selected one is yellow.
-    static constexpr unsigned int FieldColour = 0xFFFFFF;
-    static constexpr unsigned int SelectedColour = 0x00FFFF;
+    static constexpr unsigned int FieldColour = plat::ScreenLook::FieldWhite;
+    static constexpr unsigned int SelectedColour = plat::ScreenLook::FieldSelected;
     // The caption of the ticked port kind.
     static inline const QString Ticked = QStringLiteral("X");
 
@@ -118,7 +119,6 @@ private:
     // Whether the settings text may go to a printer; says why not.
     bool usable(const QString& settings);
     void editWithPicker(plat::Label* field, const QString& valuesList);
-    static void setBackground(QLabel* field, unsigned int bgr);
 
     // The serial fields in the order the pointer steps through them (1..5).
     QList<plat::Label*> m_serialFields;

@@ -5,6 +5,7 @@
 #include "platform/Guard.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
+#include "platform/ScreenLook.h"
 #include "platform/SerialControl.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
@@ -18,9 +19,7 @@
 #include "program/core/TextIds.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
-#include "program/screens/system/ReturnToMain.h"
-#include "program/screens/system/SystemLook.h"
-#include "program/screens/system/ValuePicker.h"
+#include "program/screens/system/ScreenExits.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -30,7 +29,7 @@
 
 namespace {
 
-using namespace SystemLook;
+using namespace plat::ScreenLook;
 
 constexpr int kFrameLeft = 24;
 constexpr int kFrameTop = 76;
@@ -47,6 +46,9 @@ constexpr int kActualWidth = 168;
 constexpr int kNewLeft = 432;
 constexpr int kNewWidth = 172;
 constexpr int kToolLeft = 668;
+// The bar of leave and close buttons along the bottom.
+constexpr int kButton = 64;
+constexpr int kBarTop = ScreenHeight - kButton - 10;
 // Row of the automatic start, below the five line settings.
 constexpr int kAutoStartRow = 5;
 
@@ -101,10 +103,10 @@ wPolling* wSysComm::engine()
 
 void wSysComm::buildControls()
 {
-    auto* title = lblLabels.add(0, new QLabel(this));
+    auto* face = lblLabels.add(0, new QLabel(this));
     auto* shadow = lblLabels.add(1, new QLabel(this));
-    placeTitle(title, shadow, ScreenWidth);
-    plat::setTag(title, 630010);
+    title(face, shadow);
+    plat::setTag(face, 630010);
     plat::setTag(shadow, 630010);
 
     auto* frame = frmFrames.add(0, new QGroupBox(this));
@@ -167,12 +169,12 @@ void wSysComm::buildControls()
     imgBusModif->setObjectName(QStringLiteral("imgBusModif"));
     connect(imgBusModif, &QAbstractButton::clicked, this, [this] { imgBusModif_Click(); });
 
-    imgNavig.add(NavigLeave, button(this, "leave", {24, BarTop, ButtonSize, ButtonSize}));
+    imgNavig.add(NavigLeave, button(this, "leave", {24, kBarTop, kButton, kButton}));
     connect(imgNavig(NavigLeave), &QAbstractButton::clicked, this, [this] { imgNavig_Click(NavigLeave); });
-    imgCommWatch = button(this, "commwatch", {120, BarTop, ButtonSize, ButtonSize});
+    imgCommWatch = button(this, "commwatch", {120, kBarTop, kButton, kButton});
     imgCommWatch->setObjectName(QStringLiteral("imgCommWatch"));
     connect(imgCommWatch, &QAbstractButton::clicked, this, [this] { imgCommWatch_Click(); });
-    imgClose = button(this, "cancel", {ScreenWidth - 24 - ButtonSize, BarTop, ButtonSize, ButtonSize});
+    imgClose = button(this, "cancel", {ScreenWidth - 24 - kButton, kBarTop, kButton, kButton});
     imgClose->setObjectName(QStringLiteral("imgClose"));
     connect(imgClose, &QAbstractButton::clicked, this, [this] { imgClose_Click(); });
 
@@ -260,11 +262,9 @@ void wSysComm::imgBusModif_Click()
         auto* shown = autoStart ? lblAutoStart : static_cast<plat::Label*>(mFields[field - 1]);
         // Beside the settings, not centred: its right edge on the frame's.
         const QRect frame(frmFrames(0)->mapToGlobal(QPoint(0, 0)), frmFrames(0)->size());
+        const QPoint at(frame.right() + 1 - dlgListInput::kWidth, frame.center().y() - dlgListInput::kHeight / 2);
         const std::optional<QString> chosen =
-            ValuePicker::Pick(this, shown->text(), BusPortSettings::ValuesList(field), [&](dlgListInput& picker) {
-                picker.setDialog(false);
-                picker.move(frame.right() + 1 - picker.width(), frame.center().y() - picker.height() / 2);
-            });
+            dlgListInput::Pick(this, shown->text(), BusPortSettings::ValuesList(field), at);
         if (!chosen)
             return;
         if (autoStart)
@@ -336,7 +336,7 @@ bool wSysComm::imgNavig_Click(int index)
             }
         }
         m_settings.Leave();
-        ReturnToMain::Leave(this);
+        ScreenExits::ShowMain(this);
         left = true;
     });
     return left;
@@ -346,7 +346,7 @@ void wSysComm::imgClose_Click()
 {
     plat::guard(QStringLiteral("wSysComm.imgClose_Click"), [&] {
         if (imgNavig_Click(NavigLeave))
-            ReturnToMain::ReopenMenu(ReturnToMain::SystemMenu);
+            ScreenExits::ReopenMenu(ScreenExits::SystemMenu);
     });
 }
 

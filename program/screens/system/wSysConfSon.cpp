@@ -7,7 +7,7 @@
 #include "platform/FileManager.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/Screen.h"
+#include "platform/ScreenLook.h"
 #include "platform/SoundPlayer.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
@@ -23,7 +23,6 @@
 #include "program/core/dlgMessage.h"
 #include "program/screens/system/ScreenExits.h"
 #include "program/screens/system/SettingsDialogs.h"
-#include "program/screens/system/SettingsLook.h"
 #include "program/screens/system/SoundSettings.h"
 
 #include <QCheckBox>
@@ -31,22 +30,24 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
 
-using SettingsLook::Band;
-using SettingsLook::Button;
-using SettingsLook::Margin;
+using namespace plat::ScreenLook;
+
+constexpr int Button = 56;
+constexpr int Margin = 8;
+// The navigation bar at the foot of the screen.
+constexpr int kBarTop = ScreenHeight - Margin - Button;
 
 // The sound group on the left, the files group on the right.
 constexpr int kLeftWidth = 372;
 constexpr int kGroupsTop = Band + Margin;
 constexpr int kSoundsHeight = 344;
 constexpr int kRightLeft = Margin + kLeftWidth + Margin;
-constexpr int kRightWidth = SettingsLook::ScreenWidth - Margin - kRightLeft;
+constexpr int kRightWidth = ScreenWidth - Margin - kRightLeft;
 constexpr int kFilesHeight = 464;
 
 // Rows of the sound group: caption, button, value, button.
@@ -98,8 +99,12 @@ QPushButton* chooser(QWidget* parent, const QString& name, const QRect& geometry
 
 wSysConfSon::wSysConfSon() : plat::Form(FormNames::wSysConfSon)
 {
-    setFixedSize(SettingsLook::ScreenWidth, SettingsLook::ScreenHeight);
-    SettingsLook::title(lblLabels, 0, 1, this, 630010);
+    setFixedSize(ScreenWidth, ScreenHeight);
+    auto* shadow = lblLabels.add(0, new QLabel(this));
+    auto* face = lblLabels.add(1, new QLabel(this));
+    title(face, shadow);
+    plat::setTag(face, 630010);
+    plat::setTag(shadow, 630010);
     buildSounds();
     buildFiles();
     buildScreenAndBar();
@@ -113,11 +118,11 @@ wSysConfSon::~wSysConfSon() = default;
 
 void wSysConfSon::buildSounds()
 {
-    QGroupBox* g = frmFrames.add(0, SettingsLook::group(this, {Margin, kGroupsTop, kLeftWidth, kSoundsHeight}));
+    QGroupBox* g = frmFrames.add(0, group(this, {Margin, kGroupsTop, kLeftWidth, kSoundsHeight}));
     plat::setTag(g, 630020);
 
     auto caption = [&](int index, int top) {
-        auto* l = lblLabels.add(index, SettingsLook::label(g, 11, true, Qt::AlignLeft | Qt::AlignVCenter));
+        auto* l = lblLabels.add(index, label(g, 11, true, Qt::AlignLeft | Qt::AlignVCenter));
         l->setWordWrap(true);
         l->setGeometry(kCaptionLeft, top, kCaptionWidth, Button);
         return l;
@@ -140,14 +145,13 @@ void wSysConfSon::buildSounds()
                              Control{TestStop, "stop", kValueLeft, kTestTop},
                              Control{ShowAssigned, "restore", kFirstButton, kAssignTop},
                              Control{Assign, "assign", kValueLeft, kAssignTop}})
-        imgControl.add(c.index,
-                       SettingsLook::button(g, QString::fromLatin1(c.icon), {c.left, c.top, Button, Button}));
+        imgControl.add(c.index, button(g, QString::fromLatin1(c.icon), {c.left, c.top, Button, Button}));
 
     // The ends of the priority scale, under its buttons.
-    auto* low = lblLabels.add(10, SettingsLook::label(g, 9, false, Qt::AlignCenter));
+    auto* low = lblLabels.add(10, label(g, 9, false, Qt::AlignCenter));
     low->setGeometry(kFirstButton - 20, kPriorityTop + Button + 2, Button + 40, 20);
     plat::setTag(low, 630026);
-    auto* high = lblLabels.add(11, SettingsLook::label(g, 9, false, Qt::AlignCenter));
+    auto* high = lblLabels.add(11, label(g, 9, false, Qt::AlignCenter));
     high->setGeometry(kSecondButton - 20, kPriorityTop + Button + 2, Button + 40, 20);
     plat::setTag(high, 630027);
 
@@ -171,11 +175,11 @@ void wSysConfSon::buildSounds()
 
 void wSysConfSon::buildFiles()
 {
-    QGroupBox* g = frmFrames.add(1, SettingsLook::group(this, {kRightLeft, kGroupsTop, kRightWidth, kFilesHeight}));
+    QGroupBox* g = frmFrames.add(1, group(this, {kRightLeft, kGroupsTop, kRightWidth, kFilesHeight}));
     plat::setTag(g, 630030);
     const int inner = kRightWidth - 2 * kCaptionLeft;
     auto caption = [&](int index, const QRect& r, int pointSize, bool bold) {
-        auto* l = lblLabels.add(index, SettingsLook::label(g, pointSize, bold, Qt::AlignLeft | Qt::AlignVCenter));
+        auto* l = lblLabels.add(index, label(g, pointSize, bold, Qt::AlignLeft | Qt::AlignVCenter));
         l->setWordWrap(true);
         l->setGeometry(r);
         return l;
@@ -211,17 +215,16 @@ void wSysConfSon::buildFiles()
     txtPeriod = field(g, QStringLiteral("txtPeriod"), {kCaptionLeft + 36, 252, 90, 40});
     txtPeriod->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     cmdPeriod = chooser(g, QStringLiteral("cmdPeriod"), {kCaptionLeft + 132, 252, Button, 40});
-    auto* unit = lblPeriod.add(0, SettingsLook::label(g, 12, false, Qt::AlignLeft | Qt::AlignVCenter));
+    auto* unit = lblPeriod.add(0, label(g, 12, false, Qt::AlignLeft | Qt::AlignVCenter));
     unit->setGeometry(kCaptionLeft + 132 + Button + 10, 252, inner - 198, 40);
-    auto* unlimited = lblPeriod.add(1, SettingsLook::label(g, 12, false, Qt::AlignLeft | Qt::AlignVCenter));
+    auto* unlimited = lblPeriod.add(1, label(g, 12, false, Qt::AlignLeft | Qt::AlignVCenter));
     unlimited->setGeometry(kCaptionLeft + 36, 252, inner - 36, 40);
     plat::setTag(unlimited, 630037);
     QLabel* purged = caption(9, {kCaptionLeft, 298, inner, 38}, 9, false);
     plat::setTag(purged, 630039);
 
-    imgControl.add(HistoryReload, SettingsLook::button(g, QStringLiteral("reload"), {kCaptionLeft, 352, Button, Button}));
-    imgControl.add(HistorySave,
-                   SettingsLook::button(g, QStringLiteral("save"), {kCaptionLeft + Button + 12, 352, Button, Button}));
+    imgControl.add(HistoryReload, button(g, QStringLiteral("reload"), {kCaptionLeft, 352, Button, Button}));
+    imgControl.add(HistorySave, button(g, QStringLiteral("save"), {kCaptionLeft + Button + 12, 352, Button, Button}));
 
     connect(cmdChooseHistoPath, &QPushButton::clicked, this, [this] { cmdChooseHistoPath_Click(); });
     connect(cmdPeriod, &QPushButton::clicked, this, [this] { cmdPeriod_Click(); });
@@ -233,7 +236,7 @@ void wSysConfSon::buildFiles()
 void wSysConfSon::buildScreenAndBar()
 {
     const int screenTop = kGroupsTop + kSoundsHeight + Margin;
-    Frame1 = SettingsLook::group(this, {Margin, screenTop, kLeftWidth, kGroupsTop + kFilesHeight - screenTop});
+    Frame1 = group(this, {Margin, screenTop, kLeftWidth, kGroupsTop + kFilesHeight - screenTop});
     Frame1->setObjectName(QStringLiteral("Frame1"));
     plat::setTag(Frame1, 630040);
     chkNoResize = new QCheckBox(Frame1);
@@ -244,26 +247,25 @@ void wSysConfSon::buildScreenAndBar()
     plat::setTag(chkNoResize, 630041);
     connect(chkNoResize, &QCheckBox::stateChanged, this, [this] { chkNoResize_Click(); });
 
-    using SettingsLook::BarTop;
-    auto* leaveButton = imgNavig.add(NavigLeave, SettingsLook::button(this, QStringLiteral("leave"), {Margin, BarTop, Button, Button}));
+    auto* leaveButton =
+        imgNavig.add(NavigLeave, button(this, QStringLiteral("leave"), {Margin, kBarTop, Button, Button}));
     // Nothing to open here: the button stays out of sight.
-    auto* help = imgNavig.add(NavigHelp, SettingsLook::button(this, QStringLiteral("help"),
-                                                             {Margin + Button + 8, BarTop, Button, Button}));
+    auto* help =
+        imgNavig.add(NavigHelp, button(this, QStringLiteral("help"), {Margin + Button + 8, kBarTop, Button, Button}));
     help->hide();
     for (auto* b : {leaveButton, help}) {
         const int i = imgNavig.indexOf(b);
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgNavig_Click(i); });
     }
 
-    const int explorerLeft = SettingsLook::ScreenWidth - Margin - Button;
-    imgControl.add(Explorer, SettingsLook::button(this, QStringLiteral("folder"), {explorerLeft, BarTop, Button, Button}));
-    auto* explorer = lblLabels.add(12, SettingsLook::label(this, 11, true, Qt::AlignRight | Qt::AlignVCenter));
-    explorer->setGeometry(explorerLeft - 208, BarTop, 200, Button);
+    const int explorerLeft = ScreenWidth - Margin - Button;
+    imgControl.add(Explorer, button(this, QStringLiteral("folder"), {explorerLeft, kBarTop, Button, Button}));
+    auto* explorer = lblLabels.add(12, label(this, 11, true, Qt::AlignRight | Qt::AlignVCenter));
+    explorer->setGeometry(explorerLeft - 208, kBarTop, 200, Button);
     explorer->setText(kExplorerCaption);
     plat::forwardClicks(explorer, imgControl(Explorer));
 
-    imgClose = SettingsLook::button(this, QStringLiteral("close"),
-                                    {SettingsLook::ScreenWidth - Margin - 52, 4, 52, 52});
+    imgClose = button(this, QStringLiteral("close"), {ScreenWidth - Margin - 52, 4, 52, 52});
     imgClose->setObjectName(QStringLiteral("imgClose"));
     connect(imgClose, &QAbstractButton::clicked, this, [this] { imgClose_Click(); });
 }
@@ -371,29 +373,10 @@ void wSysConfSon::lblSoundNum_Change()
     });
 }
 
-std::optional<QString> wSysConfSon::pick(const QString& current, const QString& values)
-{
-    QPointer<plat::Form> form = plat::Forms::Get(FormNames::dlgListInput);
-    auto* picker = qobject_cast<dlgListInput*>(form.data());
-    if (!picker)
-        plat::raise(plat::rt::TypeMismatch);
-    picker->setParentForm(this);
-    picker->txtValue->setText(current);
-    picker->setValuesList(values);
-    plat::Screen::DoEvents();
-    std::optional<QString> chosen;
-    if (form && !form->IsUnloaded())
-        picker->Show(true, this);
-    if (form && !form->IsUnloaded() && picker->Ok())
-        chosen = picker->txtValue->text();
-    plat::Forms::Unload(form);
-    return chosen;
-}
-
 void wSysConfSon::lblSoundPrio_Click()
 {
     plat::guard(QStringLiteral("wSysConfSon.lblSoundPrio_Click"), [&] {
-        const std::optional<QString> chosen = pick(lblSoundPrio->Caption(), plat::tagOf(lblSoundPrio));
+        const auto chosen = dlgListInput::Pick(this, lblSoundPrio->Caption(), plat::tagOf(lblSoundPrio));
         if (chosen && !IsUnloaded())
             lblSoundPrio->setCaption(*chosen);
     });
@@ -488,7 +471,7 @@ void wSysConfSon::cmdChooseHistoPath_Click()
 void wSysConfSon::cmdPeriod_Click()
 {
     plat::guard(QStringLiteral("wSysConfSon.cmdPeriod_Click"), [&] {
-        const std::optional<QString> chosen = pick(txtPeriod->text(), kCountValues);
+        const std::optional<QString> chosen = dlgListInput::Pick(this, txtPeriod->text(), kCountValues);
         if (chosen && !IsUnloaded())
             txtPeriod->setText(*chosen);
     });
@@ -559,5 +542,5 @@ void wSysConfSon::imgClose_Click()
 
 void wSysConfSon::paintEvent(QPaintEvent*)
 {
-    SettingsLook::paintScreen(this);
+    paintScreen(this);
 }

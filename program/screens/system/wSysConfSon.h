@@ -11,7 +11,6 @@
 #include "platform/PictureButton.h"
 
 #include <memory>
-#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -103,8 +102,6 @@ private:
     void stopTest();
     // Leaves the screen unless the question is cancelled; false when it stays.
     bool leave();
-    // The value picker on a value list; the value chosen, none on cancel.
-    std::optional<QString> pick(const QString& current, const QString& values);
 
     std::unique_ptr<SoundTable> m_sounds;
     int m_highest = 0;
