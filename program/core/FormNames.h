@@ -8,6 +8,7 @@ namespace FormNames {
 
 inline const QString dlgBusCopy = QStringLiteral("dlgBusCopy");
 inline const QString dlgConsigne = QStringLiteral("dlgConsigne");
+inline const QString dlgEditMirror = QStringLiteral("dlgEditMirror");
 inline const QString dlgDefPwds = QStringLiteral("dlgDefPwds");
 inline const QString dlgKeyboard = QStringLiteral("dlgKeyboard");
 inline const QString dlgListInput = QStringLiteral("dlgListInput");
@@ -31,6 +32,9 @@ inline const QString wPolling = QStringLiteral("wPolling");
 inline const QString wRunAlarms = QStringLiteral("wRunAlarms");
 inline const QString wSysComm = QStringLiteral("wSysComm");
 inline const QString wSysConfSon = QStringLiteral("wSysConfSon");
+inline const QString wTechConsignations = QStringLiteral("wTechConsignations");
+inline const QString wTechEtatModule = QStringLiteral("wTechEtatModule");
+inline const QString wTechFindPanels = QStringLiteral("wTechFindPanels");
 inline const QString wTechnician = QStringLiteral("wTechnician");
 inline const QString wTeleCmde = QStringLiteral("wTeleCmde");
 inline const QString wTeleCmdes = QStringLiteral("wTeleCmdes");
