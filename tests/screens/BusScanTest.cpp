@@ -95,6 +95,9 @@ TEST_F(BusScanRules, StopDuringAnAddressEndsTheScanAfterItAndTheNextScanStartsAf
     scan.Start();
     EXPECT_EQ(scan.Result(1), BusScan::NotScanned) << "a new scan forgets the last one";
     EXPECT_EQ(scan.Next(), 1);
+    scan.RequestStop();
+    EXPECT_EQ(scan.Step([](int) { return 2; }), 1) << "the address shown as asked is asked after a stop";
+    EXPECT_EQ(scan.Next(), 0);
 }
 
 TEST_F(BusScanRules, LeavingStopsTheScanAndCancelOrASecondVisitClearsTheRequests)

@@ -66,9 +66,11 @@ int BusScan::Next() const
 
 int BusScan::Step(const Query& query)
 {
-    const int address = Next();
-    if (address == 0)
+    // The address shown as being asked is asked, even when a stop came in
+    // the meantime; leaving asks nothing more.
+    if (!m_running || m_leave || m_next > Limits::Modules)
         return 0;
+    const int address = m_next;
     ++m_next;
     m_results[size_t(address)] = query(address);
     return address;

@@ -38,8 +38,9 @@ public:
     // The address the next step asks; 0 when the scan is over (past 64, or
     // stopped after the address asked last).
     int Next() const;
-    // Asks the next address and keeps its result; the address asked (0 when
-    // the scan was over).
+    // Asks the address that Next gave, even when a stop came since, and
+    // keeps its result; the address asked (0 when the scan was over or the
+    // technician leaves).
     int Step(const Query& query);
     // Ends the scan and clears the stop request.
     void End();
