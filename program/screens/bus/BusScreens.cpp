@@ -5,6 +5,7 @@
 #include "program/screens/bus/dlgBusCopy.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
+#include "program/screens/bus/wTechConsignations.h"
 #include "program/screens/bus/wTechFindPanels.h"
 
 namespace BusScreens {
@@ -14,6 +15,7 @@ void registerForms()
     plat::Forms::registerForm(FormNames::wBusModules, [] { return new wBusModules; });
     plat::Forms::registerForm(FormNames::wBusPanneau, [] { return new wBusPanneau; });
     plat::Forms::registerForm(FormNames::dlgBusCopy, [] { return new dlgBusCopy; });
+    plat::Forms::registerForm(FormNames::wTechConsignations, [] { return new wTechConsignations; });
     plat::Forms::registerForm(FormNames::wTechFindPanels, [] { return new wTechFindPanels; });
 }
 
