@@ -14,7 +14,10 @@
 #include "program/core/dlgMessage.h"
 #include "program/screens/bus/dlgBusCopy.h"
 #include "program/screens/bus/wBusPanneau.h"
+#include "program/screens/bus/wTechConsignations.h"
+#include "program/screens/bus/wTechFindPanels.h"
 #include "platform/AppIdentity.h"
+#include "platform/FlexGrid.h"
 #include "program/core/TextIds.h"
 #include "program/screens/system/dlgParamPrinter.h"
 #include "program/bus/EventClass.h"
@@ -325,6 +328,40 @@ void instructionOfHistory(plat::Form* form)
     dlg->setConsigne(dlgConsigne::InstructionText(1));
 }
 
+// A scan of the page of modules above that has reached address 10.
+void scannedToTen(plat::Form* form)
+{
+    auto* scan = as<wTechFindPanels>(form);
+    const int found[] = {1, 2, 3, 3, 5, 0, 1, 0, 2};
+    for (int a = 1; a <= 9; ++a)
+        scan->showResult(a, found[a - 1]);
+    scan->grdPanels->setTextMatrix(10, wTechFindPanels::ColDetected, QStringLiteral("Test..."));
+    scan->grdPanels->setRow(3);
+}
+
+// The page of modules above with two channels out of order.
+void channelsOutOfOrder()
+{
+    busModules();
+    gConfig->Panel(2)->Channel(3)->setOutOfOrder(true);
+    gConfig->Panel(5)->Channel(7)->setOutOfOrder(true);
+    LanguageGlobals::SetLetters();
+}
+
+// Channel 3 of module 2 to be put back, module 4 to be taken out.
+void pendingChanges(plat::Form* form)
+{
+    auto* screen = as<wTechConsignations>(form);
+    screen->imgControl_Click(OutOfService::ModuleUp);
+    screen->imgControl_Click(OutOfService::ModuleUp);
+    for (int i = 0; i < 3; ++i)
+        screen->imgControl_Click(OutOfService::ChannelUp);
+    screen->imgControl_Click(OutOfService::ChannelBack);
+    screen->imgControl_Click(OutOfService::ModuleUp);
+    screen->imgControl_Click(OutOfService::ModuleUp);
+    screen->imgControl_Click(OutOfService::ModuleOut);
+}
+
 } // namespace
 
 const std::vector<GalleryEntry>& galleryEntries()
@@ -348,6 +385,8 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("dlgConsigne"), {}, instructionOfHistory},
         {QStringLiteral("wTeleCmdes"), remoteSite, {}},
         {QStringLiteral("wTeleCmde"), remoteSite, lampsOfEveryColour},
+        {FormNames::wTechFindPanels, busModules, scannedToTen},
+        {FormNames::wTechConsignations, channelsOutOfOrder, pendingChanges},
     };
     return entries;
 }
