@@ -3,6 +3,8 @@
 #include "platform/Forms.h"
 #include "program/core/FormNames.h"
 #include "program/screens/bus/dlgBusCopy.h"
+#include "program/screens/bus/dlgEditMirror.h"
+#include "program/screens/bus/wBusMiroirs.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 
@@ -13,6 +15,8 @@ void registerForms()
     plat::Forms::registerForm(FormNames::wBusModules, [] { return new wBusModules; });
     plat::Forms::registerForm(FormNames::wBusPanneau, [] { return new wBusPanneau; });
     plat::Forms::registerForm(FormNames::dlgBusCopy, [] { return new dlgBusCopy; });
+    plat::Forms::registerForm(FormNames::dlgEditMirror, [] { return new dlgEditMirror; });
+    plat::Forms::registerForm(FormNames::wBusMiroirs, [] { return new wBusMiroirs; });
 }
 
 } // namespace BusScreens
