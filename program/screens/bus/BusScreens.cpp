@@ -5,6 +5,7 @@
 #include "program/screens/bus/dlgBusCopy.h"
 #include "program/screens/bus/dlgEditMirror.h"
 #include "program/screens/bus/wBusMiroirs.h"
+#include "program/screens/bus/wBusMirrorOne.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 
@@ -17,6 +18,7 @@ void registerForms()
     plat::Forms::registerForm(FormNames::dlgBusCopy, [] { return new dlgBusCopy; });
     plat::Forms::registerForm(FormNames::dlgEditMirror, [] { return new dlgEditMirror; });
     plat::Forms::registerForm(FormNames::wBusMiroirs, [] { return new wBusMiroirs; });
+    plat::Forms::registerForm(FormNames::wBusMirrorOne, [] { return new wBusMirrorOne; });
 }
 
 } // namespace BusScreens
