@@ -41,9 +41,10 @@ constexpr int kRowHeight = 34;
 constexpr int kButton = 64;
 constexpr int kButtonHeight = 56;
 constexpr int kBarTop = ScreenHeight - 8 - kButtonHeight;
-constexpr int kListHeight = kBarTop - 12 - kListTop;
+// Whole rows only, within the room above the bar.
+constexpr int kListHeight = (kBarTop - 12 - kListTop - 2) / kRowHeight * kRowHeight + 2;
 // Column 0 holds nothing; the others fit a model name, a number or a type.
-constexpr int kColumnWidths[MirrorTable::Columns] = {14, 108, 76, 100, 108, 76, 80, 112};
+constexpr int kColumnWidths[MirrorTable::Columns] = {14, 108, 70, 96, 108, 70, 70, 138};
 constexpr int kScrollBar = 22;
 constexpr int kListWidth = [] {
     int w = 2 + kScrollBar;

@@ -81,7 +81,7 @@ wBusMirrorOne::wBusMirrorOne() : plat::Form(FormNames::wBusMirrorOne)
     imgModele = new QLabel(this);
     imgModele->setObjectName(QStringLiteral("imgModele"));
     imgModele->setGeometry(ScreenWidth - 12 - 52, 4, 52, 52);
-    imgModele->setPixmap(picture(QStringLiteral("tile-busmodules"), imgModele->size()));
+    imgModele->setPixmap(picture(QStringLiteral("module"), imgModele->size()));
 
     lblParams = label(this, 14, true, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("lblParams"));
     lblParams->setGeometry(kToLeft, kChannelTop, 140, kButtonHeight);
