@@ -251,6 +251,13 @@ TEST_F(MirrorListScreen, TheArrowsMoveTheSelection)
     EXPECT_EQ(l->SelectedID(), "02010301");
     EXPECT_TRUE(l->imgNavig(wBusMiroirs::NavigUp)->isVisible());
     EXPECT_TRUE(l->imgNavig(wBusMiroirs::NavigDown)->isVisible());
+
+    // A touch beside the rows leaves none chosen.
+    QTest::mouseClick(l->lvwMirrors->viewport(), Qt::LeftButton, {}, {20, l->lvwMirrors->viewport()->height() - 5});
+    EXPECT_TRUE(l->SelectedID().isEmpty());
+    EXPECT_FALSE(l->imgNavig(wBusMiroirs::NavigDown)->isVisible());
+    click(l->imgModif);
+    EXPECT_EQ(beeps, 1);
 }
 
 TEST_F(MirrorListScreen, LeavingWithYesSavesTheMirrorsAndNoLeavesTheFile)

@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTreeWidget>
 
 namespace {
@@ -119,7 +120,11 @@ wBusMiroirs::wBusMiroirs() : plat::Form(FormNames::wBusMiroirs)
     lvwMirrors->setStyleSheet(listStyle());
     for (int c = 0; c < MirrorTable::Columns; ++c)
         lvwMirrors->setColumnWidth(c, kColumnWidths[c]);
-    connect(lvwMirrors, &QTreeWidget::itemClicked, this, [this] { lvwMirrors_Click(); });
+    // A touch on a row, or beside the rows, which leaves none selected.
+    connect(lvwMirrors, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (!m_filling)
+            lvwMirrors_Click();
+    });
 
     imgNavig.add(NavigUp, button(this, "up", {kArrowsLeft, kListTop, kButton, kButton}));
     imgNavig.add(NavigDown, button(this, "down", {kArrowsLeft, kListTop + kListHeight - kButton, kButton, kButton}));
@@ -206,6 +211,8 @@ void wBusMiroirs::FillTable()
 {
     plat::guard(QStringLiteral("wBusMiroirs.FillTable"), [&] {
         lvwMirrors->setUpdatesEnabled(false);
+        m_filling = true;
+        const auto filled = qScopeGuard([this] { m_filling = false; });
         lvwMirrors->clear();
         const std::vector<MirrorTable::Row> rows = MirrorTable::Rows(m_mirrors);
         QList<QTreeWidgetItem*> items;

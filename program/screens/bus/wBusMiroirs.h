@@ -68,4 +68,6 @@ private:
 
     MirrorClasses m_mirrors;
     QString m_selectedId;
+    // While the rows are made again, the selection they lose is no touch.
+    bool m_filling = false;
 };
