@@ -40,11 +40,12 @@ using namespace plat::ScreenLook;
 // The selector and polling on the left, the command buttons on the right.
 constexpr int kLeft = 24;
 constexpr int kStep = 64;
-constexpr int kCommandLeft = 456;
-constexpr int kCommandWidth = 156;
+constexpr int kGroupWidth = 372;
+constexpr int kCommandLeft = 400;
+constexpr int kCommandWidth = 190;
 constexpr int kCommandHeight = 76;
 constexpr int kCommandTop = 76;
-constexpr int kCommandPitchX = 166;
+constexpr int kCommandPitchX = 196;
 constexpr int kCommandPitchY = 88;
 
 wPolling& engineForm()
@@ -80,11 +81,11 @@ void wTechnician::buildControls()
     plat::setTag(titleShadow, 810010);
 
     // The module selector.
-    group(this, {kLeft - 8, 72, 424, 200});
+    group(this, {kLeft - 8, 72, kGroupWidth, 200});
     plat::setTag(lblLabels.add(2, label(this, 12, true)), 810041);
-    lblLabels(2)->setGeometry(kLeft, 80, 400, 30);
+    lblLabels(2)->setGeometry(kLeft, 80, kGroupWidth - 16, 30);
     const char* const steps[] = {"pageup", "previous", "next", "pagedown"};
-    const int stepLeft[] = {kLeft, kLeft + 70, kLeft + 270, kLeft + 340};
+    const int stepLeft[] = {kLeft, kLeft + 68, kLeft + 224, kLeft + 292};
     for (int i = 0; i < 4; ++i) {
         imgControl.add(i, button(this, steps[i], {stepLeft[i], 116, kStep, kStep}));
         connect(imgControl(i), &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
@@ -93,18 +94,18 @@ void wTechnician::buildControls()
     lblNumero->setObjectName(QStringLiteral("lblNumero"));
     lblNumero->setFont(plat::Theme::font(20, true));
     lblNumero->setAlignment(Qt::AlignCenter);
-    lblNumero->setGeometry(kLeft + 140, 116, 124, kStep);
+    lblNumero->setGeometry(kLeft + 136, 116, 84, kStep);
     paintField(lblNumero, FieldWhite);
     connect(lblNumero, &plat::Label::Change, this, [this] { lblNumero_Change(); });
     plat::setTag(lblLabels.add(3, label(this, 12, true)), 810040);
-    lblLabels(3)->setGeometry(kLeft, 196, 120, 56);
-    lblPanelType = valueBox(this, {kLeft + 140, 200, 200, 48}, 14);
+    lblLabels(3)->setGeometry(kLeft, 196, 130, 56);
+    lblPanelType = valueBox(this, {kLeft + 136, 200, 200, 48}, 14);
     lblPanelType->setObjectName(QStringLiteral("lblPanelType"));
 
     // Polling: stop or start, the synchronisation mark, the round blink, the monitor.
-    group(this, {kLeft - 8, 288, 424, 150});
+    group(this, {kLeft - 8, 288, kGroupWidth, 150});
     plat::setTag(lblLabels.add(1, label(this, 12, true)), 810020);
-    lblLabels(1)->setGeometry(kLeft, 296, 400, 30);
+    lblLabels(1)->setGeometry(kLeft, 296, kGroupWidth - 16, 30);
     const char* const stopRun[] = {"stop", "run", "synchro"};
     const int stopRunLeft[] = {kLeft, kLeft, kLeft + 80};
     for (int i = 0; i < 3; ++i) {
@@ -115,12 +116,12 @@ void wTechnician::buildControls()
     for (int i = 0; i < 2; ++i) {
         // A picture, not a button: touches go through it.
         auto* beat = imgComm.add(i, new QLabel(this));
-        beat->setGeometry(kLeft + 184, 352, 40, 40);
+        beat->setGeometry(kLeft + 176, 352, 40, 40);
         beat->setVisible(i == 0);
     }
     imgComm(0)->setPixmap(plat::Icons::pixmap(QStringLiteral("heartbeat-on"), QSize(40, 40)));
     imgComm(1)->setPixmap(plat::Icons::pixmap(QStringLiteral("heartbeat-off"), QSize(40, 40)));
-    imgCommWatch = button(this, "commwatch", {kLeft + 328, 336, 72, 72});
+    imgCommWatch = button(this, "commwatch", {kLeft + kGroupWidth - 96, 336, 72, 72});
     imgCommWatch->setObjectName(QStringLiteral("imgCommWatch"));
     connect(imgCommWatch, &QAbstractButton::clicked, this, [this] { imgCommWatch_Click(); });
 
@@ -145,8 +146,9 @@ QPushButton* wTechnician::command(const char* name, int tag, int column, int row
     auto* b = new QPushButton(this);
     b->setObjectName(QLatin1String(name));
     b->setFocusPolicy(Qt::NoFocus);
-    b->setStyleSheet(commandStyle());
-    b->setFont(plat::Theme::font(11, true));
+    // The longest captions need the whole width.
+    b->setStyleSheet(commandStyle() + QStringLiteral("QPushButton { padding: 4px 4px; }"));
+    b->setFont(plat::Theme::font(10, true));
     b->setGeometry(kCommandLeft + column * kCommandPitchX, kCommandTop + row * kCommandPitchY, kCommandWidth,
                    kCommandHeight);
     plat::setTag(b, tag);
