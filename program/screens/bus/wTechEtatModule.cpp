@@ -20,6 +20,7 @@
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
+#include "program/runtime/LampRows.h"
 #include "program/screens/bus/TechCommand.h"
 
 #include <QFontMetricsF>
@@ -30,19 +31,10 @@ namespace {
 
 using namespace ModuleLamps;
 
-// The screen is laid out in twips.
-int px(double twips)
-{
-    return qRound(twips / plat::kTwipsPerPixel);
-}
-QRect place(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
-QRect place(const QRect& twips)
-{
-    return place(twips.x(), twips.y(), twips.width(), twips.height());
-}
+using LampRows::copyLabel;
+using LampRows::copyShape;
+using LampRows::place;
+using LampRows::px;
 
 constexpr int kWidth = 11070;
 constexpr int kHeight = 6795;
@@ -67,19 +59,8 @@ wPolling& engineForm()
 plat::Shape* shape(QWidget* parent, plat::Shape::Kind kind, const QRect& geometry, unsigned int fill, bool filled,
                    unsigned int border, int borderWidth)
 {
-    auto* s = new plat::Shape(kind, parent);
-    s->setGeometry(geometry);
-    s->setFilled(filled);
-    s->setFillColor(fill);
-    s->setBorderColor(border);
-    s->setBorderWidth(borderWidth);
-    return s;
-}
-
-plat::Shape* copyShape(plat::Shape* e0)
-{
-    return shape(e0->parentWidget(), e0->shape(), e0->geometry(), e0->FillColor(), e0->Filled(), e0->BorderColor(),
-                 e0->BorderWidth());
+    return LampRows::shape(parent, kind, geometry, filled ? std::optional<unsigned int>(fill) : std::nullopt, border,
+                           borderWidth);
 }
 
 QLabel* text(QWidget* parent, const QRect& geometry, const QFont& font, Qt::Alignment align)
@@ -88,16 +69,6 @@ QLabel* text(QWidget* parent, const QRect& geometry, const QFont& font, Qt::Alig
     l->setGeometry(geometry);
     l->setFont(font);
     l->setAlignment(align);
-    return l;
-}
-
-QLabel* copyLabel(QLabel* e0)
-{
-    QLabel* l = text(e0->parentWidget(), e0->geometry(), e0->font(), e0->alignment());
-    l->setWordWrap(e0->wordWrap());
-    l->setStyleSheet(e0->styleSheet());
-    l->setAutoFillBackground(e0->autoFillBackground());
-    l->setPalette(e0->palette());
     return l;
 }
 
@@ -250,11 +221,7 @@ void wTechEtatModule::MiseEnFormeModule(std::shared_ptr<PanelClass> panel)
             label->setText(QString(returns, QLatin1Char('\n')) + caption);
             label->show();
 
-            plat::Shape* labelBack = shpBkTxt.load(i, copyShape);
-            labelBack->setGeometry(label->geometry().adjusted(-kFrameMargin, -kFrameMargin, kFrameMargin, kFrameMargin));
-            labelBack->show();
-            labelBack->raise();
-            label->raise();
+            LampRows::showFramed(label, shpBkTxt.load(i, copyShape), kFrameMargin);
 
             plat::Shape* lamp = shpVoyant.load(i, copyShape);
             lamp->setGeometry(place(row.lamp));
@@ -263,11 +230,7 @@ void wTechEtatModule::MiseEnFormeModule(std::shared_ptr<PanelClass> panel)
             lamp->show();
             lamp->raise();
 
-            plat::Shape* lampBack = shpBkLed.load(i, copyShape);
-            lampBack->setGeometry(lamp->geometry().adjusted(-kFrameMargin, -kFrameMargin, kFrameMargin, kFrameMargin));
-            lampBack->show();
-            lampBack->raise();
-            lamp->raise();
+            LampRows::showFramed(lamp, shpBkLed.load(i, copyShape), kFrameMargin);
 
             QLabel* number = lblNum.load(i, copyLabel);
             number->move(px(row.number.x()), px(row.number.y()));
