@@ -227,6 +227,8 @@ void PollingEngine::resetModules()
 
 void PollingEngine::emptyAlarmList()
 {
+    // Its rows of missing modules go too: polling tells them again.
+    m_dispatcher.ForgetMissingAnnouncements();
     if (!plat::Forms::isRegistered(FormNames::wRunAlarms))
         return;
     // Loaded for it when it is not: its rows are the channels this pass finds.
@@ -390,8 +392,9 @@ void PollingEngine::clearLatchedTargets()
                 latched = true;
                 // A source outside the bus (a file's) is never active.
                 const int from = mirror->FromModule();
-                if (from >= 1 && from <= Limits::Modules
-                    && ConfigAccess::channel(panelAt(from), mirror->FromChannel()).State() != 0) {
+                const int fromChannel = mirror->FromChannel();
+                if (from >= 1 && from <= Limits::Modules && fromChannel >= 0 && fromChannel <= Limits::LastChannel
+                    && ConfigAccess::channel(panelAt(from), fromChannel).State() != 0) {
                     sourceActive = true;
                     break;
                 }
