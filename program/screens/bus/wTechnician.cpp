@@ -171,10 +171,8 @@ void wTechnician::Form_Load()
         showStopRun();
         const int n = TechnicianPanel::FromIni(
             VEXfonctions::GetIni(IniKeys::General, IniKeys::TechPanel, IniKeys::TechPanelDefault));
+        // The caption starts empty: its change handler runs.
         lblNumero->setCaption(QString::number(n));
-        // "0" was shown before: the change handler runs only on a change.
-        if (n == 0)
-            lblNumero_Change();
         Global::MiseAEchelle(this);
     });
 }
