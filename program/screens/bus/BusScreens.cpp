@@ -5,6 +5,8 @@
 #include "program/screens/bus/dlgBusCopy.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
+#include "program/screens/bus/wTechEtatModule.h"
+#include "program/screens/bus/wTechnician.h"
 
 namespace BusScreens {
 
@@ -13,6 +15,8 @@ void registerForms()
     plat::Forms::registerForm(FormNames::wBusModules, [] { return new wBusModules; });
     plat::Forms::registerForm(FormNames::wBusPanneau, [] { return new wBusPanneau; });
     plat::Forms::registerForm(FormNames::dlgBusCopy, [] { return new dlgBusCopy; });
+    plat::Forms::registerForm(FormNames::wTechnician, [] { return new wTechnician; });
+    plat::Forms::registerForm(FormNames::wTechEtatModule, [] { return new wTechEtatModule; });
 }
 
 } // namespace BusScreens
