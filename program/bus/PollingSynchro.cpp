@@ -28,6 +28,7 @@
 #include "VexLib22/_WinPlace.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/InputHold.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
 #include "platform/SerialControl.h"
@@ -101,6 +102,8 @@ void PollingEngine::SynchroGeneraleBus()
     if (m_inSynchro)
         return;
     m_inSynchro = true;
+    // The notice's yield paints; a touch meanwhile waits for the pass's end.
+    const plat::InputHold hold;
     const HeldConfig held(*this);
     const int pointer = plat::Screen::MousePointer();
     QPointer<plat::Form> notice;

@@ -49,6 +49,8 @@ TEST_F(ProgramAssembly, RegistersEveryFormOfTheShippedProgram)
                   "wRunAlarms",
                   "wSysComm",
                   "wSysConfSon",
+                  "wTechEtatModule",
+                  "wTechnician",
                   "wTeleCmde",
                   "wTeleCmdes",
               }));

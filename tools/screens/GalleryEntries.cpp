@@ -19,6 +19,9 @@
 #include "program/screens/bus/wBusMiroirs.h"
 #include "program/screens/bus/wBusMirrorOne.h"
 #include "program/screens/bus/wBusPanneau.h"
+#include "program/screens/bus/wTechEtatModule.h"
+#include "platform/Captions.h"
+#include "platform/Shape.h"
 #include "platform/AppIdentity.h"
 #include "program/core/TextIds.h"
 #include "program/screens/system/dlgParamPrinter.h"
@@ -385,6 +388,28 @@ void instructionOfHistory(plat::Form* form)
     dlg->setConsigne(dlgConsigne::InstructionText(1));
 }
 
+// The technician on module 1 of the overview's page (model 1: every button).
+void technicianOnModuleOne()
+{
+    busModules();
+    VEXfonctions::SetIni(IniKeys::General, IniKeys::TechPanel, QStringLiteral("1"));
+}
+
+// Module 1 of the remote site read a moment ago: lamps of every state, the
+// horn sounding.
+void moduleStateRead(plat::Form* form)
+{
+    auto* screen = as<wTechEtatModule>(form);
+    screen->setPanel(gConfig->Panel(1));
+    const char* const states[] = {"0", "1", "0", "2", "1", "0", "3", "0", "255", "1", "0", "4"};
+    for (int i = 1; i <= screen->Lamps(); ++i)
+        plat::setTag(screen->shpVoyant(i), QString::fromLatin1(states[i - 1]));
+    for (int i = 0; i < 4; ++i)
+        screen->tmrClign_Timer();
+    screen->shpKlaxon->setFillColor(0x0000FF);
+    screen->lblCommResult->setText(Config::GetText(830102));
+}
+
 } // namespace
 
 const std::vector<GalleryEntry>& galleryEntries()
@@ -411,6 +436,8 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("dlgConsigne"), {}, instructionOfHistory},
         {QStringLiteral("wTeleCmdes"), remoteSite, {}},
         {QStringLiteral("wTeleCmde"), remoteSite, lampsOfEveryColour},
+        {FormNames::wTechnician, technicianOnModuleOne, {}},
+        {FormNames::wTechEtatModule, remoteSite, moduleStateRead},
     };
     return entries;
 }

@@ -8,6 +8,8 @@
 #include "program/screens/bus/wBusMirrorOne.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
+#include "program/screens/bus/wTechEtatModule.h"
+#include "program/screens/bus/wTechnician.h"
 
 namespace BusScreens {
 
@@ -19,6 +21,8 @@ void registerForms()
     plat::Forms::registerForm(FormNames::dlgEditMirror, [] { return new dlgEditMirror; });
     plat::Forms::registerForm(FormNames::wBusMiroirs, [] { return new wBusMiroirs; });
     plat::Forms::registerForm(FormNames::wBusMirrorOne, [] { return new wBusMirrorOne; });
+    plat::Forms::registerForm(FormNames::wTechnician, [] { return new wTechnician; });
+    plat::Forms::registerForm(FormNames::wTechEtatModule, [] { return new wTechEtatModule; });
 }
 
 } // namespace BusScreens
