@@ -45,7 +45,7 @@ constexpr int kBarTop = ScreenHeight - 8 - kButtonHeight;
 // Whole rows only, within the room above the bar.
 constexpr int kListHeight = (kBarTop - 12 - kListTop - 2) / kRowHeight * kRowHeight + 2;
 // Column 0 holds nothing; the others fit a model name, a number or a type.
-constexpr int kColumnWidths[MirrorTable::Columns] = {14, 108, 70, 96, 108, 70, 70, 138};
+constexpr int kColumnWidths[MirrorTable::Columns] = {14, 100, 70, 96, 100, 70, 84, 140};
 constexpr int kScrollBar = 22;
 constexpr int kListWidth = [] {
     int w = 2 + kScrollBar;
@@ -118,6 +118,9 @@ wBusMiroirs::wBusMiroirs() : plat::Form(FormNames::wBusMiroirs)
     lvwMirrors->setFocusPolicy(Qt::NoFocus);
     lvwMirrors->setFont(plat::Theme::font(12, false));
     lvwMirrors->setStyleSheet(listStyle());
+    // Column 0 is narrower than a header section would be by default.
+    lvwMirrors->header()->setMinimumSectionSize(1);
+    lvwMirrors->header()->setStretchLastSection(false);
     for (int c = 0; c < MirrorTable::Columns; ++c)
         lvwMirrors->setColumnWidth(c, kColumnWidths[c]);
     // A touch on a row, or beside the rows, which leaves none selected.
@@ -222,7 +225,7 @@ void wBusMiroirs::FillTable()
             auto* item = new QTreeWidgetItem;
             for (int c = 0; c < MirrorTable::Columns; ++c)
                 item->setText(c, row.text[size_t(c)]);
-            for (int c = 2; c < MirrorTable::Columns; ++c)
+            for (int c = 1; c < MirrorTable::Columns; ++c)
                 item->setTextAlignment(c, Qt::AlignCenter);
             item->setData(0, Qt::UserRole, row.id);
             if (selected < 0 && !m_selectedId.isEmpty() && row.id == m_selectedId)
