@@ -3,6 +3,8 @@
 #include "platform/Theme.h"
 
 #include <QFile>
+#include <QPainter>
+#include <QSvgRenderer>
 
 // The icons are compiled into the static platform library: register them
 // before the first use.
@@ -26,6 +28,16 @@ QByteArray svg(const QString& name)
     text.replace("@accent@", Theme::accent().name().toLatin1());
     text.replace("@border@", Theme::buttonBorder().name().toLatin1());
     return text;
+}
+
+QPixmap pixmap(const QString& name, const QSize& size)
+{
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QSvgRenderer renderer(svg(name));
+    QPainter painter(&pm);
+    renderer.render(&painter);
+    return pm;
 }
 
 } // namespace plat::Icons

@@ -5,6 +5,8 @@
 // edge of an accent tile) and "@border@" stand for the theme's colours.
 
 #include <QByteArray>
+#include <QPixmap>
+#include <QSize>
 #include <QString>
 
 namespace plat::Icons {
@@ -12,5 +14,7 @@ namespace plat::Icons {
 // The SVG text of the icon of that name ("ok", "quit", ...); empty for an
 // unknown name.
 QByteArray svg(const QString& name);
+// The icon drawn as a picture of that size (a still image, not a button).
+QPixmap pixmap(const QString& name, const QSize& size);
 
 } // namespace plat::Icons

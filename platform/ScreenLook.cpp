@@ -68,6 +68,18 @@ QString commandStyle()
              Theme::buttonPressed().name(), Theme::buttonDisabled().name(), Theme::textDisabled().name());
 }
 
+// White with a dark rim, a dark dot when chosen.
+QString optionMark()
+{
+    const QString ink = Theme::text().name();
+    return QStringLiteral("QRadioButton::indicator { width: 22px; height: 22px; border-radius: 13px; border: 2px solid %1;"
+                          " background: white; }"
+                          "QRadioButton::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5, radius:0.5,"
+                          " fx:0.5, fy:0.5, stop:0 %1, stop:0.5 %1, stop:0.56 white, stop:1 white); }"
+                          "QRadioButton::indicator:disabled { border-color: %2; }")
+        .arg(ink, Theme::textDisabled().name());
+}
+
 void paintField(QWidget* field, unsigned int bgr)
 {
     field->setStyleSheet(QStringLiteral("background: %1; color: %2; border: 1px solid %3; border-radius: 4px;")

@@ -46,6 +46,8 @@ void title(QLabel* face, QLabel* shadow, const QRect& geometry = TitleRect);
 plat::PictureButton* button(QWidget* parent, const QString& icon, const QRect& geometry);
 // The style sheet of a text command button, with its pressed and disabled looks.
 QString commandStyle();
+// The style sheet of an option button's round mark, which shows on every colour.
+QString optionMark();
 
 // A value box in that background colour, kept in its BackColor property.
 void paintField(QWidget* field, unsigned int bgr);

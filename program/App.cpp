@@ -6,7 +6,6 @@
 #include "program/bus/BusForms.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/DispatchSeams.h"
-#include "program/bus/Miroirs.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
@@ -42,9 +41,6 @@ void installSeams()
     dispatch.printer = &HistoProcs::Printer();
     // The printers of the engine and of the port test are raw line printers.
     EnginePrinter::setFactory([] { return std::make_shared<DirectPrinting>(); });
-    // The mirrors queue their writes on the engine form's engine.
-    static Miroirs mirrors;
-    dispatch.mirrors = &mirrors;
     PollingSeams::installed().doMidnightActions = &Config::DoMidnightActions;
     wPolling::setPortFactory([] { return std::make_unique<plat::SerialPort>(); });
     CommFunctions::setClock(&plat::systemClock());

@@ -9,7 +9,7 @@ namespace App {
 
 // Registers every form of the program.
 void registerForms();
-// Installs the dispatch's event rules, history, printer and mirrors, the
+// Installs the dispatch's event rules, history and printer, the
 // engine's seams, the serial port factory and the bus clock.
 void installSeams();
 // Both, after the error handler and the captions' text source.

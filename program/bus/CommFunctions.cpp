@@ -5,6 +5,8 @@
 #include "program/bus/BusConstants.h"
 #include "program/bus/ModbusFrames.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <functional>
 
@@ -13,6 +15,32 @@ namespace CommFunctions {
 namespace {
 
 plat::Clock* g_clock = nullptr;
+
+// The ports with an exchange under way. No exchange yields while it waits, so
+// a second one can begin only from code that the first one's wait ran (a
+// port's handler, a clock's sleep): refused, or two frames would mix on the line.
+class InFlight {
+public:
+    explicit InFlight(const plat::SerialControl& port) : m_port(&port)
+    {
+        if (ports().contains(m_port))
+            throw plat::RtError(plat::rt::DeviceUnavailable,
+                                QStringLiteral("Serial port COM%1 is busy: another exchange is under way on it")
+                                    .arg(port.CommPort()));
+        ports().insert(m_port);
+    }
+    ~InFlight() { ports().remove(m_port); }
+    InFlight(const InFlight&) = delete;
+    InFlight& operator=(const InFlight&) = delete;
+
+private:
+    static QSet<const plat::SerialControl*>& ports()
+    {
+        static QSet<const plat::SerialControl*> set;
+        return set;
+    }
+    const plat::SerialControl* m_port;
+};
 
 // What came back for one request.
 struct Received {
@@ -25,6 +53,7 @@ struct Received {
 // the deadline, counted from the end of the request, has passed.
 Received exchange(plat::SerialControl& port, const QByteArray& frame, int expected, qint64 timeoutMs)
 {
+    const InFlight busy(port);
     plat::Clock& clk = clock();
     clk.sleepMs(Bus::FramePauseMs);
     port.setRTSEnable(true);

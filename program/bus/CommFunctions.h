@@ -7,6 +7,12 @@
 // to the central error handler under "CommFunctions.<routine>" and the routine
 // fails. A port whose device has gone fails every transaction at once and
 // quietly: the port's owner (the engine) tells the loss once.
+//
+// One thread, no lock: an exchange begun on a port while another is under way
+// on it (from code the first one's wait ran) is refused as a reported error
+// (68) and fails; the first goes on. The direct reads of the technician
+// screens touch nothing of the engine's (round robin, counters, presence,
+// next poll): only the polling tick charges a module.
 
 #include "platform/Clock.h"
 #include "platform/SerialControl.h"

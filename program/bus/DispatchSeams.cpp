@@ -2,6 +2,7 @@
 
 #include "program/bus/FormsAlarmScreen.h"
 #include "program/bus/GlobalHorn.h"
+#include "program/bus/Miroirs.h"
 
 namespace Dispatch {
 
@@ -9,7 +10,9 @@ Seams& installed()
 {
     static GlobalHorn horn;
     static FormsAlarmScreen alarmScreen;
-    static Seams seams{nullptr, &horn, &alarmScreen, nullptr, nullptr, nullptr};
+    // Their writes go to the engine form's queue.
+    static Miroirs mirrors;
+    static Seams seams{nullptr, &horn, &alarmScreen, nullptr, nullptr, &mirrors};
     return seams;
 }
 

@@ -71,10 +71,10 @@ public:
     virtual void DoMirrors(const EventClass& ev) = 0;
 };
 
-// The seams that a new engine starts with: the horn (Global::Alarme) and the
-// alarm screen (the form registered under its name) of this layer; the layers
-// above install the rules, the history, the printer and the mirrors. A step
-// whose seam is missing fails with run-time error 91.
+// The seams that a new engine starts with: the horn (Global::Alarme), the
+// alarm screen (the form registered under its name) and the mirrors (Miroirs)
+// of this layer; the layers above install the rules, the history and the
+// printer. A step whose seam is missing fails with run-time error 91.
 struct Seams {
     EventRules* rules = nullptr;
     Horn* horn = nullptr;

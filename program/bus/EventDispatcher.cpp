@@ -191,6 +191,9 @@ void EventDispatcher::movePanel(qint16 module, bool present, bool announce)
         ev.setParam(1);
         ev.setAff(present ? 1 : 0);
         ev.setClock(0);
+        // Told once: polling that declares it missing afterwards does not tell it again.
+        if (!present)
+            m_declaredMissing.set(size_t(module));
         TraiteEvent(ev);
         panel.setPresent(present);
         emit PanelMove(present, module, ev.Num(), ev.ID());
@@ -212,9 +215,7 @@ void EventDispatcher::AddError(qint16 module)
         panel.setErrCptr(1, 0);
         panel.setErrCptr(2, qint16((panel.ErrCptr(2) + 1) % ErrorCounterModulo));
         // A module that never answered in this run would otherwise never be told.
-        const bool first = !m_declaredMissing.test(size_t(module));
-        m_declaredMissing.set(size_t(module));
-        movePanel(module, false, first);
+        movePanel(module, false, !m_declaredMissing.test(size_t(module)));
         if (panel.ErrCptr(2) >= MissingToLongRest)
             panel.setNextPoll(now.addSeconds(LongRestSeconds));
     });

@@ -77,6 +77,9 @@ public:
     // was never present (a module dead from power-on), later ones only when
     // it was.
     void AddError(qint16 module);
+    // The alarm list was emptied (a general synchronisation): a module
+    // announced missing before is announced again at its next declaration.
+    void ForgetMissingAnnouncements() { m_declaredMissing.reset(); }
 
 signals:
     // Raised during the dispatch; every listener has run when it returns (one
@@ -101,6 +104,7 @@ private:
     std::function<plat::DateTime()> m_now;
     std::function<bool()> m_busUsable;
     qint32 m_lastEvent = 0;
-    // The modules declared missing at least once in this run.
+    // The modules announced missing at least once in this run (by polling
+    // or by a re-read that found them gone).
     std::bitset<Limits::Modules + 1> m_declaredMissing;
 };

@@ -25,11 +25,11 @@
 #include "VexLib22/_LogFileClass.h"
 
 #include "platform/Guard.h"
+#include "platform/InputHold.h"
 #include "platform/RtError.h"
 #include "platform/SerialControl.h"
 #include "platform/Values.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QStringList>
 
@@ -138,7 +138,7 @@ void PollingEngine::yield()
     if (m_yield)
         m_yield();
     else
-        QCoreApplication::processEvents();
+        plat::InputHold::yield();
 }
 
 int PollingEngine::message(const QString& text, int style, bool modeless)
@@ -564,6 +564,9 @@ void PollingEngine::RunComm()
     bool rearm = false;
     bool ok = false;
     {
+        // The yields of the tick run timers and paints; a touch meanwhile
+        // waits for the tick's end, so no screen opens in the middle of it.
+        const plat::InputHold hold;
         InTick inTick(*this);
         ok = plat::guard(qualified("RunComm"), [&] { rearm = tick(); });
     }

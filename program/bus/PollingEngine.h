@@ -56,7 +56,9 @@ public:
     PollTimer& timer() const;
     // The date and time of events, NextPoll and SendTime; the system's unless set.
     void setNow(std::function<plat::DateTime()> now);
-    // The yield of the command loop; QCoreApplication::processEvents unless set.
+    // The yield of the command loop and of the synchronisation notice: timers
+    // and paints, touches held until the tick or pass ends
+    // (plat::InputHold::yield) unless set.
     void setYield(std::function<void()> yield) { m_yield = std::move(yield); }
     // The date and time as the engine takes it (setNow).
     plat::DateTime now() const;

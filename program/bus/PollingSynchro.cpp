@@ -28,6 +28,7 @@
 #include "VexLib22/_WinPlace.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/InputHold.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
 #include "platform/SerialControl.h"
@@ -101,6 +102,8 @@ void PollingEngine::SynchroGeneraleBus()
     if (m_inSynchro)
         return;
     m_inSynchro = true;
+    // The notice's yield paints; a touch meanwhile waits for the pass's end.
+    const plat::InputHold hold;
     const HeldConfig held(*this);
     const int pointer = plat::Screen::MousePointer();
     QPointer<plat::Form> notice;
@@ -224,6 +227,8 @@ void PollingEngine::resetModules()
 
 void PollingEngine::emptyAlarmList()
 {
+    // Its rows of missing modules go too: polling tells them again.
+    m_dispatcher.ForgetMissingAnnouncements();
     if (!plat::Forms::isRegistered(FormNames::wRunAlarms))
         return;
     // Loaded for it when it is not: its rows are the channels this pass finds.
@@ -387,8 +392,9 @@ void PollingEngine::clearLatchedTargets()
                 latched = true;
                 // A source outside the bus (a file's) is never active.
                 const int from = mirror->FromModule();
-                if (from >= 1 && from <= Limits::Modules
-                    && ConfigAccess::channel(panelAt(from), mirror->FromChannel()).State() != 0) {
+                const int fromChannel = mirror->FromChannel();
+                if (from >= 1 && from <= Limits::Modules && fromChannel >= 0 && fromChannel <= Limits::LastChannel
+                    && ConfigAccess::channel(panelAt(from), fromChannel).State() != 0) {
                     sourceActive = true;
                     break;
                 }

@@ -40,7 +40,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
-#include <QSvgRenderer>
 #include <QTimer>
 
 namespace {
@@ -60,12 +59,7 @@ QByteArray icon(const char* name)
 
 QPixmap picture(const char* name, QSize size)
 {
-    QPixmap pm(size);
-    pm.fill(Qt::transparent);
-    QSvgRenderer svg(icon(name));
-    QPainter p(&pm);
-    svg.render(&p);
-    return pm;
+    return plat::Icons::pixmap(QLatin1String(name), size);
 }
 
 wPolling& engineForm()

@@ -1,5 +1,6 @@
 #include "program/runtime/wTeleCmde.h"
 
+#include "program/runtime/LampRows.h"
 #include "program/runtime/RuntimeLook.h"
 #include "program/runtime/dlgConsigne.h"
 
@@ -33,15 +34,10 @@
 
 namespace {
 
-// The layout is given in twips.
-int px(double twips)
-{
-    return qRound(twips / plat::kTwipsPerPixel);
-}
-QRect place(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
+using LampRows::copyLabel;
+using LampRows::copyShape;
+using LampRows::place;
+using LampRows::px;
 
 constexpr int kWidth = 11040;
 constexpr int kHeight = 6435;
@@ -72,36 +68,7 @@ constexpr unsigned int kBackBorder = 0xA0A0A0;
 plat::Shape* shape(QWidget* parent, plat::Shape::Kind kind, const QRect& geometry, std::optional<unsigned int> fill,
                    unsigned int border, int borderWidth)
 {
-    auto* s = new plat::Shape(kind, parent);
-    s->setGeometry(geometry);
-    s->setFilled(fill.has_value());
-    if (fill)
-        s->setFillColor(*fill);
-    s->setBorderColor(border);
-    s->setBorderWidth(borderWidth);
-    return s;
-}
-
-plat::Shape* copyShape(plat::Shape* e0)
-{
-    auto* s = new plat::Shape(e0->shape(), e0->parentWidget());
-    s->setGeometry(e0->geometry());
-    s->setFilled(e0->Filled());
-    s->setFillColor(e0->FillColor());
-    s->setBorderColor(e0->BorderColor());
-    s->setBorderWidth(e0->BorderWidth());
-    return s;
-}
-
-QLabel* copyLabel(QLabel* e0)
-{
-    auto* l = new QLabel(e0->parentWidget());
-    l->setGeometry(e0->geometry());
-    l->setFont(e0->font());
-    l->setAlignment(e0->alignment());
-    l->setWordWrap(e0->wordWrap());
-    l->setStyleSheet(e0->styleSheet());
-    return l;
+    return LampRows::shape(parent, kind, geometry, fill, border, borderWidth);
 }
 
 QLabel* label(QWidget* parent, const QRect& geometry, int pointSize, bool bold, Qt::Alignment align)
@@ -243,8 +210,6 @@ void wTeleCmde::MiseEnFormeModule(std::shared_ptr<PanelClass> panel)
         mPanel = std::move(panel);
         lblModType(0)->setText(QString::number(mPanel->Numero()));
         lblModType(1)->setText(Global::ModuleName(mPanel->Model()));
-        const int mx = kFrameMargin;
-        const int my = kFrameMargin;
         for (int i = 1; i <= RemoteChannels::Channels; ++i) {
             const int column = i > kRowsPerColumn ? 1 : 0;
             const int row = (i - 1) % kRowsPerColumn;
@@ -257,11 +222,7 @@ void wTeleCmde::MiseEnFormeModule(std::shared_ptr<PanelClass> panel)
             text->show();
             plat::onClick(text, [this, i] { lblVoyant_Click(i); });
 
-            plat::Shape* textBack = shpBkTxt.load(i, copyShape);
-            textBack->setGeometry(text->geometry().adjusted(-mx, -my, mx, my));
-            textBack->show();
-            textBack->raise();
-            text->raise();
+            LampRows::showFramed(text, shpBkTxt.load(i, copyShape), kFrameMargin);
 
             plat::Shape* lamp = shpVoyant.load(i, copyShape);
             const int lampHeight = px(kLampHeight);
@@ -270,11 +231,7 @@ void wTeleCmde::MiseEnFormeModule(std::shared_ptr<PanelClass> panel)
             lamp->show();
             lamp->raise();
 
-            plat::Shape* lampBack = shpBkLed.load(i, copyShape);
-            lampBack->setGeometry(lamp->geometry().adjusted(-mx, -my, mx, my));
-            lampBack->show();
-            lampBack->raise();
-            lamp->raise();
+            LampRows::showFramed(lamp, shpBkLed.load(i, copyShape), kFrameMargin);
 
             QLabel* number = lblNum.load(i, copyLabel);
             number->move(px(kNumberLeft[column]), text->y() + (text->height() - number->height()) / 2);

@@ -371,6 +371,7 @@ TEST_F(Synchro, AtMidnightALatchedTargetWhoseSourcesAreAllNormalIsCleared)
         {"two latching sources, both normal", 3, 6, 4, {{1, 3, 2, 0}, {4, 2, 2, 0}}, {"W22=0"}, 0},
         {"only a copying mirror", 1, 4, 3, {{1, 3, 1, 0}}, {}, 3},
         {"no mirror at all", 1, 4, 3, {}, {}, 3},
+        {"latching sources outside the bus, from a file", 1, 4, 3, {{70, 3, 2, 1}, {1, 30, 2, 1}}, {"W20=0"}, 0},
         {"a model 2 target: its horn, its cleared channels, then the channel", 2, 9, 1, {{1, 3, 2, 0}},
          {"W64=1", "W11=0", "W9=0"}, 0},
     };
@@ -390,6 +391,8 @@ TEST_F(Synchro, AtMidnightALatchedTargetWhoseSourcesAreAllNormalIsCleared)
         for (const auto& mirror : r.mirrors) {
             gConfig->Mirrors()->Add(qint16(mirror[0]), qint16(mirror[1]), 2, qint16(r.targetChannel),
                                     qint16(mirror[2]));
+            if (mirror[0] > 64 || mirror[1] > 24)
+                continue;
             channel(mirror[0], mirror[1]).setState(qint16(mirror[3]));
             sim.setChannelState(mirror[0], mirror[1], quint16(mirror[3]));
         }
@@ -432,4 +435,57 @@ TEST_F(Synchro, AClearingWriteThatFailsIsTriedOnceAndTheChannelStillCleared)
     EXPECT_EQ(requestsTo(2, from).filter("W20=0").size(), 1);
     EXPECT_EQ(channel(2, 4).State(), 0);
     EXPECT_EQ(log->lines.filter("WRITE").size(), 1) << "its command line";
+}
+
+TEST_F(Synchro, AModuleLostOrBackAtMidnightIsAnnouncedOnceAlsoWhenPollingThenDeclaresItMissing)
+{
+    configure(1, 1);
+    configure(2, 1);
+    loadAndRun();
+    for (int m : {1, 2})
+        ASSERT_TRUE(panel(m).Present());
+    // Module 2 is declared missing by polling and comes back before
+    // midnight; module 1 goes away just before it.
+    sim.setPower(2, false);
+    for (int i = 0; i < 40 && panel(2).ErrCptr(2) == 0; ++i)
+        tick();
+    ASSERT_FALSE(panel(2).Present());
+    sim.setPower(2, true);
+    sim.setPower(1, false);
+    events.clear();
+    engine->MidnightSynchro();
+    // Then polling goes on until module 1 has been declared missing by it too.
+    for (int i = 0; i < 40 && panel(1).ErrCptr(2) == 0; ++i)
+        tick();
+    ASSERT_GT(panel(1).ErrCptr(2), 0);
+    for (int i = 0; i < 10; ++i)
+        tick();
+    QStringList moves;
+    for (const EventClass& e : eventsOnChannel(EventClass::ChnlPresence))
+        moves << QString("%1 aff %2").arg(e.Panel()).arg(e.Aff());
+    EXPECT_EQ(moves, QStringList({"1 aff 0", "2 aff 1"}));
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Synchro, AModuleMissingBeforeAPassIsAnnouncedAgainAfterItAsTheListWasEmptied)
+{
+    configure(1, 1);
+    configure(2, 1);
+    loadAndRun();
+    sim.setPower(2, false);
+    auto declared = [&] {
+        for (int i = 0; i < 40 && panel(2).ErrCptr(2) == 0; ++i)
+            tick();
+        return panel(2).ErrCptr(2) > 0;
+    };
+    ASSERT_TRUE(declared());
+    ASSERT_EQ(eventsOnChannel(EventClass::ChnlPresence).size(), 1u);
+    engine->SynchroGeneraleBus();
+    EXPECT_EQ(eventsOnChannel(EventClass::ChnlPresence).size(), 1u) << "the pass itself is silent";
+    ASSERT_TRUE(declared());
+    const std::vector<EventClass> moves = eventsOnChannel(EventClass::ChnlPresence);
+    ASSERT_EQ(moves.size(), 2u);
+    EXPECT_EQ(moves[1].Panel(), 2);
+    EXPECT_EQ(moves[1].Aff(), 0);
+    EXPECT_TRUE(reports.empty());
 }

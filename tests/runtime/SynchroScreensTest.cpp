@@ -1,7 +1,7 @@
 // The general synchronisation pass as the operator sees it, on the real
 // engine form against the in-process simulator: the notice on top while it
-// runs, the busy pointer and the markers of the alarm and technician
-// screens, the alarm list emptied and filled with exactly the channels found
+// runs, the busy pointer and the marker of the alarm screen (the technician
+// screen's is with that screen's tests), the alarm list emptied and filled with exactly the channels found
 // active (each traced as "SYNCHRO" with a new number), its clean-up after an
 // error half way; and the midnight records, in the history file only.
 
@@ -12,42 +12,18 @@
 #include "program/runtime/HistoFile.h"
 #include "program/runtime/HistoFileRecord.h"
 
-#include "platform/ControlArray.h"
 #include "platform/Cp1252.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QPaintEvent>
 
 #include <optional>
 
 namespace {
 
 using alarmtest::AlarmScreenFixture;
-
-// Stands for the technician screen: its stop/run pictures, the third one
-// hidden, and a count of its paintings.
-class TechnicianScreen : public plat::Form {
-public:
-    TechnicianScreen() : plat::Form(FormNames::wTechnician)
-    {
-        resize(800, 600);
-        for (int i = 0; i < 3; ++i)
-            imgStopRun.add(i, new QLabel(this));
-        imgStopRun(2)->hide();
-    }
-    plat::ControlArray<QLabel> imgStopRun{QStringLiteral("imgStopRun")};
-    int paints = 0;
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        ++paints;
-        plat::Form::paintEvent(event);
-    }
-};
 
 // Mirrors that always fail: an error in the middle of the pass.
 class FailingMirrors : public Dispatch::Mirrors {
@@ -61,7 +37,6 @@ protected:
     void SetUp() override
     {
         AlarmScreenFixture::SetUp();
-        plat::Forms::registerForm(FormNames::wTechnician, [] { return new TechnicianScreen; });
         // What the screens show when the pass sends its first type query.
         sim.setObserver([this](const modsim::Exchange& x) {
             if (during || x.request.size() < 4 || ((quint8(x.request[2]) << 8) | quint8(x.request[3])) != 132)
@@ -74,26 +49,10 @@ protected:
                                + (box->imgIcon(3)->isVisibleTo(box) ? "|exclamation" : "");
             if (wRunAlarms* w = screen())
                 d.alarmMark = w->imgStopRun(wRunAlarms::StopRunSynchro)->isVisibleTo(w);
-            if (TechnicianScreen* t = technician()) {
-                d.technicianMark = t->imgStopRun(2)->isVisibleTo(t);
-                d.technicianPaints = t->paints;
-            }
             during = d;
         });
     }
 
-    static TechnicianScreen* technician()
-    {
-        return dynamic_cast<TechnicianScreen*>(plat::Forms::Find(FormNames::wTechnician));
-    }
-    TechnicianScreen* showTechnician()
-    {
-        auto* t = dynamic_cast<TechnicianScreen*>(plat::Forms::Get(FormNames::wTechnician));
-        t->Show();
-        settle();
-        t->paints = 0;
-        return t;
-    }
     static bool noticeLoaded()
     {
         for (plat::Form* f : plat::Forms::All())
@@ -119,8 +78,6 @@ protected:
         int pointer = -1;
         QString notice;
         bool alarmMark = false;
-        bool technicianMark = false;
-        int technicianPaints = 0;
     };
     std::optional<During> during;
 };
@@ -196,21 +153,6 @@ TEST_F(SynchroScreens, TheAlarmScreenIsLoadedForThePassWhenItWasNot)
     EXPECT_FALSE(screen()->isVisible()) << "loaded, not shown";
 }
 
-TEST_F(SynchroScreens, TheTechnicianScreenShowsTheMarkerAndIsRepaintedWhileThePassRuns)
-{
-    configure(1, 1);
-    TechnicianScreen* t = showTechnician();
-    engine()->SynchroGeneraleBus();
-    ASSERT_TRUE(during.has_value());
-    EXPECT_TRUE(during->technicianMark);
-    EXPECT_GE(during->technicianPaints, 1) << "repainted at the start";
-    ASSERT_EQ(technician(), t);
-    EXPECT_FALSE(t->imgStopRun(2)->isVisibleTo(t));
-    EXPECT_TRUE(t->imgStopRun(0)->isVisibleTo(t)) << "the other pictures untouched";
-    EXPECT_FALSE(noticeLoaded());
-    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
-}
-
 TEST_F(SynchroScreens, AnErrorHalfWayIsReportedOnceAndThePassStillEndsAsItMust)
 {
     configure(1, 1);
@@ -224,7 +166,6 @@ TEST_F(SynchroScreens, AnErrorHalfWayIsReportedOnceAndThePassStillEndsAsItMust)
     FailingMirrors failing;
     Dispatch::installed().mirrors = &failing;
     wRunAlarms* w = showScreen();
-    TechnicianScreen* t = showTechnician();
     recordEvents();
     engine()->SynchroGeneraleBus();
 
@@ -238,7 +179,6 @@ TEST_F(SynchroScreens, AnErrorHalfWayIsReportedOnceAndThePassStillEndsAsItMust)
     EXPECT_FALSE(noticeLoaded());
     EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);
     EXPECT_FALSE(w->imgStopRun(wRunAlarms::StopRunSynchro)->isVisibleTo(w));
-    EXPECT_FALSE(t->imgStopRun(2)->isVisibleTo(t));
 }
 
 TEST_F(SynchroScreens, TheMidnightRecordsGoToTheHistoryFileOnlyWithNumbersInTurn)

@@ -5,6 +5,7 @@
 // beeps counted, and the modal boxes, dialogs and file dialogs answered by the
 // test.
 
+#include "platform/AppIdentity.h"
 #include "platform/Beep.h"
 #include "platform/Captions.h"
 #include "platform/ColorDialog.h"
@@ -18,6 +19,8 @@
 #include "program/core/Globals.h"
 #include "program/core/InputDialogs.h"
 #include "program/core/LanguageGlobals.h"
+#include "program/core/MirrorClass.h"
+#include "program/core/MirrorClasses.h"
 #include "program/screens/bus/BusScreens.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
@@ -104,6 +107,27 @@ protected:
     }
 
     static QStringList visibleForms() { return testing_support::visibleForms(); }
+
+    static QString workingFile() { return plat::AppIdentity::programFile(".dat"); }
+
+    // The working file as the program reads it, or nothing when there is none.
+    static std::unique_ptr<ConfigClass> saved()
+    {
+        if (!QFile::exists(workingFile()))
+            return nullptr;
+        auto c = std::make_unique<ConfigClass>();
+        if (c->Read(workingFile()) != 0)
+            return nullptr;
+        return c;
+    }
+
+    static QStringList mirrorIds(const MirrorClasses& list)
+    {
+        QStringList ids;
+        for (const auto& m : list)
+            ids << m->ID();
+        return ids;
+    }
 
     static void click(QWidget* w)
     {

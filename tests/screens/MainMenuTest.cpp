@@ -265,6 +265,7 @@ const WiredRow kWired[] = {
     {1, 2, "wParamBiblio"},
     {2, 2, "wSysConfSon"},
     {2, 4, "dlgDefPwds"},
+    {4, 0, "wTechnician"},
 };
 
 TEST_F(ProgramMenu, EveryWiredEntryOpensItsScreen)

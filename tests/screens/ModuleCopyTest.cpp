@@ -25,8 +25,6 @@ auto settingsOf(const ChannelClass& c)
 
 class ModuleCopyRules : public BusScreensFixture {
 protected:
-    static QString workingFile() { return plat::AppIdentity::programFile(".dat"); }
-
     // Module 3 polled and present, module 7 switched off and missing, a
     // mirror from each.
     static void configure()

@@ -38,26 +38,6 @@ protected:
         gConfig->setModified(false);
     }
 
-    static QString workingFile() { return plat::AppIdentity::programFile(".dat"); }
-
-    // The working file as the program reads it, or nothing when there is none.
-    static std::unique_ptr<ConfigClass> saved()
-    {
-        if (!QFile::exists(workingFile()))
-            return nullptr;
-        auto c = std::make_unique<ConfigClass>();
-        if (c->Read(workingFile()) != 0)
-            return nullptr;
-        return c;
-    }
-
-    static QStringList mirrorIds(const MirrorClasses& list)
-    {
-        QStringList ids;
-        for (const auto& m : list)
-            ids << m->ID();
-        return ids;
-    }
 
     QString question() const { return Config::GetText(30010); }
 };
@@ -181,7 +161,6 @@ TEST_F(ModuleEditorScreen, NoDropsTheModulesEditsButKeepsTheMirrorEditsForALater
 
 TEST_F(ModuleEditorScreen, ModelsStepThroughTheListAndShowTheirMirrorsButton)
 {
-    standIn(FormNames::wBusMirrorOne);
     gConfig->Panel(4)->setModel(0);
     wBusPanneau* e = openEditor(4);
     struct Step {

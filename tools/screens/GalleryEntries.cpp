@@ -5,17 +5,25 @@
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/FormNames.h"
+#include "program/core/Global.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
+#include "program/core/MirrorClasses.h"
 #include "program/core/PanelClass.h"
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgKeyboard.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/bus/dlgBusCopy.h"
+#include "program/screens/bus/dlgEditMirror.h"
+#include "program/screens/bus/wBusMiroirs.h"
+#include "program/screens/bus/wBusMirrorOne.h"
 #include "program/screens/bus/wBusPanneau.h"
 #include "program/screens/bus/wTechConsignations.h"
+#include "program/screens/bus/wTechEtatModule.h"
 #include "program/screens/bus/wTechFindPanels.h"
+#include "platform/Captions.h"
+#include "platform/Shape.h"
 #include "platform/AppIdentity.h"
 #include "platform/FlexGrid.h"
 #include "program/core/TextIds.h"
@@ -37,6 +45,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -164,6 +174,59 @@ void moduleEditor(plat::Form* form)
         editor->imgControl_Click(wBusPanneau::ControlNextChannel);
     for (int i = 0; i < 5; ++i)
         editor->imgNavig_Click(wBusPanneau::NavigNextRow);
+}
+
+// The page of modules with two more, and twenty mirrors between them: whole
+// modules and channels, of both types, several to and from module 1 channel 3.
+void twentyMirrors()
+{
+    busModules();
+    gConfig->Panel(10)->setModel(1);
+    gConfig->Panel(10)->setTitle(QStringLiteral("Workshop"));
+    gConfig->Panel(12)->setModel(3);
+    gConfig->Panel(12)->setTitle(QStringLiteral("Cold store"));
+    const int mirrors[][5] = {
+        {1, 3, 7, 3, 1}, {1, 3, 3, 5, 2}, {7, 1, 1, 3, 1}, {3, 2, 1, 3, 1}, {1, 0, 2, 0, 0},
+        {1, 0, 4, 0, 0}, {2, 0, 9, 0, 0}, {3, 0, 5, 0, 0}, {7, 2, 9, 12, 2}, {7, 4, 3, 8, 1},
+        {3, 6, 7, 10, 1}, {1, 5, 9, 5, 2}, {9, 0, 3, 0, 0}, {12, 0, 4, 0, 0}, {1, 8, 7, 8, 1},
+        {3, 11, 1, 11, 1}, {10, 1, 2, 7, 2}, {1, 3, 9, 20, 1}, {3, 1, 7, 5, 2}, {1, 1, 3, 1, 1},
+    };
+    for (const auto& m : mirrors)
+        gConfig->Mirrors()->Add(int16_t(m[0]), int16_t(m[1]), int16_t(m[2]), int16_t(m[3]), int16_t(m[4]));
+    LanguageGlobals::SetLetters();
+    LanguageGlobals::SetNoChannelText();
+}
+
+void mirrorSelected(plat::Form* form)
+{
+    auto* list = as<wBusMiroirs>(form);
+    list->Show();
+    list->lvwMirrors->topLevelItem(2)->setSelected(true);
+    list->lvwMirrors_Click();
+}
+
+// A channel mirror of module 1 channel 3 onto module 7 channel 3, as Modify presets it.
+void channelMirror(plat::Form* form)
+{
+    auto* dlg = as<dlgEditMirror>(form);
+    dlg->lblSrceModNo->setCaption(QStringLiteral("1"));
+    dlg->lblSrceChnlNo->setCaption(QStringLiteral("3"));
+    dlg->lblDestModNo->setCaption(QStringLiteral("7"));
+    dlg->lblDestModType->setCaption(Global::ModuleName(gConfig->Panel(7)->Model()));
+    dlg->lblDestChnlNo->setCaption(QStringLiteral("3"));
+    dlg->optType(1)->setChecked(true);
+}
+
+// Module 1 channel 3 as the module editor opens its mirrors.
+void mirrorsOfChannel(plat::Form* form)
+{
+    auto* screen = as<wBusMirrorOne>(form);
+    screen->setMirrors(gConfig->Mirrors());
+    screen->setPanel(gConfig->Panel(1));
+    for (int i : {0, 1})
+        screen->lblModele(i)->setText(Global::ModuleName(1));
+    screen->lblNumModule(0)->setCaption(QStringLiteral("1"));
+    screen->lblChannel->setCaption(QStringLiteral("3"));
 }
 
 // A serial colour printer of the shipped models, its lines in several colours and styles.
@@ -362,6 +425,28 @@ void pendingChanges(plat::Form* form)
     screen->imgControl_Click(OutOfService::ModuleOut);
 }
 
+// The technician on module 1 of the overview's page (model 1: every button).
+void technicianOnModuleOne()
+{
+    busModules();
+    VEXfonctions::SetIni(IniKeys::General, IniKeys::TechPanel, QStringLiteral("1"));
+}
+
+// Module 1 of the remote site read a moment ago: lamps of every state, the
+// horn sounding.
+void moduleStateRead(plat::Form* form)
+{
+    auto* screen = as<wTechEtatModule>(form);
+    screen->setPanel(gConfig->Panel(1));
+    const char* const states[] = {"0", "1", "0", "2", "1", "0", "3", "0", "255", "1", "0", "4"};
+    for (int i = 1; i <= screen->Lamps(); ++i)
+        plat::setTag(screen->shpVoyant(i), QString::fromLatin1(states[i - 1]));
+    for (int i = 0; i < 4; ++i)
+        screen->tmrClign_Timer();
+    screen->shpKlaxon->setFillColor(0x0000FF);
+    screen->lblCommResult->setText(Config::GetText(830102));
+}
+
 } // namespace
 
 const std::vector<GalleryEntry>& galleryEntries()
@@ -376,6 +461,9 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("wParamPrinter"), colourPrinter, {}},
         {QStringLiteral("dlgParamPrinter"), {}, alarmLineStyle},
         {FormNames::dlgBusCopy, {}, copyThreeOntoSeven},
+        {FormNames::wBusMiroirs, twentyMirrors, mirrorSelected},
+        {FormNames::dlgEditMirror, twentyMirrors, channelMirror},
+        {FormNames::wBusMirrorOne, twentyMirrors, mirrorsOfChannel},
         {FormNames::wSysConfSon, yearOfHistory, shown},
         {FormNames::dlgDefPwds, threeUsers, shown},
         {FormNames::wParamBiblio, libraryTexts, shown},
@@ -385,6 +473,8 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("dlgConsigne"), {}, instructionOfHistory},
         {QStringLiteral("wTeleCmdes"), remoteSite, {}},
         {QStringLiteral("wTeleCmde"), remoteSite, lampsOfEveryColour},
+        {FormNames::wTechnician, technicianOnModuleOne, {}},
+        {FormNames::wTechEtatModule, remoteSite, moduleStateRead},
         {FormNames::wTechFindPanels, busModules, scannedToTen},
         {FormNames::wTechConsignations, channelsOutOfOrder, pendingChanges},
     };

@@ -1,11 +1,12 @@
 #pragma once
-// The bus configuration screens in the form registry. The screens they open
-// that this folder does not hold yet (the mirrors) are reached by name: a
-// button that opens one is shown once its form is registered.
+// The bus configuration and technician screens in the form registry. The
+// screens they open that this folder does not hold yet are reached by name:
+// a button that opens one is shown (or enabled) once its form is registered.
 
 namespace BusScreens {
 
-// Registers wBusModules, wBusPanneau and dlgBusCopy.
+// Registers wBusModules, wBusPanneau, dlgBusCopy, wTechnician and
+// wTechEtatModule.
 void registerForms();
 
 } // namespace BusScreens

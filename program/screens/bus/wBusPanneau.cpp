@@ -30,6 +30,7 @@
 #include "program/screens/bus/ChannelClipboard.h"
 #include "program/screens/bus/ParamRows.h"
 #include "program/screens/bus/RowSelection.h"
+#include "program/screens/bus/wBusMirrorOne.h"
 #include "program/screens/bus/wBusModules.h"
 
 #include <QFrame>
@@ -543,13 +544,34 @@ void wBusPanneau::imgNavig_Click(int index)
             m_txtNoParam->setText(QString::number(RowSelection::Next(currentRow(), currentChannel())));
             break;
         case NavigMirrors:
-            // The mirrors of one channel open here once that screen is built.
+            showMirrors();
+            if (IsUnloaded())
+                return;
             break;
         default:
             break;
         }
         showRowButtons();
     });
+}
+
+// The mirrors of the module and channel shown, on the working mirror list.
+void wBusPanneau::showMirrors()
+{
+    auto* screen = qobject_cast<wBusMirrorOne*>(plat::Forms::Get(FormNames::wBusMirrorOne));
+    if (!screen)
+        plat::raise(plat::rt::TypeMismatch);
+    QPointer<wBusMirrorOne> mirrors(screen);
+    mirrors->setMirrors(m_edit.EditMirrors());
+    mirrors->setPanel(m_edit.EditPanel());
+    for (int i : {0, 1})
+        mirrors->lblModele(i)->setText(lblModele(i)->text());
+    mirrors->lblNumModule(0)->setCaption(QString::number(m_numModule));
+    mirrors->lblChannel->setCaption(m_edit.EditPanel()->Model() == 2 ? gNoChannelText
+                                                                      : ParamVal(ParamRows::ChannelNo)->Caption());
+    mirrors->Show(true, this);
+    if (mirrors)
+        plat::Forms::Unload(mirrors);
 }
 
 // ---- The parameter rows -----------------------------------------------------

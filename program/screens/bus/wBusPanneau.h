@@ -134,6 +134,7 @@ private:
     ChannelClass& channel(int c) const;
     void editRowOnKeyboard(int row);
     void editRowWithPicker(int row);
+    void showMirrors();
 
     ModuleEdit m_edit;
     int m_numModule = 0;

@@ -38,18 +38,6 @@ QString choiceStyle(const char* kind, const QColor& background)
              plat::Theme::buttonDisabled().name(), plat::Theme::textDisabled().name());
 }
 
-// A round mark that shows on every colour: white, dark rim, a dark dot when chosen.
-QString optionMark()
-{
-    const QString ink = plat::Theme::text().name();
-    return QStringLiteral("QRadioButton::indicator { width: 22px; height: 22px; border-radius: 13px; border: 2px solid %1;"
-                          " background: white; }"
-                          "QRadioButton::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5, radius:0.5,"
-                          " fx:0.5, fy:0.5, stop:0 %1, stop:0.5 %1, stop:0.56 white, stop:1 white); }"
-                          "QRadioButton::indicator:disabled { border-color: %2; }")
-        .arg(ink, plat::Theme::textDisabled().name());
-}
-
 } // namespace
 
 dlgParamPrinter::dlgParamPrinter() : plat::Form(FormNames::dlgParamPrinter)
@@ -69,7 +57,7 @@ dlgParamPrinter::dlgParamPrinter() : plat::Form(FormNames::dlgParamPrinter)
         o->setGeometry(kMargin, kBand + kMargin + i * kRowPitch, kColumnWidth, kRowHeight);
         const unsigned int bgr = i == 0 ? 0u : ColourBackgrounds[i - 1];
         o->setStyleSheet(choiceStyle("QRadioButton", i == 0 ? plat::Theme::panel() : plat::Theme::fromBgr(bgr))
-                         + optionMark());
+                         + plat::ScreenLook::optionMark());
         if (i > 0)
             o->setProperty("BackColor", bgr);
         plat::setTag(o, TextIds::PrinterColourFirst + i);

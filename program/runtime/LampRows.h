@@ -1,0 +1,35 @@
+#pragma once
+// The channel rows of the screens that show a module's lamps (the remote
+// command screen, the technician's live module state): layouts given in
+// twips, shapes and captions copied from hidden templates, and a lamp or a
+// caption shown over its frame.
+
+#include <QRect>
+
+#include <optional>
+
+class QLabel;
+class QWidget;
+
+namespace plat {
+class Shape;
+}
+
+namespace LampRows {
+
+// Twips to pixels, and a rectangle given in twips.
+int px(double twips);
+QRect place(int left, int top, int width, int height);
+QRect place(const QRect& twips);
+
+// A shape at its place; no fill leaves it transparent.
+plat::Shape* shape(QWidget* parent, int kind, const QRect& geometry, std::optional<unsigned int> fill,
+                   unsigned int border, int borderWidth);
+// Copies of a template: its place, look and font.
+plat::Shape* copyShape(plat::Shape* element0);
+QLabel* copyLabel(QLabel* element0);
+
+// Shows the frame round front, grown by margin pixels, with front on top of it.
+void showFramed(QWidget* front, plat::Shape* frame, int margin);
+
+} // namespace LampRows

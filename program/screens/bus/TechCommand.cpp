@@ -1,0 +1,36 @@
+#include "program/screens/bus/TechCommand.h"
+
+#include "platform/SerialControl.h"
+#include "program/bus/wPolling.h"
+
+namespace TechCommand {
+
+CommandPtr Write(wPolling& polling, int module, int reg, qint16 value)
+{
+    auto cmd = std::make_shared<CommandClass>();
+    cmd->setModule(qint16(module));
+    cmd->setCmdType(CommandClass::CmdWrite);
+    cmd->setAddress(reg);
+    cmd->setValue(0, value);
+    cmd->setSendTime(polling.engine().now());
+    return cmd;
+}
+
+void Send(wPolling& polling, const CommandPtr& cmd)
+{
+    if (polling.Run()) {
+        polling.SendCommand(cmd);
+        return;
+    }
+    cmd->ErrorsClear();
+    // Counted here as well: a command not yet due changes nothing when tried.
+    for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
+        if (cmd->ErrorCount() >= MaxAttempts || cmd->CmdType() == CommandClass::CmdDone)
+            return;
+        polling.TraiteCommande(*cmd);
+        if (!polling.CommBus().PortOpen())
+            return;
+    }
+}
+
+} // namespace TechCommand
