@@ -136,9 +136,8 @@ TEST_F(Technician, TheSelectorShowsTheModelAndEnablesWhatItAllows)
     EXPECT_FALSE(t->cmdPanelState->isEnabled());
     EXPECT_TRUE(t->cmdRazCptr->isEnabled());
     EXPECT_TRUE(t->cmdTestLeds->isEnabled());
-    // The scan and out-of-service screens are not in this program yet.
-    EXPECT_FALSE(t->cmdFindPanels->isEnabled());
-    EXPECT_FALSE(t->cmdPerturb->isEnabled());
+    EXPECT_TRUE(t->cmdFindPanels->isEnabled());
+    EXPECT_TRUE(t->cmdPerturb->isEnabled());
 
     click(t->imgControl(TechnicianPanel::StepUp));
     click(t->imgControl(TechnicianPanel::StepUp));
@@ -160,10 +159,8 @@ TEST_F(Technician, TheSelectorShowsTheModelAndEnablesWhatItAllows)
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
 
-TEST_F(Technician, TheScanAndOutOfServiceButtonsOpenThoseScreensOnceTheyAreThere)
+TEST_F(Technician, TheScanAndOutOfServiceButtonsOpenThoseScreensModal)
 {
-    for (const QString& name : {FormNames::wTechFindPanels, FormNames::wTechConsignations})
-        plat::Forms::registerForm(name, [name] { return new plat::Form(name); });
     wTechnician* t = showTechnician();
     for (QPushButton* b : {t->cmdFindPanels, t->cmdPerturb}) {
         const QString name = b == t->cmdFindPanels ? FormNames::wTechFindPanels : FormNames::wTechConsignations;

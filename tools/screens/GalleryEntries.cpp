@@ -19,10 +19,13 @@
 #include "program/screens/bus/wBusMiroirs.h"
 #include "program/screens/bus/wBusMirrorOne.h"
 #include "program/screens/bus/wBusPanneau.h"
+#include "program/screens/bus/wTechConsignations.h"
 #include "program/screens/bus/wTechEtatModule.h"
+#include "program/screens/bus/wTechFindPanels.h"
 #include "platform/Captions.h"
 #include "platform/Shape.h"
 #include "platform/AppIdentity.h"
+#include "platform/FlexGrid.h"
 #include "program/core/TextIds.h"
 #include "program/screens/system/dlgParamPrinter.h"
 #include "program/bus/EventClass.h"
@@ -388,6 +391,40 @@ void instructionOfHistory(plat::Form* form)
     dlg->setConsigne(dlgConsigne::InstructionText(1));
 }
 
+// A scan of the page of modules above that has reached address 10.
+void scannedToTen(plat::Form* form)
+{
+    auto* scan = as<wTechFindPanels>(form);
+    const int found[] = {1, 2, 3, 3, 5, 0, 1, 0, 2};
+    for (int a = 1; a <= 9; ++a)
+        scan->showResult(a, found[a - 1]);
+    scan->grdPanels->setTextMatrix(10, wTechFindPanels::ColDetected, QStringLiteral("Test..."));
+    scan->grdPanels->setRow(3);
+}
+
+// The page of modules above with two channels out of order.
+void channelsOutOfOrder()
+{
+    busModules();
+    gConfig->Panel(2)->Channel(3)->setOutOfOrder(true);
+    gConfig->Panel(5)->Channel(7)->setOutOfOrder(true);
+    LanguageGlobals::SetLetters();
+}
+
+// Channel 3 of module 2 to be put back, module 4 to be taken out.
+void pendingChanges(plat::Form* form)
+{
+    auto* screen = as<wTechConsignations>(form);
+    screen->imgControl_Click(OutOfService::ModuleUp);
+    screen->imgControl_Click(OutOfService::ModuleUp);
+    for (int i = 0; i < 3; ++i)
+        screen->imgControl_Click(OutOfService::ChannelUp);
+    screen->imgControl_Click(OutOfService::ChannelBack);
+    screen->imgControl_Click(OutOfService::ModuleUp);
+    screen->imgControl_Click(OutOfService::ModuleUp);
+    screen->imgControl_Click(OutOfService::ModuleOut);
+}
+
 // The technician on module 1 of the overview's page (model 1: every button).
 void technicianOnModuleOne()
 {
@@ -438,6 +475,8 @@ const std::vector<GalleryEntry>& galleryEntries()
         {QStringLiteral("wTeleCmde"), remoteSite, lampsOfEveryColour},
         {FormNames::wTechnician, technicianOnModuleOne, {}},
         {FormNames::wTechEtatModule, remoteSite, moduleStateRead},
+        {FormNames::wTechFindPanels, busModules, scannedToTen},
+        {FormNames::wTechConsignations, channelsOutOfOrder, pendingChanges},
     };
     return entries;
 }

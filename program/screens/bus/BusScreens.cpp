@@ -8,7 +8,9 @@
 #include "program/screens/bus/wBusMirrorOne.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
+#include "program/screens/bus/wTechConsignations.h"
 #include "program/screens/bus/wTechEtatModule.h"
+#include "program/screens/bus/wTechFindPanels.h"
 #include "program/screens/bus/wTechnician.h"
 
 namespace BusScreens {
@@ -23,6 +25,8 @@ void registerForms()
     plat::Forms::registerForm(FormNames::wBusMirrorOne, [] { return new wBusMirrorOne; });
     plat::Forms::registerForm(FormNames::wTechnician, [] { return new wTechnician; });
     plat::Forms::registerForm(FormNames::wTechEtatModule, [] { return new wTechEtatModule; });
+    plat::Forms::registerForm(FormNames::wTechConsignations, [] { return new wTechConsignations; });
+    plat::Forms::registerForm(FormNames::wTechFindPanels, [] { return new wTechFindPanels; });
 }
 
 } // namespace BusScreens
