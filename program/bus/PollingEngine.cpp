@@ -433,10 +433,15 @@ void PollingEngine::createDetector()
     setUserSleep(detector);
     if (!m_userSleep)
         return;
-    const int minutes = ConfigAccess::config().InactivityTime();
     m_userSleep->setSamplingInterval(SamplingIntervalMs);
-    m_userSleep->setN(SamplesPerMinute * std::max(minutes, 1));
-    m_userSleep->setEnabled(minutes >= 1);
+    SetInactivityTime(*m_userSleep, ConfigAccess::config().InactivityTime());
+}
+
+void PollingEngine::SetInactivityTime(Stillmark::_ActivityDetect& detector, int minutes)
+{
+    detector.setEnabled(false);
+    detector.setN(SamplesPerMinute * std::max(minutes, 1));
+    detector.setEnabled(minutes >= 1);
 }
 
 void PollingEngine::releaseDetector()

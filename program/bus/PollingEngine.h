@@ -44,6 +44,10 @@ public:
     static constexpr int SamplesPerMinute = 10;
     static constexpr int StyleCritical = 16;
 
+    // Sets a detector for an inactivity time in minutes (0 = off); switched
+    // off first, so that its count starts afresh.
+    static void SetInactivityTime(Stillmark::_ActivityDetect& detector, int minutes);
+
     explicit PollingEngine(QObject* parent = nullptr);
     ~PollingEngine() override;
 

@@ -11,6 +11,7 @@
 #include "program/core/Global.h"
 #include "program/screens/system/SettingsDialogs.h"
 #include "program/core/FormNames.h"
+#include "tests/screens/FileAnswers.h"
 #include "tests/screens/ScreensFixture.h"
 #include "tests/support/ModalAnswers.h"
 #include "tests/support/FakeSoundPlayer.h"
@@ -33,11 +34,11 @@ protected:
         plat::setBeeper([this] { ++beeps; });
         SettingsDialogs::setFolderChooser([this](QWidget*, const QString& prompt, const QString& start) {
             folderPrompts << prompt + " | " + start;
-            return next(folderAnswers);
+            return takeFileAnswer(folderAnswers);
         });
         SettingsDialogs::setFileChooser([this](QWidget*, const QString& filter, const QString& folder) {
             fileFilters << filter + " | " + folder;
-            return next(importAnswers);
+            return takeFileAnswer(importAnswers);
         });
         plat::FileManager::setOpener([this](const QString& folder) {
             fileManagerOpened << folder;
@@ -95,16 +96,4 @@ protected:
     QStringList fileFilters;
     std::deque<QString> importAnswers;
     QStringList fileManagerOpened;
-
-private:
-    static QString next(std::deque<QString>& answers)
-    {
-        if (answers.empty()) {
-            ADD_FAILURE() << "a dialog nobody answers";
-            return QString();
-        }
-        const QString a = answers.front();
-        answers.pop_front();
-        return a;
-    }
 };

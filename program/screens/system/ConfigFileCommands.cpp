@@ -11,7 +11,6 @@
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -58,13 +57,6 @@ QString ConfigFileCommands::FileTitle(const QString& path)
 {
     auto& paths = Components::FilesPaths();
     return paths.GetFileTitle(paths.GetFilenameFromPath(path));
-}
-
-void ConfigFileCommands::ResetDetector(Stillmark::_ActivityDetect& detector, int minutes)
-{
-    detector.setEnabled(false);
-    detector.setN(PollingEngine::SamplesPerMinute * std::max(minutes, 1));
-    detector.setEnabled(minutes >= 1);
 }
 
 QString ConfigFileCommands::lastUsed()
@@ -164,7 +156,7 @@ void ConfigFileCommands::Open()
         gConfig->setModified(false);
         m_host.ReinitComm();
         if (Stillmark::_ActivityDetect* detector = m_host.Detector())
-            ResetDetector(*detector, gConfig->InactivityTime());
+            PollingEngine::SetInactivityTime(*detector, gConfig->InactivityTime());
         Config::SaveCurrentConfig();
     } else {
         m_host.CriticalBox(Config::GetText(result));

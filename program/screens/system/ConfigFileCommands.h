@@ -54,8 +54,6 @@ public:
     static QString Filter();
     // The title of a file: its name without folder and extension.
     static QString FileTitle(const QString& path);
-    // The detector set for an inactivity time in minutes (0 = off).
-    static void ResetDetector(Stillmark::_ActivityDetect& detector, int minutes);
 
 private:
     bool accessRefused();

@@ -92,12 +92,6 @@ bool MainMenu::EntryAvailable(int entry) const
     return !dialog.isEmpty() && m_host.IsAvailable(dialog);
 }
 
-bool MainMenu::CommandAvailable(int entry, int cmd) const
-{
-    const auto target = CommandTarget(entry, cmd);
-    return target && m_host.IsAvailable(target->form);
-}
-
 void MainMenu::Click(int index)
 {
     if (m_running) {

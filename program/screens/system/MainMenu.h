@@ -58,9 +58,8 @@ public:
     // The screen of a sub-menu command 1..4.
     static std::optional<Target> CommandTarget(int entry, int cmd);
 
-    // Whether an entry or command can open anything in this program.
+    // Whether an entry can open anything in this program.
     bool EntryAvailable(int entry) const;
-    bool CommandAvailable(int entry, int cmd) const;
 
     // Runs entry index. Called again while it runs (a screen it opened asks
     // for the menu as it closes), the entry is run once this one is done.

@@ -19,7 +19,6 @@
 #include "program/core/Globals.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
-#include "program/screens/system/ConfigFileCommands.h"
 #include "program/screens/system/ScreenExits.h"
 
 #include <QLabel>
@@ -263,7 +262,7 @@ bool wParamEcran::imgNavig_Click(int index)
             if (!engine)
                 plat::raise(plat::rt::TypeMismatch);
             if (const plat::ComPtr<Stillmark::_ActivityDetect> detector = engine->UserSleep())
-                ConfigFileCommands::ResetDetector(*detector, gConfig->InactivityTime());
+                PollingEngine::SetInactivityTime(*detector, gConfig->InactivityTime());
         }
         if (answer != kYes && answer != kNo)
             return;
