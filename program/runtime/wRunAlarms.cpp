@@ -1,6 +1,7 @@
 #include "program/runtime/wRunAlarms.h"
 
 #include "program/runtime/HistoProcs.h"
+#include "program/runtime/LampRows.h"
 #include "program/runtime/RemotePages.h"
 #include "program/runtime/RuntimeLook.h"
 #include "program/runtime/dlgConsigne.h"
@@ -502,14 +503,7 @@ void wRunAlarms::FindMissingPanels()
         if (panel.Model() <= 0 || !panel.Active() || !(panel.ErrCptr(1) > 3 || panel.ErrCptr(2) > 0))
             continue;
         const int k = lblMissingPanel.ubound() + 1;
-        QLabel* copy = lblMissingPanel.load(k, [this](QLabel* element0) {
-            auto* l = new QLabel(this);
-            l->setGeometry(element0->geometry());
-            l->setAlignment(element0->alignment());
-            l->setFont(element0->font());
-            l->setStyleSheet(element0->styleSheet());
-            return l;
-        });
+        QLabel* copy = lblMissingPanel.load(k, LampRows::copyLabel);
         copy->setText(QString::number(panel.Numero()));
         copy->move(model->x() + int(k * MissingPanelPitch * model->width()), model->y());
         copy->show();
