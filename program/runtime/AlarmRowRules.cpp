@@ -7,12 +7,12 @@
 #include "program/core/ChannelClass.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Global.h"
+#include "program/core/Limits.h"
 #include "program/core/PanelClass.h"
 
 namespace {
 
 constexpr int kPresence = EventClass::ChnlPresence;
-constexpr int kLastChannel = 24;
 constexpr int kHexDigits = 8;
 constexpr int kBiblioWidth = 12;
 constexpr int kScreenTextWidth = 24;
@@ -56,11 +56,11 @@ AlarmRowRules::Change AlarmRowRules::ChangeFor(qint32 id, bool rowListed)
     const int param = Param(id);
     const int aff = Aff(id);
     if (rowListed) {
-        if ((chnl == kPresence && aff == 1) || (chnl <= kLastChannel && param == 1 && aff == 0))
+        if ((chnl == kPresence && aff == 1) || (chnl <= Limits::LastChannel && param == 1 && aff == 0))
             return Change::Remove;
-        return chnl <= kLastChannel ? Change::Update : Change::Nothing;
+        return chnl <= Limits::LastChannel ? Change::Update : Change::Nothing;
     }
-    if ((chnl == kPresence && aff == 0) || (chnl <= kLastChannel && (param == 0 || aff >= 1)))
+    if ((chnl == kPresence && aff == 0) || (chnl <= Limits::LastChannel && (param == 0 || aff >= 1)))
         return Change::Add;
     return Change::Nothing;
 }
@@ -79,12 +79,12 @@ AlarmRowRules::Acknowledgement AlarmRowRules::Acknowledge(qint32 rowData, int mo
     const int param = Param(rowData);
     const int aff = Aff(rowData);
     Acknowledgement a;
-    if (chnl == kPresence || (chnl <= kLastChannel && param == 0))
+    if (chnl == kPresence || (chnl <= Limits::LastChannel && param == 0))
         a.row = AckRow::Remove;
     else if (aff == EventClass::AffReannounce)
         a.row = AckRow::PaintWhite;
     a.send = !(aff == EventClass::AffReannounce || (param == 1 && aff < 2) || param == 0 || model == 2 || chnl < 1
-               || chnl > kLastChannel);
+               || chnl > Limits::LastChannel);
     return a;
 }
 

@@ -4,6 +4,8 @@
 // current row, and the keys that move it. A model and a view, so that a month
 // of tens of thousands of entries loads and scrolls at once.
 
+#include "program/runtime/HistoScreenRecord.h"
+
 #include <QListView>
 #include <QStringList>
 
@@ -13,8 +15,8 @@ class HistoricGrid : public QListView {
     Q_OBJECT
 public:
     // Where a screen line's second line starts, and where its first ends.
-    static constexpr int FirstLineLength = 80;
-    static constexpr int SecondLineStart = 82;
+    static constexpr int FirstLineLength = HistoScreenRecord::LineBreakPos;
+    static constexpr int SecondLineStart = HistoScreenRecord::LineBreakPos + 2;
 
     explicit HistoricGrid(QWidget* parent = nullptr);
 

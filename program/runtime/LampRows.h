@@ -1,8 +1,8 @@
 #pragma once
 // The channel rows of the screens that show a module's lamps (the remote
-// command screen, the technician's live module state): layouts given in
-// twips, shapes and captions copied from hidden templates, and a lamp or a
-// caption shown over its frame.
+// control screens and module buttons, the technician's live module state):
+// layouts given in twips, shapes and captions copied from hidden templates,
+// and a lamp or a caption shown over its frame.
 
 #include <QRect>
 

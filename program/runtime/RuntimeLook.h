@@ -35,6 +35,11 @@ plat::PictureButton* button(QWidget* parent, const char* name, const char* icon,
 // The key pressed and released on target, which takes the focus first.
 void pressKey(QWidget* target, int key);
 
+// The four scroll buttons beside a list, in order page up, row up, row down,
+// page down: their icons and the keys they send to the list.
+inline constexpr const char* ScrollIcons[] = {"pageup", "up", "down", "pagedown"};
+inline constexpr int ScrollKeys[] = {Qt::Key_PageUp, Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown};
+
 // The screen's background and its band.
 void paintScreen(QWidget* screen);
 

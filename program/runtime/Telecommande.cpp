@@ -1,5 +1,7 @@
 #include "program/runtime/Telecommande.h"
 
+#include "program/runtime/LampRows.h"
+
 #include "program/core/ChannelClass.h"
 #include "program/core/Global.h"
 #include "program/core/PanelClass.h"
@@ -16,11 +18,7 @@
 
 namespace {
 
-// Twips to pixels.
-constexpr int px(int twips)
-{
-    return (twips + 7) / 15;
-}
+using LampRows::px;
 
 constexpr int kWidth = 2550;
 constexpr int kHeight = 2055;

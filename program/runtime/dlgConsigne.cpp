@@ -3,13 +3,13 @@
 #include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/Icons.h"
 #include "platform/RtError.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
+#include "program/runtime/RuntimeLook.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -58,10 +58,7 @@ dlgConsigne::dlgConsigne() : plat::Form(FormNames::dlgConsigne)
     lblConsigne->setAutoFillBackground(true);
     scrConsigne->setWidget(lblConsigne);
 
-    imgClose = new plat::PictureButton(this);
-    imgClose->setObjectName(QStringLiteral("imgClose"));
-    imgClose->setSvg(plat::Icons::svg(QStringLiteral("cancel")));
-    imgClose->setGeometry(kWidth - kMargin - 200, kHeight - 80, 72, 64);
+    imgClose = RuntimeLook::button(this, "imgClose", "cancel", {kWidth - kMargin - 200, kHeight - 80, 72, 64});
     connect(imgClose, &QAbstractButton::clicked, this, [this] { imgClose_Click(); });
 
     lblLabels = new QLabel(this);

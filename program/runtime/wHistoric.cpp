@@ -61,9 +61,8 @@ void wHistoric::buildControls()
     grdAlarms->setFont(plat::Theme::fixedFont(8));
     grdAlarms->setGeometry(164, kTop, 556, 428);
 
-    const char* scrollIcons[] = {"pageup", "up", "down", "pagedown"};
     for (int i = ControlPageUp; i <= ControlPageDown; ++i)
-        imgControl.add(i, button(this, nullptr, scrollIcons[i - ControlPageUp],
+        imgControl.add(i, button(this, nullptr, RuntimeLook::ScrollIcons[i - ControlPageUp],
                                  {728, kTop + (i - ControlPageUp) * 121, 64, 64}));
     for (const auto& [index, b] : imgControl) {
         const int i = index;
@@ -163,8 +162,7 @@ void wHistoric::imgControl_Click(int index)
         } else if (index == ControlNext) {
             step(HistoricBrowser::Next(lstFiles->ListIndex(), lstFiles->ListCount()), true);
         } else if (index >= ControlPageUp && index <= ControlPageDown) {
-            static const int keys[] = {Qt::Key_PageUp, Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown};
-            RuntimeLook::pressKey(grdAlarms, keys[index - ControlPageUp]);
+            RuntimeLook::pressKey(grdAlarms, RuntimeLook::ScrollKeys[index - ControlPageUp]);
         }
     });
 }

@@ -1,6 +1,7 @@
 #include "program/runtime/wRunAlarms.h"
 
 #include "program/runtime/HistoProcs.h"
+#include "program/runtime/LampRows.h"
 #include "program/runtime/RemotePages.h"
 #include "program/runtime/RuntimeLook.h"
 #include "program/runtime/dlgConsigne.h"
@@ -51,11 +52,6 @@ constexpr int kHeight = RuntimeLook::ScreenHeight;
 constexpr int kLevelOperator = 1;
 constexpr int kLevelSupervisor = 2;
 constexpr int kLevelTechnician = 3;
-
-QByteArray icon(const char* name)
-{
-    return plat::Icons::svg(QLatin1String(name));
-}
 
 QPixmap picture(const char* name, QSize size)
 {
@@ -118,11 +114,9 @@ void wRunAlarms::buildControls()
     txtNoAlarm->setGeometry(136, 240, 480, 48);
     plat::setTag(txtNoAlarm, 710012);
 
-    const char* scrollIcons[] = {"pageup", "up", "down", "pagedown"};
     for (int i = ControlPageUp; i <= ControlPageDown; ++i) {
-        auto* b = imgControl.add(i, new plat::PictureButton(this));
-        b->setSvg(icon(scrollIcons[i - ControlPageUp]));
-        b->setGeometry(728, 76 + (i - ControlPageUp) * 112, 64, 64);
+        auto* b = imgControl.add(i, RuntimeLook::button(this, nullptr, RuntimeLook::ScrollIcons[i - ControlPageUp],
+                                                        {728, 76 + (i - ControlPageUp) * 112, 64, 64}));
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgControl_Click(i); });
     }
 
@@ -136,11 +130,7 @@ void wRunAlarms::buildControls()
 
     // The buttons.
     auto button = [this](const char* name, const char* svg, int x, int w) {
-        auto* b = new plat::PictureButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setSvg(icon(svg));
-        b->setGeometry(x, 512, w, 60);
-        return b;
+        return RuntimeLook::button(this, name, svg, {x, 512, w, 60});
     };
     auto captionBelow = [this](const char* name, int x, int w, int tag) {
         auto* l = new QLabel(this);
@@ -163,12 +153,12 @@ void wRunAlarms::buildControls()
     imgCommWatch = button("imgCommWatch", "commwatch", 480, 72);
     const char* stopRunIcons[] = {"stop", "run", "synchro"};
     for (int i = StopRunStop; i <= StopRunSynchro; ++i) {
-        auto* b = imgStopRun.add(i, button("", stopRunIcons[i], 560, 72));
+        auto* b = imgStopRun.add(i, button(nullptr, stopRunIcons[i], 560, 72));
         connect(b, &QAbstractButton::clicked, this, [this, i] { imgStopRun_Click(i); });
     }
     imgStopRun(StopRunSynchro)->hide();
-    imgNavig.add(NavigLogin, button("", "login", 640, 72));
-    imgNavig.add(NavigLeave, button("", "leave", 720, 72));
+    imgNavig.add(NavigLogin, button(nullptr, "login", 640, 72));
+    imgNavig.add(NavigLeave, button(nullptr, "leave", 720, 72));
     for (int index : {NavigLogin, NavigLeave})
         connect(imgNavig(index), &QAbstractButton::clicked, this, [this, index] { imgNavig_Click(index); });
     // The level under the login button; label 1 is its shadow.
@@ -469,10 +459,9 @@ void wRunAlarms::imgNavig_Click(int index)
 void wRunAlarms::imgControl_Click(int index)
 {
     plat::guard(QStringLiteral("wRunAlarms.imgControl_Click"), [&] {
-        static const int keys[] = {Qt::Key_PageUp, Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown};
         grdAlarms->setFocus(Qt::OtherFocusReason);
         if (index >= ControlPageUp && index <= ControlPageDown)
-            RuntimeLook::pressKey(grdAlarms, keys[index - ControlPageUp]);
+            RuntimeLook::pressKey(grdAlarms, RuntimeLook::ScrollKeys[index - ControlPageUp]);
         RecaleCurseur();
     });
 }
@@ -514,14 +503,7 @@ void wRunAlarms::FindMissingPanels()
         if (panel.Model() <= 0 || !panel.Active() || !(panel.ErrCptr(1) > 3 || panel.ErrCptr(2) > 0))
             continue;
         const int k = lblMissingPanel.ubound() + 1;
-        QLabel* copy = lblMissingPanel.load(k, [this](QLabel* element0) {
-            auto* l = new QLabel(this);
-            l->setGeometry(element0->geometry());
-            l->setAlignment(element0->alignment());
-            l->setFont(element0->font());
-            l->setStyleSheet(element0->styleSheet());
-            return l;
-        });
+        QLabel* copy = lblMissingPanel.load(k, LampRows::copyLabel);
         copy->setText(QString::number(panel.Numero()));
         copy->move(model->x() + int(k * MissingPanelPitch * model->width()), model->y());
         copy->show();

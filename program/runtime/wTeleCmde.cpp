@@ -38,6 +38,7 @@ using LampRows::copyLabel;
 using LampRows::copyShape;
 using LampRows::place;
 using LampRows::px;
+using LampRows::shape;
 
 constexpr int kWidth = 11040;
 constexpr int kHeight = 6435;
@@ -64,12 +65,6 @@ constexpr unsigned int kFocus = 0x00C000;
 constexpr unsigned int kTextBack = 0x00CCFF;
 constexpr unsigned int kBack = 0xE3E3E3;
 constexpr unsigned int kBackBorder = 0xA0A0A0;
-
-plat::Shape* shape(QWidget* parent, plat::Shape::Kind kind, const QRect& geometry, std::optional<unsigned int> fill,
-                   unsigned int border, int borderWidth)
-{
-    return LampRows::shape(parent, kind, geometry, fill, border, borderWidth);
-}
 
 QLabel* label(QWidget* parent, const QRect& geometry, int pointSize, bool bold, Qt::Alignment align)
 {

@@ -1,5 +1,6 @@
 #include "program/runtime/wTeleCmdes.h"
 
+#include "program/runtime/LampRows.h"
 #include "program/runtime/RemotePages.h"
 #include "program/runtime/RuntimeLook.h"
 #include "program/runtime/wTeleCmde.h"
@@ -24,10 +25,7 @@ namespace {
 constexpr int kWidth = RuntimeLook::ScreenWidth;
 constexpr int kHeight = RuntimeLook::ScreenHeight;
 
-int px(int twips)
-{
-    return qRound(double(twips) / plat::kTwipsPerPixel);
-}
+using LampRows::px;
 
 // The background: the program's colour under a title band, stretched with the screen.
 QPixmap background()
