@@ -260,9 +260,8 @@ bool PollingEngine::readCounted(qint16 module, int reg, QVector<qint16>& words)
             return false;
         if (CommFunctions::LitMots(*m_port, quint8(module), reg, words))
             return true;
-        // The module is not to blame for a line that went away.
-        if (!portUsable())
-            return false;
+        // Not charged when the line went away (AddError sees to it); the
+        // next turn then stops.
         m_dispatcher.AddError(module);
         if (panel.ErrCptr(2) > 0)
             return false;
