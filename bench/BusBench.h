@@ -3,10 +3,13 @@
 // the libraries registered, the module simulator program serving the modules
 // on a pseudo-terminal with line-time emulation, a configuration of those
 // modules on that line (its defaults play no part: no database is opened),
-// and an engine whose dispatch and trace log are recorded.
+// an engine whose dispatch and trace log are recorded, and a port that adds
+// up the floor of the frames that go out on it.
 
 #include "bench/BenchSupport.h"
+#include "program/bus/BusConstants.h"
 #include "program/bus/FormPollTimer.h"
+#include "program/bus/ModbusFrames.h"
 #include "program/bus/PollingEngine.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
@@ -15,6 +18,7 @@
 #include "platform/AppIdentity.h"
 #include "platform/FormTimer.h"
 #include "platform/SerialControl.h"
+#include "platform/SerialPort.h"
 #include "tests/support/DispatchDoubles.h"
 #include "tests/support/RecordingLog.h"
 
@@ -117,6 +121,56 @@ struct EngineRig {
     testing_support::RecordingSeams doubles;
     testing_support::RecordingLog* log = new testing_support::RecordingLog;
     PollingEngine engine;
+};
+
+// The real port at baud, adding up the floor that the frame routine imposes
+// on every frame that goes out on it: the pause before it, the request on the
+// line, then either the reply on the line after 3.5 characters of silence or,
+// when no whole reply comes, the reply deadline.
+class FloorPort : public plat::SerialPort {
+public:
+    static constexpr int BitsPerChar = 10;
+    static constexpr double SilenceChars = 3.5;
+
+    explicit FloorPort(int baud) : m_baud(baud) {}
+
+    void Output(const QByteArray& bytes) override
+    {
+        plat::SerialPort::Output(bytes);
+        ++frames;
+        floorMs += Bus::FramePauseMs + charsMs(bytes.size());
+        m_expected = 0;
+        if (bytes.size() < 6 || quint8(bytes[0]) == Bus::BroadcastAddress)
+            return;
+        if (quint8(bytes[1]) == Bus::FnReadHoldingRegisters) {
+            const int count = (quint8(bytes[4]) << 8) | quint8(bytes[5]);
+            m_expected = ModbusFrames::readReplyLength(count);
+            m_deadlineMs = double(ModbusFrames::readReplyTimeoutMs(count, Settings()));
+        } else {
+            m_expected = ModbusFrames::WriteReplyLength;
+            m_deadlineMs = double(ModbusFrames::writeReplyTimeoutMs(Settings()));
+        }
+    }
+    // The frame routine takes the input once, when the reply is whole or its deadline has passed.
+    QByteArray Input() override
+    {
+        const QByteArray in = plat::SerialPort::Input();
+        if (m_expected > 0) {
+            floorMs += in.size() == m_expected ? charsMs(SilenceChars + m_expected) : m_deadlineMs;
+            m_expected = 0;
+        }
+        return in;
+    }
+
+    int frames = 0;
+    double floorMs = 0;
+
+private:
+    double charsMs(double chars) const { return chars * BitsPerChar * 1000.0 / m_baud; }
+
+    int m_baud;
+    int m_expected = 0;
+    double m_deadlineMs = 0;
 };
 
 } // namespace bench

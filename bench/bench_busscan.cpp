@@ -11,7 +11,6 @@
 #include "bench/BusBench.h"
 #include "program/App.h"
 #include "program/bus/BusConstants.h"
-#include "program/bus/ModbusFrames.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/FormNames.h"
@@ -19,7 +18,6 @@
 
 #include "platform/Captions.h"
 #include "platform/Forms.h"
-#include "platform/SerialPort.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -30,40 +28,7 @@ namespace {
 
 constexpr int Modules = 54;
 constexpr int Baud = 9600;
-constexpr int BitsPerChar = 10;
-constexpr double SilenceChars = 3.5;
 constexpr double RatioGoal = 1.1;
-
-double charsMs(double chars) { return chars * BitsPerChar * 1000.0 / Baud; }
-
-// The real port, adding up the floor of every read that goes out on it.
-class MeasuredPort : public plat::SerialPort {
-public:
-    void Output(const QByteArray& bytes) override
-    {
-        plat::SerialPort::Output(bytes);
-        m_expected = bytes.size() >= 6 ? ModbusFrames::readReplyLength((quint8(bytes[4]) << 8) | quint8(bytes[5])) : 0;
-        floorMs += Bus::FramePauseMs + charsMs(bytes.size());
-        ++reads;
-    }
-    // The frame routine takes the input once, when the reply is whole or its deadline has passed.
-    QByteArray Input() override
-    {
-        const QByteArray in = plat::SerialPort::Input();
-        if (m_expected > 0) {
-            floorMs += in.size() == m_expected
-                           ? charsMs(SilenceChars + m_expected)
-                           : double(ModbusFrames::readReplyTimeoutMs((m_expected - 5) / 2, Settings()));
-            m_expected = 0;
-        }
-        return in;
-    }
-    int reads = 0;
-    double floorMs = 0;
-
-private:
-    int m_expected = 0;
-};
 
 } // namespace
 
@@ -88,12 +53,12 @@ int main(int argc, char** argv)
         return 2;
     plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
 
-    MeasuredPort* port = nullptr;
+    bench::FloorPort* port = nullptr;
     App::registerForms();
     App::installSeams();
     PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
     wPolling::setPortFactory([&port] {
-        auto p = std::make_unique<MeasuredPort>();
+        auto p = std::make_unique<bench::FloorPort>(Baud);
         port = p.get();
         return std::unique_ptr<plat::SerialControl>(std::move(p));
     });
@@ -107,7 +72,7 @@ int main(int argc, char** argv)
     auto* screen = qobject_cast<wTechFindPanels*>(plat::Forms::Get(FormNames::wTechFindPanels));
     screen->Show();
     QCoreApplication::processEvents();
-    port->reads = 0;
+    port->frames = 0;
     port->floorMs = 0;
 
     QElapsedTimer clock;
@@ -130,10 +95,10 @@ int main(int argc, char** argv)
     const bool ok = found == Modules && ratio <= RatioGoal;
     std::printf("bus scan of 64 addresses (%d modules of mixed models, %d silent) at %d baud over a pseudo-terminal\n",
                 Modules, 64 - Modules, Baud);
-    std::printf("reads: %d, modules found: %d\n", port ? port->reads : 0, found);
+    std::printf("reads: %d, modules found: %d\n", port ? port->frames : 0, found);
     std::printf("floor: per read %d ms pause + request on the line + reply after %.1f characters, or the deadline"
                 " = %.3f s\n",
-                Bus::FramePauseMs, SilenceChars, floorS);
+                Bus::FramePauseMs, bench::FloorPort::SilenceChars, floorS);
     std::printf("scan: %.3f s  ratio %.4f (goal <= %.2f: %s)\n", wallS, ratio, RatioGoal, ok ? "yes" : "NO");
     ReplaceConfig(nullptr);
     return ok ? 0 : 1;

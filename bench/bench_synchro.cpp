@@ -9,10 +9,7 @@
 
 #include "bench/BusBench.h"
 #include "program/bus/BusConstants.h"
-#include "program/bus/ModbusFrames.h"
 #include "program/bus/PollingEngine.h"
-
-#include "platform/SerialPort.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,30 +20,7 @@ namespace {
 
 constexpr int Modules = 16;
 constexpr int Baud = 19200;
-constexpr int BitsPerChar = 10;
-constexpr double SilenceChars = 3.5;
 constexpr double RatioGoal = 1.05;
-
-// The real port, adding up the floor of every frame that goes out on it.
-class MeasuredPort : public plat::SerialPort {
-public:
-    void Output(const QByteArray& bytes) override
-    {
-        plat::SerialPort::Output(bytes);
-        ++frames;
-        int reply = 0;
-        if (bytes.size() >= 6 && quint8(bytes[0]) != Bus::BroadcastAddress) {
-            const int function = quint8(bytes[1]);
-            const int count = (quint8(bytes[4]) << 8) | quint8(bytes[5]);
-            reply = function == Bus::FnReadHoldingRegisters ? ModbusFrames::readReplyLength(count)
-                                                            : ModbusFrames::WriteReplyLength;
-        }
-        const double chars = bytes.size() + reply + (reply > 0 ? SilenceChars : 0.0);
-        floorMs += Bus::FramePauseMs + chars * BitsPerChar * 1000.0 / Baud;
-    }
-    int frames = 0;
-    double floorMs = 0;
-};
 
 } // namespace
 
@@ -61,7 +35,7 @@ int main(int argc, char** argv)
     QProcess sim;
     if (!bench::serveBus(folder, sim, simulator, std::vector<int>(Modules, 1), Baud, "bench_synchro"))
         return 2;
-    MeasuredPort port;
+    bench::FloorPort port(Baud);
     bench::EngineRig rig(port);
     PollingEngine& engine = rig.engine;
     if (!rig.load(sim, "bench_synchro"))
@@ -84,7 +58,7 @@ int main(int argc, char** argv)
     std::printf("general synchronisation of %d model 1 modules at %d baud over a pseudo-terminal\n", Modules, Baud);
     std::printf("frames: %d (%d modules found)\n", port.frames, present);
     std::printf("floor: per frame %d ms pause + request and reply on the line + %.1f characters of silence = %.4f s\n",
-                Bus::FramePauseMs, SilenceChars, floorS);
+                Bus::FramePauseMs, bench::FloorPort::SilenceChars, floorS);
     std::printf("pass: %.4f s  ratio %.4f (goal <= %.2f: %s)\n", wallS, ratio, RatioGoal, ok ? "yes" : "NO");
     ReplaceConfig(nullptr);
     return ok ? 0 : 1;

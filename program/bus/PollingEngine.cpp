@@ -128,6 +128,18 @@ PanelClass& PollingEngine::panelAt(int module) const
     return *panel;
 }
 
+PollingEngine::HeldConfig::HeldConfig(PollingEngine& e) : engine(e), holds(!e.m_tickConfig)
+{
+    if (holds)
+        engine.m_tickConfig = HoldConfig();
+}
+
+PollingEngine::HeldConfig::~HeldConfig()
+{
+    if (holds)
+        engine.m_tickConfig.reset();
+}
+
 plat::DateTime PollingEngine::now() const
 {
     return m_now ? m_now() : plat::DateTime::now();
@@ -555,16 +567,9 @@ void PollingEngine::RunComm()
 {
     struct InTick {
         PollingEngine& engine;
-        explicit InTick(PollingEngine& e) : engine(e)
-        {
-            engine.m_inTick = true;
-            engine.m_tickConfig = HoldConfig();
-        }
-        ~InTick()
-        {
-            engine.m_tickConfig.reset();
-            engine.m_inTick = false;
-        }
+        const HeldConfig held{engine};
+        explicit InTick(PollingEngine& e) : engine(e) { engine.m_inTick = true; }
+        ~InTick() { engine.m_inTick = false; }
     };
     bool rearm = false;
     bool ok = false;

@@ -223,7 +223,6 @@ private:
     void exploitStates(PanelClass& panel, const QVector<qint16>& words);
     void dispatchNew(EventClass& ev);
     // The synchronisation passes' parts.
-    struct HeldConfig;
     void showSynchroMarks(bool visible);
     QPointer<plat::Form> showSynchroNotice();
     // The register-49 words of one pass, by module 0..64 and channel 0..24.
@@ -263,9 +262,21 @@ private:
     bool m_queueRestored = false;
     qint16 m_updateIndex = 0;
     bool m_inTick = false;
-    // Kept alive for the length of a tick: a configuration opened from a box
-    // shown during the tick replaces gConfig, not what the tick reads.
+    // Kept alive for the length of a tick or a pass: a configuration opened
+    // from a box shown meanwhile replaces gConfig, not what they read.
     std::shared_ptr<ConfigClass> m_tickConfig;
+    // Holds gConfig in m_tickConfig while it lives. One that finds it held (a
+    // pass run inside a tick, a tick run in a pass's yield) leaves the hold,
+    // and its end, to the holder.
+    struct HeldConfig {
+        explicit HeldConfig(PollingEngine& engine);
+        ~HeldConfig();
+        HeldConfig(const HeldConfig&) = delete;
+        HeldConfig& operator=(const HeldConfig&) = delete;
+
+        PollingEngine& engine;
+        const bool holds;
+    };
     bool m_stopping = false;
     // Polling starts (again) as soon as the port opens.
     bool m_runWhenPortOpens = false;

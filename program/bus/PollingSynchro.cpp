@@ -68,27 +68,6 @@ bool isResetByChannels(int model)
 
 } // namespace
 
-// The configuration a pass reads stays the one it started with, also when a
-// screen opens another while the pass yields or a dispatch runs a box; the
-// tick holds it already when the pass runs inside one.
-struct PollingEngine::HeldConfig {
-    PollingEngine& engine;
-    const std::shared_ptr<ConfigClass> kept;
-    const bool holds;
-    explicit HeldConfig(PollingEngine& e) : engine(e), kept(HoldConfig()), holds(!e.m_tickConfig)
-    {
-        if (holds)
-            engine.m_tickConfig = kept;
-    }
-    ~HeldConfig()
-    {
-        if (holds)
-            engine.m_tickConfig.reset();
-    }
-    HeldConfig(const HeldConfig&) = delete;
-    HeldConfig& operator=(const HeldConfig&) = delete;
-};
-
 QString PollingEngine::SynchroTraceLine(const plat::DateTime& at)
 {
     return TraceRecord::commLine(at, QStringLiteral("SYNCHR")).text();
@@ -281,9 +260,8 @@ bool PollingEngine::readCounted(qint16 module, int reg, QVector<qint16>& words)
             return false;
         if (CommFunctions::LitMots(*m_port, quint8(module), reg, words))
             return true;
-        // The module is not to blame for a line that went away.
-        if (!portUsable())
-            return false;
+        // Not charged when the line went away (AddError sees to it); the
+        // next turn then stops.
         m_dispatcher.AddError(module);
         if (panel.ErrCptr(2) > 0)
             return false;

@@ -9,6 +9,7 @@
 #include "program/bus/BusConstants.h"
 #include "program/bus/Miroirs.h"
 #include "program/core/Config.h"
+#include "program/core/CoreForms.h"
 #include "program/core/MirrorClasses.h"
 #include "tests/harness/TestSupport.h"
 
@@ -185,6 +186,31 @@ TEST_F(Synchro, TheGeneralPassChargesNoModuleWhenTheLineCannotOpen)
     EXPECT_TRUE(panel(1).Present());
     EXPECT_EQ(panel(1).ActualModel(), 1);
     EXPECT_EQ(messages.size(), 1) << "the line that did not open, told once";
+    EXPECT_TRUE(reports.empty()) << reports.front().name.toStdString() << " " << reports.front().number;
+}
+
+TEST_F(Synchro, APollDueWhileTheNoticePaintsLeavesThePassOnItsConfiguration)
+{
+    ASSERT_TRUE(
+        QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
+    ASSERT_TRUE(Config::OpenConfigBase());
+    configure(1, 1);
+    loadAndRun();
+    // The notice's yield: polling runs on, then a box opens another configuration.
+    CoreForms::registerForms();
+    bool yielded = false;
+    onYield = [&] {
+        if (yielded)
+            return;
+        yielded = true;
+        ASSERT_TRUE(tick());
+        ReplaceConfig(std::make_unique<ConfigClass>([](int) { return QString(); }));
+        gConfig->setBusSettings(QStringLiteral("COM1:19200,N,8,1"));
+    };
+    const size_t from = framesSent();
+    engine->SynchroGeneraleBus();
+    ASSERT_TRUE(yielded);
+    EXPECT_TRUE(requestsTo(1, from).contains(QStringLiteral("R132"))) << "the module the pass began with is detected";
     EXPECT_TRUE(reports.empty()) << reports.front().name.toStdString() << " " << reports.front().number;
 }
 
