@@ -16,6 +16,7 @@
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
+#include "program/runtime/LampRows.h"
 #include "program/screens/bus/BusLook.h"
 #include "program/screens/bus/BusPage.h"
 #include "program/screens/bus/BusScreens.h"
@@ -60,18 +61,6 @@ struct Hourglass {
     Hourglass() { plat::Screen::setMousePointer(plat::Screen::vbHourglass); }
     ~Hourglass() { plat::Screen::setMousePointer(plat::Screen::vbDefault); }
 };
-
-// A copy of a tile label at the same place, with its font and look.
-QLabel* copyLabel(QLabel* element0)
-{
-    auto* l = new QLabel(element0->parentWidget());
-    l->setFont(element0->font());
-    l->setAlignment(element0->alignment());
-    l->setWordWrap(element0->wordWrap());
-    l->setStyleSheet(element0->styleSheet());
-    l->setGeometry(element0->geometry());
-    return l;
-}
 
 } // namespace
 
@@ -172,7 +161,7 @@ void wBusModules::makeTiles()
     }
     for (int i = 1; i < BusPage::Tiles; ++i) {
         auto* cross = imgCroix.load(i, [](QLabel* e0) {
-            auto* l = copyLabel(e0);
+            auto* l = LampRows::copyLabel(e0);
             l->setPixmap(e0->pixmap());
             return l;
         });
@@ -180,7 +169,7 @@ void wBusModules::makeTiles()
     }
     for (auto* labels : {&lblNumPan, &lblTypePan, &lblLblPan})
         for (int i = 1; i < BusPage::Tiles; ++i) {
-            auto* l = labels->load(i, copyLabel);
+            auto* l = labels->load(i, LampRows::copyLabel);
             place(l, labels->item(0), i);
         }
     // Captions above the tiles and their crosses.
