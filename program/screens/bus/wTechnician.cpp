@@ -48,14 +48,6 @@ constexpr int kCommandTop = 76;
 constexpr int kCommandPitchX = 196;
 constexpr int kCommandPitchY = 88;
 
-wPolling& engineForm()
-{
-    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
-    if (!engine)
-        plat::raise(plat::rt::ObjectDoesNotSupport);
-    return *engine;
-}
-
 QLabel* valueBox(QWidget* parent, const QRect& geometry, int pointSize)
 {
     QLabel* l = label(parent, pointSize, true, Qt::AlignCenter);
@@ -193,7 +185,7 @@ void wTechnician::Nationality()
 void wTechnician::bindPolling()
 {
     releasePolling();
-    wPolling& engine = engineForm();
+    wPolling& engine = TechCommand::Engine();
     m_mwPolling.push_back(connect(&engine, &wPolling::PollDone, this, [this] { mwPolling_PollDone(); },
                                   Qt::DirectConnection));
     m_mwPolling.push_back(connect(&engine, &wPolling::UpdateDone, this, [this] { mwPolling_UpdateDone(); },
@@ -209,7 +201,7 @@ void wTechnician::releasePolling()
 
 void wTechnician::showStopRun()
 {
-    const bool running = engineForm().Run();
+    const bool running = TechCommand::Engine().Run();
     imgStopRun(StopRunStop)->setVisible(running);
     imgStopRun(StopRunRun)->setVisible(!running);
 }
@@ -263,7 +255,7 @@ void wTechnician::imgStopRun_Click(int index)
 {
     plat::guard(QStringLiteral("wTechnician.imgStopRun_Click"), [&] {
         QPointer<wTechnician> self(this);
-        engineForm().setRun(index != StopRunStop);
+        TechCommand::Engine().setRun(index != StopRunStop);
         // Starting polling runs the first synchronisation, whose events may
         // have brought the alarm screen up in place of this one.
         if (!self || IsUnloaded())
@@ -284,7 +276,7 @@ void wTechnician::mwPolling_PollDone()
 void wTechnician::imgCommWatch_Click()
 {
     plat::guard(QStringLiteral("wTechnician.imgCommWatch_Click"), [&] {
-        wPolling& engine = engineForm();
+        wPolling& engine = TechCommand::Engine();
         engine.Show();
         engine.raise();
         engine.activateWindow();
@@ -307,7 +299,7 @@ void wTechnician::maintenance(int reg, short value, int question)
 {
     if (question != 0 && Global::Message(Config::GetText(question), MsgStyle::vbOKCancel | MsgStyle::vbQuestion) != 1)
         return;
-    wPolling& engine = engineForm();
+    wPolling& engine = TechCommand::Engine();
     TechCommand::Send(engine, TechCommand::Write(engine, Module(), reg, value));
 }
 
@@ -339,7 +331,7 @@ void wTechnician::cmdTestLeds_Click()
 
 void wTechnician::cmdSynchroBus_Click()
 {
-    plat::guard(QStringLiteral("wTechnician.cmdSynchroBus_Click"), [&] { engineForm().SynchroGeneraleBus(); });
+    plat::guard(QStringLiteral("wTechnician.cmdSynchroBus_Click"), [&] { TechCommand::Engine().SynchroGeneraleBus(); });
 }
 
 void wTechnician::cmdForceHisto_Click()
@@ -367,7 +359,7 @@ void wTechnician::cmdSynchroMinuit_Click()
             box->cmdButton(0)->hide();
             box->Show(false);
             box->repaint();
-            engineForm().MidnightSynchro();
+            TechCommand::Engine().MidnightSynchro();
         },
         [&](const plat::RtError& e) { failed = e; });
     if (notice && !notice->IsUnloaded())
