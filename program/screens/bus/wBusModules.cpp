@@ -55,13 +55,6 @@ wBusModules::FileDialog& fileDialog()
     return dialog;
 }
 
-// The hourglass while a file is open, and the default pointer after it,
-// also when the file is refused.
-struct Hourglass {
-    Hourglass() { plat::Screen::setMousePointer(plat::Screen::vbHourglass); }
-    ~Hourglass() { plat::Screen::setMousePointer(plat::Screen::vbDefault); }
-};
-
 } // namespace
 
 void wBusModules::setFileDialog(FileDialog dialog)
@@ -306,7 +299,8 @@ void wBusModules::exchangeChannelTable(bool exporting)
     const QString file = fileDialog()(this, Config::GetText(50004, true), exporting);
     if (file.isEmpty())
         return;
-    const Hourglass busy;
+    // The hourglass while the file is open, the pointer back also when it is refused.
+    const plat::Screen::Hourglass busy;
     // The import changes the configuration in place: the next save by
     // another screen, or the quit, keeps it.
     if (exporting)

@@ -228,10 +228,7 @@ void wTechFindPanels::openPort()
     // and a scan then stops at its first address.
     plat::guard(QStringLiteral("wTechFindPanels.Form_Load"), [&] {
         plat::SerialControl& port = TechCommand::Engine().CommBus();
-        plat::Screen::setMousePointer(plat::Screen::vbHourglass);
-        struct Restore {
-            ~Restore() { plat::Screen::setMousePointer(plat::Screen::vbDefault); }
-        } restore;
+        const plat::Screen::Hourglass busy;
         if (!port.PortOpen())
             port.setPortOpen(true);
     });

@@ -380,9 +380,11 @@ void wTechnician::cmdCopyTraces_Click()
         const QString source = Housekeeping::TraceFolder();
         const QString target =
             TraceCopy::Target(VEXfonctions::GetIni(IniKeys::Files, IniKeys::Histo, QString()), source);
-        plat::Screen::setMousePointer(plat::Screen::vbHourglass);
-        const TraceCopy::Outcome outcome = TraceCopy::Run(source, target);
-        plat::Screen::setMousePointer(plat::Screen::vbDefault);
+        // The pointer comes back before a message box, and when the copy raises.
+        const TraceCopy::Outcome outcome = [&] {
+            const plat::Screen::Hourglass busy;
+            return TraceCopy::Run(source, target);
+        }();
         switch (outcome) {
         case TraceCopy::Outcome::NoDrive:
             Global::Message(Config::GetText(30016), MsgStyle::vbCritical);
