@@ -192,7 +192,6 @@ void wBusModules::Form_Load()
         Nationality();
         Global::MiseAEchelle(this);
         showPageButtons();
-        showToolButtons();
     });
 }
 
@@ -222,14 +221,6 @@ void wBusModules::showPageButtons()
 {
     imgNavig(NavigPreviousPage)->setVisible(BusPage::PreviousShown(m_first));
     imgNavig(NavigNextPage)->setVisible(BusPage::NextShown(m_first));
-}
-
-void wBusModules::showToolButtons()
-{
-    const bool mirrors = plat::Forms::isRegistered(FormNames::wBusMiroirs);
-    imgMiroirs->setVisible(mirrors);
-    lblMiroirs->setVisible(mirrors);
-    imgCopyPanel->setVisible(plat::Forms::isRegistered(FormNames::dlgBusCopy));
 }
 
 void wBusModules::imgNavig_Click(int index)
@@ -269,8 +260,6 @@ void wBusModules::imgPanneau_Click(int index)
 void wBusModules::imgMiroirs_Click()
 {
     plat::guard(QStringLiteral("wBusModules.imgMiroirs_Click"), [&] {
-        if (!plat::Forms::isRegistered(FormNames::wBusMiroirs))
-            return;
         plat::Forms::Get(FormNames::wBusMiroirs)->Show();
         plat::Forms::Unload(this);
     });
@@ -279,8 +268,6 @@ void wBusModules::imgMiroirs_Click()
 void wBusModules::imgCopyPanel_Click()
 {
     plat::guard(QStringLiteral("wBusModules.imgCopyPanel_Click"), [&] {
-        if (!plat::Forms::isRegistered(FormNames::dlgBusCopy))
-            return;
         // The dialog redraws the tiles itself after a copy.
         plat::Forms::Get(FormNames::dlgBusCopy)->Show(true, this);
     });

@@ -232,10 +232,6 @@ void wTechnician::VisiButtons()
         cmdPanelState->setEnabled(b.panelState);
         cmdRazCptr->setEnabled(b.razCptr);
         cmdTestLeds->setEnabled(b.testLeds);
-        // The screens that another part of the program brings are opened by
-        // name: their buttons wait for them.
-        cmdFindPanels->setEnabled(plat::Forms::isRegistered(FormNames::wTechFindPanels));
-        cmdPerturb->setEnabled(plat::Forms::isRegistered(FormNames::wTechConsignations));
     });
 }
 
@@ -413,18 +409,12 @@ bool wTechnician::showChild(const QString& name)
 
 void wTechnician::cmdFindPanels_Click()
 {
-    plat::guard(QStringLiteral("wTechnician.cmdFindPanels_Click"), [&] {
-        if (plat::Forms::isRegistered(FormNames::wTechFindPanels))
-            showChild(FormNames::wTechFindPanels);
-    });
+    plat::guard(QStringLiteral("wTechnician.cmdFindPanels_Click"), [&] { showChild(FormNames::wTechFindPanels); });
 }
 
 void wTechnician::cmdPerturb_Click()
 {
-    plat::guard(QStringLiteral("wTechnician.cmdPerturb_Click"), [&] {
-        if (plat::Forms::isRegistered(FormNames::wTechConsignations))
-            showChild(FormNames::wTechConsignations);
-    });
+    plat::guard(QStringLiteral("wTechnician.cmdPerturb_Click"), [&] { showChild(FormNames::wTechConsignations); });
 }
 
 void wTechnician::cmdPanelState_Click()
