@@ -14,6 +14,18 @@ constexpr int vbArrowHourglass = 13;
 // 13 the arrow with an hourglass (busy, the screen still answering).
 void setMousePointer(int pointer);
 int MousePointer();
+// The hourglass for as long as it lives, then the pointer as it was, also
+// when the work in between raises.
+class Hourglass {
+public:
+    Hourglass() : m_saved(MousePointer()) { setMousePointer(vbHourglass); }
+    ~Hourglass() { setMousePointer(m_saved); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+
+private:
+    int m_saved;
+};
 // The controls of a form that carry the custom pointer (the touch buttons)
 // take the pointer of source.
 void shareCustomPointer(QWidget* form, const QWidget* source);

@@ -135,12 +135,6 @@ protected:
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
     }
 
-    // A plain form under the name of a screen not built yet, for this test only.
-    static void standIn(const QString& name)
-    {
-        plat::Forms::registerForm(name, [name] { return new plat::Form(name); });
-    }
-
     // ---- Message boxes and dialogs ------------------------------------------
 
     // The answer for the next message box (its result: 1 OK, 2 Cancel, 6 Yes, 7 No).

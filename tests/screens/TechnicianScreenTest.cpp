@@ -14,6 +14,7 @@
 #include "program/screens/bus/TechnicianPanel.h"
 #include "program/screens/bus/TraceCopy.h"
 
+#include "platform/RtError.h"
 #include "platform/Screen.h"
 
 #include <QDir>
@@ -405,6 +406,17 @@ TEST_F(Technician, TheTraceLogsAreCopiedIntoTheTraceFolderOfTheCopyFolder)
     EXPECT_EQ(answers->messages, QStringList({Config::GetText(30016), Config::GetText(30016)}));
     EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(Technician, ACopyOfAnEmptyTraceFolderIsReportedWithThePointerBack)
+{
+    ASSERT_TRUE(QDir().mkpath(Housekeeping::TraceFolder()));
+    VEXfonctions::SetIni(IniKeys::Files, IniKeys::Histo, testing_support::programFolder() + "/Copies");
+    wTechnician* t = showTechnician();
+
+    click(t->cmdCopyTraces);
+    EXPECT_EQ(reports, QStringList({QString("wTechnician.cmdCopyTraces_Click %1").arg(plat::rt::FileNotFound)}));
+    EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);
 }
 
 TEST_F(Technician, TheModuleStateScreenOpensModalWithItsTimersAndIsUnloadedAfter)

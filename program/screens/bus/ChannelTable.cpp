@@ -9,6 +9,8 @@
 #include "program/core/ConfigCopy.h"
 #include "program/core/Limits.h"
 #include "program/core/PanelClass.h"
+#include "program/core/TextIds.h"
+#include "program/screens/bus/ParamRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,12 +28,8 @@ const QString kSource = QStringLiteral("ChannelTable");
 const QString kLineEnd = QStringLiteral("\r\n");
 constexpr QChar kTab = u'\t';
 
-// The ranges the screens rely on when they show a channel.
-constexpr int kLastPrintType = 3;
-constexpr int kFirstPriority = 1;
-constexpr int kLastPriority = 99;
-constexpr int kLastLibraryText = 64;
-constexpr int kLastInstruction = 48;
+// The ranges the screens rely on when they show a channel, as the editor's rows bound them.
+constexpr int kLastPrintType = TextIds::PrintTypeLast - TextIds::PrintTypeFirst;
 // Re-announcement delay codes 1..8, and 0 that a new channel holds.
 constexpr int kLastDelayCode = 8;
 
@@ -169,10 +167,10 @@ std::optional<ChannelLine> readLine(int lineNumber, const QString& line)
     s.setPrtAlm(f.flag(Print));
     s.setTypeImp(f.integer(TypePrt, 0, kLastPrintType));
     s.setKlaxon(f.flag(Klaxon));
-    s.setAlmPrio(f.integer(Prio, kFirstPriority, kLastPriority));
+    s.setAlmPrio(f.integer(Prio, ParamRows::FirstPriority, ParamRows::LastPriority));
     s.setHisto(f.flag(Histo));
-    s.setBibNum(f.integer(Bib, 0, kLastLibraryText));
-    s.setHelpNum(f.integer(Help, 0, kLastInstruction));
+    s.setBibNum(f.integer(Bib, 0, ParamRows::LibraryTexts));
+    s.setHelpNum(f.integer(Help, 0, ParamRows::InstructionTexts));
     s.setReact(f.flag(React));
     s.setReactTpo(f.longInteger(Tempo, 0, kLastDelayCode));
     s.setScreenText(f.text(TxtScr));

@@ -74,7 +74,7 @@ QString Tag(int row, int channelCount)
         return list;
     }
     case AlmPrio:
-        return QStringLiteral("*|1|99");
+        return QStringLiteral("*|%1|%2").arg(FirstPriority).arg(LastPriority);
     case BibNum:
         return QStringLiteral("*|0|") + QString::number(LibraryTexts);
     case HelpNum:

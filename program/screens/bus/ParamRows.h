@@ -33,6 +33,8 @@ constexpr int FirstChannelRow = ScrAlm;
 constexpr int KeyboardMaxLength = 40;
 constexpr int LibraryTexts = 64;
 constexpr int InstructionTexts = 48;
+constexpr int FirstPriority = 1;
+constexpr int LastPriority = 99;
 
 // The text id of the row's name.
 int NameText(int row);

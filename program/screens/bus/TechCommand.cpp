@@ -1,9 +1,20 @@
 #include "program/screens/bus/TechCommand.h"
 
+#include "platform/Forms.h"
+#include "platform/RtError.h"
 #include "platform/SerialControl.h"
 #include "program/bus/wPolling.h"
+#include "program/core/FormNames.h"
 
 namespace TechCommand {
+
+wPolling& Engine()
+{
+    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
+    if (!engine)
+        plat::raise(plat::rt::ObjectDoesNotSupport);
+    return *engine;
+}
 
 CommandPtr Write(wPolling& polling, int module, int reg, qint16 value)
 {

@@ -12,6 +12,9 @@ namespace TechCommand {
 
 constexpr int MaxAttempts = 4;
 
+// The engine form, loaded on first use: the technician screens reach the bus through it.
+wPolling& Engine();
+
 // A write of value to register reg of module (0: every module), due at once
 // on the engine's clock.
 CommandPtr Write(wPolling& polling, int module, int reg, qint16 value);

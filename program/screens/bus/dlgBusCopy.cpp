@@ -110,7 +110,7 @@ void dlgBusCopy::imgControl_Click(int index)
 void dlgBusCopy::lblPanelNo_Change(int)
 {
     plat::guard(QStringLiteral("dlgBusCopy.lblPanelNo_Change"), [&] {
-        cmdBoutons(CmdCopy)->setEnabled(lblPanelNo(Source)->Caption() != lblPanelNo(Target)->Caption());
+        cmdBoutons(CmdCopy)->setEnabled(ModuleCopy::CanCopy({number(Source), number(Target)}));
     });
 }
 

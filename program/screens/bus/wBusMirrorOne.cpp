@@ -24,10 +24,8 @@
 #include "program/screens/bus/dlgEditMirror.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
-#include <QSvgRenderer>
 
 namespace {
 
@@ -45,16 +43,6 @@ constexpr int kListWidth = (ScreenWidth - 2 * 12 - 16) / 2;
 constexpr int kToLeft = 12;
 constexpr int kFromLeft = kToLeft + kListWidth + 16;
 constexpr int kLineHeight = 30;
-
-QPixmap picture(const QString& icon, const QSize& size)
-{
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer svg(plat::Icons::svg(icon));
-    QPainter p(&pixmap);
-    svg.render(&p);
-    return pixmap;
-}
 
 } // namespace
 
@@ -81,7 +69,7 @@ wBusMirrorOne::wBusMirrorOne() : plat::Form(FormNames::wBusMirrorOne)
     imgModele = new QLabel(this);
     imgModele->setObjectName(QStringLiteral("imgModele"));
     imgModele->setGeometry(ScreenWidth - 12 - 52, 4, 52, 52);
-    imgModele->setPixmap(picture(QStringLiteral("module"), imgModele->size()));
+    imgModele->setPixmap(plat::Icons::pixmap(QStringLiteral("module"), imgModele->size()));
 
     lblParams = label(this, 14, true, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("lblParams"));
     lblParams->setGeometry(kToLeft, kChannelTop, 140, kButtonHeight);

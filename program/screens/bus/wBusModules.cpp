@@ -16,6 +16,7 @@
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
+#include "program/runtime/LampRows.h"
 #include "program/screens/bus/BusLook.h"
 #include "program/screens/bus/BusPage.h"
 #include "program/screens/bus/BusScreens.h"
@@ -52,25 +53,6 @@ wBusModules::FileDialog& fileDialog()
             return Components::FilesPaths().GetFileName(owner, filter, save);
         };
     return dialog;
-}
-
-// The hourglass while a file is open, and the default pointer after it,
-// also when the file is refused.
-struct Hourglass {
-    Hourglass() { plat::Screen::setMousePointer(plat::Screen::vbHourglass); }
-    ~Hourglass() { plat::Screen::setMousePointer(plat::Screen::vbDefault); }
-};
-
-// A copy of a tile label at the same place, with its font and look.
-QLabel* copyLabel(QLabel* element0)
-{
-    auto* l = new QLabel(element0->parentWidget());
-    l->setFont(element0->font());
-    l->setAlignment(element0->alignment());
-    l->setWordWrap(element0->wordWrap());
-    l->setStyleSheet(element0->styleSheet());
-    l->setGeometry(element0->geometry());
-    return l;
 }
 
 } // namespace
@@ -172,7 +154,7 @@ void wBusModules::makeTiles()
     }
     for (int i = 1; i < BusPage::Tiles; ++i) {
         auto* cross = imgCroix.load(i, [](QLabel* e0) {
-            auto* l = copyLabel(e0);
+            auto* l = LampRows::copyLabel(e0);
             l->setPixmap(e0->pixmap());
             return l;
         });
@@ -180,7 +162,7 @@ void wBusModules::makeTiles()
     }
     for (auto* labels : {&lblNumPan, &lblTypePan, &lblLblPan})
         for (int i = 1; i < BusPage::Tiles; ++i) {
-            auto* l = labels->load(i, copyLabel);
+            auto* l = labels->load(i, LampRows::copyLabel);
             place(l, labels->item(0), i);
         }
     // Captions above the tiles and their crosses.
@@ -210,7 +192,6 @@ void wBusModules::Form_Load()
         Nationality();
         Global::MiseAEchelle(this);
         showPageButtons();
-        showToolButtons();
     });
 }
 
@@ -240,14 +221,6 @@ void wBusModules::showPageButtons()
 {
     imgNavig(NavigPreviousPage)->setVisible(BusPage::PreviousShown(m_first));
     imgNavig(NavigNextPage)->setVisible(BusPage::NextShown(m_first));
-}
-
-void wBusModules::showToolButtons()
-{
-    const bool mirrors = plat::Forms::isRegistered(FormNames::wBusMiroirs);
-    imgMiroirs->setVisible(mirrors);
-    lblMiroirs->setVisible(mirrors);
-    imgCopyPanel->setVisible(plat::Forms::isRegistered(FormNames::dlgBusCopy));
 }
 
 void wBusModules::imgNavig_Click(int index)
@@ -287,8 +260,6 @@ void wBusModules::imgPanneau_Click(int index)
 void wBusModules::imgMiroirs_Click()
 {
     plat::guard(QStringLiteral("wBusModules.imgMiroirs_Click"), [&] {
-        if (!plat::Forms::isRegistered(FormNames::wBusMiroirs))
-            return;
         plat::Forms::Get(FormNames::wBusMiroirs)->Show();
         plat::Forms::Unload(this);
     });
@@ -297,8 +268,6 @@ void wBusModules::imgMiroirs_Click()
 void wBusModules::imgCopyPanel_Click()
 {
     plat::guard(QStringLiteral("wBusModules.imgCopyPanel_Click"), [&] {
-        if (!plat::Forms::isRegistered(FormNames::dlgBusCopy))
-            return;
         // The dialog redraws the tiles itself after a copy.
         plat::Forms::Get(FormNames::dlgBusCopy)->Show(true, this);
     });
@@ -317,7 +286,8 @@ void wBusModules::exchangeChannelTable(bool exporting)
     const QString file = fileDialog()(this, Config::GetText(50004, true), exporting);
     if (file.isEmpty())
         return;
-    const Hourglass busy;
+    // The hourglass while the file is open, the pointer back also when it is refused.
+    const plat::Screen::Hourglass busy;
     // The import changes the configuration in place: the next save by
     // another screen, or the quit, keeps it.
     if (exporting)

@@ -72,8 +72,6 @@ private:
     void makeTiles();
     void connectTile(int index);
     void showPageButtons();
-    // The buttons of screens not built yet stay hidden.
-    void showToolButtons();
     void exchangeChannelTable(bool exporting);
 
     int m_first = 1;

@@ -407,11 +407,8 @@ void wBusPanneau::lstModele_Click()
             lblVisuTcde->setText(Config::GetText(300131));
         else
             lblVisuTcde->setText(QString());
-        // The mirrors of a channel open once their screen is there; the
-        // button's caption goes with the button.
-        const bool mirrorsButton = mirrorsModel && plat::Forms::isRegistered(FormNames::wBusMirrorOne);
-        imgNavig(NavigMirrors)->setVisible(mirrorsButton);
-        lblVisuTcde->setVisible(mirrorsButton || remoteModel);
+        imgNavig(NavigMirrors)->setVisible(mirrorsModel);
+        lblVisuTcde->setVisible(mirrorsModel || remoteModel);
 
         if (!ParamVal(ParamRows::ChannelNo)->Caption().isEmpty()) {
             showRowButtons();

@@ -22,9 +22,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QPointer>
-#include <QSvgRenderer>
 #include <QTreeWidget>
 
 namespace {
@@ -49,12 +47,7 @@ constexpr int kIconRole = Qt::UserRole + 2;
 
 QIcon iconOf(const char* name)
 {
-    QSvgRenderer svg(plat::Icons::svg(QLatin1String(name)));
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    svg.render(&painter);
-    return QIcon(pixmap);
+    return QIcon(plat::Icons::pixmap(QLatin1String(name), QSize(32, 32)));
 }
 
 int number(const QLabel* l) { return int(plat::Val(l->text())); }

@@ -48,14 +48,6 @@ constexpr int kFrameMargin = 3;
 // The status line before the first read.
 const QString kNoRead(24, QLatin1Char('-'));
 
-wPolling& engineForm()
-{
-    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
-    if (!engine)
-        plat::raise(plat::rt::ObjectDoesNotSupport);
-    return *engine;
-}
-
 plat::Shape* shape(QWidget* parent, plat::Shape::Kind kind, const QRect& geometry, unsigned int fill, bool filled,
                    unsigned int border, int borderWidth)
 {
@@ -326,7 +318,7 @@ void wTechEtatModule::readCycle()
 
 bool wTechEtatModule::read(int reg, QVector<qint16>& words)
 {
-    plat::SerialControl& port = engineForm().CommBus();
+    plat::SerialControl& port = TechCommand::Engine().CommBus();
     // Every try fails on a closed port: said once a visit, the lamps show the rest.
     if (!port.PortOpen()) {
         if (m_portReported)
@@ -416,7 +408,7 @@ void wTechEtatModule::cmdBoutons_Click(int index)
         }
         if (!w || !mPanel)
             return;
-        wPolling& engine = engineForm();
+        wPolling& engine = TechCommand::Engine();
         TechCommand::Send(engine, TechCommand::Write(engine, mPanel->Numero(), w->reg, w->value));
     });
     if (self && !IsUnloaded())

@@ -23,6 +23,7 @@
 #include "program/core/TextIds.h"
 #include "program/core/dlgMessage.h"
 #include "program/runtime/RuntimeLook.h"
+#include "program/screens/bus/TechCommand.h"
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/system/BusPortSettings.h"
 
@@ -178,14 +179,6 @@ void wTechFindPanels::buildButtons()
     showScanButtons();
 }
 
-wPolling& wTechFindPanels::engine()
-{
-    auto* w = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
-    if (!w)
-        plat::raise(plat::rt::TypeMismatch);
-    return *w;
-}
-
 void wTechFindPanels::Form_Load()
 {
     plat::guard(QStringLiteral("wTechFindPanels.Form_Load"), [&] {
@@ -220,7 +213,7 @@ void wTechFindPanels::fillRow(int module)
 
 void wTechFindPanels::showBusSettings()
 {
-    plat::SerialControl& port = engine().CommBus();
+    plat::SerialControl& port = TechCommand::Engine().CommBus();
     const QStringList parts = port.Settings().split(QLatin1Char(','));
     lblBusConfig(5)->setText(QString::number(port.CommPort()));
     lblBusConfig(6)->setText(parts.value(0));
@@ -234,11 +227,8 @@ void wTechFindPanels::openPort()
     // A port that does not open is told once; the screen still loads whole,
     // and a scan then stops at its first address.
     plat::guard(QStringLiteral("wTechFindPanels.Form_Load"), [&] {
-        plat::SerialControl& port = engine().CommBus();
-        plat::Screen::setMousePointer(plat::Screen::vbHourglass);
-        struct Restore {
-            ~Restore() { plat::Screen::setMousePointer(plat::Screen::vbDefault); }
-        } restore;
+        plat::SerialControl& port = TechCommand::Engine().CommBus();
+        const plat::Screen::Hourglass busy;
         if (!port.PortOpen())
             port.setPortOpen(true);
     });
@@ -322,7 +312,7 @@ void wTechFindPanels::imgFind_Click(int index)
             grdPanels->setTextMatrix(i, ColDetected, kUnknown);
             grdPanels->setRowData(i, BusScan::NotScanned);
         }
-        frmWarning->setVisible(engine().Run());
+        frmWarning->setVisible(TechCommand::Engine().Run());
         askNext();
     });
 }
@@ -347,7 +337,7 @@ void wTechFindPanels::tmrScan_Timer()
     plat::guard(QStringLiteral("wTechFindPanels.tmrScan_Timer"), [&] {
         if (!m_scan.Running() || IsUnloaded())
             return;
-        plat::SerialControl& port = engine().CommBus();
+        plat::SerialControl& port = TechCommand::Engine().CommBus();
         const int address = m_scan.Step([&port](int a) { return CommFunctions::GetModuleType(port, quint8(a)); });
         // A failed exchange's report may have let another screen unload this one.
         if (!self || IsUnloaded())

@@ -16,7 +16,6 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QTimer;
-class wPolling;
 
 namespace plat {
 class FlexGrid;
@@ -93,7 +92,6 @@ private:
     void askNext();
     void endScan();
     void showScanButtons();
-    static wPolling& engine();
 
     BusScan m_scan;
     int m_selected = 0;

@@ -48,14 +48,6 @@ constexpr int kCommandTop = 76;
 constexpr int kCommandPitchX = 196;
 constexpr int kCommandPitchY = 88;
 
-wPolling& engineForm()
-{
-    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
-    if (!engine)
-        plat::raise(plat::rt::ObjectDoesNotSupport);
-    return *engine;
-}
-
 QLabel* valueBox(QWidget* parent, const QRect& geometry, int pointSize)
 {
     QLabel* l = label(parent, pointSize, true, Qt::AlignCenter);
@@ -193,7 +185,7 @@ void wTechnician::Nationality()
 void wTechnician::bindPolling()
 {
     releasePolling();
-    wPolling& engine = engineForm();
+    wPolling& engine = TechCommand::Engine();
     m_mwPolling.push_back(connect(&engine, &wPolling::PollDone, this, [this] { mwPolling_PollDone(); },
                                   Qt::DirectConnection));
     m_mwPolling.push_back(connect(&engine, &wPolling::UpdateDone, this, [this] { mwPolling_UpdateDone(); },
@@ -209,7 +201,7 @@ void wTechnician::releasePolling()
 
 void wTechnician::showStopRun()
 {
-    const bool running = engineForm().Run();
+    const bool running = TechCommand::Engine().Run();
     imgStopRun(StopRunStop)->setVisible(running);
     imgStopRun(StopRunRun)->setVisible(!running);
 }
@@ -240,10 +232,6 @@ void wTechnician::VisiButtons()
         cmdPanelState->setEnabled(b.panelState);
         cmdRazCptr->setEnabled(b.razCptr);
         cmdTestLeds->setEnabled(b.testLeds);
-        // The screens that another part of the program brings are opened by
-        // name: their buttons wait for them.
-        cmdFindPanels->setEnabled(plat::Forms::isRegistered(FormNames::wTechFindPanels));
-        cmdPerturb->setEnabled(plat::Forms::isRegistered(FormNames::wTechConsignations));
     });
 }
 
@@ -263,7 +251,7 @@ void wTechnician::imgStopRun_Click(int index)
 {
     plat::guard(QStringLiteral("wTechnician.imgStopRun_Click"), [&] {
         QPointer<wTechnician> self(this);
-        engineForm().setRun(index != StopRunStop);
+        TechCommand::Engine().setRun(index != StopRunStop);
         // Starting polling runs the first synchronisation, whose events may
         // have brought the alarm screen up in place of this one.
         if (!self || IsUnloaded())
@@ -284,7 +272,7 @@ void wTechnician::mwPolling_PollDone()
 void wTechnician::imgCommWatch_Click()
 {
     plat::guard(QStringLiteral("wTechnician.imgCommWatch_Click"), [&] {
-        wPolling& engine = engineForm();
+        wPolling& engine = TechCommand::Engine();
         engine.Show();
         engine.raise();
         engine.activateWindow();
@@ -307,7 +295,7 @@ void wTechnician::maintenance(int reg, short value, int question)
 {
     if (question != 0 && Global::Message(Config::GetText(question), MsgStyle::vbOKCancel | MsgStyle::vbQuestion) != 1)
         return;
-    wPolling& engine = engineForm();
+    wPolling& engine = TechCommand::Engine();
     TechCommand::Send(engine, TechCommand::Write(engine, Module(), reg, value));
 }
 
@@ -339,7 +327,7 @@ void wTechnician::cmdTestLeds_Click()
 
 void wTechnician::cmdSynchroBus_Click()
 {
-    plat::guard(QStringLiteral("wTechnician.cmdSynchroBus_Click"), [&] { engineForm().SynchroGeneraleBus(); });
+    plat::guard(QStringLiteral("wTechnician.cmdSynchroBus_Click"), [&] { TechCommand::Engine().SynchroGeneraleBus(); });
 }
 
 void wTechnician::cmdForceHisto_Click()
@@ -367,7 +355,7 @@ void wTechnician::cmdSynchroMinuit_Click()
             box->cmdButton(0)->hide();
             box->Show(false);
             box->repaint();
-            engineForm().MidnightSynchro();
+            TechCommand::Engine().MidnightSynchro();
         },
         [&](const plat::RtError& e) { failed = e; });
     if (notice && !notice->IsUnloaded())
@@ -388,9 +376,11 @@ void wTechnician::cmdCopyTraces_Click()
         const QString source = Housekeeping::TraceFolder();
         const QString target =
             TraceCopy::Target(VEXfonctions::GetIni(IniKeys::Files, IniKeys::Histo, QString()), source);
-        plat::Screen::setMousePointer(plat::Screen::vbHourglass);
-        const TraceCopy::Outcome outcome = TraceCopy::Run(source, target);
-        plat::Screen::setMousePointer(plat::Screen::vbDefault);
+        // The pointer comes back before a message box, and when the copy raises.
+        const TraceCopy::Outcome outcome = [&] {
+            const plat::Screen::Hourglass busy;
+            return TraceCopy::Run(source, target);
+        }();
         switch (outcome) {
         case TraceCopy::Outcome::NoDrive:
             Global::Message(Config::GetText(30016), MsgStyle::vbCritical);
@@ -419,18 +409,12 @@ bool wTechnician::showChild(const QString& name)
 
 void wTechnician::cmdFindPanels_Click()
 {
-    plat::guard(QStringLiteral("wTechnician.cmdFindPanels_Click"), [&] {
-        if (plat::Forms::isRegistered(FormNames::wTechFindPanels))
-            showChild(FormNames::wTechFindPanels);
-    });
+    plat::guard(QStringLiteral("wTechnician.cmdFindPanels_Click"), [&] { showChild(FormNames::wTechFindPanels); });
 }
 
 void wTechnician::cmdPerturb_Click()
 {
-    plat::guard(QStringLiteral("wTechnician.cmdPerturb_Click"), [&] {
-        if (plat::Forms::isRegistered(FormNames::wTechConsignations))
-            showChild(FormNames::wTechConsignations);
-    });
+    plat::guard(QStringLiteral("wTechnician.cmdPerturb_Click"), [&] { showChild(FormNames::wTechConsignations); });
 }
 
 void wTechnician::cmdPanelState_Click()

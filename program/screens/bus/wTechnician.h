@@ -17,7 +17,6 @@
 
 class QLabel;
 class QPushButton;
-class wPolling;
 
 namespace plat {
 class Label;
