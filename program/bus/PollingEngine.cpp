@@ -411,9 +411,10 @@ void PollingEngine::Load()
         ConfigurationChanged();
         m_closing = false;
         m_run = false;
-        // With the automatic start the panel may be unattended: the message
-        // that the port did not open must not hold the start.
-        reinit(!ConfigAccess::config().AutoStart());
+        // With the automatic start the panel may be unattended: the messages
+        // that the bus or the printer port did not open must not hold the start.
+        const bool attended = !ConfigAccess::config().AutoStart();
+        reinit(attended);
         // Unloaded while the port message waited: the load ends there, and
         // the commands saved by the previous run stay saved.
         if (m_closing)
@@ -423,7 +424,7 @@ void PollingEngine::Load()
         // unconfigured: it prints nothing until the printer settings set it.
         m_printer = EnginePrinter::New();
         const QString prt = ConfigAccess::config().PrtSettings();
-        if (Config::TestPrintPort(prt) && m_printer) {
+        if (Config::TestPrintPort(prt, attended) && m_printer) {
             const int colon = prt.indexOf(QLatin1Char(':'));
             m_printer->setPort(colon < 0 ? prt : prt.left(colon));
             m_printer->setSettings(colon < 0 ? QString() : prt.mid(colon + 1));

@@ -134,7 +134,7 @@ void DoMidnightActions()
                 [] { Housekeeping::DoMidnightActions(plat::DateTime::now()); });
 }
 
-bool TestPrintPort(const QString& prtSettings)
+bool TestPrintPort(const QString& prtSettings, bool waitForAnswer)
 {
     bool works = false;
     plat::guard(QStringLiteral("Config.TestPrintPort"), [&] {
@@ -152,7 +152,7 @@ bool TestPrintPort(const QString& prtSettings)
             printer->setSettings(parts.value(1));
         const QString error = printer->OpenPrinter(QString(), QString(), true);
         if (!error.isEmpty())
-            Global::Message(GetText(20011).replace(QLatin1Char('$'), error), kStyleCritical);
+            Global::Message(GetText(20011).replace(QLatin1Char('$'), error), kStyleCritical, !waitForAnswer);
         printer->ClosePrinter();
         works = error.isEmpty();
     });

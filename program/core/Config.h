@@ -41,7 +41,9 @@ void DoMidnightActions();
 
 // Whether the printer of the settings text ("LPT1:", "COM2:9600,N,8,1", ""
 // for none) can be opened: no printer is a working one; a port that does not
-// open shows text 20011 with the system's reason and answers false.
-bool TestPrintPort(const QString& prtSettings);
+// open shows text 20011 with the system's reason and answers false. The box
+// waits for its answer unless waitForAnswer is false (an unattended start
+// must not be held by a printer).
+bool TestPrintPort(const QString& prtSettings, bool waitForAnswer = true);
 
 } // namespace Config

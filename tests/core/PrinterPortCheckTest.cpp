@@ -10,6 +10,7 @@
 #include "platform/RtError.h"
 #include "program/core/CoreForms.h"
 #include "program/core/EnginePrinter.h"
+#include "program/core/dlgMessage.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/support/ModalAnswers.h"
@@ -137,6 +138,20 @@ TEST_F(PrinterPortCheck, APortThatDoesNotOpenIsSaidOnceWithThePrintersReason)
     ASSERT_EQ(boxes.messages.size(), 1);
     EXPECT_EQ(boxes.messages[0], "The printer port cannot be opened:\nNo such device or address");
     EXPECT_EQ(last->calls, (QStringList{"open '' '' 1", "close"}));
+    EXPECT_TRUE(reports.isEmpty());
+}
+
+TEST_F(PrinterPortCheck, AnUnattendedCheckSaysSoWithoutWaitingForAnAnswer)
+{
+    openError = QStringLiteral("No such device or address");
+    testing_support::ModalAnswers boxes;
+    EXPECT_FALSE(Config::TestPrintPort(QStringLiteral("LPT3:"), false));
+    EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
+    QStringList shown;
+    for (plat::Form* f : plat::Forms::All())
+        if (auto* box = qobject_cast<dlgMessage*>(f); box && box->isVisible() && !box->IsModal())
+            shown << box->txtMessage->toPlainText();
+    EXPECT_EQ(shown, QStringList{"The printer port cannot be opened:\nNo such device or address"});
     EXPECT_TRUE(reports.isEmpty());
 }
 
