@@ -5,6 +5,18 @@
 
 #include <limits>
 
+std::shared_ptr<CommandClass> CommandClass::Write(int module, qint32 address, const QVector<qint16>& values,
+                                                  const plat::DateTime& sendTime)
+{
+    auto cmd = std::make_shared<CommandClass>();
+    cmd->m_cmdType = CmdWrite;
+    cmd->m_module = qint16(module);
+    cmd->m_address = address;
+    cmd->m_values = values;
+    cmd->m_sendTime = sendTime;
+    return cmd;
+}
+
 void CommandClass::setCmdType(qint32 type)
 {
     plat::guard("CommandClass.CmdType", [&] {

@@ -16,6 +16,11 @@ public:
         CmdWrite = 2,   // write Values from Address
     };
 
+    // A write of values to the registers of module from address, not before
+    // sendTime (the zero date: as soon as possible).
+    static std::shared_ptr<CommandClass> Write(int module, qint32 address, const QVector<qint16>& values,
+                                               const plat::DateTime& sendTime = {});
+
     qint32 Address() const { return m_address; }
     void setAddress(qint32 address) { m_address = address; }
     qint16 CmdType() const { return m_cmdType; }

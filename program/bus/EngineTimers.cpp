@@ -85,12 +85,7 @@ void EngineTimers::midnight(const plat::DateTime& now)
     if (m_engine.Run())
         trapped("tmrMidnight_Timer", [&] { m_engine.MidnightSynchro(); });
     trapped("tmrMidnight_Timer", [&] {
-        auto reset = std::make_shared<CommandClass>();
-        reset->setModule(Bus::BroadcastAddress);
-        reset->setCmdType(CommandClass::CmdWrite);
-        reset->setAddress(Bus::RegCounterReset);
-        reset->setValue(0, 0);
-        reset->setSendTime(now);
+        const CommandPtr reset = CommandClass::Write(Bus::BroadcastAddress, Bus::RegCounterReset, {0}, now);
         if (m_engine.Run()) {
             m_engine.SendCommand(reset);
             return;

@@ -176,13 +176,7 @@ PollingEngine& Miroirs::engine() const
 void Miroirs::write(int module, int reg, const QVector<qint16>& values)
 {
     PollingEngine& e = engine();
-    auto cmd = std::make_shared<CommandClass>();
-    cmd->setCmdType(CommandClass::CmdWrite);
-    cmd->setModule(qint16(module));
-    cmd->setAddress(reg);
-    cmd->ValuesCopy(values);
-    cmd->setSendTime(e.now());
-    e.SendCommand(cmd);
+    e.SendCommand(CommandClass::Write(module, reg, values, e.now()));
 }
 
 // ---- Routines ---------------------------------------------------------------

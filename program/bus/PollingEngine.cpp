@@ -722,13 +722,7 @@ void PollingEngine::exploitBuffer(PanelClass& panel, const QVector<qint16>& word
         return;
     }
     // Queued before decoding: the module drops the entries once it sees it.
-    auto ack = std::make_shared<CommandClass>();
-    ack->setAddress(Bus::RegEventAck);
-    ack->setCmdType(CommandClass::CmdWrite);
-    ack->setModule(module);
-    ack->setValue(0, qint16(count));
-    ack->setSendTime(plat::DateTime());
-    commands().Add(ack);
+    commands().Add(CommandClass::Write(module, Bus::RegEventAck, {qint16(count)}));
 
     for (ReplyDecoder::BufferEntry& entry : ReplyDecoder::bufferEntries(entries)) {
         // The horn was acknowledged at the module: only this station's horn stops.

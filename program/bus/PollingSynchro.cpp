@@ -398,10 +398,5 @@ void PollingEngine::clearLatchedTargets()
 void PollingEngine::executeWrite(qint16 module, int reg, qint16 value)
 {
     // Once, whatever the outcome: the next night tries again.
-    CommandClass cmd;
-    cmd.setCmdType(CommandClass::CmdWrite);
-    cmd.setModule(module);
-    cmd.setAddress(reg);
-    cmd.setValue(0, value);
-    TraiteCommande(cmd);
+    TraiteCommande(*CommandClass::Write(module, reg, {value}));
 }

@@ -54,12 +54,7 @@ int CentringLineFeeds(const QString& caption, double labelWidth, double labelHei
 
 CommandPtr Command(int module, int channel, bool on)
 {
-    auto cmd = std::make_shared<CommandClass>();
-    cmd->setCmdType(CommandClass::CmdWrite);
-    cmd->setModule(qint16(module));
-    cmd->setAddress(channel + CommandRegisterBase);
-    cmd->setValue(0, on ? SwitchOn : SwitchOff);
-    return cmd;
+    return CommandClass::Write(module, channel + CommandRegisterBase, {qint16(on ? SwitchOn : SwitchOff)});
 }
 
 qint64 WaitDeadlineMs(const QString& busSettings)

@@ -346,11 +346,7 @@ void wRunAlarms::imgAcquit_Click()
             return;
         // Both or neither: the engine is found before anything goes.
         wPolling& engine = engineForm();
-        auto cmd = std::make_shared<CommandClass>();
-        cmd->setCmdType(CommandClass::CmdWrite);
-        cmd->setModule(qint16(module));
-        cmd->setAddress(Bus::RegModuleCommand);
-        cmd->ValuesCopy({qint16(Bus::ModuleCommandAcknowledge)});
+        const CommandPtr cmd = CommandClass::Write(module, Bus::RegModuleCommand, {qint16(Bus::ModuleCommandAcknowledge)});
         EventClass ev;
         ev.setPanel(qint16(module));
         ev.setChnl(EventClass::ChnlStation);

@@ -18,13 +18,7 @@ wPolling& Engine()
 
 CommandPtr Write(wPolling& polling, int module, int reg, qint16 value)
 {
-    auto cmd = std::make_shared<CommandClass>();
-    cmd->setModule(qint16(module));
-    cmd->setCmdType(CommandClass::CmdWrite);
-    cmd->setAddress(reg);
-    cmd->setValue(0, value);
-    cmd->setSendTime(polling.engine().now());
-    return cmd;
+    return CommandClass::Write(module, reg, {value}, polling.engine().now());
 }
 
 void Send(wPolling& polling, const CommandPtr& cmd)
