@@ -3,6 +3,7 @@
 #include "platform/AppIdentity.h"
 #include "platform/Clock.h"
 #include "platform/ProfileFile.h"
+#include "platform/RtError.h"
 #include "platform/SerialPort.h"
 
 #include <QRegularExpression>
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
@@ -261,10 +261,7 @@ int PrinterPort::waitDrained(qint64 deadlineMs)
 
 QString PrinterPort::errorText(int err)
 {
-    QString text = QString::fromLocal8Bit(std::strerror(err));
-    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
-        text.chop(1);
-    return text;
+    return systemErrorText(err);
 }
 
 } // namespace plat
