@@ -19,11 +19,6 @@ void ColorDialog::setChooser(Chooser chooser)
     installed() = std::move(chooser);
 }
 
-int32_t ColorDialog::toBgr(const QColor& c)
-{
-    return int32_t(c.red() | (c.green() << 8) | (c.blue() << 16));
-}
-
 void ColorDialog::ShowColor(QWidget* owner)
 {
     const QColor initial = Theme::fromBgr(uint32_t(m_color));
@@ -36,7 +31,7 @@ void ColorDialog::ShowColor(QWidget* owner)
             chosen = c;
     }
     if (chosen && chosen->isValid())
-        m_color = toBgr(*chosen);
+        m_color = int32_t(Theme::toBgr(*chosen));
 }
 
 } // namespace plat

@@ -25,8 +25,6 @@ public:
     // Shows the dialog modally over owner.
     void ShowColor(QWidget* owner);
 
-    static int32_t toBgr(const QColor& c);
-
 private:
     int32_t m_color = 0;
 };

@@ -95,8 +95,7 @@ unsigned int FlexGrid::CellBackColor(int row, int column) const
     const QTableWidgetItem* it = item(row, column);
     if (!it || it->background().style() == Qt::NoBrush)
         return 0xFFFFFF;
-    const QColor c = it->background().color();
-    return unsigned(c.red()) | unsigned(c.green()) << 8 | unsigned(c.blue()) << 16;
+    return Theme::toBgr(it->background().color());
 }
 
 QString FlexGrid::TextMatrix(int row, int column) const

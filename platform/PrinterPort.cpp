@@ -1,16 +1,16 @@
 #include "platform/PrinterPort.h"
 
 #include "platform/AppIdentity.h"
+#include "platform/Clock.h"
 #include "platform/ProfileFile.h"
+#include "platform/RtError.h"
 #include "platform/SerialPort.h"
 
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
@@ -26,18 +26,6 @@ namespace {
 // takes nothing (a parallel port driver that cannot be polled), and between
 // looks at a serial line's output queue.
 constexpr int RetryPauseMs = 5;
-
-qint64 monotonicMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-void pause(qint64 ms)
-{
-    if (ms > 0)
-        ::usleep(useconds_t(ms * 1000));
-}
 
 struct Speed {
     int baud;
@@ -219,7 +207,7 @@ int PrinterPort::write(const QByteArray& bytes)
 {
     if (m_fd < 0)
         return EBADF;
-    const qint64 deadline = monotonicMs() + m_writeTimeoutMs;
+    const qint64 deadline = systemClock().nowMs() + m_writeTimeoutMs;
     const bool serial = ::isatty(m_fd) == 1;
     SigpipeHeld held;
     qsizetype done = 0;
@@ -238,14 +226,14 @@ int PrinterPort::write(const QByteArray& bytes)
                 held.raised();
             return errno;
         }
-        const qint64 left = deadline - monotonicMs();
+        const qint64 left = deadline - systemClock().nowMs();
         if (left <= 0) {
             if (serial)
                 ::tcflush(m_fd, TCOFLUSH);
             return ETIMEDOUT;
         }
         if (saidReady)
-            pause(std::min<qint64>(RetryPauseMs, left));
+            systemClock().sleepMs(std::min<qint64>(RetryPauseMs, left));
         pollfd p {m_fd, POLLOUT, 0};
         const int r = ::poll(&p, 1, int(left));
         if (r < 0 && errno != EINTR)
@@ -261,22 +249,19 @@ int PrinterPort::waitDrained(qint64 deadlineMs)
         int pending = 0;
         if (::ioctl(m_fd, TIOCOUTQ, &pending) != 0 || pending <= 0)
             return 0;
-        const qint64 left = deadlineMs - monotonicMs();
+        const qint64 left = deadlineMs - systemClock().nowMs();
         if (left <= 0) {
             // Dropped, so that closing the port does not wait for them.
             ::tcflush(m_fd, TCOFLUSH);
             return ETIMEDOUT;
         }
-        pause(std::min<qint64>(RetryPauseMs, left));
+        systemClock().sleepMs(std::min<qint64>(RetryPauseMs, left));
     }
 }
 
 QString PrinterPort::errorText(int err)
 {
-    QString text = QString::fromLocal8Bit(std::strerror(err));
-    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
-        text.chop(1);
-    return text;
+    return systemErrorText(err);
 }
 
 } // namespace plat

@@ -1,6 +1,7 @@
 #include "platform/RtError.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace plat {
 
@@ -68,6 +69,11 @@ RtError errnoError(int err, const QString& source)
     case EBADF: return rtError(rt::BadFileNameOrNumber, source);
     default: return rtError(rt::DeviceIOError, source);
     }
+}
+
+QString systemErrorText(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
 }
 
 } // namespace plat

@@ -69,5 +69,7 @@ RtError rtError(int number, const QString& source = {});
 
 // The run-time error that a failed system call (errno) stands for.
 RtError errnoError(int err, const QString& source = {});
+// The system's own text for an error number (errno), with no line end.
+QString systemErrorText(int err);
 
 } // namespace plat

@@ -7,7 +7,6 @@
 #include <QStringList>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -42,8 +41,6 @@ speed_t speedConstant(int speed)
     default: return B0;
     }
 }
-
-QString systemReason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 
 bool deviceGone(int err) { return err == EIO || err == ENXIO || err == ENODEV; }
 
@@ -138,7 +135,7 @@ void SerialPort::open()
     if (fd < 0) {
         const int err = errno;
         throw RtError(errnoError(err).number(),
-                      QString("Cannot open serial port %1 (%2): %3").arg(portName(), m_device, systemReason(err)));
+                      QString("Cannot open serial port %1 (%2): %3").arg(portName(), m_device, systemErrorText(err)));
     }
     if (!::isatty(fd)) {
         ::close(fd);
@@ -175,7 +172,7 @@ void SerialPort::applySettings()
         if (deviceGone(err))
             lost(err);
         throw RtError(rt::DeviceIOError, QString("Cannot read the line settings of serial port %1 (%2): %3")
-                                             .arg(portName(), m_device, systemReason(err)));
+                                             .arg(portName(), m_device, systemErrorText(err)));
     }
     ::cfmakeraw(&tio);
     tio.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
@@ -207,7 +204,7 @@ void SerialPort::applySettings()
         if (deviceGone(err))
             lost(err);
         throw RtError(rt::DeviceIOError, QString("Cannot set the line settings \"%1\" of serial port %2 (%3): %4")
-                                             .arg(m_settings, portName(), m_device, systemReason(err)));
+                                             .arg(m_settings, portName(), m_device, systemErrorText(err)));
     }
 }
 
@@ -245,7 +242,7 @@ void SerialPort::checkUsable(const char* what) const
 void SerialPort::lost(int err) const
 {
     m_lostReason = QString("Serial port %1 (%2) is no longer available: %3")
-                       .arg(portName(), m_device, systemReason(err));
+                       .arg(portName(), m_device, systemErrorText(err));
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;

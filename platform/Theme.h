@@ -24,10 +24,14 @@ QColor buttonPressed();
 QColor buttonDisabled();
 QColor buttonBorder();
 
-// A colour given as 0x00BBGGRR, the order the configuration stores.
+// A colour given as 0x00BBGGRR, the order the configuration stores, and back.
 inline QColor fromBgr(unsigned int bgr)
 {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+inline unsigned int toBgr(const QColor& c)
+{
+    return unsigned(c.red()) | unsigned(c.green()) << 8 | unsigned(c.blue()) << 16;
 }
 
 } // namespace plat::Theme

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <linux/rtc.h>
 #include <sys/ioctl.h>
@@ -17,8 +16,6 @@ namespace plat {
 namespace {
 
 constexpr const char* kHardwareClock = "/dev/rtc0";
-
-QString reason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 
 [[noreturn]] void refused()
 {
@@ -68,7 +65,7 @@ void setSystemTime(const timespec& utc)
             hardwareClockRefused();
         if (!noDevice(err))
             throw RtError(rt::DeviceIOError,
-                          QStringLiteral("Cannot open the hardware clock %1: %2").arg(kHardwareClock, reason(err)));
+                          QStringLiteral("Cannot open the hardware clock %1: %2").arg(kHardwareClock, systemErrorText(err)));
     }
     if (::clock_settime(CLOCK_REALTIME, &utc) != 0) {
         const int err = errno;
@@ -76,7 +73,7 @@ void setSystemTime(const timespec& utc)
             ::close(rtc);
         if (err == EPERM)
             refused();
-        throw RtError(errnoError(err).number(), QStringLiteral("Cannot set the clock: %1").arg(reason(err)));
+        throw RtError(errnoError(err).number(), QStringLiteral("Cannot set the clock: %1").arg(systemErrorText(err)));
     }
     if (rtc < 0)
         return;
@@ -95,7 +92,7 @@ void setSystemTime(const timespec& utc)
     ::close(rtc);
     if (result != 0)
         throw RtError(rt::DeviceIOError, QStringLiteral("The clock is set, but the hardware clock %1 refused it: %2")
-                                             .arg(kHardwareClock, reason(err)));
+                                             .arg(kHardwareClock, systemErrorText(err)));
 }
 
 } // namespace plat

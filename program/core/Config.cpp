@@ -11,6 +11,7 @@
 #include "program/core/Housekeeping.h"
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
+#include "program/core/dlgMessage.h"
 
 #include <memory>
 
@@ -22,7 +23,6 @@ const QString kConnect = QStringLiteral(";pwd=9J84");
 const QString kTextTable = QStringLiteral("T_Language");
 const QString kValueTable = QStringLiteral("T_Config");
 constexpr int kFirstLanguageColumn = 3;
-constexpr int kStyleCritical = 16;
 
 // The two recordsets kept open for the run: one indexed seek per lookup.
 std::unique_ptr<plat::Recordset> gTextSet;
@@ -152,7 +152,7 @@ bool TestPrintPort(const QString& prtSettings, bool waitForAnswer)
             printer->setSettings(parts.value(1));
         const QString error = printer->OpenPrinter(QString(), QString(), true);
         if (!error.isEmpty())
-            Global::Message(GetText(20011).replace(QLatin1Char('$'), error), kStyleCritical, !waitForAnswer);
+            Global::Message(GetText(20011).replace(QLatin1Char('$'), error), MsgStyle::vbCritical, !waitForAnswer);
         printer->ClosePrinter();
         works = error.isEmpty();
     });

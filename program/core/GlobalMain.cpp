@@ -33,7 +33,6 @@ namespace Global {
 
 namespace {
 
-const QString kTraceFolder = QStringLiteral("Trace");
 constexpr int kPriorityCount = 100;
 
 // Set by EndProgram. A stop requested while start-up waits in a message box

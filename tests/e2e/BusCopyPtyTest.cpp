@@ -4,12 +4,8 @@
 // nothing of the source's presence, so the target stays missing and its
 // next vain attempts announce nothing.
 
-#include "platform/AppIdentity.h"
-#include "platform/Database.h"
 #include "platform/Forms.h"
-#include "program/bus/DispatchSeams.h"
 #include "program/bus/EventDispatcher.h"
-#include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/FormNames.h"
 #include "program/core/GlobalMain.h"
@@ -18,10 +14,7 @@
 #include "program/screens/bus/dlgBusCopy.h"
 #include "program/screens/bus/wBusModules.h"
 #include "tests/e2e/BusPty.h"
-#include "tests/support/DispatchDoubles.h"
-#include "tests/support/ProgramGlobals.h"
 
-#include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -31,36 +24,19 @@ namespace {
 constexpr int kSource = 3; // on the bus
 constexpr int kTarget = 7; // configured, never on the bus
 
-class BusCopyPty : public testing_support::ProgramGlobals {
+class BusCopyPty : public e2e::BusPty {
 protected:
     void SetUp() override
     {
-        m_link = testing_support::programFolder() + "/ttyBUS";
-        ASSERT_TRUE(e2e::assembleOnLink(m_link)) << "modsim or the database is not built";
-        Dispatch::installed().alarmScreen = &m_display;
-        Dispatch::installed().history = &m_history;
-        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
-            reports << QString("%1 %2").arg(name).arg(e.number());
-        });
-
-        ASSERT_TRUE(Config::OpenConfigBase());
+        BusPty::SetUp();
+        if (HasFatalFailure())
+            return;
         ConfigClass config;
-        for (int m : {kSource, kTarget}) {
-            config.Panel(int16_t(m))->setModel(1);
-            config.Panel(int16_t(m))->setActive(true);
-        }
+        addModules(config, {kSource, kTarget});
         config.Panel(kSource)->setTitle("Boiler room");
         config.Panel(kSource)->Channel(4)->setScreenText("Boiler flame");
         config.Panel(kTarget)->setTitle("Spare");
-        config.setAutoStart(true);
-        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
-        ReplaceDatabase(nullptr);
-    }
-
-    void TearDown() override
-    {
-        ProgramGlobals::TearDown();
-        m_sim.stop();
+        saveWorkingFile(config);
     }
 
     // The appear and disappear lines of a module.
@@ -80,21 +56,13 @@ protected:
             n += r.address == kTarget && r.head != QLatin1String("03 00 84 00 01") ? 1 : 0;
         return n;
     }
-
-    std::string logs() const { return m_sim.log().right(3000).toStdString(); }
-
-    QString m_link;
-    e2e::SimulatorProgram m_sim;
-    QStringList reports;
-    testing_support::RecordingAlarmScreen m_display;
-    testing_support::RecordingHistory m_history;
 };
 
 } // namespace
 
 TEST_F(BusCopyPty, AModuleOnTheBusCopiedOntoAMissingOneLeavesItMissingWithNoNewAnnouncement)
 {
-    ASSERT_TRUE(m_sim.start(m_link, {"--modules", QString("%1:1").arg(kSource), "-v"}, testing_support::programFolder()))
+    ASSERT_TRUE(m_sim.start(m_link, {"--modules", QString("%1:1").arg(kSource)}, testing_support::programFolder()))
         << logs();
     Global::Main();
     ASSERT_TRUE(e2e::waitFor([&] { return gConfig->Panel(kSource)->Present(); }, 10000)) << logs();

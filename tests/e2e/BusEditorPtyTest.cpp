@@ -4,11 +4,7 @@
 // configuration, not the engine's knowledge of the bus), and an alarm of a
 // channel whose flags were edited follows the new flags at once.
 
-#include "platform/AppIdentity.h"
-#include "platform/Database.h"
 #include "platform/Forms.h"
-#include "platform/Guard.h"
-#include "program/bus/DispatchSeams.h"
 #include "program/bus/EventDispatcher.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
@@ -21,16 +17,12 @@
 #include "program/screens/bus/wBusModules.h"
 #include "program/screens/bus/wBusPanneau.h"
 #include "tests/e2e/BusPty.h"
-#include "tests/support/DispatchDoubles.h"
 #include "tests/support/ModalAnswers.h"
-#include "tests/support/ProgramGlobals.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 namespace {
 
@@ -43,39 +35,27 @@ constexpr double kFirstAlarmAt = 2;
 constexpr double kOffAt = 5;
 constexpr double kSecondAlarmAt = 14;
 
-class BusEditorPty : public testing_support::ProgramGlobals {
+class BusEditorPty : public e2e::BusPty {
 protected:
     void SetUp() override
     {
-        m_link = testing_support::programFolder() + "/ttyBUS";
-        // The program's assembly, with recorders in place of the alarm
-        // screen, the history and the horn.
-        ASSERT_TRUE(e2e::assembleOnLink(m_link)) << "modsim or the database is not built";
-        Dispatch::installed().alarmScreen = &m_display;
-        Dispatch::installed().history = &m_history;
+        BusPty::SetUp();
+        if (HasFatalFailure())
+            return;
         Dispatch::installed().horn = &m_horn;
-        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
-            reports << QString("%1 %2").arg(name).arg(e.number());
-        });
 
         // The working file: two modules polled, the channel showing and
         // recording nothing yet, and no module move to show (it would clear
         // the screens).
-        ASSERT_TRUE(Config::OpenConfigBase());
         ConfigClass config;
-        for (int m : {kEdited, kSwitchedOff}) {
-            config.Panel(int16_t(m))->setModel(1);
-            config.Panel(int16_t(m))->setActive(true);
-        }
+        addModules(config, {kEdited, kSwitchedOff});
         auto ch = config.Panel(kEdited)->Channel(kChannel);
         ch->setScrAlm(false);
         ch->setHisto(false);
         config.setOptionScreen(0, false);
         config.setOptionScreen(2, true);
         config.setOptionHisto(2, true);
-        config.setAutoStart(true);
-        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
-        ReplaceDatabase(nullptr);
+        saveWorkingFile(config);
 
         QFile script(testing_support::programFolder() + "/actions.txt");
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
@@ -89,26 +69,13 @@ protected:
                          .toLatin1());
     }
 
-    void TearDown() override
-    {
-        if (m_sim.state() != QProcess::NotRunning) {
-            ::kill(pid_t(m_sim.processId()), SIGTERM);
-            if (!m_sim.waitForFinished(10000))
-                m_sim.kill();
-        }
-        ProgramGlobals::TearDown();
-    }
-
     void startSimulator()
     {
-        QObject::connect(&m_sim, &QProcess::readyReadStandardError,
-                         [this] { m_simLog += m_sim.readAllStandardError(); });
-        e2e::startHeadless(m_sim, testing_support::binFolder() + "/modsim",
-                           {"--link", m_link, "--modules", QString("%1:1,%2:1").arg(kEdited).arg(kSwitchedOff),
-                            "--script", testing_support::programFolder() + "/actions.txt", "-v"},
-                           testing_support::programFolder());
-        ASSERT_TRUE(m_sim.waitForStarted(10000));
-        ASSERT_TRUE(e2e::waitFor([&] { return QFile::exists(m_link); }, 10000)) << m_simLog.toStdString();
+        ASSERT_TRUE(m_sim.start(m_link,
+                                {"--modules", QString("%1:1,%2:1").arg(kEdited).arg(kSwitchedOff), "--script",
+                                 testing_support::programFolder() + "/actions.txt"},
+                                testing_support::programFolder()))
+            << logs();
     }
 
     static std::vector<e2e::TraceLine> lines(int chnl, int aff, int module)
@@ -120,7 +87,7 @@ protected:
     std::vector<double> unheard() const
     {
         std::vector<double> at;
-        for (const e2e::Request& r : e2e::requests(m_simLog))
+        for (const e2e::Request& r : e2e::requests(m_sim.log()))
             if (r.address == kSwitchedOff && r.switchedOff)
                 at.push_back(r.at);
         return at;
@@ -142,14 +109,6 @@ protected:
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
     }
 
-    std::string logs() const { return m_simLog.right(3000).toStdString(); }
-
-    QString m_link;
-    QProcess m_sim;
-    QString m_simLog;
-    QStringList reports;
-    testing_support::RecordingAlarmScreen m_display;
-    testing_support::RecordingHistory m_history;
     testing_support::RecordingHorn m_horn;
 };
 
@@ -198,7 +157,7 @@ TEST_F(BusEditorPty, AModuleLostWhileItsEditorIsOpenStaysMissingAndAnEditedChann
     // After its rest the engine tries the lost module again, three times in
     // vain: it was missing and stays so, with no second announcement.
     const size_t beforeRest = unheard().size();
-    ASSERT_EQ(beforeRest, size_t(EventDispatcher::ErrorsToMissing)) << m_simLog.toStdString();
+    ASSERT_EQ(beforeRest, size_t(EventDispatcher::ErrorsToMissing)) << m_sim.log().toStdString();
     const int restMs = EventDispatcher::ShortRestSeconds * 1000;
     ASSERT_TRUE(
         e2e::waitFor([&] { return unheard().size() >= beforeRest + EventDispatcher::ErrorsToMissing; }, restMs + 20000))

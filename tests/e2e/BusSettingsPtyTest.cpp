@@ -31,7 +31,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -47,13 +46,12 @@ constexpr int kNo = 7;
 // One simulator program on a line of its own.
 struct Line {
     QString link;
-    QProcess process;
-    QString log;
+    e2e::SimulatorProgram sim;
 
     size_t requests() const
     {
         size_t n = 0;
-        for (const e2e::Request& r : e2e::requests(log))
+        for (const e2e::Request& r : e2e::requests(sim.log()))
             if (r.address == kModule)
                 ++n;
         return n;
@@ -96,25 +94,16 @@ protected:
         ASSERT_EQ(config.Save(workingFile()), -1);
         ReplaceDatabase(nullptr);
 
-        for (Line& l : m_lines) {
-            QObject::connect(&l.process, &QProcess::readyReadStandardError,
-                             [&l] { l.log += l.process.readAllStandardError(); });
-            e2e::startHeadless(l.process, bin + "/modsim", {"--link", l.link, "--modules", "1:1", "-v"},
-                               testing_support::programFolder());
-            ASSERT_TRUE(l.process.waitForStarted(10000));
-            ASSERT_TRUE(e2e::waitFor([&] { return QFile::exists(l.link); }, 10000)) << l.log.toStdString();
-        }
+        for (Line& l : m_lines)
+            ASSERT_TRUE(l.sim.start(l.link, {"--modules", "1:1"}, testing_support::programFolder()))
+                << l.sim.log().toStdString();
     }
 
     void TearDown() override
     {
         ProgramGlobals::TearDown();
         for (Line& l : m_lines)
-            if (l.process.state() != QProcess::NotRunning) {
-                ::kill(pid_t(l.process.processId()), SIGTERM);
-                if (!l.process.waitForFinished(10000))
-                    l.process.kill();
-            }
+            l.sim.stop();
     }
 
     static QString workingFile() { return plat::AppIdentity::programFile(".dat"); }
@@ -158,7 +147,7 @@ protected:
     {
         return e2e::wordLines(e2e::readTrace(testing_support::programFolder()), "COMM", state).size();
     }
-    std::string logs() const { return (m_lines[0].log.right(1500) + m_lines[1].log.right(1500)).toStdString(); }
+    std::string logs() const { return (m_lines[0].sim.log().right(1500) + m_lines[1].sim.log().right(1500)).toStdString(); }
 
     Line m_lines[2];
     ModalAnswers answers;

@@ -5,32 +5,22 @@
 // switching channel 3 of the module on from its remote command screen makes
 // its register 19 read 3.
 
-#include "program/App.h"
 #include "program/bus/CommandClass.h"
-#include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
-#include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
 #include "program/core/FormNames.h"
-#include "program/core/GlobalMain.h"
 #include "program/core/PanelClass.h"
-#include "program/core/VEXfonctions.h"
 #include "program/runtime/HistoricGrid.h"
 #include "program/runtime/wHistoric.h"
 #include "program/runtime/wRunAlarms.h"
 #include "program/runtime/wTeleCmde.h"
 #include "program/runtime/wTeleCmdes.h"
-#include "tests/e2e/E2eSupport.h"
-#include "tests/harness/TestSupport.h"
-#include "tests/support/FakeSoundPlayer.h"
-#include "tests/support/ProgramGlobals.h"
+#include "tests/e2e/InProcessProgram.h"
 
 #include "platform/AppIdentity.h"
 #include "platform/DateTime.h"
 #include "platform/Forms.h"
-#include "platform/Guard.h"
-#include "platform/SoundPlayer.h"
 
 #include <QFile>
 #include <QLabel>
@@ -44,15 +34,11 @@ namespace {
 constexpr int kModule = 4;
 constexpr int kChannel = 3;
 
-class HistoryRemotePty : public testing_support::ProgramGlobals {
+class HistoryRemotePty : public e2e::InProcessProgram {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QFile::exists(testing_support::binFolder() + "/modsim")) << "modsim is not built";
-        const QString folder = testing_support::programFolder();
-        m_link = folder + "/ttyBUS";
-        ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder + "/PLX2.cfg"));
-        ASSERT_TRUE(Config::OpenConfigBase());
+        prepare();
         {
             // The working file: one module of model 4; every event is recorded.
             ConfigClass config;
@@ -65,31 +51,12 @@ protected:
             config.setAutoStart(true);
             ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
         }
-        VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), m_link);
-
-        App::assemble();
-        PollingSeams::installed().message = [this](const QString& text, int) {
-            m_reports << text;
-            return 1;
-        };
-        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
-            m_reports << QString("%1 %2").arg(name).arg(e.number());
-        });
-        Global::setCriticalBox([this](const QString&, const QString& text) { m_reports << text; });
-        plat::setSoundPlayer(&m_player);
-
-        ASSERT_TRUE(m_sim.start(m_link, {"--modules", QString("%1:4").arg(kModule)}, folder)) << m_sim.log().toStdString();
+        assemble();
+        startSimulator(QString("%1:4").arg(kModule));
     }
 
     static wRunAlarms* alarms() { return qobject_cast<wRunAlarms*>(plat::Forms::Find(FormNames::wRunAlarms)); }
     static wPolling* engine() { return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling)); }
-
-    QString m_link;
-    std::string simTail() const { return m_sim.log().right(3000).toStdString(); }
-
-    e2e::SimulatorProgram m_sim;
-    QStringList m_reports;
-    testing_support::FakeSoundPlayer m_player;
 };
 
 TEST_F(HistoryRemotePty, TheViewerShowsTheDaysEventsAndAChannelSwitchedOnReachesTheModule)

@@ -53,17 +53,21 @@ protected:
     }
 
     // The simulator program with those modules ("address:model") and the
-    // script written to actions.txt, logging every request.
-    void startSimulator(const QString& modules, const QByteArray& script)
+    // script, if any, written to actions.txt, logging every request.
+    void startSimulator(const QString& modules, const QByteArray& script = {})
     {
         ASSERT_TRUE(QFile::exists(testing_support::binFolder() + "/modsim")) << "modsim is not built";
-        QFile file(folder() + "/actions.txt");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(script);
-        file.close();
-        ASSERT_TRUE(m_sim.start(m_link, {"--modules", modules, "--script", file.fileName()}, folder()))
-            << m_sim.log().toStdString();
+        QStringList args{"--modules", modules};
+        if (!script.isEmpty()) {
+            QFile file(folder() + "/actions.txt");
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(script);
+            args << "--script" << file.fileName();
+        }
+        ASSERT_TRUE(m_sim.start(m_link, args, folder())) << m_sim.log().toStdString();
     }
+
+    std::string simTail() const { return m_sim.log().right(3000).toStdString(); }
 
     void TearDown() override
     {

@@ -4,27 +4,20 @@
 // on the new port, its line led by the printer's initialisation sequence and
 // the sequence of its kind of line, as the model file gives their bytes.
 
-#include "program/App.h"
 #include "program/bus/PollingSeams.h"
 #include "program/core/ChannelClass.h"
-#include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
-#include "program/core/GlobalMain.h"
+#include "program/core/FormNames.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
 #include "program/core/VEXfonctions.h"
 #include "program/screens/system/wParamPrinter.h"
-#include "tests/e2e/E2eSupport.h"
-#include "tests/support/PrinterDevices.h"
+#include "tests/e2e/InProcessProgram.h"
 #include "tests/support/ModalAnswers.h"
-#include "tests/support/FakeSoundPlayer.h"
-#include "tests/support/ProgramGlobals.h"
+#include "tests/support/PrinterDevices.h"
 
 #include "platform/AppIdentity.h"
 #include "platform/Forms.h"
-#include "platform/Guard.h"
-#include "platform/SoundPlayer.h"
-#include "program/core/FormNames.h"
 
 #include <QFile>
 #include <QTest>
@@ -39,20 +32,16 @@ constexpr int kChannel = 3;
 constexpr int kAlarmSequence = 5;
 constexpr const char* kPrintText = "BOILER ROOM SMOKE";
 
-class PrinterPty : public testing_support::ProgramGlobals {
+class PrinterPty : public e2e::InProcessProgram {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QFile::exists(testing_support::binFolder() + "/modsim")) << "modsim is not built";
         ASSERT_FALSE(m_printer.device().isEmpty());
-        const QString folder = testing_support::programFolder();
-        m_link = folder + "/ttyBUS";
-        ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder + "/PLX2.cfg"));
-        QFile model(folder + "/Colour.prt");
+        prepare();
+        QFile model(folder() + "/Colour.prt");
         ASSERT_TRUE(model.open(QIODevice::WriteOnly));
         model.write("[Reset]\r\nInit=1B 40\r\n[Colors]\r\n0=1B 72 30\r\n3=1B 72 33\r\n[Styles]\r\nB=1B 45\r\nU=1B 2D 31\r\n");
         model.close();
-        ASSERT_TRUE(Config::OpenConfigBase());
         {
             // One module whose channel prints its alarms; no printer yet.
             ConfigClass config;
@@ -69,35 +58,15 @@ protected:
             config.setAutoStart(true);
             ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
         }
-        VEXfonctions::SetIni("Ports", "COM1", m_link);
         VEXfonctions::SetIni("Ports", "COM2", m_printer.device());
-        // Alarms now and then, so that one comes after the printer is set up.
-        QFile script(folder + "/actions.txt");
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        for (int at = 4; at <= 40; at += 4)
-            script.write(QString("%1 event %2 %3 1\n").arg(at).arg(kModule).arg(kChannel).toLatin1());
-        script.close();
 
-        App::assemble();
-        PollingSeams::installed().message = [this](const QString& text, int) {
-            m_reports << text;
-            return 1;
-        };
+        assemble();
         PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
-        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
-            m_reports << QString("%1 %2").arg(name).arg(e.number());
-        });
-        plat::setSoundPlayer(&m_player);
-
-        ASSERT_TRUE(m_sim.start(m_link, {"--modules", QString("%1:1").arg(kModule), "--script", folder + "/actions.txt"},
-                                folder))
-            << m_sim.log().toStdString();
-    }
-
-    void TearDown() override
-    {
-        ProgramGlobals::TearDown();
-        m_sim.stop();
+        // Alarms now and then, so that one comes after the printer is set up.
+        QByteArray script;
+        for (int at = 4; at <= 40; at += 4)
+            script += QString("%1 event %2 %3 1\n").arg(at).arg(kModule).arg(kChannel).toLatin1();
+        startSimulator(QString("%1:1").arg(kModule), script);
     }
 
     static void click(QWidget* w)
@@ -116,10 +85,6 @@ protected:
     }
 
     printer_devices::PtyLine m_printer;
-    QString m_link;
-    e2e::SimulatorProgram m_sim;
-    QStringList m_reports;
-    testing_support::FakeSoundPlayer m_player;
 };
 
 } // namespace
@@ -128,7 +93,7 @@ TEST_F(PrinterPty, AfterYesTheNextAlarmIsPrintedOnTheNewPortWithItsSequences)
 {
     Global::Main();
     // The first start's synchronisation has found the module.
-    ASSERT_TRUE(gConfig->Panel(kModule)->Present()) << m_sim.log().right(3000).toStdString();
+    ASSERT_TRUE(gConfig->Panel(kModule)->Present()) << simTail();
 
     auto* s = qobject_cast<wParamPrinter*>(plat::Forms::Get(FormNames::wParamPrinter));
     s->Show();
@@ -152,7 +117,7 @@ TEST_F(PrinterPty, AfterYesTheNextAlarmIsPrintedOnTheNewPortWithItsSequences)
             return printed.contains("\r\n");
         },
         20000))
-        << m_sim.log().right(3000).toStdString();
+        << simTail();
     const QByteArray line = printed.left(printed.indexOf("\r\n"));
     const QByteArray prefix = bytes(gConfig->PrinterInitString(0)) + bytes(gConfig->PrinterInitString(kAlarmSequence));
     EXPECT_TRUE(line.startsWith(prefix)) << line.toHex(' ').toStdString();
