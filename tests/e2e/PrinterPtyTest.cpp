@@ -92,8 +92,9 @@ protected:
 TEST_F(PrinterPty, AfterYesTheNextAlarmIsPrintedOnTheNewPortWithItsSequences)
 {
     Global::Main();
-    // The first start's synchronisation has found the module.
-    ASSERT_TRUE(gConfig->Panel(kModule)->Present()) << simTail();
+    // The first start's synchronisation finds the module; on a loaded machine
+    // the simulator may answer late, and polling finds it then.
+    ASSERT_TRUE(e2e::waitFor([&] { return gConfig->Panel(kModule)->Present(); }, 10000)) << simTail();
 
     auto* s = qobject_cast<wParamPrinter*>(plat::Forms::Get(FormNames::wParamPrinter));
     s->Show();
