@@ -97,9 +97,10 @@ public:
     // state of every active channel emitted again (Clock -1). A notice stays
     // on top meanwhile; an error ends the pass at its clean-up.
     void SynchroGeneraleBus();
-    // The midnight pass: every configured module re-read, its day record
-    // written to the history, and the targets of latching mirrors whose
-    // sources are all back to normal cleared.
+    // The midnight pass: every configured module in service re-read, the day
+    // record of every configured module written to the history, and the
+    // targets in service of latching mirrors whose sources are all back to
+    // normal cleared.
     void MidnightSynchro();
     void TraiteCommande(CommandClass& cmd);
     // Re-reads one module: its type, and for a buffer module its channel
