@@ -46,14 +46,12 @@ const QString kSynchroMark = QStringLiteral("imgStopRun(2)");
 constexpr int kTypeQueries = 3;
 // The re-read of a module reads this many channel words.
 constexpr int kUpdateWords = Limits::LastChannelOfOthers;
-// A module reports 5 for a channel back to normal.
-constexpr qint16 kNormalAgain = 5;
 // Clock of the events of a general pass.
 constexpr qint32 kSynchroClock = -1;
 
 qint16 eventCode(qint16 word)
 {
-    return word == kNormalAgain ? 0 : word;
+    return word == Bus::StateNormalAgain ? 0 : word;
 }
 
 bool isBufferModel(int model)
