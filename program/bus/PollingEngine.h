@@ -121,9 +121,9 @@ public:
     bool RunsWhenPortOpens() const { return m_runWhenPortOpens; }
     // The watchdog's look at the port, every ten seconds: a port whose device
     // went away, or one that polling waits for, is tried again as the control
-    // holds it; once open, the counters start afresh (REINIT line) and polling
-    // starts again when it waits for the port. A port closed on purpose is
-    // left alone.
+    // holds it; once open, whoever opened it, the counters start afresh
+    // (REINIT line) and polling starts again when it waits for the port. A
+    // port closed on purpose is left alone.
     void WatchPort();
 
     // ---- Life cycle (the form's load, query-unload and unload) ----
