@@ -5,7 +5,6 @@
 // polled.
 
 #include "program/bus/wPolling.h"
-#include "program/core/ChannelClass.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/FormNames.h"
 #include "program/core/Globals.h"
@@ -13,7 +12,6 @@
 #include "program/runtime/wRunAlarms.h"
 #include "tests/e2e/InProcessProgram.h"
 
-#include "platform/AppIdentity.h"
 #include "platform/Forms.h"
 
 namespace {
@@ -28,20 +26,7 @@ protected:
     void SetUp() override
     {
         prepare();
-        {
-            ConfigClass config;
-            for (int m : {kInService, kOutOnTheBus, kOutOffTheBus}) {
-                PanelClass& p = *config.Panel(qint16(m));
-                p.setModel(1);
-                p.setActive(m == kInService);
-                for (int c = 1; c <= p.ChannelCount(); ++c)
-                    p.Channel(qint16(c))->setScrAlm(true);
-            }
-            for (int bit = 0; bit < 5; ++bit)
-                config.setOptionScreen(bit, true);
-            config.setAutoStart(true);
-            ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
-        }
+        saveWorkingFile({{kInService, 1}, {kOutOnTheBus, 1, false}, {kOutOffTheBus, 1, false}});
         assemble();
         startSimulator(QString("%1:1,%2:1").arg(kInService).arg(kOutOnTheBus),
                        QString("0 state %1 2 1\n0 state %2 3 1\n").arg(kInService).arg(kOutOnTheBus).toLatin1());
