@@ -13,6 +13,8 @@ constexpr int RegStatusClear = 0;
 // fault, 3 first fault, 4 second fault); on a model 2 module also written, one
 // channel at a time.
 constexpr int RegChannelState = 1;
+// The state a module reports for a channel back to normal (an event of code 0).
+constexpr int StateNormalAgain = 5;
 // Command word of a channel: register RegChannelCommand + channel (17..28).
 constexpr int RegChannelCommand = 16;
 // The 24 channel states of a model 2 module, 3 bits each, in 5 words (25..29).

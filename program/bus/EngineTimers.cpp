@@ -177,6 +177,10 @@ void EngineTimers::ReactiverAlarme(qint32 id, const plat::DateTime& rowTime, qin
         const ChannelClass& channel = ConfigAccess::channel(ev.Panel(), ev.Chnl());
         if (!channel.React() || channel.ReactTpo() <= 0)
             return;
+        // Out of service, a channel's return to normal is only recorded: its
+        // row would come back at every delay for ever.
+        if (channel.OutOfOrder() || !ConfigAccess::panel(ev.Panel()).Active())
+            return;
         const std::optional<int> delay = ReactivDelaySeconds(channel.ReactTpo());
         if (!delay)
             return;

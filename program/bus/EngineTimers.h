@@ -26,8 +26,9 @@ public:
     void tmrReactiv_Timer();
     void UserSleep_UserIsNotHere();
     // Re-announces the alarm of that row (its event ID, the date and time it
-    // shows and its event number) when it is acknowledged, still active and
-    // its channel's delay has passed since the row's time.
+    // shows and its event number) when it is acknowledged, still active, of a
+    // channel and a module in service, and its channel's delay has passed
+    // since the row's time.
     void ReactiverAlarme(qint32 id, const plat::DateTime& rowTime, qint32 number);
 
     // The re-announcement delay of a channel's code in seconds (none for 0);

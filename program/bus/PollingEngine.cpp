@@ -377,7 +377,10 @@ void PollingEngine::WatchPort()
     if (m_closing || !m_port)
         return;
     if (m_port->PortOpen()) {
-        m_portLost = false;
+        // Opened by someone else meanwhile (the bus scan's load): as when
+        // reopened here.
+        if (m_portLost || m_runWhenPortOpens)
+            portBack();
         return;
     }
     traceLoss();

@@ -97,9 +97,10 @@ public:
     // state of every active channel emitted again (Clock -1). A notice stays
     // on top meanwhile; an error ends the pass at its clean-up.
     void SynchroGeneraleBus();
-    // The midnight pass: every configured module re-read, its day record
-    // written to the history, and the targets of latching mirrors whose
-    // sources are all back to normal cleared.
+    // The midnight pass: every configured module in service re-read, the day
+    // record of every configured module written to the history, and the
+    // targets in service of latching mirrors whose sources are all back to
+    // normal cleared.
     void MidnightSynchro();
     void TraiteCommande(CommandClass& cmd);
     // Re-reads one module: its type, and for a buffer module its channel
@@ -120,9 +121,9 @@ public:
     bool RunsWhenPortOpens() const { return m_runWhenPortOpens; }
     // The watchdog's look at the port, every ten seconds: a port whose device
     // went away, or one that polling waits for, is tried again as the control
-    // holds it; once open, the counters start afresh (REINIT line) and polling
-    // starts again when it waits for the port. A port closed on purpose is
-    // left alone.
+    // holds it; once open, whoever opened it, the counters start afresh
+    // (REINIT line) and polling starts again when it waits for the port. A
+    // port closed on purpose is left alone.
     void WatchPort();
 
     // ---- Life cycle (the form's load, query-unload and unload) ----

@@ -46,14 +46,12 @@ const QString kSynchroMark = QStringLiteral("imgStopRun(2)");
 constexpr int kTypeQueries = 3;
 // The re-read of a module reads this many channel words.
 constexpr int kUpdateWords = Limits::LastChannelOfOthers;
-// A module reports 5 for a channel back to normal.
-constexpr qint16 kNormalAgain = 5;
 // Clock of the events of a general pass.
 constexpr qint32 kSynchroClock = -1;
 
 qint16 eventCode(qint16 word)
 {
-    return word == kNormalAgain ? 0 : word;
+    return word == Bus::StateNormalAgain ? 0 : word;
 }
 
 bool isBufferModel(int model)
@@ -158,7 +156,9 @@ void PollingEngine::detectModules(ChannelParams& params)
 {
     for (int m = 1; m <= Limits::Modules; ++m) {
         PanelClass& panel = panelAt(m);
-        if (panel.Model() <= Bus::ModelNone)
+        // A module out of service is left alone by every pass, as polling
+        // leaves it: no frame, and what the panel knew of it stays.
+        if (panel.Model() <= Bus::ModelNone || !panel.Active())
             continue;
         const qint16 type = askModuleType(qint16(m));
         if (!portUsable())
@@ -183,6 +183,8 @@ void PollingEngine::resetModules()
         if (!portUsable())
             return;
         PanelClass& panel = panelAt(m);
+        if (!panel.Active())
+            continue;
         const int model = panel.ActualModel();
         const quint8 slave = quint8(m);
         if (isResetByChannels(model)) {
@@ -219,7 +221,7 @@ void PollingEngine::emitChannelStates(const ChannelParams& params)
 {
     for (int m = 1; m <= Limits::Modules; ++m) {
         PanelClass& panel = panelAt(m);
-        if (!isResetByChannels(panel.ActualModel()))
+        if (!panel.Active() || !isResetByChannels(panel.ActualModel()))
             continue;
         if (!portUsable())
             return;
@@ -331,7 +333,9 @@ void PollingEngine::MidnightSynchro()
             PanelClass& panel = panelAt(m);
             if (panel.Model() <= Bus::ModelNone)
                 continue;
-            UpdatePanel(qint16(m), true);
+            // Out of service: not asked, but its day record is written all the same.
+            if (panel.Active())
+                UpdatePanel(qint16(m), true);
             // The module's day record goes to the history only: no rules,
             // screen, printer, trace line or BusEvent.
             Dispatch::History* history = m_dispatcher.seams().history;
@@ -357,6 +361,9 @@ void PollingEngine::clearLatchedTargets()
     const std::shared_ptr<MirrorClasses> mirrors = config().Mirrors();
     for (int m = 1; m <= Limits::Modules; ++m) {
         PanelClass& panel = panelAt(m);
+        // A target out of service keeps its outputs and its states.
+        if (!panel.Active())
+            continue;
         for (int c = 1; c <= panel.ChannelCount(); ++c) {
             ChannelClass& channel = ConfigAccess::channel(panel, c);
             if (channel.State() == 0)

@@ -1,7 +1,8 @@
 // The polling engine when its port's device goes away (an adapter pulled) and
 // comes back, and when the automatic start finds no port yet: nothing waits
 // for an answer, no module or queued command is charged, the watchdog tries
-// the port again every ten seconds and polling comes back by itself.
+// the port again every ten seconds and polling comes back by itself, also
+// when another screen opened the port first.
 
 #include "tests/bus/PollingFixture.h"
 
@@ -181,6 +182,70 @@ TEST_F(PortLoss, AnAutomaticStartWithoutItsPortSaysSoWithoutWaitingAndPollsOnceT
     watchdog();
     EXPECT_FALSE(port.PortOpen());
     EXPECT_EQ(port.openCount(), openings);
+}
+
+TEST_F(PortLoss, APortFoundOpenByTheWatchdogIsTakenBackAsIfItHadReopenedItItself)
+{
+    enum class Before { Polling, Stopped, AutomaticStart };
+    const struct {
+        const char* name;
+        Before before;
+        bool runsAfter;
+        int reinitLines;   // the watchdog's, and the first start's synchronisation's
+    } cases[] = {
+        {"polling ran when the device went away", Before::Polling, true, 1},
+        {"polling was stopped when the device went away", Before::Stopped, false, 1},
+        {"the automatic start waits for its port", Before::AutomaticStart, true, 2},
+    };
+    // The texts of the port message.
+    ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
+    ASSERT_TRUE(Config::OpenConfigBase());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeEngine();
+        timers = std::make_unique<EngineTimers>(*engine);
+        port.setFault("none");
+        port.setOpenFails(false);
+        port.setPortOpen(false);
+        log->lines.clear();
+        configure(1, 4);
+        gConfig->setAutoStart(c.before == Before::AutomaticStart);
+        if (c.before == Before::AutomaticStart) {
+            port.setOpenFails(true);
+            engine->Load();
+            engine->RunWhenPortOpens();
+        } else {
+            loadAndRun();
+            if (c.before == Before::Stopped)
+                engine->setRun(false);
+            ASSERT_TRUE(port.setFault("vanish"));
+            port.setOpenFails(true);
+            // Gone with the next frame: a poll, or a technician's command.
+            if (c.before == Before::Polling)
+                tick();
+            else
+                engine->TraiteCommande(*writeCommand(1, Bus::RegLedTest, 1));
+            watchdog();
+            ASSERT_EQ(linesOf("LOST"), 1);
+        }
+        ASSERT_FALSE(engine->Run());
+        // Back, and opened by another screen before the watchdog's next look.
+        port.setOpenFails(false);
+        port.setPortOpen(false);
+        port.setPortOpen(true);
+        panel(1).setErrCptr(0, 7);
+        const int reinits = linesOf("REINIT");
+        watchdog();
+        EXPECT_EQ(linesOf("REINIT"), reinits + c.reinitLines);
+        EXPECT_EQ(panel(1).ErrCptr(0), 0) << "the counters start afresh";
+        EXPECT_EQ(engine->Run(), c.runsAfter);
+        EXPECT_FALSE(engine->RunsWhenPortOpens());
+        // Once taken back, the next look finds nothing to do.
+        watchdog();
+        EXPECT_EQ(linesOf("REINIT"), reinits + c.reinitLines);
+        EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : reports[0].name.toStdString());
+        engine.reset();
+    }
 }
 
 TEST_F(PortLoss, AnOperatorStopWhilePollingWaitsForThePortKeepsItStopped)

@@ -11,6 +11,7 @@
 #include "program/core/Config.h"
 #include "program/core/CoreForms.h"
 #include "program/core/MirrorClasses.h"
+#include "program/core/PollingLink.h"
 #include "tests/harness/TestSupport.h"
 
 #include "platform/Screen.h"
@@ -228,6 +229,59 @@ TEST_F(Synchro, AnOutOfServiceChannelIsNotCopiedByThePass)
     EXPECT_TRUE(channelEvents().empty());
 }
 
+TEST_F(Synchro, AModuleOutOfServiceGetsNoFrameFromEitherPassAndKeepsWhatThePanelKnew)
+{
+    configure(1, 1);
+    sim.setChannelState(1, 2, 1);
+    // Out of service: one on the bus with an alarm standing and an entry in
+    // its buffer, one that has left the bus.
+    configure(2, 1);
+    configure(3, 4, false);
+    sim.setChannelState(2, 3, 1);
+    sim.module(2)->pushEntry({quint16(0x9100), 0});
+    for (int m : {2, 3}) {
+        panel(m).setActive(false);
+        panel(m).setPresent(true);
+        panel(m).setActualModel(qint16(m == 2 ? 1 : 4));
+    }
+    // A latched target whose source is back to normal.
+    channel(2, 3).setState(3);
+    gConfig->Mirrors()->Add(1, 5, 2, 3, qint16(Miroirs::MirrorTypeLatch));
+    engine->Load();
+
+    const struct {
+        const char* name;
+        std::function<void()> run;
+    } passes[] = {
+        {"general", [this] { engine->SynchroGeneraleBus(); }},
+        {"midnight", [this] { engine->MidnightSynchro(); }},
+    };
+    for (const auto& pass : passes) {
+        SCOPED_TRACE(pass.name);
+        events.clear();
+        doubles.history.events.clear();
+        const size_t from = framesSent();
+        pass.run();
+        EXPECT_FALSE(requestsTo(1, from).isEmpty()) << "the module in service is asked";
+        for (int m : {2, 3}) {
+            EXPECT_EQ(requestsTo(m, from).join(' ').toStdString(), "") << "module " << m;
+            EXPECT_TRUE(panel(m).Present()) << "module " << m;
+            EXPECT_EQ(panel(m).ActualModel(), m == 2 ? 1 : 4);
+        }
+        for (const EventClass& e : events)
+            EXPECT_EQ(e.Panel(), 1) << describe(e).toStdString();
+        EXPECT_EQ(channel(2, 3).State(), 3);
+        EXPECT_EQ(sim.module(2)->pendingEvents(), 1);
+    }
+    // The midnight pass still writes the day record of every configured module.
+    std::vector<int> recorded;
+    for (const EventClass& e : doubles.history.events)
+        if (e.Chnl() == EventClass::ChnlStation && e.Aff() == Polling::StationEvent::DailyState)
+            recorded.push_back(e.Panel());
+    EXPECT_EQ(recorded, (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(reports.empty());
+}
+
 // ---- Re-read of one module -------------------------------------------------------
 
 struct UpdateRow {
@@ -349,7 +403,7 @@ TEST_F(Synchro, AtMidnightEachConfiguredModuleGetsOneDayRecordNumberedInTurnAndN
     configure(1, 1);
     configure(2, 4);
     configure(5, 2, false);         // absent
-    panel(2).setActive(false);      // inactive modules are re-read too
+    panel(2).setActive(false);      // inactive modules get their record too
     for (int m : {1, 2, 5})
         panel(m).setPresent(m != 5);
     loadAndRun();

@@ -2,13 +2,15 @@
 // simulator programs on pseudo-terminals (COM1 and COM2 through "Ports"):
 // a new port moves polling to the other line at once, a port without a
 // device stops it and No puts the configured port back with polling going
-// again, and Yes leaves the line set to the accepted speed and stop bits and
-// the working file holding them.
+// again, Yes leaves the line set to the accepted speed and stop bits and the
+// working file holding them, and the screen closed by the logout after a port
+// that did not open leaves polling on the configured line.
 
 #include "platform/AppIdentity.h"
 #include "platform/Database.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/SerialControl.h"
 #include "program/App.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
@@ -225,5 +227,37 @@ TEST_F(BusSettingsPty, APortChangeMovesPollingToTheOtherLineAndYesSetsTheLineAnd
     ASSERT_TRUE(dump.waitForFinished(10000));
     EXPECT_TRUE(QString::fromUtf8(dump.readAllStandardOutput()).contains("Bus settings:        \"COM2:19200,N,8,2\""));
     EXPECT_TRUE(engineMessages.isEmpty()) << engineMessages.join("; ").toStdString();
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(BusSettingsPty, TheScreenClosedByTheLogoutAfterAPortThatDidNotOpenLeavesPollingOnTheConfiguredLine)
+{
+    Global::Main();
+    ASSERT_TRUE(engine() && engine()->Run());
+    ASSERT_TRUE(pollsOn(1)) << logs();
+    const QByteArray saved = [] {
+        QFile f(workingFile());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    wSysComm* s = openScreen();
+    choose(s, 1, "3", 1);
+    ASSERT_FALSE(engine()->Run());
+    ASSERT_TRUE(pollsNowhere()) << logs();
+
+    // Nobody at the panel: the logout closes the screen.
+    gUserLevel = 2;
+    engine()->UserSleep_UserIsNotHere();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(plat::Forms::Find(FormNames::wSysComm), nullptr);
+    EXPECT_EQ(engine()->CommBus().CommPort(), 1);
+    EXPECT_TRUE(engine()->Run());
+    EXPECT_TRUE(pollsOn(1)) << logs();
+    EXPECT_EQ(gConfig->BusSettings(), "COM1:9600,N,8,1");
+    QFile f(workingFile());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), saved) << "the working file is left as it was";
+    EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();
+    EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }

@@ -7,21 +7,34 @@
 
 #include "program/App.h"
 #include "program/bus/PollingSeams.h"
+#include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
+#include "program/core/ConfigClass.h"
 #include "program/core/GlobalMain.h"
+#include "program/core/PanelClass.h"
 #include "program/core/VEXfonctions.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/ProgramGlobals.h"
 
+#include "platform/AppIdentity.h"
 #include "platform/Guard.h"
 #include "platform/SoundPlayer.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace e2e {
+
+// A module of the working file: its address, model and whether it is in service.
+struct ConfiguredModule {
+    int address;
+    int model;
+    bool active = true;
+};
 
 class InProcessProgram : public testing_support::ProgramGlobals {
 protected:
@@ -35,6 +48,24 @@ protected:
         ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder() + "/PLX2.cfg"));
         ASSERT_TRUE(Config::OpenConfigBase());
         VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), m_link);
+    }
+
+    // The working file: these modules, every channel shown on the alarm
+    // screen, the automatic start.
+    static void saveWorkingFile(const std::vector<ConfiguredModule>& modules)
+    {
+        ConfigClass config;
+        for (const ConfiguredModule& m : modules) {
+            PanelClass& p = *config.Panel(qint16(m.address));
+            p.setModel(qint16(m.model));
+            p.setActive(m.active);
+            for (int c = 1; c <= p.ChannelCount(); ++c)
+                p.Channel(qint16(c))->setScrAlm(true);
+        }
+        for (int bit = 0; bit < 5; ++bit)
+            config.setOptionScreen(bit, true);
+        config.setAutoStart(true);
+        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
     }
 
     // The program's assembly, with what it would show noted in m_reports.

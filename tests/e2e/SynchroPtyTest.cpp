@@ -22,7 +22,7 @@
 namespace {
 
 // address:model; module 3 is a model 4, which the bus reports as a model 3.
-const std::vector<std::pair<int, int>> kModules = {{1, 1}, {2, 2}, {3, 4}};
+const std::vector<e2e::ConfiguredModule> kModules = {{1, 1}, {2, 2}, {3, 4}};
 
 // A request of the simulator's log in short form: "R132", "R49x12", "W17=0".
 QString shortForm(const e2e::Request& r)
@@ -48,25 +48,11 @@ protected:
     void SetUp() override
     {
         prepare();
-        {
-            // The working file: the modules, every channel shown, the automatic start.
-            ConfigClass config;
-            for (const auto& [address, model] : kModules) {
-                PanelClass& p = *config.Panel(qint16(address));
-                p.setModel(model);
-                p.setActive(true);
-                for (int c = 1; c <= p.ChannelCount(); ++c)
-                    p.Channel(qint16(c))->setScrAlm(true);
-            }
-            for (int bit = 0; bit < 5; ++bit)
-                config.setOptionScreen(bit, true);
-            config.setAutoStart(true);
-            ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
-        }
+        saveWorkingFile(kModules);
         assemble();
         QStringList modules;
-        for (const auto& [address, model] : kModules)
-            modules << QString("%1:%2").arg(address).arg(model);
+        for (const e2e::ConfiguredModule& m : kModules)
+            modules << QString("%1:%2").arg(m.address).arg(m.model);
         // Active before the program starts: module 1's channels 3 and 8, module 3's channel 2.
         startSimulator(modules.join(','), "0 state 1 3 1\n0 state 1 8 2\n0 state 3 2 1\n");
         // The script's first lines have run once the simulator answers.

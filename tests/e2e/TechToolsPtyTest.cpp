@@ -108,8 +108,10 @@ TEST_F(TechToolsPty, TheScanFindsTheModulesAndAChannelOutOfServiceIsNotTraced)
 
     outOfService(false);
     ASSERT_FALSE(gConfig->Panel(kModule)->Channel(kChannel)->OutOfOrder());
+    // Back in service, its standing alarm is read again and traced, then its next event.
     ASSERT_TRUE(e2e::waitFor([&] { return channelLines() > before; }, 20000))
-        << "back in service, its event is traced: " << m_sim.log().right(2000).toStdString();
+        << "back in service, its alarm is traced: " << m_sim.log().right(2000).toStdString();
+    EXPECT_TRUE(e2e::waitFor([&] { return channelLines() > before + 1; }, 20000));
     EXPECT_EQ(gConfig->Panel(kModule)->Channel(kChannel)->State(), 2);
     EXPECT_TRUE(m_reports.isEmpty()) << m_reports.join("; ").toStdString();
 }

@@ -108,6 +108,42 @@ TEST_F(Reannouncement, AnAcknowledgedActiveAlarmComesBackOnceItsDelayHasPassed)
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
 
+TEST_F(Reannouncement, ARowOfAChannelOrModuleOutOfServiceIsNotAnnouncedAgain)
+{
+    const struct {
+        const char* name;
+        std::function<void(bool)> outOfService;
+    } cases[] = {
+        {"channel out of order", [this](bool out) { channel(3, 5).setOutOfOrder(out); }},
+        {"module out of service", [](bool out) { gConfig->Panel(3)->setActive(!out); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        screen()->ClearAlarmRows();
+        everyMinute();
+        send(3, 5, 1, 1);
+        c.outOfService(true);
+        // The technician's screen stays where it is.
+        plat::Forms::Get(FormNames::wMain)->Show();
+        settle();
+        Global::Alarme(-1);
+        player.calls.clear();
+        after(61);
+        after(3600);
+        settle();
+        EXPECT_EQ(rowIds(), std::vector<qint32>{id(3, 5, 1, 1)});
+        EXPECT_TRUE(player.calls.isEmpty()) << player.calls.join("; ").toStdString();
+        EXPECT_TRUE(loaded().contains(FormNames::wMain));
+
+        // Back in service, its row comes back at the next look.
+        c.outOfService(false);
+        after(10);
+        EXPECT_EQ(rowIds(), std::vector<qint32>{id(3, 5, 1, 255)});
+        EXPECT_EQ(player.calls.size(), 1);
+    }
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
 TEST_F(Reannouncement, TheNextAnnouncementCountsFromTheTimeTheRowShowsNow)
 {
     everyMinute();

@@ -1,9 +1,10 @@
 // The bus settings: what a settings text shows in the fields, a new port put
 // on the live port at once (polling stopped around it, and started again
-// once a port opens), the accepted fields on the port and in the saved
+// once a port opens), the configured port put back when the screen goes
+// without being left, the accepted fields on the port and in the saved
 // configuration, and the screen itself on the real engine over numbered
 // ports of which some have no device: pointer, pickers, leave question,
-// bus monitor.
+// unloading from elsewhere, bus monitor.
 
 #include "program/core/ConfigClass.h"
 #include "program/core/FormNames.h"
@@ -22,6 +23,8 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QTest>
+
+#include <set>
 
 namespace {
 
@@ -44,6 +47,14 @@ public:
         line->journal << (run ? "run" : "stop");
         // Polling starts only on an open port, as the engine's does.
         running = run && port.PortOpen();
+        waiting = false;
+    }
+    bool RunsWhenPortOpens() const override { return waiting; }
+    void RunWhenPortOpens() override
+    {
+        line->journal << "run when open";
+        running = running || port.PortOpen();
+        waiting = !running;
     }
     plat::SerialControl& CommBus() override { return port; }
     void PortCannotOpen() override { line->journal << "630100"; }
@@ -51,6 +62,7 @@ public:
     std::shared_ptr<NumberedPorts::Line> line;
     NumberedPorts port;
     bool running = false;
+    bool waiting = false;
 };
 
 class PortDecisions : public testing_support::ProgramGlobals {
@@ -148,7 +160,8 @@ TEST_F(PortDecisions, PollingAFailedPortStoppedRunsAgainOnceAPortOpens)
     EXPECT_FALSE(engine.running);
     take();
     settings.Leave();
-    EXPECT_TRUE(take().isEmpty()) << "no port is open to run on";
+    EXPECT_EQ(take(), QStringList({"run when open"})) << "the engine waits for a port to run on";
+    EXPECT_FALSE(engine.running);
     EXPECT_TRUE(settings.ApplyPort("2"));
     EXPECT_EQ(take(), QStringList({"stop", "open 2", "run"}));
     EXPECT_TRUE(engine.running);
@@ -160,10 +173,54 @@ TEST_F(PortDecisions, PollingAFailedPortStoppedRunsAgainOnceAPortOpens)
     line->open = true;
     take();
     settings.Leave();
-    EXPECT_EQ(take(), QStringList({"run"}));
+    EXPECT_EQ(take(), QStringList({"run when open"}));
     EXPECT_TRUE(engine.running);
     settings.Leave();
     EXPECT_TRUE(take().isEmpty());
+}
+
+TEST_F(PortDecisions, AScreenGoneWithoutBeingLeftPutsTheConfiguredPortBackAndHandsPollingToTheEngine)
+{
+    struct Case {
+        const char* name;
+        bool running;
+        bool waiting;
+        const char* tried;   // "" for no change
+        std::set<int> existingAtTheEnd;
+        QStringList journal;
+        bool runningAfter;
+        bool waitingAfter;
+    } cases[] = {
+        {"nothing changed", true, false, "", {1, 2}, {}, true, false},
+        {"the tried port opened", true, false, "2", {1, 2}, {"stop", "close 2", "open 1", "run when open"}, true, false},
+        {"the tried port opened, polling stopped", false, false, "2", {1, 2}, {"close 2", "open 1"}, false, false},
+        {"the tried port did not open", true, false, "3", {1, 2}, {"open 1", "run when open"}, true, false},
+        {"the tried port did not open, polling stopped", false, false, "3", {1, 2}, {"open 1"}, false, false},
+        {"the configured port has gone meanwhile", true, false, "3", {2}, {"no COM1", "run when open"}, false, true},
+        {"polling waited for its port", false, true, "2", {1, 2}, {"stop", "close 2", "open 1", "run when open"}, true,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BusPortSettings fresh(engine);
+        line->existing = {1, 2};
+        line->port = 1;
+        line->open = !c.waiting;
+        engine.running = c.running;
+        engine.waiting = c.waiting;
+        if (*c.tried)
+            fresh.ApplyPort(c.tried);
+        line->existing = c.existingAtTheEnd;
+        take();
+        fresh.Abandon("1");
+        EXPECT_EQ(take(), c.journal) << "no box, no settings";
+        EXPECT_EQ(line->port, 1);
+        EXPECT_EQ(engine.running, c.runningAfter);
+        EXPECT_EQ(engine.waiting, c.waitingAfter);
+        EXPECT_FALSE(fresh.Held());
+    }
+    EXPECT_EQ(gConfig->BusSettings(), QString());
+    EXPECT_FALSE(gConfig->Modified());
 }
 
 TEST_F(PortDecisions, AcceptedFieldsReachThePortAndTheSavedConfiguration)
@@ -382,6 +439,77 @@ TEST_F(BusSettingsScreen, APortChangeMovesPollingAtOnceAndNoPutsTheConfiguredPor
     EXPECT_EQ(stationEvents, QList<int>({kStop, kStart}));
     EXPECT_EQ(gConfig->BusSettings(), "COM1:9600,N,8,1");
     EXPECT_EQ(visibleForms(), QStringList{"wMain"});
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(BusSettingsScreen, UnloadedFromElsewhereAfterAPortChangeItPutsTheConfiguredPortBackAndPollingRunsAgain)
+{
+    const struct {
+        const char* name;
+        const char* tried;
+        std::function<void()> unload;
+    } cases[] = {
+        {"the inactivity logout after a port that did not open", "3",
+         [] {
+             gUserLevel = 2;
+             engine()->UserSleep_UserIsNotHere();
+         }},
+        {"an alarm clearing the screens after a port that opened", "2",
+         [] { plat::Forms::UnloadAllExcept({FormNames::wRunAlarms, FormNames::wPolling}); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        line->existing = {1, 2};
+        runPolling();
+        wSysComm* s = openScreen();
+        ModalAnswers answers;
+        choose(s, 1, c.tried, answers, c.tried == QStringLiteral("3") ? 1 : 0);
+        ASSERT_EQ(line->port, c.tried == QStringLiteral("3") ? 3 : 2);
+        if (c.tried == QStringLiteral("3")) {
+            // The tried port appears while the screen is open: the engine leaves it alone.
+            line->existing.insert(3);
+            takeJournal();
+            engine()->tmrReactiv_Timer();
+            EXPECT_TRUE(takeJournal().isEmpty());
+            EXPECT_FALSE(engine()->Run());
+        }
+        takeJournal();
+        stationEvents.clear();
+        c.unload();
+        settle();
+        EXPECT_EQ(screen(), nullptr);
+        EXPECT_EQ(line->port, 1);
+        EXPECT_TRUE(line->open);
+        EXPECT_TRUE(takeJournal().endsWith("open 1"));
+        EXPECT_TRUE(engine()->Run());
+        ASSERT_FALSE(stationEvents.isEmpty());
+        EXPECT_EQ(stationEvents.last(), kStart);
+        EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();
+        EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();
+        EXPECT_EQ(gConfig->BusSettings(), "COM1:9600,N,8,1");
+        EXPECT_FALSE(gConfig->Modified());
+        EXPECT_FALSE(QFile::exists(workingFile())) << "nothing saved";
+        plat::Forms::UnloadAllExcept({FormNames::wPolling});
+        settle();
+    }
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(BusSettingsScreen, AProgramStoppingWithTheScreenOpenAfterAFailedChangeRestartsNothing)
+{
+    runPolling();
+    wSysComm* s = openScreen();
+    ModalAnswers answers;
+    choose(s, 1, "3", answers, 1);
+    takeJournal();
+    // The engine goes first, then every other form.
+    engine()->setRun(false);
+    plat::Forms::Unload(engine());
+    plat::Forms::UnloadAllExcept({});
+    settle();
+    EXPECT_EQ(engine(), nullptr) << "no engine made again";
+    EXPECT_TRUE(takeJournal().isEmpty());
+    EXPECT_FALSE(line->open);
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
 

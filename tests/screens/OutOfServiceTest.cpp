@@ -154,4 +154,28 @@ TEST_F(OutOfServiceRules, ApplySetsTheFlagsAndSavesNothing)
     EXPECT_TRUE(gConfig->Panel(8)->Modified()) << "Active marks its module";
 }
 
+TEST_F(OutOfServiceRules, AChannelPutBackInAlarmStartsAgainFromNormalToBeReadAgain)
+{
+    const struct {
+        Icon icon;
+        qint16 state;
+        qint16 stateAfter;
+        bool reread;
+    } cases[] = {
+        {Icon::ChannelOn, 0, 0, false}, {Icon::ChannelOn, 1, 0, true},  {Icon::ChannelOn, 2, 0, true},
+        {Icon::ChannelOn, 3, 0, true},  {Icon::ChannelOn, 4, 0, true},  {Icon::ChannelOn, 5, 5, false},
+        {Icon::ChannelOn, 300, 0, true}, {Icon::ChannelOut, 3, 3, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << IconKey(c.icon).toStdString() << " state " << c.state);
+        ChannelClass& channel = *gConfig->Panel(5)->Channel(4);
+        channel.setOutOfOrder(c.icon == Icon::ChannelOn);
+        channel.setState(c.state);
+        gConfig->Panel(6)->Channel(1)->setState(2);
+        EXPECT_EQ(Apply({{5, 4, c.icon}, {6, 0, Icon::PanelOut}}, *gConfig), c.reread);
+        EXPECT_EQ(channel.State(), c.stateAfter);
+        EXPECT_EQ(gConfig->Panel(6)->Channel(1)->State(), 2) << "a module's own change leaves its states";
+    }
+}
+
 } // namespace

@@ -6,10 +6,14 @@
 #include "tests/screens/TechToolsFixture.h"
 
 #include "platform/Label.h"
+#include "program/bus/AlarmScreenLink.h"
+#include "program/bus/EventClass.h"
 #include "program/core/ChannelClass.h"
 #include "program/screens/bus/wTechConsignations.h"
 
 #include <QTreeWidget>
+
+#include <set>
 
 namespace {
 
@@ -187,6 +191,53 @@ TEST_F(TechConsignations, AnOutOfOrderChannelRecordsItsStateOnlyAndAnInactiveMod
         tick();
     EXPECT_FALSE(doubles.journal.entries().isEmpty()) << "a channel in service goes the whole way";
     EXPECT_GT(eventLines(), traceBefore);
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(TechConsignations, AChannelPutBackInServiceWhileInAlarmIsListed)
+{
+    // A module that tells changes through its buffer, one polled for its states.
+    configure(1, 1);
+    configure(2, 4);
+    for (int m : {1, 2}) {
+        gConfig->Panel(qint16(m))->Channel(3)->setScrAlm(true);
+        gConfig->Panel(qint16(m))->Channel(3)->setOutOfOrder(true);
+    }
+    for (int bit = 0; bit < 5; ++bit)
+        gConfig->setOptionScreen(bit, true);
+    wPolling* w = engine();
+    w->setRun(true);
+    AlarmScreenLink* alarms = AlarmScreen::Get();
+    ASSERT_NE(alarms, nullptr);
+    ASSERT_TRUE(sim.raiseEvent(1, 3, 1, 0));
+    ASSERT_TRUE(sim.setChannelState(2, 3, 1));
+    for (int i = 0; i < 20; ++i)
+        tick();
+    ASSERT_EQ(gConfig->Panel(1)->Channel(3)->State(), 1) << "recorded only";
+    ASSERT_EQ(gConfig->Panel(2)->Channel(3)->State(), 1);
+    ASSERT_EQ(alarms->AlarmRowCount(), 0);
+
+    wTechConsignations* s = openScreen();
+    select(s, 1, 3);
+    click(s->imgControl(3));
+    click(s->imgControl(5));
+    click(s->imgControl(3));
+    answer(6);
+    click(s->imgNavig(5));
+    settle();
+    ASSERT_FALSE(gConfig->Panel(1)->Channel(3)->OutOfOrder());
+    for (int i = 0; i < 40; ++i)
+        tick();
+    std::set<std::pair<int, int>> listed;
+    for (int r = 0; r < alarms->AlarmRowCount(); ++r) {
+        EventClass ev;
+        ev.setID(alarms->AlarmRowData(r));
+        listed.insert({ev.Panel(), ev.Chnl()});
+        EXPECT_EQ(ev.Aff(), 1);
+    }
+    EXPECT_EQ(listed, (std::set<std::pair<int, int>>{{1, 3}, {2, 3}}));
+    for (int m : {1, 2})
+        EXPECT_EQ(gConfig->Panel(qint16(m))->Channel(3)->State(), 1) << "module " << m;
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
 

@@ -1,7 +1,8 @@
 // The bus scan screen on its real controls: what it shows at load, a scan of
 // every model, the stop, the module commands, the leave question (Yes, No,
-// Cancel), a second visit, a port that does not open, polling running during
-// a scan, and unloads from elsewhere; each language drawn.
+// Cancel), a second visit, a port that does not open, a lost port the scan
+// opens, polling running during a scan, and unloads from elsewhere; each
+// language drawn.
 
 #include "tests/screens/TechToolsFixture.h"
 
@@ -311,6 +312,36 @@ TEST_F(TechFindPanels, PollingGoesOnDuringAScanAndTheScanChangesNoPresence)
     EXPECT_FALSE(gConfig->Panel(6)->Present());
     EXPECT_FALSE(gConfig->Panel(8)->Present()) << "the scan finds it; the engine's presence stays";
     EXPECT_TRUE(doubles.journal.entries().isEmpty()) << doubles.journal.entries().join("; ").toStdString();
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(TechFindPanels, AScanOpeningALostPortBeforeTheWatchdogLooksLeavesPollingToStartAgain)
+{
+    configure(1, 1);
+    wPolling* w = engine();
+    w->setRun(true);
+    for (int i = 0; i < 5; ++i)
+        tick();
+    ASSERT_TRUE(port->setFault("vanish"));
+    tick();
+    ASSERT_FALSE(w->Run()) << "polling stops on the lost port";
+    // The device back; the lost port is closed, as the serial port closes it.
+    port->setPortOpen(false);
+    const int reinits = int(testing_support::fileLines(traceFile()).filter("COMM   REINIT").size());
+
+    // The scan opens the port before the watchdog's next look.
+    wTechFindPanels* s = openScan();
+    ASSERT_TRUE(port->PortOpen());
+    clock.advance(10000);
+    w->tmrReactiv_Timer();
+    EXPECT_TRUE(w->Run());
+    EXPECT_EQ(testing_support::fileLines(traceFile()).filter("COMM   REINIT").size(), reinits + 1);
+    const size_t before = port->sentFrames().size();
+    for (int i = 0; i < 5; ++i)
+        tick();
+    EXPECT_GT(port->sentFrames().size(), before) << "polled again";
+    plat::Forms::Unload(s);
+    settle();
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
 

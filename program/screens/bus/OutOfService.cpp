@@ -1,5 +1,6 @@
 #include "program/screens/bus/OutOfService.h"
 
+#include "program/bus/BusConstants.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
@@ -143,17 +144,26 @@ Arrows ArrowsOf(int selected, int count)
     return {selected >= 2, selected < count};
 }
 
-void Apply(const std::vector<Item>& pending, ConfigClass& config)
+bool Apply(const std::vector<Item>& pending, ConfigClass& config)
 {
+    bool reread = false;
     for (const Item& it : pending) {
         if (!moduleInRange(it.module))
             continue;
         PanelClass& p = *config.Panel(qint16(it.module));
-        if (it.channel != 0)
-            p.Channel(qint16(it.channel))->setOutOfOrder(it.icon == Icon::ChannelOut);
-        else
+        if (it.channel == 0) {
             p.setActive(it.icon == Icon::PanelOk);
+            continue;
+        }
+        ChannelClass& channel = *p.Channel(qint16(it.channel));
+        channel.setOutOfOrder(it.icon == Icon::ChannelOut);
+        const qint16 state = channel.State();
+        if (it.icon == Icon::ChannelOn && state != 0 && state != Bus::StateNormalAgain) {
+            channel.setState(0);
+            reread = true;
+        }
     }
+    return reread;
 }
 
 } // namespace OutOfService

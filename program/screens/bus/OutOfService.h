@@ -74,7 +74,10 @@ struct Arrows {
 };
 Arrows ArrowsOf(int selected, int count);
 
-// Yes: each pending change in its order.
-void Apply(const std::vector<Item>& pending, ConfigClass& config);
+// Yes: each pending change in its order. A channel put back while its
+// recorded state is an alarm starts again from normal, so that the module's
+// next reading gives its event; true when one did (the engine's update sweep
+// then reads the modules that only tell a change through it).
+bool Apply(const std::vector<Item>& pending, ConfigClass& config);
 
 } // namespace OutOfService

@@ -10,6 +10,7 @@
 #include "platform/ScreenLook.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
+#include "program/bus/wPolling.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
@@ -19,6 +20,7 @@
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
 #include "program/core/dlgMessage.h"
+#include "program/screens/bus/TechCommand.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -382,9 +384,10 @@ void wTechConsignations::leave()
         if (!self || IsUnloaded() || r == MsgResult::vbCancel)
             return;
         // Applied to the configuration in place; the next save keeps Active,
-        // OutOfOrder lasts as long as the program runs.
-        if (r == MsgResult::vbYes)
-            OutOfService::Apply(PendingItems(), *gConfig);
+        // OutOfOrder lasts as long as the program runs. A channel put back in
+        // alarm is read again, so that its alarm is listed.
+        if (r == MsgResult::vbYes && OutOfService::Apply(PendingItems(), *gConfig))
+            TechCommand::Engine().StartUpdate();
     }
     plat::Forms::Unload(this);
 }

@@ -80,16 +80,9 @@ bool BusPortSettings::ApplyPort(const QString& portText)
     plat::SerialControl& port = m_host.CommBus();
     if (!number || *number == port.CommPort())
         return false;
-    const bool wasRunning = m_host.Run() || m_held;
+    const bool wasRunning = m_host.Run() || m_host.RunsWhenPortOpens() || m_held;
     m_host.setRun(false);
-    if (port.PortOpen())
-        port.setPortOpen(false);
-    port.setCommPort(*number);
-    try {
-        port.setPortOpen(true);
-    } catch (const plat::RtError&) {
-    }
-    if (!port.PortOpen()) {
+    if (!renumber(*number)) {
         m_host.setRun(false);
         m_held = wasRunning;
         m_host.PortCannotOpen();
@@ -127,10 +120,41 @@ bool BusPortSettings::UpdateConfig(const Texts& fields, bool autoStart)
     return true;
 }
 
+bool BusPortSettings::renumber(int number)
+{
+    plat::SerialControl& port = m_host.CommBus();
+    if (port.PortOpen())
+        port.setPortOpen(false);
+    port.setCommPort(number);
+    try {
+        port.setPortOpen(true);
+    } catch (const plat::RtError&) {
+    }
+    return port.PortOpen();
+}
+
 void BusPortSettings::Leave()
 {
-    if (m_held && m_host.CommBus().PortOpen()) {
+    // The screen is going: the engine may now try the port as it stands.
+    if (m_held) {
         m_held = false;
-        m_host.setRun(true);
+        m_host.RunWhenPortOpens();
     }
+}
+
+void BusPortSettings::Abandon(const QString& configuredPort)
+{
+    bool owed = m_held;
+    const std::optional<int> number = PortNumber(configuredPort);
+    if (number && *number != m_host.CommBus().CommPort()) {
+        owed = owed || m_host.Run() || m_host.RunsWhenPortOpens();
+        if (m_host.Run())
+            m_host.setRun(false);
+        // Nobody may be there to answer: a port that does not open is the
+        // engine's to try again.
+        renumber(*number);
+    }
+    m_held = false;
+    if (owed)
+        m_host.RunWhenPortOpens();
 }

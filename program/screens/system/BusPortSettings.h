@@ -3,9 +3,10 @@
 // configured bus settings text shows in the port, speed and stop bits fields,
 // how a new port number reaches the live serial port at once, and how the
 // accepted fields reach the port and the configuration. A port change that
-// cannot open the new port leaves polling stopped; polling that ran before is
-// started again as soon as a later change, or the screen's leaving, finds the
-// port open.
+// cannot open the new port leaves polling stopped while the screen is open;
+// polling that ran before is started again by a later change that opens a
+// port, and, however the screen goes, handed to the engine, which starts it
+// as soon as it has the port open.
 
 #include <QString>
 
@@ -44,6 +45,10 @@ public:
         virtual ~Host() = default;
         virtual bool Run() const = 0;
         virtual void setRun(bool run) = 0;
+        // Polling waits for its port (an automatic start without it).
+        virtual bool RunsWhenPortOpens() const = 0;
+        // Polling starts now on an open port, else as soon as the engine has it open.
+        virtual void RunWhenPortOpens() = 0;
         virtual plat::SerialControl& CommBus() = 0;
         // Tells the operator that the port cannot be opened (text 630100).
         virtual void PortCannotOpen() = 0;
@@ -59,13 +64,21 @@ public:
     // automatic start, saved when the configuration changed. False, with
     // nothing changed, when a field holds no valid value.
     bool UpdateConfig(const Texts& fields, bool autoStart);
-    // The screen is left: polling that a failed port change stopped runs
-    // again when the port is open.
+    // The screen is left (Yes or No): polling that a failed port change
+    // stopped is the engine's to start again.
     void Leave();
+    // The screen went away without being left (the inactivity logout, an
+    // alarm): the configured port number is put back on the port, without a
+    // box and without touching the configuration, and polling that ran
+    // before this screen's change is the engine's to start again.
+    void Abandon(const QString& configuredPort);
     // Polling ran when a port change failed and waits for an open port.
     bool Held() const { return m_held; }
 
 private:
+    // The port closed, renumbered and opened again; true when it opened.
+    bool renumber(int number);
+
     Host& m_host;
     bool m_held = false;
 };

@@ -81,6 +81,8 @@ class wSysComm::EngineLink : public BusPortSettings::Host {
 public:
     bool Run() const override { return engine()->Run(); }
     void setRun(bool run) override { engine()->setRun(run); }
+    bool RunsWhenPortOpens() const override { return engine()->engine().RunsWhenPortOpens(); }
+    void RunWhenPortOpens() override { engine()->RunWhenPortOpens(); }
     plat::SerialControl& CommBus() override { return engine()->CommBus(); }
     void PortCannotOpen() override { Global::Message(Config::GetText(630100), kStyleExclamation); }
 };
@@ -186,10 +188,23 @@ void wSysComm::buildControls()
 void wSysComm::Form_Load()
 {
     plat::guard(QStringLiteral("wSysComm.Form_Load"), [&] {
+        m_left = false;
         plat::Screen::shareCustomPointer(this, imgNavig(NavigLeave));
         loadFields();
         Nationality();
         Global::MiseAEchelle(this);
+    });
+}
+
+void wSysComm::Form_Unload()
+{
+    plat::guard(QStringLiteral("wSysComm.Form_Unload"), [&] {
+        // Gone without being left (the logout, an alarm): the port is put
+        // back as the configuration has it. Nothing once the engine is gone:
+        // the program is stopping.
+        if (m_left || !plat::Forms::Find(FormNames::wPolling))
+            return;
+        m_settings.Abandon(BusPortSettings::Read(gConfig->BusSettings()).port);
     });
 }
 
@@ -335,6 +350,7 @@ bool wSysComm::imgNavig_Click(int index)
                 return;
             }
         }
+        m_left = true;
         m_settings.Leave();
         ScreenExits::ShowMain(this);
         left = true;

@@ -29,6 +29,7 @@ public:
     ~wSysComm() override;
 
     void Form_Load() override;
+    void Form_Unload() override;
     void Nationality() override;
     void imgBusDir_Click(int index);
     void imgBusModif_Click();
@@ -83,4 +84,6 @@ private:
     // The editable fields in the pointer's order: port, speed, stop bits, automatic start.
     QVector<QWidget*> mFields;
     bool mModified = false;
+    // Left by its own leave (Yes, No or nothing changed), not unloaded from elsewhere.
+    bool m_left = false;
 };
