@@ -1,5 +1,6 @@
 #include "platform/Cp1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace plat::Cp1252 {
@@ -34,6 +35,11 @@ QChar decodeChar(unsigned char b)
 bool canEncode(QChar c)
 {
     return lookup(c.unicode()) >= 0;
+}
+
+bool canEncode(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return canEncode(c); });
 }
 
 char encodeChar(QChar c)

@@ -15,7 +15,8 @@ QString decode(const QByteArray& bytes);
 char encodeChar(QChar c);
 QChar decodeChar(unsigned char b);
 
-// Whether the code page holds the character.
+// Whether the code page holds the character; every character of the text.
 bool canEncode(QChar c);
+bool canEncode(const QString& text);
 
 } // namespace plat::Cp1252

@@ -59,6 +59,11 @@ constexpr int ModuleWideWordLast = 51023;
 constexpr int ParityFirst = 100020;
 constexpr int ParityLast = 100023;
 
+// Why a channel table file was refused whole: it holds no channel line, or
+// it is saved in another encoding ("$1" the encoding's name).
+constexpr int ChannelTableNoLine = 200121;
+constexpr int ChannelTableEncoding = 200122;
+
 // "Inactive" and "Active": first + Abs(Active).
 constexpr int ModuleActiveFirst = 300120;
 constexpr int ModuleActiveLast = 300121;

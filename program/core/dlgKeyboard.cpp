@@ -1,5 +1,7 @@
 #include "program/core/dlgKeyboard.h"
 
+#include "platform/Cp1252LineEdit.h"
+#include "platform/Cp1252TextEdit.h"
 #include "platform/Guard.h"
 #include "platform/Icons.h"
 #include "platform/Theme.h"
@@ -41,7 +43,7 @@ KeyboardTextBox::KeyboardTextBox(bool multiLine, QWidget* parent) : QWidget(pare
     layout->setContentsMargins(0, 0, 0, 0);
     QWidget* w = nullptr;
     if (multiLine) {
-        m_edit = new QPlainTextEdit(this);
+        m_edit = new plat::Cp1252TextEdit(this);
         m_edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         m_edit->setTabChangesFocus(true);
         m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -49,7 +51,7 @@ KeyboardTextBox::KeyboardTextBox(bool multiLine, QWidget* parent) : QWidget(pare
         m_edit->setStyleSheet(editorStyle("QPlainTextEdit"));
         w = m_edit;
     } else {
-        m_line = new QLineEdit(this);
+        m_line = new plat::Cp1252LineEdit(this);
         m_line->setStyleSheet(editorStyle("QLineEdit"));
         w = m_line;
     }

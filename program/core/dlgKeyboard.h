@@ -20,7 +20,8 @@ class QPushButton;
 
 // A text box of the keyboard: its text holds line breaks as CR LF and its
 // caret (SelStart) counts them as two characters, whatever the editor
-// widget stores.
+// widget stores. What the operator types, pastes or drops is refused when
+// Windows-1252, the code page of the working file, cannot hold it.
 class KeyboardTextBox : public QWidget {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "program/core/dlgUserCodes.h"
 
 #include "platform/Captions.h"
+#include "platform/Cp1252LineEdit.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Icons.h"
@@ -84,7 +85,8 @@ dlgUserCodes::dlgUserCodes() : plat::Form(FormNames::dlgUserCodes)
     lblPwdLevel->setText(QStringLiteral("0"));
 
     for (int i = 0; i < 2; ++i) {
-        auto* field = txtPwd.add(i, new QLineEdit(this));
+        // Names and codes go to the working file, in Windows-1252.
+        auto* field = txtPwd.add(i, new plat::Cp1252LineEdit(this));
         field->setFont(plat::Theme::font(20, true));
         field->installEventFilter(this);
         setFieldColour(field, FieldColour);

@@ -1,6 +1,7 @@
 // The on-screen keyboard: its editing keys (line breaks counted as one), its
 // pages of characters, the line-break key, Enter and Escape, and its layout.
 
+#include "platform/Beep.h"
 #include "platform/Cp1252.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
@@ -13,6 +14,7 @@
 #include "tests/support/ProgramGlobals.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QPalette>
 #include <QStyle>
 #include <QFrame>
@@ -311,6 +313,33 @@ TEST_F(KeyboardDialog, SingleLineBoxKeepsItsMaximumLengthAndIgnoresTheSelection)
     static_cast<QLineEdit*>(box->editor())->setSelection(1, 2);
     kb->cmdCtrl(5)->click();
     EXPECT_EQ(box->Text(), QStringLiteral("abc"));
+}
+
+TEST_F(KeyboardDialog, BothBoxesRefuseWhatTheWorkingFileCannotHoldTypedOrPasted)
+{
+    int beeps = 0;
+    plat::setBeeper([&] { ++beeps; });
+    const QString greek = QString::fromUtf8("\u0398\u03B5\u03C1\u03BC\u03CC");
+    for (int b : {0, 1}) {
+        SCOPED_TRACE(b);
+        kb->txtValue(1)->setVisible(b == 1);
+        KeyboardTextBox* box = kb->txtValue(b);
+        box->setText(QStringLiteral("Chaudi\u00E8re "));
+        box->setSelStart(10);
+        beeps = 0;
+        QTest::sendKeyEvent(QTest::Click, box->editor(), Qt::Key_unknown, greek.left(1), Qt::NoModifier);
+        QGuiApplication::clipboard()->setText(greek);
+        QTest::keyClick(box->editor(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box->Text(), QStringLiteral("Chaudi\u00E8re "));
+        EXPECT_EQ(beeps, 2);
+        // What the code page holds is typed and pasted as usual.
+        QTest::sendKeyEvent(QTest::Click, box->editor(), Qt::Key_unknown, QStringLiteral("\u00C9"), Qt::NoModifier);
+        QGuiApplication::clipboard()->setText(QStringLiteral("\u20AC 2"));
+        QTest::keyClick(box->editor(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box->Text(), QStringLiteral("Chaudi\u00E8re \u00C9\u20AC 2"));
+        EXPECT_EQ(beeps, 2);
+    }
+    plat::setBeeper({});
 }
 
 TEST_F(KeyboardDialog, EnterConfirmsAndEscapeCancelsEvenInTheMultiLineBox)

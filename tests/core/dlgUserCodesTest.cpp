@@ -2,6 +2,7 @@
 // typing, keys and backspace, Enter and Escape, the field colours and the
 // level arrows; rendered for a look.
 
+#include "platform/Beep.h"
 #include "program/core/Config.h"
 #include "program/core/Login.h"
 #include "program/core/dlgUserCodes.h"
@@ -9,6 +10,7 @@
 #include "program/core/FormNames.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -181,6 +183,28 @@ TEST_F(UserCodes, KeysTypeTheirCharacterIntoTheYellowField)
     dlg->cmdKey(int('0'))->click();
     EXPECT_EQ(dlg->txtPwd(1)->text(), "0");
     EXPECT_EQ(dlg->txtPwd(0)->text(), "K7-");
+}
+
+TEST_F(UserCodes, NameAndCodeRefuseWhatTheWorkingFileCannotHoldTypedOrPasted)
+{
+    auto* dlg = qobject_cast<dlgUserCodes*>(plat::Forms::Get(FormNames::dlgUserCodes));
+    ASSERT_NE(dlg, nullptr);
+    int beeps = 0;
+    plat::setBeeper([&] { ++beeps; });
+    for (int field : {0, 1}) {
+        SCOPED_TRACE(field);
+        QLineEdit* f = dlg->txtPwd(field);
+        f->setText(QStringLiteral("Jos\u00E9"));
+        beeps = 0;
+        QTest::sendKeyEvent(QTest::Click, f, Qt::Key_unknown, QString::fromUtf8("\u0416"), Qt::NoModifier);
+        QGuiApplication::clipboard()->setText(QString::fromUtf8("\u0418\u0432\u0430\u043D"));
+        QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(f->text(), QStringLiteral("Jos\u00E9"));
+        EXPECT_EQ(beeps, 2);
+        QTest::keyClicks(f, "-2");
+        EXPECT_EQ(f->text(), QStringLiteral("Jos\u00E9-2"));
+    }
+    plat::setBeeper({});
 }
 
 TEST_F(UserCodes, LevelArrowsFollowTheEditorsLevel)

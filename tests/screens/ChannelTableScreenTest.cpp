@@ -89,12 +89,14 @@ TEST_F(ChannelTableButtons, ARefusedFileOrAnUnwritableTargetIsReportedOnceWithTh
 {
     wBusModules* o = showOverview();
     writeFile(path("bad.txt"), "Pnl\tChnl\r\n 5 \t 7 \t 1 \t 0 \t 2 \t 1 \t 0 \t 0 \t 3 \t 4 \t 1 \t 6 \tA\tB\t\r\n");
-    fileAnswers = {path("bad.txt"), path("missing.txt"), path("no-folder/table.txt")};
+    writeFile(path("empty.txt"), "");
+    fileAnswers = {path("bad.txt"), path("empty.txt"), path("missing.txt"), path("no-folder/table.txt")};
+    click(o->imgImportExport(Import));
     click(o->imgImportExport(Import));
     click(o->imgImportExport(Import));
     click(o->imgImportExport(Export));
-    EXPECT_EQ(reports, QStringList({"wBusModules.imgImportExport_Click 380", "wBusModules.imgImportExport_Click 53",
-                                    "wBusModules.imgImportExport_Click 76"}));
+    EXPECT_EQ(reports, QStringList({"wBusModules.imgImportExport_Click 380", "wBusModules.imgImportExport_Click 380",
+                                    "wBusModules.imgImportExport_Click 53", "wBusModules.imgImportExport_Click 76"}));
     EXPECT_FALSE(gConfig->Modified());
     EXPECT_FALSE(QFile::exists(path("no-folder")));
     EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);

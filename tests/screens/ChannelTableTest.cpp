@@ -103,16 +103,19 @@ protected:
         return c;
     }
 
-    // Reads text (Windows-1252) into gConfig; the error it raised, if any.
-    static std::optional<plat::RtError> import(const QString& text)
+    // Reads a file's bytes into gConfig; the error it raised, if any.
+    static std::optional<plat::RtError> importBytes(const QByteArray& bytes)
     {
         try {
-            ChannelTable::Read(plat::Cp1252::encode(text), *gConfig);
+            ChannelTable::Read(bytes, *gConfig);
         } catch (const plat::RtError& e) {
             return e;
         }
         return std::nullopt;
     }
+
+    // The same with text in Windows-1252.
+    static std::optional<plat::RtError> import(const QString& text) { return importBytes(plat::Cp1252::encode(text)); }
 
     static QString refusal(int line, Column column)
     {
@@ -267,11 +270,70 @@ TEST_F(ChannelTableFile, LinesWhoseFirstFieldReadsZeroAreSkipped)
     };
     for (const QString& l : lines) {
         SCOPED_TRACE(l.toStdString());
+        ReplaceConfig(std::make_unique<ConfigClass>());
         gConfig->setModified(false);
-        const auto error = import(kHeader + "\r\n" + l + "\r\n");
+        const auto error = import(kHeader + "\r\n" + l + "\r\n" + line57() + "\r\n");
         EXPECT_FALSE(error) << error->description().toStdString();
+        EXPECT_EQ(gConfig->Panel(5)->Channel(7)->ScreenText(), "Smoke");
+        // Only the channel line was taken.
+        gConfig->Panel(5)->Channel(7)->setModified(false);
         EXPECT_FALSE(gConfig->Modified());
     }
+}
+
+TEST_F(ChannelTableFile, AFileWithoutChannelLinesOrSavedAsUnicodeIsRefusedWholeSayingWhy)
+{
+    const QString text = kHeader + "\r\n" + line57(Column::TxtScr, "Détecteur fumée") + "\r\n";
+    const auto utf16 = [&](bool bigEndian) {
+        QByteArray out;
+        for (QChar c : text) {
+            const char high = char(c.unicode() >> 8);
+            const char low = char(c.unicode() & 0xFF);
+            out += bigEndian ? QByteArray(1, high) + low : QByteArray(1, low) + high;
+        }
+        return out;
+    };
+    const QString noLine = Config::GetText(200121);
+    const auto savedAs = [](const char* encoding) { return Config::GetText(200122).replace("$1", encoding); };
+    struct Case {
+        const char* what;
+        QByteArray file;
+        QString message;    // empty when the file is taken
+    };
+    const Case cases[] = {
+        {"Windows-1252 with accents", plat::Cp1252::encode(text), {}},
+        {"UTF-16 with its byte-order mark", "\xFF\xFE" + utf16(false), savedAs("UTF-16")},
+        {"UTF-16 big-endian with its byte-order mark", "\xFE\xFF" + utf16(true), savedAs("UTF-16")},
+        {"UTF-16 without a byte-order mark", utf16(false), savedAs("UTF-16")},
+        {"a NUL byte", plat::Cp1252::encode(text) + '\0', savedAs("UTF-16")},
+        {"UTF-8 with accents", text.toUtf8(), savedAs("UTF-8")},
+        {"UTF-8 with its byte-order mark", "\xEF\xBB\xBF" + (kHeader + "\r\n" + line57() + "\r\n").toUtf8(),
+         savedAs("UTF-8")},
+        {"empty", QByteArray(), noLine},
+        {"the header alone", (kHeader + "\r\n").toLatin1(), noLine},
+        {"the header and blank lines", (kHeader + "\r\n\r\n  \r\n").toLatin1(), noLine},
+        {"lines without a module number", plat::Cp1252::encode("Liste des voies\r\n" + line57(Column::Pnl, "0")),
+         noLine},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReplaceConfig(std::make_unique<ConfigClass>());
+        gConfig->setModified(false);
+        const QByteArray before = ChannelTable::Write(*gConfig);
+        const auto error = importBytes(c.file);
+        if (c.message.isEmpty()) {
+            ASSERT_FALSE(error) << error->description().toStdString();
+            EXPECT_EQ(gConfig->Panel(5)->Channel(7)->ScreenText(), "Détecteur fumée");
+            continue;
+        }
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->number(), plat::rt::InvalidPropertyValue);
+        EXPECT_EQ(error->description(), c.message);
+        EXPECT_FALSE(gConfig->Modified()) << "nothing of the file was taken";
+        EXPECT_EQ(ChannelTable::Write(*gConfig), before);
+    }
+    EXPECT_EQ(savedAs("UTF-8"), "Nothing was imported: the file is saved as UTF-8 text. Save it as Windows-1252 (ANSI) "
+                                "text and import it again.");
 }
 
 TEST_F(ChannelTableFile, AnExportReadBackChangesNothingAndOneLineChangedByHandChangesOnlyItsChannel)

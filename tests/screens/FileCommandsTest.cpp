@@ -216,6 +216,8 @@ TEST_F(FileCommands, EachCommandAsksShowsAndWritesWhatItShould)
          Working::InUse, true, false, {}},
         {"new, changes saved, save as cancelled", Cmd::New, true, 4, false, {MsgResult::vbOK, MsgResult::vbYes}, {""},
          {30013, 50003}, {}, "50010", "50010", "<none>", Working::InUse, true, false, keyboard},
+        {"new, changes saved, save as not written", Cmd::New, true, 4, false, {MsgResult::vbOK, MsgResult::vbYes},
+         {"unwritable"}, {30013, 50003}, {20002}, "=", "=", "<none>", Working::InUse, false, true, keyboard},
         {"new, changes kept: cancel", Cmd::New, true, 4, false, {MsgResult::vbOK, MsgResult::vbCancel}, {},
          {30013, 50003}, {}, "=", "=", "<none>", Working::Untouched, false, true, {}},
         {"new, level too low", Cmd::New, false, 1, false, {MsgResult::vbOK}, {}, {20009}, {}, "=", "=", "<none>", Working::Untouched,
@@ -329,7 +331,7 @@ TEST_F(FileCommands, EachCommandAsksShowsAndWritesWhatItShould)
             config_test::expectSameModel(*readBack(path("new")), *gConfig);
     }
     // A file that cannot be written is reported by the configuration itself.
-    EXPECT_EQ(reports, QStringList(3, "ConfigClass.Save 76"));
+    EXPECT_EQ(reports, QStringList(4, "ConfigClass.Save 76"));
 }
 
 TEST_F(FileCommands, ASavedModuleChangeStillAsksToKeepTheChangesAtQuit)

@@ -197,16 +197,20 @@ TEST_F(PrinterScreen, TheControlsMakeTheSettingsText)
 
 TEST_F(PrinterScreen, LeaveAsksOnlyWhenSomethingChanged)
 {
-    store("", "Mono", someCodes());
-    // No change: no question, the main window instead.
-    {
+    // No change: no question, the main window instead; also when the stored
+    // model's name and its file's differ in case.
+    for (const char* model : {"Mono", "MONO"}) {
+        SCOPED_TRACE(model);
+        store("", model, someCodes());
         ModalAnswers answers;
         wParamPrinter* s = open();
+        EXPECT_EQ(s->lstPrinterName->Text(), "Mono");
         click(s->imgNavig(wParamPrinter::NavigLeave));
         settle();
         answeredWell(answers);
         EXPECT_EQ(screen(), nullptr);
         EXPECT_TRUE(visibleForms().contains("wMain"));
+        EXPECT_EQ(gConfig->PrinterName(), model);
     }
     // The configured model has no file: the first model's sequences replace
     // the stored ones, which differ, so the question comes without an edit.

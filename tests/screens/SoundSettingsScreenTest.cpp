@@ -13,6 +13,7 @@
 #include "tests/screens/SettingsFixture.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -354,11 +355,14 @@ TEST_F(SoundSettings_, AnyNonZeroKeyTicksItsBoxAndAnyUnitLoadsTheWholeScreen)
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
 
-TEST_F(SoundSettings_, ARetentionCountThatIsNoWholeNumberUpTo730WritesNothing)
+TEST_F(SoundSettings_, TheRetentionCountIsCheckedOnlyWhileTheRetentionIsLimited)
 {
     for (const char* count : {"abc", "731", "-1", "1.5", "", "12 months"}) {
         SCOPED_TRACE(count);
+        for (const char* key : {"Histo", "PeriodUnit", "PeriodTime", "PeriodLimit"})
+            VEXfonctions::DelIniKey("Files", key);
         S* s = open();
+        s->chkPeriod->setChecked(true);
         s->txtPeriod->setText(count);
         ModalAnswers answers;
         answers.message(kOk);
@@ -376,6 +380,25 @@ TEST_F(SoundSettings_, ARetentionCountThatIsNoWholeNumberUpTo730WritesNothing)
         EXPECT_EQ(ini("General", "NoResize"), "<none>");
         EXPECT_FALSE(QFile::exists(workingFile()));
         EXPECT_EQ(visibleForms(), QStringList{"wSysConfSon"});
+        // Unlimited, the count is hidden: nothing there to mend, it is written as it stands.
+        s->chkPeriod->setChecked(false);
+        answers.message(kOk);
+        click(s->imgControl(S::HistorySave));
+        EXPECT_EQ(answers.messages.last(), Config::GetText(30009));
+        EXPECT_EQ(ini("Files", "PeriodTime"), QString(count).trimmed());
+        EXPECT_TRUE(answers.allAnswered());
+    }
+    // So is one the INI file already held, when only the folder changes.
+    VEXfonctions::SetIni("Files", "PeriodTime", "1000");
+    VEXfonctions::SetIni("Files", "PeriodLimit", "0");
+    {
+        S* s = open();
+        s->txtHistoPath->setText("/data/copy");
+        ModalAnswers answers;
+        answers.message(kOk);
+        click(s->imgControl(S::HistorySave));
+        EXPECT_EQ(ini("Files", "Histo"), "/data/copy");
+        EXPECT_EQ(ini("Files", "PeriodTime"), "1000");
     }
     // The picker's range, and the ends typed, are taken.
     for (const char* count : {"0", "730", " 12 "}) {
@@ -386,6 +409,61 @@ TEST_F(SoundSettings_, ARetentionCountThatIsNoWholeNumberUpTo730WritesNothing)
         click(s->imgControl(S::HistorySave));
         EXPECT_EQ(ini("Files", "PeriodTime"), QString(count).trimmed());
     }
+}
+
+TEST_F(SoundSettings_, AFolderTheIniFileCannotHoldIsRefusedAndTheStoredOneKept)
+{
+    VEXfonctions::SetIni("Files", "Histo", "/data/histo");
+    S* s = open();
+    const QString greek = QString::fromUtf8("/mnt/\u0394\u03AF\u03C3\u03BA\u03BF\u03C2");
+    folderAnswers = {greek, QString::fromUtf8("/mnt/Cl\u00E9")};
+    ModalAnswers answers;
+    answers.message(kOk);
+    click(s->cmdChooseHistoPath);
+    EXPECT_EQ(answers.messages, QStringList{Config::GetText(20006)});
+    EXPECT_EQ(s->txtHistoPath->text(), "/data/histo");
+    EXPECT_FALSE(s->Changed());
+    click(s->cmdChooseHistoPath);
+    EXPECT_EQ(s->txtHistoPath->text(), QString::fromUtf8("/mnt/Cl\u00E9")) << "one that Windows-1252 holds is taken";
+
+    // Typed into the field, the same name is not saved either.
+    s->txtHistoPath->setText(greek);
+    answers.message(kOk);
+    click(s->imgControl(S::HistorySave));
+    EXPECT_EQ(answers.messages.last(), Config::GetText(20006));
+    EXPECT_EQ(ini("Files", "Histo"), "/data/histo");
+    EXPECT_TRUE(answers.allAnswered());
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+TEST_F(SoundSettings_, WithoutTheSoundTableTheScreenSaysSoOnceAndOffersNoTest)
+{
+    // A database without its sound table, and no alarm sound file to fall back on.
+    plat::Forms::Unload(plat::Forms::Find(FormNames::wSysConfSon));
+    ReplaceDatabase(nullptr);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(folder() + "/PLX2.cfg").constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE T_Sounds", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    ASSERT_TRUE(Config::OpenConfigBase());
+    for (const QString& f : QDir(folder()).entryList({"AlarmSound*.wav"}))
+        QFile::remove(folder() + "/" + f);
+
+    S* s = open();
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(reports[0].startsWith("wSysConfSon.Form_Load ")) << reports[0].toStdString();
+    const std::string noTest = "1100101111111";
+    EXPECT_EQ(shownButtons(s), noTest);
+    // Every refresh keeps them hidden: a sound number, a priority, the stop.
+    show(s, 20, 3);
+    EXPECT_EQ(shownButtons(s), noTest);
+    click(s->imgControl(S::PriorityUp));
+    EXPECT_EQ(shownButtons(s), noTest);
+    s->imgControl_Click(S::TestStop);
+    EXPECT_EQ(shownButtons(s), noTest);
+    s->imgControl_Click(S::TestPlay);
+    EXPECT_TRUE(player.calls.isEmpty());
+    EXPECT_EQ(reports.size(), 1);
 }
 
 TEST_F(SoundSettings_, TheChoosersFillTheirFieldsAndTheExplorerOpensTheProgramFolder)

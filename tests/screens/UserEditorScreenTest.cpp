@@ -132,6 +132,13 @@ TEST_F(UserEditor, EntriesAreTestedAgainstTheOtherRowsAndOkWritesEveryRowBack)
           {Op::Modify, 0, "Supervisor", "2468", 0, 0},
           {Op::Add, 0, "Technician", "3579", 3, 0}},
          {"Supervisor/2468/2", "Technician/3579/3"}},
+        {"the service code is no user's code: that user would always come in as the service",
+         kShipped,
+         3,
+         {{Op::Add, 0, "Service", "9731-4862", 0, 640101},
+          {Op::Add, 0, "Service", "9731-486", 0, 0},
+          {Op::Modify, 1, "Supervisor", "9731-4862", 0, 640101}},
+         {"Technician/3579/3", "Supervisor/2468/2", "Service/9731-486/0"}},
         {"a user above the logged-in one is hidden, kept, and still counts",
          {{"Technician", "3579", 3}, {"Supervisor", "2468", 2}, {"Guard", "1111", 1}},
          2,
@@ -238,14 +245,36 @@ TEST_F(UserEditor, AnEmptyListIsRefusedAndCancelChangesNothing)
     EXPECT_NE(plat::Forms::Find(FormNames::dlgDefPwds), nullptr) << "the editor stays";
     EXPECT_EQ(configured(), QStringList{"Technician/3579/3"});
 
+    // The user added into the empty grid becomes its current row, to be
+    // modified or deleted at once; a second one leaves the current row.
     enter(answers, "Night", "4444");
     click(e->imgControl(E::UserAdd));
+    EXPECT_EQ(e->grdUsers->Row(), 0);
+    EXPECT_TRUE(e->imgControl(E::UserModify)->isEnabled());
+    EXPECT_TRUE(e->imgControl(E::UserDelete)->isEnabled());
+    enter(answers, "Night", "5555");
+    click(e->imgControl(E::UserModify));
+    enter(answers, "Day", "6666");
+    click(e->imgControl(E::UserAdd));
+    EXPECT_EQ(e->grdUsers->Row(), 0);
+    EXPECT_EQ(grid(e), QStringList({"Night/5555/0", "Day/6666/0"}));
     answers.click(FormNames::dlgMenuSystem, menuButton(MenuDialog::CmdCancel));
     click(e->cmdBoutons(E::CmdCancel));
     settle();
     EXPECT_TRUE(answers.allAnswered());
     EXPECT_EQ(configured(), QStringList{"Technician/3579/3"});
     EXPECT_FALSE(gConfig->Modified());
+}
+
+TEST_F(UserEditor, TheServiceCodeCountsAsAUsersCodeWhateverItsCase)
+{
+    ConfigClass config;
+    const UserList list = UserList::FromConfig(config, 3, "Ab-12");
+    EXPECT_EQ(list.Test("Guest", "aB-12", -1), UserList::DuplicateCode);
+    EXPECT_EQ(list.Test("Guest", "AB-12", 0), UserList::DuplicateCode);
+    EXPECT_EQ(list.Test("Guest", "Ab-123", -1), UserList::Accepted);
+    // No service code configured: nothing more is refused.
+    EXPECT_EQ(UserList::FromConfig(config, 3, "").Test("Guest", "Ab-12", -1), UserList::Accepted);
 }
 
 TEST_F(UserEditor, FromTheMenuANewUserIsSavedWithoutItsCodeAndLogsInAtItsLevel)

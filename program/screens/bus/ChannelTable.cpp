@@ -197,6 +197,76 @@ QStringList lines(const QString& text)
     return result;
 }
 
+// ---- Encodings ----------------------------------------------------------------
+
+// The length of the well-formed UTF-8 sequence of several bytes at data[i],
+// 0 when none starts there.
+int utf8SequenceAt(const QByteArray& data, qsizetype i)
+{
+    const auto byte = [&](qsizetype k) { return k < data.size() ? static_cast<unsigned char>(data[k]) : 0u; };
+    const unsigned lead = byte(i);
+    int length = 0;
+    unsigned low = 0x80;
+    unsigned high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        // No overlong form and no surrogate.
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    for (int k = 1; k < length; ++k) {
+        const unsigned b = byte(i + k);
+        if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF))
+            return 0;
+    }
+    return length;
+}
+
+// Whether every byte above 0x7F belongs to a well-formed UTF-8 sequence, and there is one.
+bool readsAsUtf8(const QByteArray& data)
+{
+    bool multiByte = false;
+    for (qsizetype i = 0; i < data.size();) {
+        if (static_cast<unsigned char>(data[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const int length = utf8SequenceAt(data, i);
+        if (length == 0)
+            return false;
+        multiByte = true;
+        i += length;
+    }
+    return multiByte;
+}
+
+// The name of the encoding a spreadsheet saved the file in, when it is not
+// Windows-1252: read as such, its texts would come back garbled.
+std::optional<QString> foreignEncoding(const QByteArray& data)
+{
+    if (data.startsWith("\xEF\xBB\xBF"))
+        return QStringLiteral("UTF-8");
+    // A byte-order mark either way, or the NUL half of a character.
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF") || data.contains('\0'))
+        return QStringLiteral("UTF-16");
+    if (readsAsUtf8(data))
+        return QStringLiteral("UTF-8");
+    return std::nullopt;
+}
+
+[[noreturn]] void refuseFile(const QString& message)
+{
+    throw plat::RtError(plat::rt::InvalidPropertyValue, message, kSource);
+}
+
 [[noreturn]] void fileError(int error, const QString& fileName)
 {
     throw plat::RtError(error, plat::rtErrorText(error) + QStringLiteral(": ") + QDir::toNativeSeparators(fileName),
@@ -226,11 +296,16 @@ QByteArray Write(const ConfigClass& config)
 
 void Read(const QByteArray& data, ConfigClass& config)
 {
+    if (const std::optional<QString> encoding = foreignEncoding(data))
+        refuseFile(Config::GetText(TextIds::ChannelTableEncoding).replace(QStringLiteral("$1"), *encoding));
     std::vector<ChannelLine> channels;
     const QStringList all = lines(plat::Cp1252::decode(data));
     for (int i = 0; i < all.size(); ++i)
         if (std::optional<ChannelLine> l = readLine(i + 1, all[i]))
             channels.push_back(std::move(*l));
+    // Nothing to take is no success: say so, rather than seem to have imported.
+    if (channels.empty())
+        refuseFile(Config::GetText(TextIds::ChannelTableNoLine));
     // Through the setters: only a value that changes marks its channel.
     for (const ChannelLine& l : channels)
         ConfigCopy::Channel(*config.Panel(l.module)->Channel(l.channel), l.settings);

@@ -31,7 +31,9 @@ QByteArray Write(const ConfigClass& config);
 // taken: the first line with fewer than 14 fields, or a value that is no
 // module or channel number or lies outside its column's range, raises a
 // run-time error whose text names the line and the column, and config is
-// left as it was.
+// left as it was. So is a file without any channel line, and one saved as
+// UTF-8 or UTF-16 (a byte-order mark, a NUL byte, or bytes above 0x7F that
+// all form UTF-8 sequences), whose texts would come back garbled.
 void Read(const QByteArray& data, ConfigClass& config);
 
 // The same on files. Export writes beside the target and renames, so that a

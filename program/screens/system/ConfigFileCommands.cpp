@@ -107,17 +107,18 @@ bool ConfigFileCommands::saveToUserFile()
     return true;
 }
 
-void ConfigFileCommands::SaveAs()
+ConfigFileCommands::SaveAsEnd ConfigFileCommands::SaveAs()
 {
     if (accessRefused())
-        return;
+        return SaveAsEnd::NoFile;
     m_host.StartKeyboard();
     const QString file = askFile(true);
     m_host.EndKeyboard();
     if (file.isEmpty())
-        return;
+        return SaveAsEnd::NoFile;
     const int32_t result = saveConfig(file);
-    if (succeeded(result)) {
+    const bool written = succeeded(result);
+    if (written) {
         setLastUsed(file);
         m_host.ShowFileName(FileTitle(file));
         gConfig->setModified(false);
@@ -126,6 +127,7 @@ void ConfigFileCommands::SaveAs()
     }
     Config::SaveCurrentConfig();
     followModified();
+    return written ? SaveAsEnd::Written : SaveAsEnd::NotWritten;
 }
 
 void ConfigFileCommands::Open()
@@ -176,9 +178,11 @@ void ConfigFileCommands::New()
         const int answer = m_host.Message(Config::GetText(50003), kStyleKeepChanges);
         if (answer == MsgResult::vbCancel)
             return;
-        // The new configuration follows whatever the save as did.
-        if (answer == MsgResult::vbYes)
-            SaveAs();
+        // A cancelled save as lets the new configuration follow; one that could
+        // not write ends here, or the changes would be lost from memory and
+        // from the working file.
+        if (answer == MsgResult::vbYes && SaveAs() == SaveAsEnd::NotWritten)
+            return;
     }
     const QString unnamed = Config::GetText(50010);
     m_host.ShowFileName(unnamed);

@@ -44,7 +44,12 @@ public:
 
     explicit ConfigFileCommands(Host& host) : m_host(host) {}
 
-    void SaveAs();
+    // How a save as ended: the file written; no file to write (cancelled or
+    // access refused); or the chosen file not written, the changes still
+    // only in the configuration in use and the working file.
+    enum class SaveAsEnd { Written, NoFile, NotWritten };
+
+    SaveAsEnd SaveAs();
     void Open();
     void New();
     // False when the quit ended early and the program goes on.

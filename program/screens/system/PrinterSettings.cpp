@@ -156,8 +156,9 @@ Choice Choice::Of(const ConfigClass& config)
 bool Choice::Differs(const ConfigClass& config) const
 {
     const Choice stored = Of(config);
-    return settings.toUpper() != stored.settings.toUpper() || model != stored.model || codes != stored.codes
-        || sequences != stored.sequences;
+    // The model is found without regard to case, as its file is.
+    return settings.toUpper() != stored.settings.toUpper() || model.compare(stored.model, Qt::CaseInsensitive) != 0
+        || codes != stored.codes || sequences != stored.sequences;
 }
 
 void Choice::Store(ConfigClass& config) const

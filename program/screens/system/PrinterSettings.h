@@ -46,9 +46,11 @@ QString Make(const Fields& fields);
 // The live printer's port and settings as serial fields: all Unknown unless
 // its settings have four items.
 SerialFields Current(const QString& port, const QString& settings);
-// The fields of a stored settings text: a serial field that it does not give
-// takes the live printer's value, and a field neither gives its design value.
-// Only "COM..." and "LPT..." in capitals are ports.
+// The fields of a stored settings text. For an LPT port or no printer, the
+// serial fields take the live printer's values, and a field it does not give
+// its design value; a COM text gives its own, and a short one keeps the
+// design values of the items it lacks. Only "COM..." and "LPT..." in
+// capitals are ports.
 Fields Load(const QString& stored, const SerialFields& current);
 
 // Whether the text can drive a printer: no printer, LPT1..255, or COM1..255
@@ -69,8 +71,8 @@ struct Choice {
     EscapeSequences::Texts sequences;
 
     static Choice Of(const ConfigClass& config);
-    // Whether storing it would change the configuration (settings compared
-    // without regard to case).
+    // Whether storing it would change the configuration (settings and model
+    // compared without regard to case).
     bool Differs(const ConfigClass& config) const;
     void Store(ConfigClass& config) const;
 };

@@ -1,6 +1,7 @@
 #include "program/screens/system/SoundSettings.h"
 
 #include "platform/AppIdentity.h"
+#include "platform/Cp1252.h"
 #include "platform/Database.h"
 #include "platform/RtError.h"
 #include "platform/SoundPlayer.h"
@@ -49,9 +50,15 @@ bool HistorySettings::ValidCount(const QString& count)
     return t.toInt() <= MaxCount;
 }
 
+bool HistorySettings::ValidFolder(const QString& folder)
+{
+    return plat::Cp1252::canEncode(folder);
+}
+
 bool HistorySettings::Write() const
 {
-    if (!ValidCount(count))
+    // An unlimited retention leaves the count hidden: nothing there to mend.
+    if ((limited && !ValidCount(count)) || !ValidFolder(folder))
         return false;
     using namespace IniKeys;
     using VEXfonctions::SetIni;

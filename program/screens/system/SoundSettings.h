@@ -29,8 +29,12 @@ struct HistorySettings {
     static HistorySettings Read();
     // A whole number 0..MaxCount, blanks around it allowed.
     static bool ValidCount(const QString& count);
+    // A folder the INI file can keep: its code page, Windows-1252, holds every character.
+    static bool ValidFolder(const QString& folder);
     // Writes the four keys: the trimmed folder, "1" (days) or "0", the count,
-    // "1" or "0". Nothing is written when the count is not valid (false).
+    // "1" or "0". The count is checked only while the retention is limited
+    // (else it is written as it stands); nothing is written when it or the
+    // folder is not valid (false).
     bool Write() const;
 
     // "General"/"NoResize": any non-zero value is set.

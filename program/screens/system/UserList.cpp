@@ -3,9 +3,10 @@
 #include "program/core/AccessControl.h"
 #include "program/core/ConfigClass.h"
 
-UserList UserList::FromConfig(const ConfigClass& config, int userLevel)
+UserList UserList::FromConfig(const ConfigClass& config, int userLevel, const QString& serviceCode)
 {
     UserList list;
+    list.m_serviceCode = serviceCode;
     const bool levelOne = AccessControl::LevelOnePresent(AccessControl::UsersOf(&config));
     for (int16_t i = 1; i <= config.UserCount(); ++i) {
         const int level = config.UserLevel(i);
@@ -31,6 +32,8 @@ UserList::Check UserList::Test(const QString& name, const QString& code, int row
         if (m_rows[size_t(i)].code.compare(code, Qt::CaseInsensitive) == 0)
             return DuplicateCode;
     }
+    if (!m_serviceCode.isEmpty() && m_serviceCode.compare(code, Qt::CaseInsensitive) == 0)
+        return DuplicateCode;
     return Accepted;
 }
 

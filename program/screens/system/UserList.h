@@ -30,15 +30,18 @@ public:
         DuplicateCode = TextIds::UserCodeTaken,
     };
 
-    // The users 1..UserCount of config, as userLevel may see them.
-    static UserList FromConfig(const ConfigClass& config, int userLevel);
+    // The users 1..UserCount of config, as userLevel may see them. The
+    // service code counts as the code of one more user: the login checks it
+    // first, so a user with it would always come in as the service.
+    static UserList FromConfig(const ConfigClass& config, int userLevel, const QString& serviceCode);
 
     const std::vector<Row>& Rows() const { return m_rows; }
     int Count() const { return int(m_rows.size()); }
     bool Hidden(int row) const;
 
     // An entry for row (or a new row when row is -1): both fields filled, and
-    // neither name nor code that of another row, letter case aside.
+    // neither name nor code that of another row, nor the code the service
+    // code, letter case aside.
     Check Test(const QString& name, const QString& code, int row) const;
     void Add(const QString& name, const QString& code, int level);
     void Modify(int row, const QString& name, const QString& code, int level);
@@ -49,4 +52,5 @@ public:
 
 private:
     std::vector<Row> m_rows;
+    QString m_serviceCode;
 };

@@ -12,6 +12,7 @@
 #include "program/core/FormNames.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
+#include "program/core/Login.h"
 #include "program/core/TextIds.h"
 #include "program/core/dlgMessage.h"
 #include "program/core/dlgUserCodes.h"
@@ -114,7 +115,7 @@ void dlgDefPwds::Form_Load()
 
         if (!gConfig)
             plat::raise(plat::rt::ObjectVariableNotSet);
-        m_users = UserList::FromConfig(*gConfig, gUserLevel);
+        m_users = UserList::FromConfig(*gConfig, gUserLevel, Config::GetConfig(Login::ServiceCodeKey));
         grdUsers->setRows(m_users.Count());
         for (int row = 0; row < m_users.Count(); ++row) {
             showRow(row);
@@ -209,7 +210,11 @@ void dlgDefPwds::imgControl_Click(int index)
             const int added = m_users.Count() - 1;
             grdUsers->setRows(m_users.Count());
             showRow(added);
-            markCurrentRow();
+            // Into a grid without a current row (its last user deleted): the
+            // new row becomes current, so that it can be modified or deleted.
+            if (grdUsers->Row() < 0)
+                grdUsers->setRow(added);
+            grdUsers_RowColChange();
             break;
         }
         case UserModify: {

@@ -283,6 +283,8 @@ void wSysConfSon::Form_Load()
             plat::raise(plat::rt::ObjectVariableNotSet);
         m_highest = SoundTable::Highest(*gDatabase);
         m_sounds = std::make_unique<SoundTable>(*gDatabase);
+        // The test and assign buttons wait for the table.
+        lblSoundNum_Change();
         m_changed = false;
         Global::MiseAEchelle(this);
     });
@@ -365,7 +367,8 @@ void wSysConfSon::lblSoundPrio_Change()
 void wSysConfSon::lblSoundNum_Change()
 {
     plat::guard(QStringLiteral("wSysConfSon.lblSoundNum_Change"), [&] {
-        const bool both = soundNumber() != 0 && priority() != 0;
+        // Without the sound table (the load stopped before it) no sound can be tested or assigned.
+        const bool both = m_sounds && soundNumber() != 0 && priority() != 0;
         // While a test plays, its stop stays and nothing starts another.
         imgControl(TestStop)->setVisible(both || m_testing);
         imgControl(TestPlay)->setVisible(both && !m_testing);
@@ -384,8 +387,10 @@ void wSysConfSon::lblSoundPrio_Click()
 
 void wSysConfSon::showTestButtons(bool shown)
 {
-    for (int i : {SoundDown, SoundUp, TestPlay, ShowAssigned, Assign, PriorityDown, PriorityUp})
+    for (int i : {SoundDown, SoundUp, ShowAssigned, PriorityDown, PriorityUp})
         imgControl(i)->setVisible(shown);
+    for (int i : {TestPlay, Assign})
+        imgControl(i)->setVisible(shown && m_sounds);
     imgNavig(NavigLeave)->setVisible(shown);
 }
 
@@ -412,6 +417,8 @@ void wSysConfSon::imgControl_Click(int index)
             showTestButtons(true);
             break;
         case TestPlay: {
+            if (!m_sounds)
+                return;
             const std::optional<QString> file = m_sounds->TestFile(soundNumber());
             if (!file) {
                 Global::Message(Config::GetText(630029), MsgStyle::vbCritical);
@@ -463,8 +470,14 @@ void wSysConfSon::cmdChooseHistoPath_Click()
 {
     plat::guard(QStringLiteral("wSysConfSon.cmdChooseHistoPath_Click"), [&] {
         const QString folder = SettingsDialogs::ChooseFolder(this, Config::GetText(630038), txtHistoPath->text());
-        if (!folder.isEmpty() && !IsUnloaded())
-            txtHistoPath->setText(folder);
+        if (folder.isEmpty() || IsUnloaded())
+            return;
+        // The INI file would keep the name garbled.
+        if (!HistorySettings::ValidFolder(folder)) {
+            Global::Message(Config::GetText(TextIds::ValuesMissing), MsgStyle::vbExclamation);
+            return;
+        }
+        txtHistoPath->setText(folder);
     });
 }
 
