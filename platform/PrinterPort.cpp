@@ -203,19 +203,23 @@ int PrinterPort::setWriteTimeout(int ms)
     return 0;
 }
 
-int PrinterPort::write(const QByteArray& bytes)
+int PrinterPort::write(const QByteArray& bytes, qsizetype* taken)
 {
+    qsizetype done = 0;
+    if (taken)
+        *taken = 0;
     if (m_fd < 0)
         return EBADF;
     const qint64 deadline = systemClock().nowMs() + m_writeTimeoutMs;
     const bool serial = ::isatty(m_fd) == 1;
     SigpipeHeld held;
-    qsizetype done = 0;
     bool saidReady = false;
     while (done < bytes.size()) {
         const ssize_t n = ::write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n > 0) {
             done += n;
+            if (taken)
+                *taken = done;
             saidReady = false;
             continue;
         }

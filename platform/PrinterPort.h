@@ -54,7 +54,8 @@ public:
 
     // Writes every byte (and, on a serial device, waits until they are on the
     // line) within the write time-out: ETIMEDOUT when the time-out cut it.
-    int write(const QByteArray& bytes);
+    // taken, when given, is how many of the bytes the device took.
+    int write(const QByteArray& bytes, qsizetype* taken = nullptr);
 
     // The system's text for an error number, with no line end.
     static QString errorText(int err);

@@ -423,11 +423,13 @@ void PollingEngine::Load()
         if (m_closing)
             return;
 
-        // A printer whose port does not open (the test has said so) stays
-        // unconfigured: it prints nothing until the printer settings set it.
+        // A printer whose port does not open (the test has said so) is set up
+        // all the same: it opens at the first line once it is there. Settings
+        // that cannot be tried leave it unconfigured until the printer
+        // settings set it.
         m_printer = EnginePrinter::New();
         const QString prt = ConfigAccess::config().PrtSettings();
-        if (Config::TestPrintPort(prt, attended) && m_printer) {
+        if (Config::TryPrintPort(prt, attended) != Config::PrintPortTest::Refused && m_printer) {
             const int colon = prt.indexOf(QLatin1Char(':'));
             m_printer->setPort(colon < 0 ? prt : prt.left(colon));
             m_printer->setSettings(colon < 0 ? QString() : prt.mid(colon + 1));

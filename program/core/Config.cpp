@@ -134,14 +134,14 @@ void DoMidnightActions()
                 [] { Housekeeping::DoMidnightActions(plat::DateTime::now()); });
 }
 
-bool TestPrintPort(const QString& prtSettings, bool waitForAnswer)
+PrintPortTest TryPrintPort(const QString& prtSettings, bool waitForAnswer)
 {
-    bool works = false;
+    PrintPortTest result = PrintPortTest::Refused;
     plat::guard(QStringLiteral("Config.TestPrintPort"), [&] {
         const QStringList parts = prtSettings.split(QLatin1Char(':'));
         // No printer configured counts as a working one.
         if (parts.value(0).isEmpty()) {
-            works = true;
+            result = PrintPortTest::Opens;
             return;
         }
         const EnginePrinterPtr printer = EnginePrinter::New();
@@ -154,9 +154,14 @@ bool TestPrintPort(const QString& prtSettings, bool waitForAnswer)
         if (!error.isEmpty())
             Global::Message(GetText(20011).replace(QLatin1Char('$'), error), MsgStyle::vbCritical, !waitForAnswer);
         printer->ClosePrinter();
-        works = error.isEmpty();
+        result = error.isEmpty() ? PrintPortTest::Opens : PrintPortTest::DoesNotOpen;
     });
-    return works;
+    return result;
+}
+
+bool TestPrintPort(const QString& prtSettings, bool waitForAnswer)
+{
+    return TryPrintPort(prtSettings, waitForAnswer) == PrintPortTest::Opens;
 }
 
 } // namespace Config

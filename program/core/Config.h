@@ -39,11 +39,17 @@ void SaveCurrentConfig();
 // change runs every step again.
 void DoMidnightActions();
 
-// Whether the printer of the settings text ("LPT1:", "COM2:9600,N,8,1", ""
-// for none) can be opened: no printer is a working one; a port that does not
-// open shows text 20011 with the system's reason and answers false. The box
-// waits for its answer unless waitForAnswer is false (an unattended start
-// must not be held by a printer).
+// How the printer of a settings text fared when tried.
+enum class PrintPortTest { Opens, DoesNotOpen, Refused };
+
+// Tries the printer of the settings text ("LPT1:", "COM2:9600,N,8,1", "" for
+// none): no printer is a working one; a port that does not open shows text
+// 20011 with the system's reason; a text that cannot be tried (a port name
+// that is none, serial settings that name no line) goes to the error handler
+// and is refused. The box waits for its answer unless waitForAnswer is false
+// (an unattended start must not be held by a printer).
+PrintPortTest TryPrintPort(const QString& prtSettings, bool waitForAnswer = true);
+// Whether that printer opens.
 bool TestPrintPort(const QString& prtSettings, bool waitForAnswer = true);
 
 } // namespace Config

@@ -4,7 +4,6 @@
 #include "platform/Cp1252.h"
 #include "platform/DateTime.h"
 #include "platform/RtError.h"
-#include "platform/Values.h"
 #include "program/bus/TraceRecord.h"
 #include "program/core/Globals.h"
 
@@ -27,6 +26,11 @@ const char* const kConvText =
     "141|161|140|139|208|164|149|162|147|228|148|246|155|151|163|150|129|236|231|152";
 
 const QString kParities = QStringLiteral("NOE");
+// The printer's word in the trace log's number and kind fields.
+const QString kTraceWord = QStringLiteral("PRINT");
+// What ends a line that a failed write cut short, so that the next line does
+// not run into it.
+const QByteArray kCutLineEnd = QByteArrayLiteral("\r\n");
 
 bool isComPort(const QString& port)
 {
@@ -96,8 +100,9 @@ void DirectPrinting::setPort(const QString& port)
     if (!port.startsWith(QLatin1String("LPT")) && !isComPort(port))
         plat::raise(plat::rt::InvalidPropertyValue);
     if (port != m_port) {
-        // Another printer gets its chance at once.
+        // Another printer gets its chance at once, and has no cut line.
         m_restUntilMs.reset();
+        m_lineCut = false;
         if (m_device.isOpen())
             open(port, QString(), m_closeAfter);
     }
@@ -135,7 +140,7 @@ QString DirectPrinting::open(const QString& port, const QString& settings, bool 
     int timeoutMs = 0;
     if (const int err = m_device.getWriteTimeout(timeoutMs))
         fail(err, StepGetTimeouts);
-    if (const int err = m_device.setWriteTimeout(WriteTimeoutMs))
+    if (const int err = m_device.setWriteTimeout(m_writeTimeoutMs))
         fail(err, StepSetTimeouts);
     return QString();
 }
@@ -157,25 +162,38 @@ QString DirectPrinting::PrintData(const QByteArray& bytes)
 
 QString DirectPrinting::PrintLine(const QString& text)
 {
+    // No printer set up: no line is missed.
+    if (Handle() == 0 && m_port.isEmpty())
+        return plat::rtErrorText(plat::rt::PrinterError);
     if (m_restUntilMs && m_clock.nowMs() < *m_restUntilMs) {
-        ++m_notPrinted;
+        lineMissed(m_restText);
         return m_restText;
     }
     m_restUntilMs.reset();
     QString error;
-    if (Handle() == 0)
-        error = m_port.isEmpty() ? plat::rtErrorText(plat::rt::PrinterError) : open(m_port, QString(), false);
+    if (Handle() == 0) {
+        try {
+            error = open(m_port, QString(), false);
+        } catch (const plat::RtError& e) {
+            // Settings that name no line: the caller hears of it, the line is missed.
+            lineMissed(e.description());
+            throw;
+        }
+    }
     m_timedOut = false;
     if (error.isEmpty())
-        error = PrintString(text + (m_addLF ? QStringLiteral("\r\n") : QStringLiteral("\r")));
+        error = writeLine(text);
     if (m_closeAfter)
         ClosePrinter();
+    if (error.isEmpty()) {
+        linePrinted();
+        return error;
+    }
     if (m_timedOut) {
         m_restUntilMs = m_clock.nowMs() + RestSeconds * 1000;
         m_restText = error;
-    } else if (error.isEmpty()) {
-        noteNotPrinted();
     }
+    lineMissed(error);
     return error;
 }
 
@@ -205,28 +223,66 @@ QString DirectPrinting::fail(int err, Step step)
     return message;
 }
 
-QString DirectPrinting::write(const QByteArray& bytes, Step step)
+QString DirectPrinting::write(const QByteArray& bytes, Step step, qsizetype* taken)
 {
     if (Handle() < 1)
         return plat::rtErrorText(plat::rt::PrinterError);
-    const int err = m_device.write(bytes);
+    const int err = m_device.write(bytes, taken);
     if (err == 0)
         return QString();
     m_timedOut = err == ETIMEDOUT;
+    // The device may be gone (unplugged, switched off): the next line opens
+    // the port afresh rather than writing on for good into what is left.
+    ClosePrinter();
     return fail(err, step);
 }
 
-void DirectPrinting::noteNotPrinted()
+QString DirectPrinting::writeLine(const QString& text)
 {
-    if (m_notPrinted == 0)
+    const QByteArray cutEnd = m_lineCut ? kCutLineEnd : QByteArray();
+    const QString end = m_addLF ? QStringLiteral("\r\n") : QStringLiteral("\r");
+    qsizetype taken = 0;
+    const QString error = write(cutEnd + plat::Cp1252::encode(text + end), StepPrintString, &taken);
+    // Still cut when the end did not get through whole, or cut anew when
+    // part of this line did.
+    m_lineCut = !error.isEmpty() && taken != cutEnd.size();
+    return error;
+}
+
+void DirectPrinting::lineMissed(const QString& reason)
+{
+    if (m_missed++ == 0)
+        trace(StoppedTraceLine(plat::DateTime::now(), m_port, reason));
+}
+
+void DirectPrinting::linePrinted()
+{
+    if (m_missed == 0)
         return;
-    TraceRecord r = TraceRecord::stationLine(plat::DateTime::now(), QStringLiteral("PRINT"), QStringLiteral("PRINT"),
-                                             QStringLiteral("RESUME"));
-    r.set(TraceRecord::Common, QStringLiteral("%1 lines not printed").arg(m_notPrinted));
-    r.set(TraceRecord::Specific, m_port);
-    m_notPrinted = 0;
+    trace(ResumedTraceLine(plat::DateTime::now(), m_port, m_missed));
+    m_missed = 0;
+}
+
+QString DirectPrinting::StoppedTraceLine(const plat::DateTime& at, const QString& port, const QString& reason)
+{
+    TraceRecord r = TraceRecord::stationLine(at, kTraceWord, kTraceWord, QStringLiteral("STOP"));
+    r.set(TraceRecord::Common, port);
+    r.set(TraceRecord::Specific, reason);
+    return r.text();
+}
+
+QString DirectPrinting::ResumedTraceLine(const plat::DateTime& at, const QString& port, int missed)
+{
+    TraceRecord r = TraceRecord::stationLine(at, kTraceWord, kTraceWord, QStringLiteral("RESUME"));
+    r.set(TraceRecord::Common, port);
+    r.set(TraceRecord::Specific, QStringLiteral("lines not printed: %1").arg(missed));
+    return r.text();
+}
+
+void DirectPrinting::trace(const QString& line)
+{
     try {
-        gTraceLog().Comment(plat::Trim(r.text()));
+        gTraceLog().Comment(line);
         gTraceLog().FlushFile();
     } catch (const plat::RtError&) {
         // The trace log reports its own failures; printing goes on.

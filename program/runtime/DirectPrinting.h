@@ -5,14 +5,20 @@
 // the printer's code page 850, and reports failures both as returned texts and
 // through PrinterError (the message and the step that failed).
 //
-// A COM port is opened and closed around each line; an LPT port stays open.
-// A port that cannot be opened reads as closed, so the next line tries again.
-// A printer that takes nothing (off line, out of paper) costs one write
-// time-out, and then the port is left alone for RestSeconds: the lines of
-// that time are not printed, and the first line printed after it is preceded
-// in the trace log by one line telling how many were not.
+// A COM port is opened and closed around each line; an LPT port stays open
+// until a write fails. A port that cannot be opened, or whose write failed,
+// reads as closed, so the next line opens it again: a printer switched off
+// and on, unplugged or absent at start prints again once it is back. A
+// printer that takes nothing (off line, out of paper) costs one write
+// time-out, and then the port is left alone for RestSeconds. A line that a
+// failed write cut short (a time-out) is ended before the next one.
+//
+// Every line not handed over whole is missed: the trace log says when
+// printing stopped (and why) and, at the next line printed, that it resumed
+// and how many lines were missed. No port set up misses nothing.
 
 #include "platform/Clock.h"
+#include "platform/DateTime.h"
 #include "platform/PrinterPort.h"
 #include "program/core/EnginePrinter.h"
 
@@ -42,6 +48,8 @@ public:
     // clock times the rest after a write time-out.
     explicit DirectPrinting(plat::Clock& clock = plat::systemClock(), QObject* parent = nullptr);
     ~DirectPrinting() override;
+    // The bound on each write from the next open on (tests shorten it).
+    void setWriteTimeoutMs(int ms) { m_writeTimeoutMs = ms; }
 
     // ---- Members, in their order ----
     bool AddLF() const override { return m_addLF; }
@@ -68,6 +76,11 @@ public:
     // The code page 850 byte of each ANSI code 128..255.
     const std::array<uchar, 128>& ConvTable() const { return m_convTable; }
 
+    // The trace lines of the printer on port: printing stopped, for the
+    // reason given; printing resumed, after missing that many lines.
+    static QString StoppedTraceLine(const plat::DateTime& at, const QString& port, const QString& reason);
+    static QString ResumedTraceLine(const plat::DateTime& at, const QString& port, int missed);
+
 signals:
     void PrinterError(const QString& message, qint32 step);
 
@@ -75,8 +88,12 @@ private:
     QString ApiErrorText(qint32 code) const;
     QString open(const QString& port, const QString& settings, bool closeAfter);
     QString fail(int err, Step step);
-    QString write(const QByteArray& bytes, Step step);
-    void noteNotPrinted();
+    QString write(const QByteArray& bytes, Step step, qsizetype* taken = nullptr);
+    // One line and its end, led by the end of a line that a failed write cut.
+    QString writeLine(const QString& text);
+    void lineMissed(const QString& reason);
+    void linePrinted();
+    static void trace(const QString& line);
 
     plat::Clock& m_clock;
     plat::PrinterPort m_device;
@@ -86,11 +103,14 @@ private:
     bool m_closeAfter = false;
     std::array<uchar, 128> m_convTable{};
 
-    // Whether the last write ended on the time-out; after one, until when the
-    // port is left alone, the text its lines answer meanwhile, and how many
-    // lines were not printed.
+    int m_writeTimeoutMs = WriteTimeoutMs;
+    // Whether the last write ended on the time-out, and whether it left a
+    // line without its end; after one, until when the port is left alone and
+    // the text its lines answer meanwhile; the lines missed since printing
+    // stopped.
     bool m_timedOut = false;
+    bool m_lineCut = false;
     std::optional<qint64> m_restUntilMs;
     QString m_restText;
-    int m_notPrinted = 0;
+    int m_missed = 0;
 };

@@ -166,4 +166,29 @@ TEST_F(PrinterPortCheck, WhatCannotBeTriedIsReportedAndAnswersFalse)
     EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
 }
 
+// The engine keeps a printer that is only absent, not one whose settings
+// cannot be tried: the try tells them apart.
+TEST_F(PrinterPortCheck, ATryTellsAPortThatDoesNotOpenFromSettingsThatCannotBeTried)
+{
+    using R = Config::PrintPortTest;
+    struct Case {
+        const char* text;
+        const char* openError;
+        R result;
+    } const cases[] = {
+        {"", "", R::Opens},
+        {"LPT1:", "", R::Opens},
+        {"LPT3:", "No such device or address", R::DoesNotOpen},
+        {"USB1:9600,N,8,1", "", R::Refused},
+    };
+    testing_support::ModalAnswers boxes;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        openError = QString::fromLatin1(c.openError);
+        EXPECT_EQ(Config::TryPrintPort(QString::fromLatin1(c.text), false), c.result);
+    }
+    EXPECT_EQ(reports, QStringList{"Config.TestPrintPort 380"});
+    EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
+}
+
 } // namespace

@@ -1,16 +1,20 @@
-// The event printer set up on the printer settings screen while the program
-// polls the module simulator program over a pseudo-terminal, in real time:
-// once the technician leaves the screen with Yes, the next alarm is printed
-// on the new port, its line led by the printer's initialisation sequence and
-// the sequence of its kind of line, as the model file gives their bytes.
+// The event printer while the program polls the module simulator program
+// over a pseudo-terminal, in real time. Set up on the printer settings
+// screen: once the technician leaves the screen with Yes, the next alarm is
+// printed on the new port, its line led by the printer's initialisation
+// sequence and the sequence of its kind of line, as the model file gives
+// their bytes. Switched off at an automatic start: the alarms are printed
+// once it is on, and the trace says how many lines it missed.
 
 #include "program/bus/PollingSeams.h"
+#include "program/bus/wPolling.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/FormNames.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
 #include "program/core/VEXfonctions.h"
+#include "program/runtime/DirectPrinting.h"
 #include "program/screens/system/wParamPrinter.h"
 #include "tests/e2e/InProcessProgram.h"
 #include "tests/support/ModalAnswers.h"
@@ -23,6 +27,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <map>
 
 namespace {
 
@@ -85,6 +90,8 @@ protected:
     }
 
     printer_devices::PtyLine m_printer;
+    // The failures of each printer made, by printer.
+    std::map<const EnginePrinter*, int> m_failures;
 };
 
 } // namespace
@@ -125,5 +132,62 @@ TEST_F(PrinterPty, AfterYesTheNextAlarmIsPrintedOnTheNewPortWithItsSequences)
     const QByteArray record = line.mid(prefix.size());
     EXPECT_TRUE(record.contains(kPrintText)) << record.toStdString();
     EXPECT_EQ(record.indexOf('\x1B'), -1) << "no other sequence in the line";
+    EXPECT_TRUE(m_reports.isEmpty()) << m_reports.join("; ").toStdString();
+}
+
+TEST_F(PrinterPty, APrinterSwitchedOffAtAnAutomaticStartPrintsTheAlarmsOnceItIsOn)
+{
+    // Nobody reads the printer's FIFO yet: its port does not open.
+    printer_devices::Fifo fifo;
+    VEXfonctions::SetIni("Ports", "LPT1", fifo.path());
+    {
+        ConfigClass config;
+        ASSERT_EQ(config.Read(plat::AppIdentity::programFile(".dat")), 0);
+        config.setPrtSettings("LPT1:");
+        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
+    }
+    // Each line the engine's printer misses here is one failed open.
+    EnginePrinter::setFactory([this] {
+        auto printer = std::make_shared<DirectPrinting>();
+        QObject::connect(printer.get(), &DirectPrinting::PrinterError,
+                         [this, raw = printer.get()] { ++m_failures[raw]; });
+        return printer;
+    });
+    Global::Main();
+    auto* engine = qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling));
+    ASSERT_NE(engine, nullptr);
+    const EnginePrinterPtr printer = engine->dpPrinter();
+    ASSERT_TRUE(printer);
+    EXPECT_EQ(printer->Port(), "LPT1");
+    int alarms = 0;
+    // Counted while the test runs, not through the stop events of the tear-down.
+    QObject counting;
+    QObject::connect(engine, &wPolling::BusEvent, &counting, [&](const EventClass& ev) {
+        if (ev.Panel() == kModule && ev.Chnl() == kChannel)
+            ++alarms;
+    });
+    ASSERT_TRUE(e2e::waitFor([&] { return alarms > 0; }, 20000)) << simTail();
+
+    // The printer is switched on: the next alarm is printed.
+    const int missed = m_failures[printer.get()];
+    EXPECT_GE(missed, 2) << "the start and the alarm";
+    ASSERT_TRUE(fifo.openReader());
+    QByteArray printed;
+    ASSERT_TRUE(e2e::waitFor(
+        [&] {
+            printed += fifo.read(20);
+            return printed.contains(kPrintText);
+        },
+        20000))
+        << simTail();
+    EXPECT_TRUE(printed.endsWith("\r\n")) << printed.toStdString();
+    EXPECT_EQ(m_failures[printer.get()], missed);
+    const auto lines = e2e::readTrace(folder());
+    const auto stopped = e2e::wordLines(lines, "PRINT", "STOP");
+    const auto resumed = e2e::wordLines(lines, "PRINT", "RESUME");
+    ASSERT_EQ(stopped.size(), 1u);
+    EXPECT_EQ(e2e::field(stopped[0].text, TraceRecord::Common), "LPT1");
+    ASSERT_EQ(resumed.size(), 1u);
+    EXPECT_EQ(e2e::field(resumed[0].text, TraceRecord::Specific), QString("lines not printed: %1").arg(missed));
     EXPECT_TRUE(m_reports.isEmpty()) << m_reports.join("; ").toStdString();
 }

@@ -42,6 +42,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 
 namespace {
 
@@ -87,6 +88,15 @@ protected:
             if (l.evtNo == no)
                 return l;
         return {};
+    }
+
+    // The working file of the next start: the defaults with edit applied.
+    static void saveWorkingFile(const std::function<void(ConfigClass&)>& edit)
+    {
+        ASSERT_TRUE(Config::OpenConfigBase());
+        ConfigClass config;
+        edit(config);
+        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
     }
 
     void recordEvents()
@@ -359,15 +369,12 @@ TEST_F(ProgramRun, EventsReachTheMonthsHistoryFileAndThePrinterOfTheConfiguratio
 {
     printer_devices::PtyLine printerLine;
     VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM2"), printerLine.device());
-    ASSERT_TRUE(Config::OpenConfigBase());
-    {
-        ConfigClass config;
+    saveWorkingFile([](ConfigClass& config) {
         config.setPrtSettings(QStringLiteral("COM2:19200,E,7,1"));
         config.setOptionHisto(0, true);
         config.setOptionPrinter(0, true);
         config.Panel(1)->setModel(1);
-        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
-    }
+    });
     gPanelLetter.clear();
     Global::Main();
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
@@ -398,15 +405,14 @@ TEST_F(ProgramRun, EventsReachTheMonthsHistoryFileAndThePrinterOfTheConfiguratio
     EXPECT_TRUE(printed[1].endsWith('\r'));
 }
 
-TEST_F(ProgramRun, APrinterPortThatDoesNotOpenIsSaidOnceAndLeavesThePrinterUnconfigured)
+// A printer absent at start (a plain file that is not there yet) is said once
+// and kept: once it is there the next event is printed on it, and the trace
+// says what it missed meanwhile.
+TEST_F(ProgramRun, APrinterAbsentAtStartIsSaidOnceAndPrintsOnceItIsThere)
 {
-    VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("LPT3"), testing_support::programFolder() + "/no-printer");
-    ASSERT_TRUE(Config::OpenConfigBase());
-    {
-        ConfigClass config;
-        config.setPrtSettings(QStringLiteral("LPT3:"));
-        ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
-    }
+    const QString device = testing_support::programFolder() + "/no-printer";
+    VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("LPT3"), device);
+    saveWorkingFile([](ConfigClass& config) { config.setPrtSettings(QStringLiteral("LPT3:")); });
     testing_support::ModalAnswers boxes;
     boxes.message(MsgResult::vbOK);
     Global::Main();
@@ -415,9 +421,47 @@ TEST_F(ProgramRun, APrinterPortThatDoesNotOpenIsSaidOnceAndLeavesThePrinterUncon
     ASSERT_EQ(boxes.messages.size(), 1);
     EXPECT_EQ(boxes.messages[0], "The printer port cannot be opened:\n" + plat::PrinterPort::errorText(ENOENT));
     ASSERT_NE(engine(), nullptr);
+    const EnginePrinterPtr printer = engine()->dpPrinter();
+    ASSERT_TRUE(printer);
+    EXPECT_EQ(printer->Port(), "LPT3");
+    EXPECT_TRUE(printer->AddLF());
+
+    {
+        QFile on(device);
+        ASSERT_TRUE(on.open(QIODevice::WriteOnly));
+    }
+    EventClass stop;
+    stop.setChnl(EventClass::ChnlStation);
+    stop.setAff(5);
+    engine()->SendEvent(stop);
+    const QStringList printed = testing_support::fileLines(device);
+    ASSERT_EQ(printed.size(), 1) << printed.join("\n").toStdString();
+    EXPECT_TRUE(printed[0].contains("SYSTEM  STOP        COMM")) << printed[0].toStdString();
+    const auto lines = trace();
+    const auto stopped = e2e::wordLines(lines, "PRINT", "STOP");
+    const auto resumed = e2e::wordLines(lines, "PRINT", "RESUME");
+    ASSERT_EQ(stopped.size(), 1u);
+    EXPECT_EQ(e2e::field(stopped[0].text, TraceRecord::Specific), plat::PrinterPort::errorText(ENOENT));
+    ASSERT_EQ(resumed.size(), 1u);
+    EXPECT_EQ(e2e::field(resumed[0].text, TraceRecord::Specific), "lines not printed: 1") << "the program's start";
+    EXPECT_EQ(boxes.messages.size(), 1) << "said once";
+}
+
+// Settings that cannot be tried are refused, the device being there or not.
+TEST_F(ProgramRun, PrinterSettingsThatCannotBeTriedAreReportedAndLeaveThePrinterUnconfigured)
+{
+    printer_devices::PtyLine printerLine;
+    VEXfonctions::SetIni(QStringLiteral("Ports"), QStringLiteral("COM2"), printerLine.device());
+    saveWorkingFile([](ConfigClass& config) { config.setPrtSettings(QStringLiteral("COM2:9600,X,8,1")); });
+    testing_support::ModalAnswers boxes;
+    Global::Main();
+    EXPECT_EQ(reports, QStringList{"Config.TestPrintPort 380"});
+    EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
+    ASSERT_NE(engine(), nullptr);
     ASSERT_TRUE(engine()->dpPrinter());
     EXPECT_EQ(engine()->dpPrinter()->Port(), QString());
     EXPECT_FALSE(engine()->dpPrinter()->AddLF());
+    EXPECT_EQ(printerLine.read(100), QByteArray()) << "the program's start is not printed";
 }
 
 // The executable and its database copied into a folder of their own, which

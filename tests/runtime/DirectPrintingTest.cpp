@@ -1,11 +1,14 @@
 // The raw line printer on real devices: a pseudo-terminal for a serial port,
-// a FIFO for a parallel one, both named in the INI file's "Ports" section.
+// a FIFO for a parallel one, both named in the INI file's "Ports" section; a
+// plain file and /dev/full where a device that is absent or fails will do.
 
 #include "program/runtime/DirectPrinting.h"
 
 #include "VexLib22/_LogFileClass.h"
 #include "platform/Cp1252.h"
+#include "platform/DateTime.h"
 #include "platform/RtError.h"
+#include "program/bus/TraceRecord.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/support/PrinterDevices.h"
@@ -13,6 +16,8 @@
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <termios.h>
 #include <utility>
 #include <vector>
@@ -20,6 +25,95 @@
 namespace {
 
 using namespace printer_devices;
+
+QString traceField(const QString& line, TraceRecord::Field f)
+{
+    return line.mid(TraceRecord::position(f), TraceRecord::width(f)).trimmed();
+}
+
+// The trace log that the printer writes to, from empty.
+class PrinterTrace {
+public:
+    PrinterTrace() : m_path(testing_support::programFolder() + "/trace.log")
+    {
+        QFile::remove(m_path);
+        gTraceLog().OpenFile(m_path, VexLib22::eLogModeFileAppend);
+    }
+    ~PrinterTrace() { gTraceLog().CloseFile(); }
+    PrinterTrace(const PrinterTrace&) = delete;
+    PrinterTrace& operator=(const PrinterTrace&) = delete;
+
+    // The lines written so far, each as "STATE|port|text" (the printer's own
+    // lines) or whole.
+    QStringList lines() const
+    {
+        gTraceLog().FlushFile();
+        QStringList out;
+        for (const QString& line : testing_support::fileLines(m_path)) {
+            EXPECT_EQ(line.size(), TraceRecord::Length) << line.toStdString();
+            if (traceField(line, TraceRecord::Kind) == "PRINT")
+                out << traceField(line, TraceRecord::State) + "|" + traceField(line, TraceRecord::Common) + "|"
+                           + traceField(line, TraceRecord::Specific);
+            else
+                out << line;
+        }
+        return out;
+    }
+
+private:
+    QString m_path;
+};
+
+// A plain file that a printer's port can stand for, empty.
+void createFile(const QString& path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+}
+
+// A printer's device that goes away and comes back at the same path, as a
+// USB printer switched off and on does.
+class StandIn {
+public:
+    virtual ~StandIn() = default;
+    virtual QString path() const = 0;
+    virtual void goAway() = 0;
+    virtual void comeBack() = 0;
+    virtual QByteArray read() = 0;
+};
+
+// A FIFO whose reader goes and comes.
+class FifoStandIn : public StandIn {
+public:
+    QString path() const override { return m_fifo.path(); }
+    void goAway() override { m_fifo.closeReader(); }
+    void comeBack() override { ASSERT_TRUE(m_fifo.openReader()); }
+    QByteArray read() override { return m_fifo.read(); }
+
+private:
+    Fifo m_fifo;
+};
+
+// A pseudo-terminal that hangs up and is made anew, found through a link.
+class PtyStandIn : public StandIn {
+public:
+    QString path() const override { return testing_support::programFolder() + "/lp0"; }
+    void goAway() override
+    {
+        m_line.reset();
+        QFile::remove(path());
+    }
+    void comeBack() override
+    {
+        m_line = std::make_unique<PtyLine>();
+        ASSERT_FALSE(m_line->device().isEmpty());
+        ASSERT_TRUE(QFile::link(m_line->device(), path()));
+    }
+    QByteArray read() override { return m_line ? m_line->read() : QByteArray(); }
+
+private:
+    std::unique_ptr<PtyLine> m_line;
+};
 
 class RawPrinter : public ::testing::Test {
 protected:
@@ -281,7 +375,8 @@ TEST_F(RawPrinter, APrinterThatTakesNothingIsLeftAloneForAMinute)
     EXPECT_LT(t.elapsed(), 500);
     EXPECT_EQ(events.size(), 1u) << "reported once";
 
-    // Then the printer takes lines again; the log says how many it missed.
+    // Then the printer takes lines again; the log says when it stopped and
+    // how many lines it missed, the one the time-out cut among them.
     clock.advance(1);
     fifo.read();
     EXPECT_EQ(printer.PrintLine(QStringLiteral("back")), QString());
@@ -289,9 +384,11 @@ TEST_F(RawPrinter, APrinterThatTakesNothingIsLeftAloneForAMinute)
     EXPECT_EQ(fifo.read(), "back\ragain\r");
     gTraceLog().CloseFile();
     const QStringList lines = testing_support::fileLines(log);
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].contains("SYSTEM  PRINT  RESUME 4 lines not printed")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[0].endsWith("LPT2")) << lines[0].toStdString();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].contains("SYSTEM  PRINT  STOP   LPT2")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(error)) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].contains("SYSTEM  PRINT  RESUME LPT2")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("lines not printed: 5")) << lines[1].toStdString();
 }
 
 TEST_F(RawPrinter, AnExplicitOpenTriesAPortLeftAloneAtOnce)
@@ -304,6 +401,147 @@ TEST_F(RawPrinter, AnExplicitOpenTriesAPortLeftAloneAtOnce)
     EXPECT_EQ(printer.OpenPrinter(QString(), QString(), true), QString());
     EXPECT_EQ(printer.PrintLine(QStringLiteral("***** TEST *****")), QString());
     EXPECT_EQ(fifo.read(), "***** TEST *****\r");
+}
+
+TEST(RawPrinterTrace, StoppedAndResumedLinesHaveTheStationLayout)
+{
+    const plat::DateTime at = plat::DateTime::fromDate(QDate(2024, 5, 2), QTime(10, 0));
+    EXPECT_EQ(DirectPrinting::StoppedTraceLine(at, "LPT1", "Broken pipe"),
+              QString("02/05/2024 10:00:00 PRINT          ******** SYSTEM  PRINT  STOP   LPT1                       "
+                      "Broken pipe")
+                  .leftJustified(TraceRecord::Length));
+    EXPECT_EQ(DirectPrinting::ResumedTraceLine(at, "COM2", 152),
+              QString("02/05/2024 10:00:00 PRINT          ******** SYSTEM  PRINT  RESUME COM2                       "
+                      "lines not printed: 152")
+                  .leftJustified(TraceRecord::Length));
+}
+
+// The device goes away between lines and comes back at the same path: the
+// port whose write failed is closed, so that a later line opens it again.
+TEST_F(RawPrinter, APrinterThatGoesAwayPrintsAgainOnceBackAndTheTraceSaysWhatItMissed)
+{
+    struct Case {
+        const char* device;
+        std::function<std::unique_ptr<StandIn>()> make;
+    } const cases[] = {
+        {"FIFO", [] { return std::make_unique<FifoStandIn>(); }},
+        {"pseudo-terminal", [] { return std::make_unique<PtyStandIn>(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.device);
+        PrinterTrace trace;
+        const std::unique_ptr<StandIn> device = c.make();
+        device->comeBack();
+        mapPort("LPT1", device->path());
+        DirectPrinting p(clock);
+        p.setPort("LPT1");
+        ASSERT_EQ(p.PrintLine("before"), QString());
+        EXPECT_EQ(device->read(), "before\r");
+
+        device->goAway();
+        const QString stopped = p.PrintLine("missed 1");
+        EXPECT_FALSE(stopped.isEmpty());
+        EXPECT_EQ(p.Handle(), 0) << "closed after the failed write";
+        for (const char* line : {"missed 2", "missed 3"})
+            EXPECT_FALSE(p.PrintLine(line).isEmpty()) << line;
+
+        device->comeBack();
+        EXPECT_EQ(p.PrintLine("after"), QString());
+        EXPECT_EQ(device->read(), "after\r");
+        EXPECT_EQ(trace.lines(), (QStringList{"STOP|LPT1|" + stopped, "RESUME|LPT1|lines not printed: 3"}));
+        device->goAway();
+    }
+}
+
+// Each way of missing one line, then the port set right: one line missed,
+// and none while no port is set up.
+TEST_F(RawPrinter, EveryLineNotHandedOverWholeIsCountedAsMissed)
+{
+    const QString file = testing_support::programFolder() + "/printed.txt";
+    struct Case {
+        const char* what;
+        std::function<void(DirectPrinting&)> wrong;
+        std::function<void(DirectPrinting&)> right;
+        int missed;
+    } const cases[] = {
+        {"the port does not open",
+         [&](DirectPrinting& p) {
+             mapPort("LPT1", file);
+             p.setPort("LPT1");
+         },
+         [&](DirectPrinting&) { createFile(file); }, 1},
+        {"the write fails",
+         [&](DirectPrinting& p) {
+             mapPort("LPT1", "/dev/full");
+             p.setPort("LPT1");
+         },
+         [&](DirectPrinting&) {
+             createFile(file);
+             mapPort("LPT1", file);
+         },
+         1},
+        {"the settings name no serial line",
+         [&](DirectPrinting& p) {
+             createFile(file);
+             mapPort("COM3", file);
+             p.setPort("COM3");
+             p.setSettings("9600,X,8,1");
+         },
+         [&](DirectPrinting& p) { p.setSettings("9600,N,8,1"); }, 1},
+        {"no port is set up",
+         [&](DirectPrinting& p) { p.setPort(QString()); },
+         [&](DirectPrinting& p) {
+             createFile(file);
+             mapPort("LPT1", file);
+             p.setPort("LPT1");
+         },
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(file);
+        PrinterTrace trace;
+        DirectPrinting p(clock);
+        p.setAddLF(true);
+        c.wrong(p);
+        try {
+            EXPECT_FALSE(p.PrintLine("missed").isEmpty());
+        } catch (const plat::RtError& e) {
+            EXPECT_EQ(e.number(), 380);
+        }
+        c.right(p);
+        EXPECT_EQ(p.PrintLine("printed"), QString());
+        EXPECT_EQ(testing_support::fileLines(file), QStringList{"printed"});
+        const QStringList lines = trace.lines();
+        if (c.missed == 0) {
+            EXPECT_TRUE(lines.isEmpty()) << lines.join("\n").toStdString();
+        } else {
+            ASSERT_EQ(lines.size(), 2) << lines.join("\n").toStdString();
+            EXPECT_TRUE(lines[0].startsWith("STOP|" + p.Port() + "|")) << lines[0].toStdString();
+            EXPECT_EQ(lines[1], QString("RESUME|%1|lines not printed: %2").arg(p.Port()).arg(c.missed));
+        }
+    }
+}
+
+// A line longer than the FIFO holds is cut by the time-out: it counts among
+// the lines missed, and the next line printed starts on a line of its own.
+TEST_F(RawPrinter, ALineCutByATimeOutIsEndedBeforeTheNextLine)
+{
+    PrinterTrace trace;
+    Fifo fifo;
+    printOnAStuckFifo(fifo);
+    printer.setWriteTimeoutMs(20);
+    const QString error = printer.PrintLine(QString(5000, QLatin1Char('x')));
+    EXPECT_EQ(error, plat::PrinterPort::errorText(ETIMEDOUT));
+    EXPECT_EQ(printer.Handle(), 0) << "closed after the failed write";
+    EXPECT_EQ(printer.PrintLine("rested"), error);
+    EXPECT_EQ(fifo.read(), QByteArray(4096, 'x'));
+
+    clock.advance(DirectPrinting::RestSeconds * 1000);
+    EXPECT_EQ(printer.PrintLine("next"), QString());
+    EXPECT_EQ(printer.PrintLine("and on"), QString());
+    EXPECT_EQ(fifo.read(), "\r\nnext\rand on\r");
+    EXPECT_EQ(trace.lines(), (QStringList{"STOP|LPT2|" + error, "RESUME|LPT2|lines not printed: 2"}));
 }
 
 } // namespace
