@@ -2,6 +2,7 @@
 
 #include "platform/Captions.h"
 #include "platform/Forms.h"
+#include "platform/InputGate.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -97,6 +98,7 @@ Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
     ActivationWatch::instance();
+    InputGate::install();
 }
 
 namespace {
