@@ -87,8 +87,9 @@ public:
 
     // A finger's press and release on the buttons' place, as the window
     // system hands them to the window, stamped when they were made.
-    static void touch(QWidget* window, quint32 stamp, QPoint at = {60, 45})
+    static void touch(QWidget* window, quint32 stamp)
     {
+        const QPoint at(60, 45);
         for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             auto* e = new QMouseEvent(type, at, window->mapToGlobal(at), Qt::LeftButton,
                                       type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
