@@ -9,32 +9,20 @@
 //   bench_alarm_latency [path/to/modsim]     exit status 1 when the goal is missed
 
 #include "bench/BenchSupport.h"
+#include "bench/LineForms.h"
 
-#include "program/bus/BusForms.h"
-#include "program/bus/CommFunctions.h"
-#include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
-#include "program/core/CoreForms.h"
 #include "program/core/FormNames.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
-#include "program/runtime/HistoProcs.h"
-#include "program/runtime/RuntimeForms.h"
 #include "program/runtime/wRunAlarms.h"
 
-#include "VexLib22/_LogFileClass.h"
 #include "platform/AppIdentity.h"
-#include "platform/Captions.h"
-#include "platform/Clock.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
-#include "platform/SerialPort.h"
-#include "platform/SoundPlayer.h"
-#include "tests/support/DispatchDoubles.h"
-#include "tests/support/FakeSoundPlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -81,15 +69,9 @@ int main(int argc, char** argv)
     const QString simulator = bench::findSimulator(argc, argv, "bench_alarm_latency");
     if (simulator.isEmpty())
         return 2;
-    const QString bin = QFileInfo(simulator).absolutePath();
     QTemporaryDir folder;
-    plat::AppIdentity::setProgramFolder(folder.path());
-    plat::AppIdentity::setExeBaseName(QStringLiteral("PLX2"));
-    if (!bench::registerLibraries(bin, folder.path() + "/Registry.ini")
-        || !QFile::copy(bin + "/PLX2.cfg", folder.path() + "/PLX2.cfg") || !Config::OpenConfigBase()) {
-        std::fprintf(stderr, "bench_alarm_latency: the libraries or PLX2.cfg are not beside %s\n", qPrintable(simulator));
+    if (!bench::useFolderOfSimulator(folder, simulator, "bench_alarm_latency"))
         return 2;
-    }
 
     // The alarms: each on a module and channel of its own, at scattered modules.
     std::vector<Alarm> alarms;
@@ -150,27 +132,8 @@ int main(int argc, char** argv)
     }
     gPanelLetter = QStringLiteral("M");
     gChannelLetter = QStringLiteral("C");
-    gTraceLog().OpenFile(folder.path() + "/trace.log", VexLib22::eLogModeFileAppend);
-    testing_support::FakeSoundPlayer horn;
-    plat::setSoundPlayer(&horn);
-    plat::setCaptionSource([](const QString& id) { return Config::GetText(id); });
     // The real rules, horn and display step; history, printer and mirrors are not built yet.
-    testing_support::RecordingSeams doubles;
-    Dispatch::Seams& dispatch = Dispatch::installed();
-    dispatch.rules = &HistoProcs::Rules();
-    dispatch.history = &doubles.history;
-    dispatch.printer = &doubles.printer;
-    dispatch.mirrors = &doubles.mirrors;
-    PollingSeams::installed().newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
-    PollingSeams::installed().message = [](const QString& text, int) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return 1;
-    };
-    wPolling::setPortFactory([] { return std::make_unique<plat::SerialPort>(); });
-    CommFunctions::setClock(&plat::systemClock());
-    CoreForms::registerForms();
-    BusForms::registerForms();
-    RuntimeForms::registerForms();
+    const bench::LineForms forms(folder.path(), bench::LineForms::WithAlarmScreen);
 
     auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
     auto* screen = qobject_cast<wRunAlarms*>(plat::Forms::Get(FormNames::wRunAlarms));
@@ -247,8 +210,6 @@ int main(int argc, char** argv)
     std::printf("round: longest %.1f ms, mean %.1f ms (%zu rounds)\n", worstRound, roundSum / double(steady.size()),
                 steady.size());
     std::printf("goal: worst latency <= one round + %.0f ms = %.1f ms: %s\n", MarginMs, goal, ok ? "yes" : "NO");
-    gTraceLog().CloseFile();
-    plat::setSoundPlayer(nullptr);
     ReplaceConfig(nullptr);
     return ok ? 0 : 1;
 }

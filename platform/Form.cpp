@@ -2,6 +2,7 @@
 
 #include "platform/Captions.h"
 #include "platform/Forms.h"
+#include "platform/InputGate.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -97,16 +98,34 @@ Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
     ActivationWatch::instance();
+    InputGate::install();
 }
 
 namespace {
-// Brings a window to the front; the offscreen platform of the tests has no stacking.
+bool hasStacking()
+{
+    // The offscreen platform of the tests has none.
+    return QGuiApplication::platformName() != QLatin1String("offscreen");
+}
+
+// Raises a window, the windows it owns (a dialog it asked) still above it.
+void raiseWithOwned(QWidget* w)
+{
+    w->raise();
+    for (QWidget* owned : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (owned->isWindow() && owned->isVisible())
+            owned->raise();
+}
+
+// Brings a window to the front, and the keys to it, or to the modal window
+// that stands over it.
 void bringToFront(QWidget* w)
 {
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+    if (!hasStacking())
         return;
-    w->raise();
-    w->activateWindow();
+    raiseWithOwned(w);
+    QWidget* modal = QApplication::activeModalWidget();
+    (modal && modal != w ? modal : w)->activateWindow();
 }
 } // namespace
 
@@ -206,8 +225,8 @@ void Form::Hide()
 
 void Form::ZOrder()
 {
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        raise();
+    if (hasStacking())
+        raiseWithOwned(this);
 }
 
 void Form::setTopmost(bool on)

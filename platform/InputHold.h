@@ -1,28 +1,54 @@
 #pragma once
-// A yield of a long bus operation: the message loop runs once for timers and
+// A yield of a long bus operation: the message loop runs for timers and
 // paints, but the operator's touches and keys wait until the operation ends,
 // so that no screen, and no modal box, opens in the middle of it. A modal
 // window that opens during the yield (an error box from a timer) still gets
-// its touches: it must be answerable.
+// its touches: it must be answerable. Held input keeps the control it was
+// aimed at and is dropped when that control is gone, hidden, disabled or
+// covered by a modal window by then; it never goes to what lies there now.
+
+#include <QtGlobal>
 
 #include <memory>
+
+class QEvent;
+class QWidget;
 
 namespace plat {
 
 class InputHold {
 public:
+    // What becomes of the input made while the hold stands: delivered at its
+    // end, or dropped (a synchronisation pass: nobody meant a touch made
+    // during it for the screen that is up a minute later).
+    enum Meanwhile { Deliver, Drop };
+
     // While one hold or more stands, the touches and keys met by yield()
     // wait; the last one to end delivers them, in order.
-    InputHold();
+    explicit InputHold(Meanwhile meanwhile = Deliver);
     ~InputHold();
     InputHold(const InputHold&) = delete;
     InputHold& operator=(const InputHold&) = delete;
 
-    // Runs the message loop once, holding touches and keys; outside any hold
-    // they are delivered once it returns.
+    // Runs the message loop once, holding touches and keys, and on until the
+    // windows shown lately are painted; outside any hold they are delivered
+    // once it returns.
     static void yield();
+    // Before the program blocks: a window just shown is painted first, so
+    // that what the operator sees is what a touch reaches (the loop runs as
+    // in a yield, only while such a window waits).
+    static void awaitPaint();
     // The touches and keys waiting now.
     static int held();
+
+    // For the input gate: whether input met now waits, and the keeping of
+    // one event for the control it was aimed at.
+    static bool holdsNow();
+    static void keep(QWidget* aim, std::unique_ptr<QEvent> event);
+
+private:
+    bool m_drop;
+    qint64 m_from;
 };
 
 } // namespace plat

@@ -5,13 +5,29 @@
 #include "program/core/FormNames.h"
 #include "program/core/Global.h"
 
+#include <QPointer>
+
+namespace {
+
+// The password dialog the alarm screen asked itself (to acknowledge, stop or
+// leave): the operator is answering it, on the screen the alarm comes to.
+bool isLoginOf(const plat::Form* form, const QWidget* screen)
+{
+    return form->Name() == FormNames::dlgUserCodes && form->parentWidget() == screen;
+}
+
+} // namespace
+
 void FormsAlarmScreen::BringToFront()
 {
     const QString& name = FormNames::wRunAlarms;
     if (!plat::Forms::isRegistered(name))
         return;
-    plat::Forms::Get(name)->Show();
-    plat::Forms::UnloadAllExcept({name, FormNames::wPolling});
+    const QPointer<plat::Form> screen = plat::Forms::Get(name);
+    screen->Show();
+    for (plat::Form* f : plat::Forms::All())
+        if (f != screen && f->Name() != FormNames::wPolling && !isLoginOf(f, screen))
+            plat::Forms::Unload(f);
     // A form unloaded with the others may have taken the screen along (its
     // unload handler runs code of its own): show it once more.
     if (Global::NbInstances(name) == 0)

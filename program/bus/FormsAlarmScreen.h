@@ -1,7 +1,8 @@
 #pragma once
 // The alarm screen as the dispatch brings it up: whatever form is registered
 // under the alarm screen's name, with every other screen but the engine's
-// cleared away, so that an alarm is never hidden behind a menu.
+// cleared away, so that an alarm is never hidden behind a menu. A password
+// dialog that the alarm screen itself asked stays up over it.
 
 #include "program/bus/DispatchSeams.h"
 

@@ -584,6 +584,8 @@ void PollingEngine::RunComm()
         // waits for the tick's end, so no screen opens in the middle of it.
         const plat::InputHold hold;
         InTick inTick(*this);
+        // A screen just opened is on the glass before the bus holds the program.
+        plat::InputHold::awaitPaint();
         ok = plat::guard(qualified("RunComm"), [&] { rearm = tick(); });
     }
     if (!ok) {

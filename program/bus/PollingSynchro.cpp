@@ -79,8 +79,9 @@ void PollingEngine::SynchroGeneraleBus()
     if (m_inSynchro)
         return;
     m_inSynchro = true;
-    // The notice's yield paints; a touch meanwhile waits for the pass's end.
-    const plat::InputHold hold;
+    // The notice's yield paints it; a touch or key made meanwhile is dropped
+    // at the pass's end (the busy pointer says why).
+    const plat::InputHold hold(plat::InputHold::Drop);
     const HeldConfig held(*this);
     const int pointer = plat::Screen::MousePointer();
     QPointer<plat::Form> notice;

@@ -45,7 +45,7 @@ void ApplyCode(const QString& code)
 
 namespace Config {
 
-bool AskPassword()
+bool AskPassword(plat::Form* owner)
 {
     bool answer = false;
     QPointer<plat::Form> dialog;
@@ -61,7 +61,7 @@ bool AskPassword()
         dlg->lblLevel->hide();
         dlg->txtPwd(0)->hide();
         dlg->txtPwd(1)->setEchoMode(QLineEdit::Password);
-        dlg->Show(true);
+        dlg->Show(true, owner);
         // The dialog may have been unloaded while it was open (inactivity
         // logout): that is no confirmation.
         if (!dialog || dlg->IsUnloaded() || !dlg->Ok())

@@ -5,12 +5,17 @@
 
 #include <QString>
 
+namespace plat {
+class Form;
+}
+
 namespace Config {
 
 // Shows the password dialog; a confirmed code logs in (an empty or wrong code
 // logs out), writes the trace line and sends the user event. True when the
 // operator confirmed, whatever the code; false on Cancel or on an error.
-bool AskPassword();
+// Shown for a screen (owner), the dialog stays above it.
+bool AskPassword(plat::Form* owner = nullptr);
 
 // True when the current user may do an action of that level: the level is
 // reached, or no user of level 1 is configured. False on an error.

@@ -310,7 +310,7 @@ bool wRunAlarms::loginFor(int level)
 {
     QPointer<wRunAlarms> self(this);
     while (!Config::AccessOk(level)) {
-        if (!Config::AskPassword())
+        if (!Config::AskPassword(this))
             return false;
         plat::Screen::DoEvents();
         if (!self || IsUnloaded())
@@ -414,7 +414,7 @@ bool wRunAlarms::supervisorAccess(int refusedStyle)
     QPointer<wRunAlarms> self(this);
     // The answer is not needed: the level decides.
     if (gUserLevel < kLevelSupervisor)
-        Config::AskPassword();
+        Config::AskPassword(this);
     plat::Screen::DoEvents();
     if (!self || IsUnloaded())
         return false;
@@ -445,7 +445,7 @@ void wRunAlarms::imgNavig_Click(int index)
             plat::Forms::Unload(this);
         } else if (index == NavigLogin) {
             QPointer<wRunAlarms> self(this);
-            Config::AskPassword();
+            Config::AskPassword(this);
             if (self && !IsUnloaded())
                 setLoginCaption(QString::number(gUserLevel));
         }

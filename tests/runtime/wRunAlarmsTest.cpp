@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -138,22 +139,56 @@ TEST_F(AlarmScreen, AnAlarmThatComesDuringTheLoginIsListedAndTheSelectedAlarmIsA
     EXPECT_EQ(acknowledgementsAt(4), 0);
 }
 
-TEST_F(AlarmScreen, AnAlarmThatComesWhileThePasswordIsAskedClosesTheDialogAndTheAcknowledgement)
+// The operator types the code while alarms keep coming: the dialog stays up
+// over the screen, whose rows change behind it, and the acknowledgement goes
+// to the row chosen when the code is accepted.
+enum class Meanwhile { NewAlarm, AnnouncedAgain };
+
+class AnAlarmWhileThePasswordIsAsked : public AlarmScreen, public testing::WithParamInterface<Meanwhile> {};
+
+TEST_P(AnAlarmWhileThePasswordIsAsked, LeavesTheDialogUpAndTheRowChosenWhenTheCodeIsAcceptedIsAcknowledged)
 {
     addOperator();
+    // Module 4's channel 8: acknowledged at the module, active, announced again after a minute.
+    channel(4, 8).setReact(true);
+    channel(4, 8).setReactTpo(1);
     wRunAlarms* w = showScreen();
     startPolling();
     firstFault();
-    const auto asked = testing_support::whenShown(FormNames::dlgUserCodes, [this](plat::Form*) { send(4, 7, 0, 1); });
+    send(4, 8, 1, 1);
+    ASSERT_EQ(w->grdAlarms->Row(), 1) << "the first fault stays chosen, under the new row";
+    sim.clearWriteLog();
+    bool stayed = false;
+    const auto asked = testing_support::whenShown(FormNames::dlgUserCodes, [&](plat::Form* f) {
+        QPointer<dlgUserCodes> dlg = qobject_cast<dlgUserCodes*>(f);
+        for (QChar k : QString("1111"))
+            dlg->cmdKey(k.unicode())->click();
+        if (GetParam() == Meanwhile::NewAlarm) {
+            send(4, 7, 0, 1);
+        } else {
+            clock.advance(61 * 1000);
+            engine()->tmrReactiv_Timer();
+        }
+        stayed = dlg && !dlg->IsUnloaded() && dlg->isVisible();
+        if (stayed)
+            dlg->imgCmd(dlgUserCodes::CmdOk)->click();
+    });
     w->imgAcquit->click();
-    EXPECT_TRUE(*asked);
-    settle();
-    EXPECT_EQ(plat::Forms::Find(FormNames::dlgUserCodes), nullptr);
-    EXPECT_EQ(rowIds(), (std::vector<qint32>{id(4, 7, 0, 1), id(3, 6, 1, 3)}));
+    ASSERT_TRUE(*asked);
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(gUserLevel, 1) << "the code typed before the alarm counts";
+    const std::vector<qint32> rows = GetParam() == Meanwhile::NewAlarm
+                                         ? std::vector<qint32>{id(4, 7, 0, 1), id(4, 8, 1, 1), id(3, 6, 1, 3)}
+                                         : std::vector<qint32>{id(4, 8, 1, 255), id(3, 6, 1, 3)};
+    EXPECT_EQ(rowIds(), rows);
     ticks(2);
-    EXPECT_EQ(acknowledgementsAt(3), 0);
+    EXPECT_EQ(acknowledgementsAt(3), 1);
     EXPECT_EQ(acknowledgementsAt(4), 0);
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
+
+INSTANTIATE_TEST_SUITE_P(AlarmScreen, AnAlarmWhileThePasswordIsAsked,
+                         testing::Values(Meanwhile::NewAlarm, Meanwhile::AnnouncedAgain));
 
 TEST_F(AlarmScreen, AcknowledgingWithNoRowChosenOnlyStopsTheHorn)
 {

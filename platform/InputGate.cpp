@@ -1,0 +1,416 @@
+#include "platform/InputGate.h"
+
+#include "platform/Form.h"
+#include "platform/InputClock.h"
+#include "platform/InputHold.h"
+
+#include <QApplication>
+#include <QChildEvent>
+#include <QExposeEvent>
+#include <QHash>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QRegion>
+#include <QSet>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <deque>
+#include <limits>
+#include <vector>
+
+namespace plat {
+
+namespace {
+
+constexpr qint64 kLongAgo = std::numeric_limits<qint64>::min() / 2;
+constexpr qint64 kNotYet = std::numeric_limits<qint64>::max() / 2;
+// How long what went away is remembered, and how many passes.
+constexpr qint64 kHistoryMs = 10 * 60 * 1000;
+constexpr size_t kPassesKept = 8;
+
+// A region that the window system showed afresh, or a control that went.
+template <class Area>
+struct Change {
+    Area area;
+    qint64 at;
+};
+
+struct WindowState {
+    // Shown, and first painted (kNotYet until then); a window the gate met
+    // already shown counts as painted long ago. Keys go to the window that
+    // has them: none typed before it got them.
+    qint64 shownAt = kLongAgo;
+    qint64 paintedAt = kLongAgo;
+    qint64 activeSince = kLongAgo;
+    std::vector<Change<QRegion>> exposed;
+    QHash<const QWidget*, Change<QRect>> vanished;
+    // The control that took the last press, or none when it was dropped:
+    // its moves and release go with it.
+    QPointer<QWidget> pressTarget;
+    bool pressDropped = false;
+    QSet<int> droppedKeys;
+};
+
+struct ControlState {
+    qint64 shownAt;
+    qint64 paintedAt = kNotYet;
+};
+
+class Gate : public QObject {
+public:
+    static Gate& instance()
+    {
+        static Gate* gate = new Gate;
+        return *gate;
+    }
+
+    bool firstPaintPending() const
+    {
+        const qint64 now = InputClock::localNow();
+        for (auto it = m_windows.cbegin(); it != m_windows.cend(); ++it)
+            if (it.value().paintedAt == kNotYet && now - it.value().shownAt < InputGate::FirstPaintWaitMs)
+                return true;
+        return false;
+    }
+
+    void dropMadeBetween(qint64 from, qint64 to)
+    {
+        m_passes.push_back({from, to});
+        while (m_passes.size() > kPassesKept)
+            m_passes.pop_front();
+    }
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Show:
+            if (receiver->isWidgetType() && !event->spontaneous())
+                shown(static_cast<QWidget*>(receiver));
+            return false;
+        case QEvent::Hide:
+            if (receiver->isWidgetType())
+                hidden(static_cast<QWidget*>(receiver));
+            return false;
+        case QEvent::Paint:
+            if (receiver->isWidgetType())
+                painted(static_cast<QWidget*>(receiver));
+            return false;
+        case QEvent::Expose:
+            return receiver->isWindowType() && event != m_exposing
+                   && exposed(static_cast<QWindow*>(receiver), static_cast<QExposeEvent*>(event));
+        case QEvent::EnabledChange:
+            if (receiver->isWidgetType())
+                enabledChanged(static_cast<QWidget*>(receiver));
+            return false;
+        case QEvent::WindowActivate:
+            if (receiver->isWidgetType() && static_cast<QWidget*>(receiver)->isWindow())
+                m_windows[static_cast<QWidget*>(receiver)].activeSince = InputClock::localNow();
+            return false;
+        case QEvent::ChildRemoved:
+            // Gone: its address may serve another widget.
+            m_controls.remove(static_cast<QChildEvent*>(event)->child());
+            return false;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+            return input(receiver, static_cast<QInputEvent*>(event));
+        default:
+            return false;
+        }
+    }
+
+private:
+    Gate() : QObject(QCoreApplication::instance()) { InputClock::program(); }
+
+    // ---- What was shown, and when -------------------------------------------
+
+    void shown(QWidget* w)
+    {
+        const qint64 now = InputClock::localNow();
+        if (w->isWindow()) {
+            WindowState& s = m_windows[w] = WindowState{};
+            s.shownAt = now;
+            s.paintedAt = kNotYet;
+        } else {
+            m_controls.insert(w, {now});
+        }
+    }
+
+    void hidden(QWidget* w)
+    {
+        const qint64 now = InputClock::localNow();
+        if (w->isWindow()) {
+            m_windows.remove(w);
+            if (w->isModal())
+                m_modalGoneAt = now;
+            return;
+        }
+        const bool wasPainted = paintedAt(w) <= now;
+        m_controls.remove(w);
+        vanish(w, wasPainted, now);
+    }
+
+    // A control the operator saw goes from under the finger: a touch made
+    // before on its place meant it, not what lies there now.
+    void vanish(QWidget* w, bool wasPainted, qint64 now)
+    {
+        QWidget* top = w->window();
+        if (!wasPainted || !top->isVisible())
+            return;
+        auto it = m_windows.find(top);
+        if (it == m_windows.end())
+            it = m_windows.insert(top, WindowState{});
+        auto& vanished = it->vanished;
+        for (auto v = vanished.begin(); v != vanished.end();)
+            v = now - v->at > kHistoryMs ? vanished.erase(v) : std::next(v);
+        vanished.insert(w, {QRect(w->mapTo(top, QPoint(0, 0)), w->size()), now});
+    }
+
+    void painted(QWidget* w)
+    {
+        auto it = m_controls.find(w);
+        if (it != m_controls.end() && it->paintedAt == kNotYet)
+            it->paintedAt = InputClock::localNow();
+    }
+
+    // The window paints what the window system shows afresh (all of it when
+    // first shown, a part a window over it left); noted once that is done.
+    bool exposed(QWindow* window, QExposeEvent* event)
+    {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        const QRegion region = event->region();
+        QT_WARNING_POP
+        QWidget* top = widgetOf(window);
+        if (region.isEmpty() || !top)
+            return false;
+        m_exposing = event;
+        QCoreApplication::sendEvent(window, event);
+        m_exposing = nullptr;
+        const qint64 now = InputClock::localNow();
+        auto it = m_windows.find(top);
+        if (it == m_windows.end())
+            return true;
+        if (it->paintedAt == kNotYet) {
+            it->paintedAt = now;
+            return true;
+        }
+        // Uncovered: a touch made before saw what lay over it.
+        auto& exposed = it->exposed;
+        exposed.erase(std::remove_if(exposed.begin(), exposed.end(), [&](const auto& e) { return now - e.at > kHistoryMs; }),
+                      exposed.end());
+        exposed.push_back({region, now});
+        return true;
+    }
+
+    void enabledChanged(QWidget* w)
+    {
+        if (w->isWindow() || !w->isVisible())
+            return;
+        const qint64 now = InputClock::localNow();
+        if (w->isEnabled()) {
+            // It looks disabled until painted again.
+            m_controls.insert(w, {now});
+        } else {
+            vanish(w, paintedAt(w) <= now, now);
+        }
+    }
+
+    qint64 paintedAt(const QWidget* w) const
+    {
+        const auto it = m_controls.constFind(w);
+        if (it == m_controls.cend())
+            return kLongAgo;
+        if (it->paintedAt != kNotYet)
+            return it->paintedAt;
+        const qint64 late = it->shownAt + InputGate::ControlPaintWaitMs;
+        return InputClock::localNow() >= late ? late : kNotYet;
+    }
+
+    static QWidget* widgetOf(const QWindow* window)
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->windowHandle() == window)
+                return w;
+        return nullptr;
+    }
+
+    // ---- Input ----------------------------------------------------------------
+
+    static bool closed(const QWidget* w)
+    {
+        const auto* form = qobject_cast<const Form*>(w->window());
+        return form && form->IsUnloaded();
+    }
+
+    bool input(QObject* receiver, QInputEvent* event)
+    {
+        if (receiver->isWindowType()) {
+            QWidget* top = widgetOf(static_cast<QWindow*>(receiver));
+            return top && windowInput(top, event);
+        }
+        if (!receiver->isWidgetType())
+            return false;
+        auto* w = static_cast<QWidget*>(receiver);
+        if (closed(w))
+            return true;
+        // Sent to the control itself (not through its window): it keeps that aim.
+        const QEvent::Type type = event->type();
+        if (InputHold::holdsNow() && type != QEvent::MouseMove && type != QEvent::Wheel
+            && type != QEvent::ShortcutOverride) {
+            InputHold::keep(w, std::unique_ptr<QEvent>(event->clone()));
+            return true;
+        }
+        return false;
+    }
+
+    // Input as the window system hands it to a window: judged, then held,
+    // passed on, or dropped.
+    bool windowInput(QWidget* top, QInputEvent* event)
+    {
+        WindowState& s = m_windows[top];
+        const qint64 made = InputClock::program().madeAt(event->timestamp(), InputClock::localNow());
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint p = mouse->position().toPoint();
+            QWidget* target = top->childAt(p);
+            if (!target)
+                target = top;
+            s.pressDropped = !seenAt(top, s, target, made, &p);
+            s.pressTarget = s.pressDropped ? nullptr : target;
+            if (s.pressDropped)
+                return true;
+            return holdFor(target, top, mouse);
+        }
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const bool release = event->type() == QEvent::MouseButtonRelease;
+            if (release || mouse->buttons() != Qt::NoButton) {
+                if (s.pressDropped) {
+                    s.pressDropped = !release;
+                    return true;
+                }
+                QWidget* aim = s.pressTarget;
+                if (release)
+                    s.pressTarget = nullptr;
+                return aim && holdFor(aim, top, mouse);
+            }
+            // A pointer passing over, while held, means nothing later.
+            return InputHold::holdsNow();
+        }
+        case QEvent::Wheel: {
+            const QPoint p = static_cast<QWheelEvent*>(event)->position().toPoint();
+            QWidget* target = top->childAt(p);
+            return !seenAt(top, s, target ? target : top, made, &p) || InputHold::holdsNow();
+        }
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            QWidget* target = top->focusWidget();
+            if (!target)
+                target = top;
+            if (event->type() == QEvent::ShortcutOverride) {
+                // Asked before a key's shortcut (a button's mnemonic) fires:
+                // taken here, the key goes on as a key, judged or held as one.
+                if (!InputHold::holdsNow() && seenAt(top, s, target, made, nullptr) && made >= s.activeSince)
+                    return false;
+                event->accept();
+                return true;
+            }
+            if (event->type() == QEvent::KeyRelease) {
+                if (s.droppedKeys.remove(key))
+                    return true;
+            } else if (!seenAt(top, s, target, made, nullptr) || made < s.activeSince) {
+                // The keys went to the window that had them when typed.
+                s.droppedKeys.insert(key);
+                return true;
+            }
+            if (!InputHold::holdsNow())
+                return false;
+            InputHold::keep(target, std::unique_ptr<QEvent>(event->clone()));
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+    // Whether, when the input was made, the window was shown and painted (at
+    // p for a touch), uncovered, and the control on it shown and painted.
+    bool seenAt(QWidget* top, const WindowState& s, QWidget* target, qint64 made, const QPoint* p) const
+    {
+        if (!top->isVisible() || closed(top) || s.paintedAt > made || made < m_modalGoneAt)
+            return false;
+        for (const auto& [from, to] : m_passes)
+            if (made >= from && made <= to)
+                return false;
+        if (p) {
+            for (const auto& e : s.exposed)
+                if (e.at > made && e.area.contains(*p))
+                    return false;
+            for (const auto& v : s.vanished)
+                if (v.at > made && v.area.contains(*p))
+                    return false;
+        }
+        for (QWidget* w = target; w && w != top; w = w->parentWidget())
+            if (paintedAt(w) > made)
+                return false;
+        return true;
+    }
+
+    // A touch met while input is held waits for the control it reached.
+    static bool holdFor(QWidget* aim, QWidget* top, QMouseEvent* mouse)
+    {
+        if (!InputHold::holdsNow())
+            return false;
+        auto held = std::make_unique<QMouseEvent>(mouse->type(), aim->mapFrom(top, mouse->position()),
+                                                  mouse->scenePosition(), mouse->globalPosition(), mouse->button(),
+                                                  mouse->buttons(), mouse->modifiers(), mouse->pointingDevice());
+        held->setTimestamp(mouse->timestamp());
+        InputHold::keep(aim, std::move(held));
+        return true;
+    }
+
+    QHash<const QObject*, WindowState> m_windows;
+    QHash<const QObject*, ControlState> m_controls;
+    qint64 m_modalGoneAt = kLongAgo;
+    std::deque<std::pair<qint64, qint64>> m_passes;
+    // The expose the gate hands its window itself.
+    const QEvent* m_exposing = nullptr;
+};
+
+} // namespace
+
+void InputGate::install()
+{
+    static bool installed = false;
+    if (installed || !QCoreApplication::instance())
+        return;
+    installed = true;
+    QCoreApplication::instance()->installEventFilter(&Gate::instance());
+}
+
+bool InputGate::firstPaintPending()
+{
+    return Gate::instance().firstPaintPending();
+}
+
+void InputGate::dropMadeBetween(qint64 from, qint64 to)
+{
+    Gate::instance().dropMadeBetween(from, to);
+}
+
+} // namespace plat

@@ -1,0 +1,35 @@
+#pragma once
+// A touch or a key reaches only what the operator saw when making it. The
+// gate follows, on the monotonic clock, when each window and control was
+// shown and first painted, which parts of a window the window system showed
+// afresh (a window over it gone), which controls went away and when a modal
+// window closed. Input that the window system hands a window is acted on
+// only when, at its time stamp, that window was shown and painted where it
+// was touched and no modal window covered it, and only by the control that
+// was under it (or had the keys) then; otherwise it is dropped, never sent
+// on to what lies there now. The release of a dropped press goes with it.
+// A closed screen takes no input at all. Input made while a pass held the
+// program (InputHold::Drop) is dropped.
+
+#include <QtGlobal>
+
+namespace plat {
+
+class InputGate {
+public:
+    // A window shown is waited for this long for its first paint before the
+    // program blocks (InputHold::awaitPaint).
+    static constexpr int FirstPaintWaitMs = 1000;
+    // A control shown that gets no paint of its own in this time (drawn over
+    // by another) counts as painted then, so that no control stays dead.
+    static constexpr int ControlPaintWaitMs = 1000;
+
+    // Puts the gate on the program's input; later calls do nothing.
+    static void install();
+    // Whether a window shown less than FirstPaintWaitMs ago is still unpainted.
+    static bool firstPaintPending();
+    // Input made between these moments of the monotonic clock is dropped.
+    static void dropMadeBetween(qint64 from, qint64 to);
+};
+
+} // namespace plat
