@@ -97,6 +97,7 @@ void wBusModules::buildTileZero()
 
     auto* title = lblLblPan.add(0, label(this, 11, true, Qt::AlignCenter));
     title->setWordWrap(true);
+    plat::markValue(title);
     title->setGeometry(kTileLeft + 9, kTileTop + 40, kTileWidth - 18, kTileHeight - 49);
 }
 
