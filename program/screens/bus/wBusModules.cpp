@@ -207,7 +207,7 @@ void wBusModules::HabillePanneaux()
             lblTypePan(i)->setText(t.model);
             lblLblPan(i)->setText(t.title);
             // A module without a title leaves its tile open (and its cross in sight).
-            lblLblPan(i)->setStyleSheet(t.title.isEmpty() ? QString() : BusLook::titleStyle(t.titleColor));
+            lblLblPan(i)->setStyleSheet(t.title.isEmpty() ? QString() : BusLook::titleStyle(t.titleColor, t.crossed));
             imgCroix(i)->setVisible(t.crossed);
         }
     });
