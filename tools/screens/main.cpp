@@ -20,8 +20,8 @@
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
-#include "program/core/FormNames.h"
 #include "program/core/EnginePrinter.h"
+#include "program/core/FormNames.h"
 #include "program/core/Globals.h"
 #include "program/runtime/DirectPrinting.h"
 #include "program/runtime/HistoProcs.h"
@@ -56,7 +56,6 @@ void simulatedBus()
     };
 }
 
-// Draws the screen into file and reports its captions that do not fit.
 // The screens' program folder, under a plain name as a panel's folder has
 // (the screens show it): "PLX2" in the temporary folder, numbered when
 // another gallery holds that name; removed at the end.
@@ -87,6 +86,7 @@ private:
     QString m_path;
 };
 
+// Draws the screen into file and reports its captions that do not fit.
 bool render(const GalleryEntry& entry, const QString& file, int& misfits)
 {
     plat::Forms::Unload(plat::Forms::Find(entry.form));
