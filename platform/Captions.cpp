@@ -77,6 +77,16 @@ QString caption(const QWidget* control)
     return control->property("Caption").toString();
 }
 
+void markValue(QWidget* control)
+{
+    control->setProperty("ShowsValue", true);
+}
+
+bool showsValue(const QWidget* control)
+{
+    return control->property("ShowsValue").toBool();
+}
+
 void applyCaptions(QWidget* root)
 {
     auto apply = [](QWidget* w) {

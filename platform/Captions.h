@@ -29,4 +29,9 @@ void applyCaptions(QWidget* root);
 void setCaption(QWidget* control, const QString& text);
 QString caption(const QWidget* control);
 
+// A control that shows a value or a user text, not a caption of the screen
+// (the caption check of the screens passes over it).
+void markValue(QWidget* control);
+bool showsValue(const QWidget* control);
+
 } // namespace plat

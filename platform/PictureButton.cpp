@@ -47,6 +47,22 @@ QSize PictureButton::sizeHint() const
     return QSize(qMax(64, textW), 64 + textH);
 }
 
+int PictureButton::captionHeight() const
+{
+    return text().isEmpty() ? 0 : fontMetrics().height() * (text().count('\n') + 1) + 6;
+}
+
+QRectF PictureButton::textRect() const
+{
+    const QRectF face = faceRect();
+    return m_svg ? QRectF(face.left(), face.bottom() - captionHeight(), face.width(), captionHeight() - 2) : face;
+}
+
+QRectF PictureButton::faceRect() const
+{
+    return QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+}
+
 QSize PictureButton::minimumSizeHint() const
 {
     return QSize(48, 48);
@@ -62,7 +78,7 @@ void PictureButton::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const bool pressed = isDown() || isChecked();
-    const QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+    const QRectF r = faceRect();
 
     QColor face = pressed ? Theme::buttonPressed() : Theme::buttonFace();
     if (!isEnabled())
@@ -73,7 +89,7 @@ void PictureButton::paintEvent(QPaintEvent*)
 
     const int offset = pressed ? 2 : 0;
     const bool hasText = !text().isEmpty();
-    const int textH = hasText ? fontMetrics().height() * (text().count('\n') + 1) + 6 : 0;
+    const int textH = captionHeight();
     QRectF iconArea = r.adjusted(6 + offset, 6 + offset, -6 + offset, -6 + offset - textH);
     if (m_svg && iconArea.height() > 8) {
         QSizeF s = m_svg->defaultSize();
@@ -86,8 +102,7 @@ void PictureButton::paintEvent(QPaintEvent*)
     }
     if (hasText) {
         p.setPen(isEnabled() ? Theme::text() : Theme::textDisabled());
-        QRectF tr = m_svg ? QRectF(r.left(), r.bottom() - textH, r.width(), textH - 2) : r;
-        p.drawText(tr.translated(offset, offset), Qt::AlignCenter | Qt::TextWordWrap, text());
+        p.drawText(textRect().translated(offset, offset), Qt::AlignCenter | Qt::TextWordWrap, text());
     }
 }
 

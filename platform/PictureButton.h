@@ -20,6 +20,10 @@ public:
     void setSvg(const QByteArray& svgOrPath);
     bool hasPicture() const;
 
+    // Where the caption is drawn: below the picture, or the whole face
+    // without one.
+    QRectF textRect() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -29,6 +33,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    QRectF faceRect() const;
+    // The height of the caption's lines below the picture.
+    int captionHeight() const;
+
     QSvgRenderer* m_svg = nullptr;
 };
 

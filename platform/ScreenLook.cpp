@@ -1,5 +1,6 @@
 #include "platform/ScreenLook.h"
 
+#include "platform/Captions.h"
 #include "platform/Icons.h"
 #include "platform/PictureButton.h"
 #include "platform/Theme.h"
@@ -85,6 +86,7 @@ void paintField(QWidget* field, unsigned int bgr)
     field->setStyleSheet(QStringLiteral("background: %1; color: %2; border: 1px solid %3; border-radius: 4px;")
                              .arg(Theme::fromBgr(bgr).name(), Theme::text().name(), Theme::buttonBorder().name()));
     field->setProperty("BackColor", bgr);
+    markValue(field);
 }
 
 QGroupBox* group(QWidget* parent, const QRect& geometry)

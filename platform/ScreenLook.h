@@ -49,7 +49,8 @@ QString commandStyle();
 // The style sheet of an option button's round mark, which shows on every colour.
 QString optionMark();
 
-// A value box in that background colour, kept in its BackColor property.
+// A value box in that background colour, kept in its BackColor property; it
+// shows a value, not a caption.
 void paintField(QWidget* field, unsigned int bgr);
 // A titled group and an untitled panel, both framed on the panel colour.
 QGroupBox* group(QWidget* parent, const QRect& geometry);

@@ -2,8 +2,29 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QProxyStyle>
+#include <QStyleFactory>
 
 namespace plat::Theme {
+
+namespace {
+
+// A touch panel shows no keyboard accelerators: a caption's "&" marks its key
+// (the key still works) but draws no underline.
+class TouchStyle : public QProxyStyle {
+public:
+    TouchStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_UnderlineShortcut)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
 
 QColor window() { return QColor(0xEC, 0xEF, 0xF3); }
 QColor panel() { return QColor(0xFF, 0xFF, 0xFF); }
@@ -34,7 +55,7 @@ QFont fixedFont(int pointSize, bool bold)
 
 void apply(QApplication& app)
 {
-    app.setStyle(QStringLiteral("Fusion"));
+    app.setStyle(new TouchStyle);
     app.setFont(font());
     QPalette p;
     p.setColor(QPalette::Window, window());

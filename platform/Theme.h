@@ -9,6 +9,8 @@ class QApplication;
 
 namespace plat::Theme {
 
+// The palette, the font and the style: the touch panel's, whose captions
+// draw no keyboard accelerator.
 void apply(QApplication& app);
 QFont font(int pointSize = 11, bool bold = false);
 // The fixed-pitch face of the same family, for text aligned in columns.

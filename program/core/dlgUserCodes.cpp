@@ -122,7 +122,8 @@ dlgUserCodes::dlgUserCodes() : plat::Form(FormNames::dlgUserCodes)
         auto* b = imgCmd.add(c.index, new plat::PictureButton(this));
         b->setSvg(plat::Icons::svg(c.icon));
         b->setFocusPolicy(Qt::NoFocus);
-        b->setFont(plat::Theme::font(14, true));
+        // "Abbrechen" fits the button at 12 points.
+        b->setFont(plat::Theme::font(12, true));
         if (c.tag)
             plat::setTag(b, c.tag);
         const int index = c.index;

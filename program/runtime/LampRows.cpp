@@ -1,5 +1,6 @@
 #include "program/runtime/LampRows.h"
 
+#include "platform/Captions.h"
 #include "platform/Form.h"
 #include "platform/Shape.h"
 
@@ -52,6 +53,8 @@ QLabel* copyLabel(QLabel* e0)
     l->setAlignment(e0->alignment());
     l->setWordWrap(e0->wordWrap());
     l->setStyleSheet(e0->styleSheet());
+    if (plat::showsValue(e0))
+        plat::markValue(l);
     return l;
 }
 

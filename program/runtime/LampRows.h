@@ -17,6 +17,10 @@ class Shape;
 
 namespace LampRows {
 
+// The channel number beside a lamp: its label is 15 pixels wide, which two
+// digits fill at this size.
+constexpr int NumberPointSize = 8;
+
 // Twips to pixels, and a rectangle given in twips.
 int px(double twips);
 QRect place(int left, int top, int width, int height);
@@ -25,7 +29,7 @@ QRect place(const QRect& twips);
 // A shape at its place; no fill leaves it transparent.
 plat::Shape* shape(QWidget* parent, int kind, const QRect& geometry, std::optional<unsigned int> fill,
                    unsigned int border, int borderWidth);
-// Copies of a template: its place, look and font.
+// Copies of a template: its place, look and font, and whether it shows a value.
 plat::Shape* copyShape(plat::Shape* element0);
 QLabel* copyLabel(QLabel* element0);
 

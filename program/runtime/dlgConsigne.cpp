@@ -42,6 +42,7 @@ dlgConsigne::dlgConsigne() : plat::Form(FormNames::dlgConsigne)
     lblAlarm->setFont(plat::Theme::fixedFont(11, true));
     lblAlarm->setGeometry(kMargin, kBand + kMargin, kWidth - 2 * kMargin, 36);
     lblAlarm->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    plat::markValue(lblAlarm);
 
     scrConsigne = new QScrollArea(this);
     scrConsigne->setObjectName(QStringLiteral("scrConsigne"));
@@ -50,6 +51,7 @@ dlgConsigne::dlgConsigne() : plat::Form(FormNames::dlgConsigne)
     scrConsigne->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lblConsigne = new QLabel;
     lblConsigne->setObjectName(QStringLiteral("lblConsigne"));
+    plat::markValue(lblConsigne);
     lblConsigne->setFont(plat::Theme::fixedFont(12));
     lblConsigne->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblConsigne->setWordWrap(true);

@@ -306,11 +306,20 @@ void wRunAlarms::RecaleCurseur()
 
 // ---- Buttons ---------------------------------------------------------------------
 
+bool wRunAlarms::askPassword()
+{
+    QPointer<wRunAlarms> self(this);
+    const bool confirmed = Config::AskPassword(this);
+    if (self && !IsUnloaded())
+        setLoginCaption(QString::number(gUserLevel));
+    return confirmed;
+}
+
 bool wRunAlarms::loginFor(int level)
 {
     QPointer<wRunAlarms> self(this);
     while (!Config::AccessOk(level)) {
-        if (!Config::AskPassword(this))
+        if (!askPassword())
             return false;
         plat::Screen::DoEvents();
         if (!self || IsUnloaded())
@@ -414,7 +423,7 @@ bool wRunAlarms::supervisorAccess(int refusedStyle)
     QPointer<wRunAlarms> self(this);
     // The answer is not needed: the level decides.
     if (gUserLevel < kLevelSupervisor)
-        Config::AskPassword(this);
+        askPassword();
     plat::Screen::DoEvents();
     if (!self || IsUnloaded())
         return false;
@@ -444,10 +453,7 @@ void wRunAlarms::imgNavig_Click(int index)
             plat::Forms::Get(FormNames::wMain)->Show();
             plat::Forms::Unload(this);
         } else if (index == NavigLogin) {
-            QPointer<wRunAlarms> self(this);
-            Config::AskPassword(this);
-            if (self && !IsUnloaded())
-                setLoginCaption(QString::number(gUserLevel));
+            askPassword();
         }
     });
 }

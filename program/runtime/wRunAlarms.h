@@ -114,6 +114,9 @@ private:
     void connectEngine();
     void restoreRows();
     void removeRow(int row);
+    // The login dialog; the level under the login button then shows the
+    // level it left, while the screen is still there. True when confirmed.
+    bool askPassword();
     // Asks for a login until the level is reached; false when the operator
     // gives up or the screen went meanwhile.
     bool loginFor(int level);

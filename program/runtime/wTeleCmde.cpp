@@ -156,7 +156,7 @@ void wTeleCmde::buildControls()
     shpBkTxt.add(0, shape(this, plat::Shape::Rectangle, place(kTextLeft[0], kTextTop, 3075, kTextHeight), kBack, kBackBorder, 1))
         ->hide();
     shpBkLed.add(0, shape(this, plat::Shape::Rectangle, place(390, 540, 435, kLampHeight), kBack, kBackBorder, 1))->hide();
-    lblNum.add(0, label(this, place(120, 637, 225, 240), 9, true, Qt::AlignCenter))->hide();
+    lblNum.add(0, label(this, place(120, 637, 225, 240), LampRows::NumberPointSize, true, Qt::AlignCenter))->hide();
 
     // The selection frame lies at this offset from a lamp.
     shpFocus = shape(this, plat::Shape::Rectangle, place(390 - 75, 540 - 285, 3870, 1020), std::nullopt, kFocus, 2);

@@ -26,7 +26,8 @@ const char* const kTexts =
     "10002\tYes\tOui\tJa\n"
     "# Notices\n"
     "30015\tBus synchronisation.|Please wait\tSynchronisation.|Patientez\tSynchronisation.|Bitte warten\n"
-    "40000\tEmpty below\tVide\tLeer\n";
+    "40000\tEmpty below\tVide\tLeer\n"
+    "40001\t\t\t\n";
 const char* const kConfig =
     "# fixed values\n"
     "100000\t9731\tservice code\n"
@@ -224,6 +225,17 @@ TEST_F(ConfigTest, GetLanguageNamesTheLanguageColumns)
     EXPECT_EQ(Config::GetLanguage(2), "Deutsch");
     EXPECT_EQ(Config::GetLanguage(3), "");
     EXPECT_EQ(Config::GetLanguage(-1), "");
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(ConfigTest, TheBuilderKeepsATextThatIsEmptyInEveryLanguage)
+{
+    ASSERT_TRUE(Config::OpenConfigBase());
+    for (int language = 0; language < 3; ++language) {
+        gLanguage = language;
+        EXPECT_EQ(Config::GetText(40001), QString()) << language;
+    }
+    gLanguage = 0;
     EXPECT_TRUE(reports.empty());
 }
 

@@ -201,15 +201,23 @@ TEST(ShippedDatabase, HoldsEveryTextIdTheProgramUsesInEveryLanguage)
     }
 }
 
-TEST(ShippedDatabase, HasNoEmptyText)
+TEST(ShippedDatabase, HasNoTextMissingInALanguageAndOnlyTheMirrorListsFirstTitleEmpty)
 {
     auto db = openShipped();
     const QStringList fields = db->TableFields("T_Language");
+    QStringList empty, filled;
     for (int column = 3; column < fields.size(); ++column) {
-        const QString sql = QString("SELECT Count(*) FROM T_Language WHERE \"%1\" IS NULL OR trim(\"%1\") = ''")
-                                .arg(fields[column]);
-        EXPECT_EQ(db->SelectValue(sql).toInt(), 0) << fields[column].toStdString();
+        empty << QString("(\"%1\" IS NULL OR trim(\"%1\") = '')").arg(fields[column]);
+        filled << "NOT " + empty.back();
     }
+    // Empty in one language, filled in another: a translation missing.
+    const QString missing = QString("SELECT Count(*) FROM T_Language WHERE (%1) AND (%2)")
+                                .arg(empty.join(" OR "), filled.join(" OR "));
+    EXPECT_EQ(db->SelectValue(missing).toInt(), 0);
+    // Empty in every language: only the texts meant to be empty.
+    const QString blank = QString("SELECT Count(*) FROM T_Language WHERE %1").arg(empty.join(" AND "));
+    EXPECT_EQ(db->SelectValue(blank).toInt(), 1);
+    EXPECT_EQ(db->SelectValue(blank + " AND Id = 500200").toInt(), 1);
 }
 
 TEST(ShippedDatabase, OpensOnlyWithTheProgramsPassword)

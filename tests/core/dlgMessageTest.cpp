@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -180,6 +181,32 @@ TEST_F(MessageBox, EnterPressesTheDefaultAndEscapeAnswersCancel)
         whenShown([&](dlgMessage* box) { QTest::keyClick(box, Qt::Key(c.key)); });
         EXPECT_EQ(Global::Message(QStringLiteral("Key?"), c.style), c.expected);
     }
+}
+
+TEST_F(MessageBox, ButtonsKeepTheirAcceleratorsKeyWithoutDrawingItsUnderline)
+{
+    // German: the underline of "&Ja" would run into its J.
+    gLanguage = 2;
+    bool sameLook = false;
+    QString caption;
+    whenShown([&](dlgMessage* box) {
+        QPushButton* yes = button(box, 0);
+        caption = yes->text();
+        const QImage marked = yes->grab().toImage();
+        yes->setText(QString(caption).remove('&'));
+        sameLook = yes->grab().toImage() == marked;
+        yes->setText(caption);
+        // The key of "&Nein" still answers: the button clicks a moment after it.
+        box->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(box));
+        QTest::keyClick(box, Qt::Key_N, Qt::AltModifier);
+        if (!QTest::qWaitFor([&] { return !box->isVisible(); }, 2000))
+            yes->click();
+    });
+    EXPECT_EQ(Global::Message(QStringLiteral("Speichern?"), 4), 7);
+    EXPECT_EQ(caption, "&" + Config::GetText(10002));
+    EXPECT_TRUE(sameLook) << "the caption is drawn as if it had no accelerator";
+    gLanguage = 0;
 }
 
 TEST_F(MessageBox, ActivationPutsTheFocusOnTheDefaultButton)

@@ -252,6 +252,41 @@ TEST_F(AlarmScreen, LeavingNeedsTheSupervisorsLevelAndShowsTheMainWindow)
     EXPECT_TRUE(plat::Forms::Find("wMain")->isVisible());
 }
 
+TEST_F(AlarmScreen, TheLevelUnderTheLoginButtonFollowsTheLoginsThatTheButtonsAsk)
+{
+    addOperator();
+    wRunAlarms* w = showScreen();
+    startPolling();
+    firstFault();
+    ASSERT_EQ(w->lblLogin(0)->text(), "0");
+    auto shows = [&](const QString& digit) {
+        EXPECT_EQ(w->lblLogin(0)->text(), digit);
+        EXPECT_EQ(w->lblLogin(1)->text(), digit);
+    };
+
+    // The operator logs in to acknowledge.
+    const auto asked = answerLogin("1111");
+    w->imgAcquit->click();
+    EXPECT_TRUE(*asked);
+    EXPECT_EQ(gUserLevel, 1);
+    shows("1");
+
+    // A wrong code at Stop/Run logs the operator out before the refusal.
+    answerLogin("9999");
+    answerBox();
+    w->imgStopRun(0)->click();
+    EXPECT_EQ(gUserLevel, 0);
+    shows("0");
+
+    // The supervisor stops polling.
+    answerLogin("2468");
+    w->imgStopRun(0)->click();
+    EXPECT_FALSE(engine()->Run());
+    shows("2");
+    EXPECT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
 TEST_F(AlarmScreen, TheLoginButtonShowsTheNewLevelTwice)
 {
     wRunAlarms* w = showScreen();

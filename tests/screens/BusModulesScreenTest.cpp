@@ -8,7 +8,10 @@
 #include "program/core/VEXfonctions.h"
 #include "tests/screens/BusScreensFixture.h"
 
+#include <QImage>
 #include <QLabel>
+
+#include <cstdlib>
 
 namespace {
 
@@ -172,4 +175,51 @@ TEST_F(BusModulesScreen, TheMirrorsButtonOpensTheMirrorList)
     settle();
     EXPECT_EQ(overview(), nullptr);
     EXPECT_EQ(visibleForms(), QStringList{FormNames::wBusMiroirs});
+}
+
+TEST_F(BusModulesScreen, AnInactiveModulesCrossIsSeenThroughItsTitleBoxAndItsNumberStaysReadable)
+{
+    // Modules 1 and 2 alike but for their active flag.
+    for (int16_t m : {1, 2}) {
+        gConfig->Panel(m)->setModel(1);
+        gConfig->Panel(m)->setTitle("Hall");
+        gConfig->Panel(m)->setTitleColor(0x00FFFF);
+        gConfig->Panel(m)->setActive(m == 1);
+    }
+    wBusModules* o = open();
+    ASSERT_FALSE(o->imgCroix(0)->isVisible());
+    ASSERT_TRUE(o->imgCroix(1)->isVisible());
+    const QImage shot = o->grab().toImage();
+
+    // Where the falling stroke of the cross passes under the title box, above its text.
+    auto onStroke = [&](int tile) {
+        const QRect t = o->imgPanneau(tile)->geometry().adjusted(8, 8, -8, -8);
+        const QRect box = o->lblLblPan(tile)->geometry();
+        const int y = box.top() + 5;
+        const int x = t.left() + (y - t.top()) * t.width() / t.height();
+        EXPECT_TRUE(box.contains(x, y));
+        return shot.pixelColor(x, y);
+    };
+    const QColor active = onStroke(0);
+    const QColor crossed = onStroke(1);
+    EXPECT_LT(active.red() - active.green(), 10) << "an active module's box is dark and even";
+    EXPECT_GT(crossed.red() - crossed.green(), 30) << "the red cross shows through the box";
+
+    // The number in the ink of the text, above the cross.
+    auto darkest = [&](QLabel* l) {
+        QColor ink = Qt::white;
+        const QRect r = l->geometry();
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (shot.pixelColor(x, y).lightness() < ink.lightness())
+                    ink = shot.pixelColor(x, y);
+        return ink;
+    };
+    for (int tile : {0, 1}) {
+        SCOPED_TRACE(tile);
+        const QColor ink = darkest(o->lblNumPan(tile));
+        EXPECT_LT(ink.lightness(), 70);
+        EXPECT_LT(std::abs(ink.red() - ink.green()), 20);
+    }
+    testing_support::renderToPng(o, "wBusModules-crossed");
 }

@@ -1,5 +1,6 @@
 // The gallery tool renders the screens in every language, from a program
-// folder of its own: the real tool run as people run it.
+// folder of its own, and finds no caption that its control cuts: the real
+// tool run as people run it, over every screen it knows.
 
 #include "tests/harness/TestSupport.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-TEST(GalleryTool, RendersTheScreensInEveryLanguageAndLeavesTheProgramFolderAlone)
+TEST(GalleryTool, RendersTheScreensInEveryLanguageWithEveryCaptionInItsRoomAndLeavesTheProgramFolderAlone)
 {
     const QString tool = testing_support::binFolder() + "/screens";
     ASSERT_TRUE(QFile::exists(tool)) << "the screens tool is not built";

@@ -94,6 +94,7 @@ TEST_F(MirrorListScreen, ColumnsTitlesAndTheTextOrder)
         EXPECT_TRUE(l->lblTitle(c)->isVisible());
         EXPECT_EQ(l->lblTitle(c)->text(), Config::GetText(500200 + c));
     }
+    EXPECT_EQ(l->lblTitle(0)->text(), "") << "the first column, empty, has no title";
     EXPECT_EQ(l->lblLabels->text(), Config::GetText(500100));
     EXPECT_EQ(l->lblTitleOn(1)->text(), Config::GetText(500182));
     // K6200TX before K7150; module "10" between "1" and "2".

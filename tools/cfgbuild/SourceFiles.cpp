@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
 #include <limits>
 
 namespace cfgbuild {
@@ -102,7 +103,10 @@ TextTable readTexts(const QString& path)
         }
         if (cells.size() != table.languages.size() + 1)
             src.fail(l.number, QStringLiteral("%1 cells where the header has %2").arg(cells.size()).arg(table.languages.size() + 1));
-        for (int c = 0; c < cells.size(); ++c)
+        // A text meant to be empty is empty in every language; one empty
+        // among others is a translation missing.
+        const bool meantEmpty = std::all_of(cells.cbegin() + 1, cells.cend(), [](const QString& c) { return c.isEmpty(); });
+        for (int c = 0; c < (meantEmpty ? 1 : cells.size()); ++c)
             if (cells[c].trimmed().isEmpty())
                 src.fail(l.number, QStringLiteral("empty cell in column %1 (%2)")
                                        .arg(c + 1)

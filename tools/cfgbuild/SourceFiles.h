@@ -44,9 +44,9 @@ struct SoundRow {
     int line = 0;
 };
 
-// Refuses a missing header, a wrong number of cells, an empty cell, an id
-// that is not a whole number, a duplicate id and a text that Windows-1252
-// cannot hold.
+// Refuses a missing header, a wrong number of cells, an empty cell (but for
+// a text empty in every language), an id that is not a whole number, a
+// duplicate id and a text that Windows-1252 cannot hold.
 TextTable readTexts(const QString& path);
 // Refuses a bad or duplicate key and a value that Windows-1252 cannot hold.
 QVector<ConfigRow> readConfig(const QString& path);

@@ -1,6 +1,8 @@
 #include "tools/screens/GalleryEntries.h"
 
 #include "platform/Form.h"
+#include "platform/Forms.h"
+#include "program/bus/wPolling.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
@@ -229,9 +231,12 @@ void mirrorsOfChannel(plat::Form* form)
     screen->lblChannel->setCaption(QStringLiteral("3"));
 }
 
-// A serial colour printer of the shipped models, its lines in several colours and styles.
+// A serial colour printer of the shipped models, its lines in several
+// colours and styles; the engine's printer prints on it.
 void colourPrinter()
 {
+    // Loaded before the printer is configured: its load opens no port.
+    auto* engine = qobject_cast<wPolling*>(plat::Forms::Get(FormNames::wPolling));
     const QDir shipped(QCoreApplication::applicationDirPath());
     for (const QString& model : shipped.entryList({QStringLiteral("*.prt")}, QDir::Files))
         QFile::copy(shipped.filePath(model), plat::AppIdentity::programFolder() + QLatin1Char('/') + model);
@@ -240,6 +245,10 @@ void colourPrinter()
     const char* const codes[] = {"0", "5B", "5BU", "1BIU", "0", "3I", "6", "2U"};
     for (int i = 0; i < 8; ++i)
         gConfig->setPrinterInitCode(i, QLatin1String(codes[i]));
+    if (const EnginePrinterPtr live = engine->dpPrinter()) {
+        live->setPort(QStringLiteral("COM2"));
+        live->setSettings(QStringLiteral("19200,E,7,1"));
+    }
 }
 
 void alarmLineStyle(plat::Form* form)
@@ -340,11 +349,13 @@ void alarmSite()
 }
 
 // Alarms standing in every state: new, acknowledged, cleared before their
-// acknowledgement, a fault and a module gone missing.
+// acknowledgement, a fault and a module gone missing; the screen shown, as
+// the program shows it, with the level under its login button.
 void alarmsStanding(plat::Form* form)
 {
     LanguageGlobals::SetLetters();
     auto* screen = as<wRunAlarms>(form);
+    screen->Show();
     int num = 100;
     auto event = [&](int module, int chnl, int param, int aff) {
         EventClass ev = numbered(num++, module, chnl, param, aff);
@@ -469,6 +480,7 @@ const std::vector<GalleryEntry>& galleryEntries()
         {FormNames::wParamBiblio, libraryTexts, shown},
         {FormNames::wParamConsignes, instructionTexts, shown},
         {QStringLiteral("wRunAlarms"), alarmSite, alarmsStanding},
+        {FormNames::wPolling, {}, shown},
         {QStringLiteral("wHistoric"), monthOfHistory, historyLoaded},
         {QStringLiteral("dlgConsigne"), {}, instructionOfHistory},
         {QStringLiteral("wTeleCmdes"), remoteSite, {}},

@@ -1,10 +1,12 @@
 // screens OUTDIR: renders every registered screen of the program in its
 // typical state, in every language of the configuration database, into
 // OUTDIR as <form name>-<two letters of the language>.png, for people to
-// look at.
+// look at, and reports every caption that does not fit its control: it
+// ends with 1 when a screen could not be drawn or a caption does not fit.
 // The screens run on a program folder of their own (a copy of the database)
 // and on a simulated bus line, so nothing of a real panel is touched.
 
+#include "tools/screens/CaptionCheck.h"
 #include "tools/screens/GalleryEntries.h"
 
 #include "platform/AppIdentity.h"
@@ -18,8 +20,10 @@
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/EnginePrinter.h"
 #include "program/core/FormNames.h"
 #include "program/core/Globals.h"
+#include "program/runtime/DirectPrinting.h"
 #include "program/runtime/HistoProcs.h"
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
@@ -29,7 +33,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -39,8 +42,10 @@ namespace {
 QTextStream err(stderr);
 
 // A bus line with no module on it: the engine form opens it and stays idle.
+// The engine's printer is the program's, never opened here: nothing prints.
 void simulatedBus()
 {
+    EnginePrinter::setFactory([] { return std::make_shared<DirectPrinting>(); });
     static modsim::Simulator simulator;
     wPolling::setPortFactory(
         [] { return std::make_unique<modsim::SimSerialControl>(simulator, plat::systemClock()); });
@@ -51,7 +56,38 @@ void simulatedBus()
     };
 }
 
-bool render(const GalleryEntry& entry, const QString& file)
+// The screens' program folder, under a plain name as a panel's folder has
+// (the screens show it): "PLX2" in the temporary folder, numbered when
+// another gallery holds that name; removed at the end.
+class ProgramFolder {
+public:
+    ProgramFolder()
+    {
+        const QDir temp(QDir::tempPath());
+        for (int n = 1; n <= 100 && m_path.isEmpty(); ++n) {
+            const QString name = n == 1 ? QStringLiteral("PLX2") : QStringLiteral("PLX2-%1").arg(n);
+            // Fails on a folder that exists: nobody else's folder is used.
+            if (temp.mkdir(name))
+                m_path = temp.filePath(name);
+        }
+    }
+    ~ProgramFolder()
+    {
+        if (!m_path.isEmpty())
+            QDir(m_path).removeRecursively();
+    }
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+    bool isValid() const { return !m_path.isEmpty(); }
+    const QString& path() const { return m_path; }
+
+private:
+    QString m_path;
+};
+
+// Draws the screen into file and reports its captions that do not fit.
+bool render(const GalleryEntry& entry, const QString& file, int& misfits)
 {
     plat::Forms::Unload(plat::Forms::Find(entry.form));
     if (entry.before)
@@ -62,7 +98,14 @@ bool render(const GalleryEntry& entry, const QString& file)
     form->ensurePolished();
     QCoreApplication::processEvents();
     const bool saved = form->grab().save(file, "PNG");
-    if (entry.form != FormNames::wPolling)
+    for (const CaptionCheck::Misfit& m : CaptionCheck::misfits(form)) {
+        err << QFileInfo(file).fileName() << ": " << CaptionCheck::describe(m) << "\n";
+        ++misfits;
+    }
+    // The engine stays loaded, its window hidden, as in the program.
+    if (entry.form == FormNames::wPolling)
+        form->Hide();
+    else
         plat::Forms::Unload(form);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return saved;
@@ -94,7 +137,7 @@ int main(int argc, char** argv)
     const QString home = plat::AppIdentity::programFolder();
     if (qEnvironmentVariableIsEmpty("PLX_REGISTRY_FILE"))
         qputenv("PLX_REGISTRY_FILE", QFile::encodeName(home + QStringLiteral("/Registry.ini")));
-    QTemporaryDir folder;
+    ProgramFolder folder;
     if (!folder.isValid() || !QFile::copy(home + QStringLiteral("/PLX2.cfg"), folder.path() + QStringLiteral("/PLX2.cfg"))) {
         err << "cannot prepare a program folder with " << home << "/PLX2.cfg\n";
         return 1;
@@ -115,6 +158,7 @@ int main(int argc, char** argv)
             screens.push_back({name, {}, {}});
 
     int failures = 0;
+    int misfits = 0;
     for (int language = 0; !Config::GetLanguage(language).isEmpty(); ++language) {
         gLanguage = language;
         const QString suffix = Config::GetLanguage(language).left(2).toLower();
@@ -123,7 +167,7 @@ int main(int argc, char** argv)
             gUserLevel = 0;
             const QString file = out + QLatin1Char('/') + entry.form + QLatin1Char('-') + suffix + QStringLiteral(".png");
             bool saved = false;
-            plat::guard(QStringLiteral("screens.") + entry.form, [&] { saved = render(entry, file); });
+            plat::guard(QStringLiteral("screens.") + entry.form, [&] { saved = render(entry, file, misfits); });
             if (!saved) {
                 err << "not rendered: " << file << "\n";
                 ++failures;
@@ -132,5 +176,7 @@ int main(int argc, char** argv)
     }
     plat::Forms::UnloadAllExcept({});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return failures == 0 ? 0 : 1;
+    if (misfits > 0)
+        err << misfits << " captions do not fit\n";
+    return failures == 0 && misfits == 0 ? 0 : 1;
 }

@@ -6,10 +6,13 @@
 
 namespace BusLook {
 
-QString titleStyle(int32_t bgr)
+QString titleStyle(int32_t bgr, bool crossed)
 {
+    QColor back = TitleBackground;
+    if (crossed)
+        back.setAlpha(CrossedTitleAlpha);
     return QStringLiteral("color: %1; background: %2; border-radius: 6px;")
-        .arg(plat::Theme::fromBgr(uint32_t(bgr)).name(), TitleBackground.name());
+        .arg(plat::Theme::fromBgr(uint32_t(bgr)).name(), back.name(QColor::HexArgb));
 }
 
 QPixmap cross(const QSize& size)

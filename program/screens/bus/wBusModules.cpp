@@ -97,6 +97,7 @@ void wBusModules::buildTileZero()
 
     auto* title = lblLblPan.add(0, label(this, 11, true, Qt::AlignCenter));
     title->setWordWrap(true);
+    plat::markValue(title);
     title->setGeometry(kTileLeft + 9, kTileTop + 40, kTileWidth - 18, kTileHeight - 49);
 }
 
@@ -206,7 +207,7 @@ void wBusModules::HabillePanneaux()
             lblTypePan(i)->setText(t.model);
             lblLblPan(i)->setText(t.title);
             // A module without a title leaves its tile open (and its cross in sight).
-            lblLblPan(i)->setStyleSheet(t.title.isEmpty() ? QString() : BusLook::titleStyle(t.titleColor));
+            lblLblPan(i)->setStyleSheet(t.title.isEmpty() ? QString() : BusLook::titleStyle(t.titleColor, t.crossed));
             imgCroix(i)->setVisible(t.crossed);
         }
     });

@@ -97,7 +97,8 @@ void wTechEtatModule::buildControls()
 
     // The module's identity.
     lblModType.add(1, boxed(frmFrames(0), place(120, 210, 1290, 315)));
-    lblLabels.add(0, text(frmFrames(0), place(1470, 225, 330, 285), plat::Theme::font(12, true), Qt::AlignCenter))
+    // The fixed word fits its box at 10 points.
+    lblLabels.add(0, text(frmFrames(0), place(1470, 225, 330, 285), plat::Theme::font(10, true), Qt::AlignCenter))
         ->setText(QStringLiteral("No"));
     lblModType.add(0, boxed(frmFrames(0), place(1845, 210, 435, 315)));
 
@@ -126,7 +127,8 @@ void wTechEtatModule::buildControls()
     label->setWordWrap(true);
     label->setStyleSheet(QStringLiteral("background: %1; color: black; padding: 0px 2px;").arg(plat::Theme::fromBgr(Amber).name()));
     label->hide();
-    lblNum.add(0, text(lamps, place(120, 330, 225, 240), plat::Theme::font(10, true), Qt::AlignCenter))->hide();
+    lblNum.add(0, text(lamps, place(120, 330, 225, 240), plat::Theme::font(LampRows::NumberPointSize, true), Qt::AlignCenter))
+        ->hide();
     shpBkTxt.add(0, shape(lamps, plat::Shape::Rectangle, place(930, 330, 3195, 375), LightGrey, true, FrameBorder, 1))->hide();
     shpBkLed.add(0, shape(lamps, plat::Shape::Rectangle, place(390, 330, 435, 255), LightGrey, true, FrameBorder, 1))->hide();
 
