@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace plat::StopRequests {
@@ -77,6 +78,14 @@ void watch(Handler handler)
             g_session = QObject::connect(app, &QGuiApplication::commitDataRequest, app,
                                          [](QSessionManager&) { deliver(Cause::SessionEnd); }, Qt::DirectConnection);
     }
+}
+
+bool pending()
+{
+    if (g_pipe[0] < 0)
+        return false;
+    pollfd fd{g_pipe[0], POLLIN, 0};
+    return ::poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN);
 }
 
 } // namespace plat::StopRequests

@@ -15,4 +15,9 @@ using Handler = std::function<void(Cause)>;
 // an empty handler gives the signals their default action back.
 void watch(Handler handler);
 
+// True while a stop request waits for the message loop to take it: work that
+// runs long without the loop (a bus pass) can end early. The request stays
+// to be handled as usual once the loop runs.
+bool pending();
+
 } // namespace plat::StopRequests

@@ -156,14 +156,14 @@ bool EcritUnMot(plat::SerialControl& port, quint8 slave, qint32 reg, qint16 valu
                  ModbusFrames::writeSingleRequest(slave, reg, value));
 }
 
-qint16 GetModuleType(plat::SerialControl& port, quint8 slave)
+qint16 GetModuleType(plat::SerialControl& port, quint8 slave, const std::function<bool()>& mayGoOn)
 {
     QVector<qint16> word(1);
     if (!LitMots(port, slave, Bus::RegModuleType, word))
         return Bus::ModelNone;
     if (word[0] == Bus::ModuleTypeStatusWord)
         return Bus::ModelK6200TX;
-    if (word[0] != Bus::ModuleTypeBuffer)
+    if (word[0] != Bus::ModuleTypeBuffer || (mayGoOn && !mayGoOn()))
         return Bus::ModelNone;
     // A K7100 keeps no sub-type register and stays silent on it.
     if (!LitMots(port, slave, Bus::RegModuleSubType, word))

@@ -20,6 +20,8 @@
 #include <QByteArray>
 #include <QVector>
 
+#include <functional>
+
 namespace CommFunctions {
 
 // CRC-16/MODBUS of the first count bytes. count must leave room for the two CRC
@@ -34,8 +36,10 @@ bool LitMots(plat::SerialControl& port, quint8 slave, qint32 firstRegister, QVec
 bool EcritMots(plat::SerialControl& port, quint8 slave, qint32 firstRegister, const QVector<qint16>& values);
 // Function 6: writes one register; slave 0 as for EcritMots.
 bool EcritUnMot(plat::SerialControl& port, quint8 slave, qint32 reg, qint16 value);
-// The model a module reports: 1, 2, 3 or 5; 0 when nothing answers.
-qint16 GetModuleType(plat::SerialControl& port, quint8 slave);
+// The model a module reports: 1, 2, 3 or 5; 0 when nothing answers. A
+// buffer module takes a second frame: mayGoOn, when given, is asked before
+// it, and false gives up there with 0.
+qint16 GetModuleType(plat::SerialControl& port, quint8 slave, const std::function<bool()>& mayGoOn = {});
 
 // The clock that the pause before each frame and the reply deadlines run on;
 // nullptr restores the real monotonic clock.

@@ -7,6 +7,7 @@
 #include "program/bus/EventClass.h"
 #include "program/bus/PollingEngine.h"
 
+#include "program/core/ErrorHandling.h"
 #include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
@@ -28,9 +29,11 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
 
-// Runs fn, reporting an error under name; the caller goes on.
+// Runs fn, reporting an error under name; the caller goes on. Nobody asked
+// for this work: its errors are told without waiting.
 void trapped(const char* name, const std::function<void()>& fn)
 {
+    const ErrorHandling::Unattended unattended;
     plat::guard(QStringLiteral("wPolling.") + QLatin1String(name), fn);
 }
 
@@ -91,10 +94,13 @@ void EngineTimers::midnight(const plat::DateTime& now)
             return;
         }
         // Nothing can go out on a closed port: no attempt, no error reports.
+        // The attempts are counted here: a clock set back meanwhile makes the
+        // command wait for its time, and counts none of them.
         const plat::SerialControl* port = m_engine.port();
         reset->ErrorsClear();
-        while (port && port->PortOpen() && reset->CmdType() != CommandClass::CmdDone
-               && reset->ErrorCount() < BroadcastAttempts)
+        for (int attempt = 0; attempt < BroadcastAttempts && port && port->PortOpen()
+                              && reset->CmdType() != CommandClass::CmdDone;
+             ++attempt)
             m_engine.TraiteCommande(*reset);
     });
 }

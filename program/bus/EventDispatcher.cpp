@@ -7,6 +7,7 @@
 #include "program/bus/BusConstants.h"
 #include "program/bus/ConfigAccess.h"
 #include "program/bus/FixedRecord.h"
+#include "program/core/ErrorHandling.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
 #include "program/core/Limits.h"
@@ -98,6 +99,8 @@ void EventDispatcher::SendEvent(EventClass& ev)
 
 void EventDispatcher::TraiteEvent(EventClass& ev)
 {
+    // Its errors are told without waiting: the event goes on to its other steps.
+    const ErrorHandling::Unattended unattended;
     // State and horn: an error here ends the dispatch.
     bool goOn = true;
     const bool ok = step(StateAndHorn, [&] {

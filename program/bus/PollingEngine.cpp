@@ -12,6 +12,8 @@
 #include "program/core/ConfigClass.h"
 #include "program/core/Components.h"
 #include "program/core/Config.h"
+#include "program/core/ErrorHandling.h"
+#include "program/core/GlobalMain.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
 #include "program/core/IniKeys.h"
@@ -40,8 +42,6 @@ namespace {
 const QString kEngine = QStringLiteral("wPolling.");
 
 QString qualified(const char* procedure) { return kEngine + QLatin1String(procedure); }
-
-QString stars(int n) { return QString(n, QLatin1Char('*')); }
 
 } // namespace
 
@@ -155,7 +155,8 @@ void PollingEngine::yield()
 
 int PollingEngine::message(const QString& text, int style, bool modeless)
 {
-    if (modeless) {
+    // Where nobody is asked anything a box must not hold the bus.
+    if (modeless || ErrorHandling::Unattended::active()) {
         if (m_seams.modelessMessage) {
             m_seams.modelessMessage(text, style);
             return 0;
@@ -228,10 +229,9 @@ void PollingEngine::setRun(bool value)
         SendEvent(ev);
         timer().setInterval(PollIntervalMs);
         if (value && !m_run) {
-            if (!m_synchroDone) {
-                SynchroGeneraleBus();
-                m_synchroDone = true;
-            }
+            // Owed until a pass reaches the bus: the next start runs it.
+            if (!m_synchroDone)
+                m_synchroDone = synchronise();
             timer().setEnabled(true);
         }
         m_run = value;
@@ -355,7 +355,13 @@ void PollingEngine::RunWhenPortOpens()
 
 void PollingEngine::traceLoss()
 {
-    if (m_portLost || !m_port || !m_port->DeviceLost())
+    if (m_port && m_port->DeviceLost())
+        tracePortLost();
+}
+
+void PollingEngine::tracePortLost()
+{
+    if (m_portLost || !m_port)
         return;
     m_portLost = true;
     traceLine(LostTraceLine(now(), m_port->CommPort()));
@@ -409,19 +415,24 @@ void PollingEngine::portBack()
 
 void PollingEngine::Load()
 {
+    // With the automatic start the panel may be unattended: the messages that
+    // the bus or the printer port did not open, and the load's errors, must
+    // not hold the start.
+    const bool attended = !(gConfig && gConfig->AutoStart());
+    const ErrorHandling::Unattended unattended(!attended);
     plat::guard(qualified("Form_Load"), [&] {
         m_dispatcher.LoadLastEvent();
         ConfigurationChanged();
         m_closing = false;
         m_run = false;
-        // With the automatic start the panel may be unattended: the messages
-        // that the bus or the printer port did not open must not hold the start.
-        const bool attended = !ConfigAccess::config().AutoStart();
         reinit(attended);
         // Unloaded while the port message waited: the load ends there, and
         // the commands saved by the previous run stay saved.
         if (m_closing)
             return;
+        // Nobody may have seen the message: the trace says the port failed.
+        if (!attended && !portUsable())
+            tracePortLost();
 
         // A printer whose port does not open (the test has said so) is set up
         // all the same: it opens at the first line once it is there. Settings
@@ -485,7 +496,7 @@ void PollingEngine::QueryUnload(plat::UnloadMode mode)
     plat::guard(qualified("Form_QueryUnload"), [&] {
         horn().Alarme(-1);
         if (mode == plat::vbAppWindows || mode == plat::vbAppTaskManager)
-            log().Comment(ShutdownTraceLine(now(), mode == plat::vbAppTaskManager));
+            log().Comment(Global::ShutdownTraceLine(now(), mode == plat::vbAppTaskManager));
     });
 }
 
@@ -519,14 +530,6 @@ QString PollingEngine::LostTraceLine(const plat::DateTime& at, int portNumber)
     r.set(TraceRecord::Common, QStringLiteral("COM") + QString::number(portNumber));
     r.setStars(TraceRecord::Specific);
     return r.text();
-}
-
-QString PollingEngine::ShutdownTraceLine(const plat::DateTime& at, bool taskManager)
-{
-    const QString words = taskManager ? QStringLiteral("TASK  MANAGER  ******** SYSTEM  APPLI STOP    ")
-                                      : QStringLiteral("CLOSE  WINDOWS  ******** SYSTEM  APPLI STOP    ");
-    return plat::formatShortDate(at) + QLatin1Char(' ') + plat::formatLongTime(at) + QLatin1Char(' ') + words
-           + stars(26) + QLatin1Char(' ') + stars(39);
 }
 
 QString PollingEngine::ErrorRowText(const PanelClass& panel)
@@ -577,6 +580,8 @@ void PollingEngine::RunComm()
         explicit InTick(PollingEngine& e) : engine(e) { engine.m_inTick = true; }
         ~InTick() { engine.m_inTick = false; }
     };
+    // An error of the tick is told without waiting; it still stops polling.
+    const ErrorHandling::Unattended unattended;
     bool rearm = false;
     bool ok = false;
     {

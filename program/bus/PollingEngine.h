@@ -95,7 +95,10 @@ public:
     // The general synchronisation pass: every configured module detected,
     // its outputs and event buffer reset, the alarm list emptied and the
     // state of every active channel emitted again (Clock -1). A notice stays
-    // on top meanwhile; an error ends the pass at its clean-up.
+    // on top meanwhile; an error ends the pass at its clean-up. A line that
+    // is down (the pass traces it LOST) or a stop request ends it before the
+    // list is emptied: the list stays as it is, and the first start's pass
+    // stays owed to the next start of polling.
     void SynchroGeneraleBus();
     // The midnight pass: every configured module in service re-read, the day
     // record of every configured module written to the history, and the
@@ -164,8 +167,6 @@ public:
     static QString SynchroTraceLine(const plat::DateTime& at);
     // The trace line of a port whose device went away.
     static QString LostTraceLine(const plat::DateTime& at, int portNumber);
-    // The line of a shutdown by the session (windows) or by termination.
-    static QString ShutdownTraceLine(const plat::DateTime& at, bool taskManager);
 
 signals:
     void WriteError(const CommandClass& cmd);
@@ -206,6 +207,9 @@ private:
     void portGone();
     // The loss of the device, traced once until the port is open again.
     void traceLoss();
+    // The LOST line, once until the port is open again; the watchdog then
+    // tries the port until it opens.
+    void tracePortLost();
     // The port opened again: the counters start afresh, and polling when it waits.
     void portBack();
     Dispatch::Horn& horn();
@@ -223,6 +227,14 @@ private:
     void exploitStatus(PanelClass& panel, const QVector<qint16>& words);
     void exploitStates(PanelClass& panel, const QVector<qint16>& words);
     void dispatchNew(EventClass& ev);
+    // The general pass; true when it reached the bus (the alarm list emptied
+    // and filled again).
+    bool synchronise();
+    // A stop was asked (the engine closing, or a request that the message
+    // loop has not taken yet): a pass ends at its next frame.
+    bool stopAsked() const;
+    // The next frame of a pass may go: the line is up and no stop asked.
+    bool busGoesOn() const;
     // The synchronisation passes' parts.
     void showSynchroMarks(bool visible);
     QPointer<plat::Form> showSynchroNotice();

@@ -1,9 +1,9 @@
 #pragma once
 // What the polling engine calls of the parts built beside it or above it: the
-// inactivity detector, the message box and the midnight housekeeping. Each is
-// one function; the program's assembly installs every one in
-// PollingSeams::installed() before the engine loads. One left empty is not
-// called (the two noted fall back).
+// inactivity detector, the message box, the stop request and the midnight
+// housekeeping. Each is one function; the program's assembly installs every
+// one in PollingSeams::installed() before the engine loads. One left empty is
+// not called, except those noted, which fall back.
 
 #include "platform/Component.h"
 #include "Stillmark/_ActivityDetect.h"
@@ -21,6 +21,10 @@ struct PollingSeams {
     // The same box shown without waiting (it stays on top until its button).
     // Unset: Global::Message, modeless.
     std::function<void(const QString& text, int style)> modelessMessage;
+
+    // A stop of the program was requested and waits for the message loop,
+    // which a bus pass does not run. Unset: plat::StopRequests::pending().
+    std::function<bool()> stopRequested;
 
     // The housekeeping of a new day (new trace log, purge and copy of the
     // history and trace files), first of the day change's actions.

@@ -17,6 +17,7 @@
 #include "program/core/Components.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/ErrorHandling.h"
 #include "program/core/FormNames.h"
 #include "program/core/Globals.h"
 #include "program/core/MirrorClasses.h"
@@ -32,6 +33,7 @@
 #include "platform/RtError.h"
 #include "platform/Screen.h"
 #include "platform/SerialControl.h"
+#include "platform/StopRequests.h"
 
 namespace {
 
@@ -75,19 +77,29 @@ QString PollingEngine::SynchroTraceLine(const plat::DateTime& at)
 
 void PollingEngine::SynchroGeneraleBus()
 {
+    synchronise();
+}
+
+bool PollingEngine::synchronise()
+{
     // Asked again while its notice yields: the running pass does it all.
     if (m_inSynchro)
-        return;
+        return false;
     m_inSynchro = true;
+    const ErrorHandling::Unattended unattended;
     // The notice's yield paints it; a touch or key made meanwhile is dropped
     // at the pass's end (the busy pointer says why).
     const plat::InputHold hold(plat::InputHold::Drop);
     const HeldConfig held(*this);
     const int pointer = plat::Screen::MousePointer();
     QPointer<plat::Form> notice;
+    bool reached = false;
     plat::guard(kSynchro, [&] {
         plat::Screen::setMousePointer(plat::Screen::vbHourglass);
         notice = showSynchroNotice();
+        // Stopped while the notice painted: nothing more is sent or written.
+        if (stopAsked())
+            return;
         log().Comment(SynchroTraceLine(now()));
         log().FlushFile();
         showSynchroMarks(true);
@@ -95,6 +107,15 @@ void PollingEngine::SynchroGeneraleBus()
         ChannelParams params{};
         detectModules(params);
         resetModules();
+        // A line that is down tells nothing of the modules, and a stop leaves
+        // no time to ask them: the list and its announcements stay as they
+        // are until a pass reaches the bus.
+        if (!busGoesOn()) {
+            if (!stopAsked())
+                tracePortLost();
+            return;
+        }
+        reached = true;
         emptyAlarmList();
         emitChannelStates(params);
     });
@@ -106,6 +127,17 @@ void PollingEngine::SynchroGeneraleBus()
             plat::Forms::Unload(notice);
     });
     m_inSynchro = false;
+    return reached;
+}
+
+bool PollingEngine::stopAsked() const
+{
+    return m_closing || (m_seams.stopRequested ? m_seams.stopRequested() : plat::StopRequests::pending());
+}
+
+bool PollingEngine::busGoesOn() const
+{
+    return portUsable() && !stopAsked();
 }
 
 QPointer<plat::Form> PollingEngine::showSynchroNotice()
@@ -148,8 +180,8 @@ void PollingEngine::showSynchroMarks(bool visible)
 qint16 PollingEngine::askModuleType(qint16 module)
 {
     qint16 type = Bus::ModelNone;
-    for (int i = 0; i < kTypeQueries && type <= Bus::ModelNone && portUsable(); ++i)
-        type = CommFunctions::GetModuleType(*m_port, quint8(module));
+    for (int i = 0; i < kTypeQueries && type <= Bus::ModelNone && busGoesOn(); ++i)
+        type = CommFunctions::GetModuleType(*m_port, quint8(module), [this] { return busGoesOn(); });
     return type;
 }
 
@@ -162,14 +194,14 @@ void PollingEngine::detectModules(ChannelParams& params)
         if (panel.Model() <= Bus::ModelNone || !panel.Active())
             continue;
         const qint16 type = askModuleType(qint16(m));
-        if (!portUsable())
+        if (!busGoesOn())
             return;
         panel.setErrCptr(1, 0);
         panel.setErrCptr(2, 0);
         // Silently: the alarm list is emptied and filled again by this pass.
         panel.setActualModel(type);
         panel.setPresent(type > Bus::ModelNone);
-        if (!isBufferModel(type))
+        if (!isBufferModel(type) || !busGoesOn())
             continue;
         QVector<qint16> words(panel.ChannelCount());
         if (CommFunctions::LitMots(*m_port, quint8(m), Bus::RegChannelParam, words))
@@ -180,8 +212,18 @@ void PollingEngine::detectModules(ChannelParams& params)
 
 void PollingEngine::resetModules()
 {
+    // Every frame waits for a line that is up and no stop asked.
+    auto write = [&](quint8 slave, int reg, qint16 value) {
+        if (!busGoesOn())
+            return false;
+        CommFunctions::EcritUnMot(*m_port, slave, reg, value);
+        return true;
+    };
+    auto read = [&](quint8 slave, int reg, QVector<qint16>& words) {
+        return busGoesOn() && CommFunctions::LitMots(*m_port, slave, reg, words);
+    };
     for (int m = 1; m <= Limits::Modules; ++m) {
-        if (!portUsable())
+        if (!busGoesOn())
             return;
         PanelClass& panel = panelAt(m);
         if (!panel.Active())
@@ -190,17 +232,18 @@ void PollingEngine::resetModules()
         const quint8 slave = quint8(m);
         if (isResetByChannels(model)) {
             for (int c = 1; c <= panel.ChannelCount(); ++c)
-                CommFunctions::EcritUnMot(*m_port, slave, Bus::RegChannelCommand + c, 0);
-            CommFunctions::EcritUnMot(*m_port, slave, Bus::RegModuleCommand, Bus::ModuleCommandAcknowledge);
+                write(slave, Bus::RegChannelCommand + c, 0);
+            write(slave, Bus::RegModuleCommand, Bus::ModuleCommandAcknowledge);
             // The whole word: the module drops every entry it counts.
             QVector<qint16> count(1);
-            if (CommFunctions::LitMots(*m_port, slave, Bus::RegEventCount, count) && count[0] > 0)
-                CommFunctions::EcritUnMot(*m_port, slave, Bus::RegEventAck, count[0]);
+            if (read(slave, Bus::RegEventCount, count) && count[0] > 0)
+                write(slave, Bus::RegEventAck, count[0]);
         } else if (model == Bus::ModelK6200TX) {
-            CommFunctions::EcritUnMot(*m_port, slave, Bus::RegHorn, 0);
+            write(slave, Bus::RegHorn, 0);
             QVector<qint16> status(1);
-            CommFunctions::LitMots(*m_port, slave, Bus::RegStatus, status);
-            CommFunctions::EcritUnMot(*m_port, slave, Bus::RegStatusClear, 0);
+            read(slave, Bus::RegStatus, status);
+            if (!write(slave, Bus::RegStatusClear, 0))
+                return;
             for (int c = 1; c <= panel.ChannelCount(); ++c)
                 ConfigAccess::channel(panel, c).setState(0);
         }
@@ -224,7 +267,7 @@ void PollingEngine::emitChannelStates(const ChannelParams& params)
         PanelClass& panel = panelAt(m);
         if (!panel.Active() || !isResetByChannels(panel.ActualModel()))
             continue;
-        if (!portUsable())
+        if (!busGoesOn())
             return;
         QVector<qint16> words(panel.ChannelCount());
         if (!CommFunctions::LitMots(*m_port, quint8(m), Bus::RegChannelState, words))
@@ -259,7 +302,7 @@ bool PollingEngine::readCounted(qint16 module, int reg, QVector<qint16>& words)
     PanelClass& panel = panelAt(module);
     // The counters start from 0 here: the third failure declares the module missing.
     for (int attempt = 0; attempt < EventDispatcher::ErrorsToMissing; ++attempt) {
-        if (!portUsable())
+        if (!busGoesOn())
             return false;
         if (CommFunctions::LitMots(*m_port, quint8(module), reg, words))
             return true;
@@ -274,6 +317,7 @@ bool PollingEngine::readCounted(qint16 module, int reg, QVector<qint16>& words)
 
 void PollingEngine::UpdatePanel(qint16 module, bool detect)
 {
+    const ErrorHandling::Unattended unattended;
     const HeldConfig held(*this);
     plat::guard(kUpdatePanel, [&] {
         PanelClass& panel = panelAt(module);
@@ -282,12 +326,12 @@ void PollingEngine::UpdatePanel(qint16 module, bool detect)
             panel.setPresent(false);
             return;
         }
-        if (!portUsable())
+        if (!busGoesOn())
             return;
         panel.setErrCptr(1, 0);
         panel.setErrCptr(2, 0);
         const qint16 type = askModuleType(module);
-        if (!portUsable())
+        if (!busGoesOn())
             return;
         panel.setActualModel(type);
         // Announced, so that a module lost at midnight is seen missing and
@@ -328,9 +372,13 @@ void PollingEngine::UpdatePanel(qint16 module, bool detect)
 
 void PollingEngine::MidnightSynchro()
 {
+    const ErrorHandling::Unattended unattended;
     const HeldConfig held(*this);
     plat::guard(kMidnight, [&] {
         for (int m = 1; m <= Limits::Modules; ++m) {
+            // A stop ends the pass here.
+            if (stopAsked())
+                return;
             PanelClass& panel = panelAt(m);
             if (panel.Model() <= Bus::ModelNone)
                 continue;
@@ -385,8 +433,9 @@ void PollingEngine::clearLatchedTargets()
                     break;
                 }
             }
-            // Cleared on the module first: a line that is down leaves it for the next night.
-            if (!latched || sourceActive || !portUsable())
+            // Cleared on the module first: a line that is down, or a stop,
+            // leaves it for the next night.
+            if (!latched || sourceActive || !busGoesOn())
                 continue;
             const int model = panel.ActualModel();
             if (model == Bus::ModelK6200TX) {

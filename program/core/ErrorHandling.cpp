@@ -2,6 +2,7 @@
 
 #include "platform/Guard.h"
 #include "platform/Screen.h"
+#include "program/core/GlobalMain.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/dlgMessage.h"
 
@@ -22,6 +23,9 @@ struct ReportCount {
 };
 
 QString g_lastWritten;
+
+// Unattended scopes standing now.
+int g_unattended = 0;
 
 // Where the report goes when the message box itself is what fails.
 void toStderr(const QString& text)
@@ -55,8 +59,9 @@ void ShowError(const QString& procName, const plat::RtError& error)
     // An hourglass left by the failing procedure must not stay.
     plat::Screen::setMousePointer(plat::Screen::vbDefault);
     const QString text = ErrorText(procName, error.number(), error.description());
-    // A report box whose own code fails would report again, and again.
-    if (g_reports > 0 && MessageBoxCode::running()) {
+    // A report box whose own code fails would report again, and again. Once
+    // the program ends nobody answers a box: its stop lines are its last.
+    if ((g_reports > 0 && MessageBoxCode::running()) || Global::Ending()) {
         toStderr(text);
         return;
     }
@@ -64,13 +69,41 @@ void ShowError(const QString& procName, const plat::RtError& error)
     MessageBoxCode::Outside fresh;
     // An OK-only box answers Cancel only when it could not be shown: the
     // report must not be lost then.
-    if (Global::Message(text, MsgStyle::vbCritical) == MsgResult::vbCancel && text != g_lastWritten)
+    if (Global::Message(text, MsgStyle::vbCritical, Unattended::active()) == MsgResult::vbCancel
+        && text != g_lastWritten)
         toStderr(text);
 }
 
 void ShowError(const QString& procName, int errNumber)
 {
     ShowError(procName, plat::rtError(errNumber));
+}
+
+Unattended::Unattended(bool on) : m_on(on)
+{
+    if (m_on)
+        ++g_unattended;
+}
+
+Unattended::~Unattended()
+{
+    if (m_on)
+        --g_unattended;
+}
+
+bool Unattended::active()
+{
+    return g_unattended > 0;
+}
+
+Unattended::Suspend::Suspend() : m_saved(g_unattended)
+{
+    g_unattended = 0;
+}
+
+Unattended::Suspend::~Suspend()
+{
+    g_unattended = m_saved;
 }
 
 void Install()

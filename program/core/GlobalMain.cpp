@@ -11,6 +11,7 @@
 #include "platform/Values.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/ErrorHandling.h"
 #include "program/core/FormNames.h"
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
@@ -25,8 +26,10 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSaveFile>
 
+#include <cstdio>
 #include <optional>
 
 namespace Global {
@@ -41,11 +44,21 @@ bool g_ending = false;
 bool g_stopRequested = false;
 plat::UnloadMode g_stopCause = plat::vbFormCode;
 
+// The plain critical box while it waits: a stop request closes it.
+QPointer<QMessageBox> g_criticalBox;
+
 void defaultCriticalBox(const QString& title, const QString& text)
 {
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox::critical(nullptr, title, shown);
+    // Nobody answers a box once the program ends.
+    if (g_ending) {
+        std::fprintf(stderr, "PLX2: %s\n", shown.toLocal8Bit().constData());
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, title, shown, QMessageBox::Ok);
+    g_criticalBox = &box;
+    box.exec();
 }
 
 CriticalBox& criticalBox()
@@ -55,18 +68,14 @@ CriticalBox& criticalBox()
 }
 
 // Opens the day's trace log for appending. A log that cannot be opened does
-// not stop the start: the error is handed back, told once, and the log stays
-// closed, so that later lines are dropped quietly.
+// not stop the start: the error is handed back to be told once, and the log
+// tries again at each later line (quietly) until it opens.
 std::optional<plat::RtError> openTraceLog()
 {
     try {
         Housekeeping::OpenTraceLog(QDate::currentDate());
         return std::nullopt;
     } catch (const plat::RtError& e) {
-        try {
-            gTraceLog().CloseFile();
-        } catch (const plat::RtError&) {
-        }
         return e;
     }
 }
@@ -154,6 +163,13 @@ void extractAlarmSounds()
     }
 }
 
+// The automatic start is made for an unattended panel: nothing it meets
+// waits for an answer.
+bool automaticStart()
+{
+    return gConfig && gConfig->AutoStart();
+}
+
 void showMainWindow()
 {
     plat::Forms::Get(FormNames::wMain)->Show();
@@ -167,20 +183,24 @@ void steps()
         return;
     }
     // Opened before anything can fail, so that what follows is traced; a log
-    // that does not open is told once the database gives the message box.
+    // that does not open is told once the database gives the message box and
+    // the configuration says whether anyone is there to answer it.
     const std::optional<plat::RtError> traceError = openTraceLog();
     dropSavedAlarmRows();
     if (!Config::OpenConfigBase()) {
         criticalBox()(AppTitle, NoDatabaseText);
         return;
     }
-    if (traceError)
-        plat::reportError(QStringLiteral("Global.Main"), *traceError);
     plat::Screen::setMousePointer(plat::Screen::vbHourglass);
     gNoResize = IniBoolean(VEXfonctions::GetIni(IniKeys::General, IniKeys::NoResize, IniKeys::NoResizeDefault), true);
     const int32_t result = loadWorkingConfig();
+    const ErrorHandling::Unattended unattended(automaticStart());
+    if (traceError)
+        plat::reportError(QStringLiteral("Global.Main"), *traceError);
     // The engine form stays loaded and hidden for the whole run. Every wait
-    // below may have let a stop request in: the start ends there.
+    // may have let a stop request in: the start ends there.
+    if (g_ending)
+        return;
     PollingLink& engine = Polling::Engine();
     if (g_ending)
         return;
@@ -257,11 +277,16 @@ plat::UnloadMode StopCause()
     return g_stopCause;
 }
 
-void Main()
+void ResetRun()
 {
     g_ending = false;
     g_stopRequested = false;
     g_stopCause = plat::vbFormCode;
+}
+
+void Main()
+{
+    ResetRun();
     std::optional<plat::RtError> error;
     try {
         steps();
@@ -272,6 +297,7 @@ void Main()
     }
     if (!error)
         return;
+    const ErrorHandling::Unattended unattended(automaticStart());
     plat::Screen::setMousePointer(plat::Screen::vbDefault);
     // The hidden engine form counts as loaded but not as a window.
     try {
@@ -282,14 +308,31 @@ void Main()
     plat::reportError(QStringLiteral("Global.Main"), *error);
 }
 
+QString ShutdownTraceLine(const plat::DateTime& at, bool taskManager)
+{
+    const QString words = taskManager ? QStringLiteral("TASK  MANAGER  ******** SYSTEM  APPLI STOP    ")
+                                      : QStringLiteral("CLOSE  WINDOWS  ******** SYSTEM  APPLI STOP    ");
+    return plat::formatShortDate(at) + QLatin1Char(' ') + plat::formatLongTime(at) + QLatin1Char(' ') + words
+           + QString(26, QLatin1Char('*')) + QLatin1Char(' ') + QString(39, QLatin1Char('*'));
+}
+
 void EndProgram()
 {
     g_ending = true;
+    // A start-up box that waits (a second instance, no database) goes with
+    // the request; the start then ends where it stood.
+    if (g_criticalBox)
+        g_criticalBox->done(0);
     plat::guard(QStringLiteral("Global.EndProgram"), [] {
         if (PollingLink* engine = Polling::Loaded()) {
             engine->SendStationEvent(Polling::StationEvent::ProgramStop);
             engine->setRun(false);
             plat::Forms::Unload(plat::Forms::Find(FormNames::wPolling));
+        } else if (g_stopRequested && g_stopCause != plat::vbFormCode && gTraceLog().Opened()) {
+            // Stopped from outside before the engine came: the line that
+            // says who stopped it is still the log's last.
+            gTraceLog().Comment(ShutdownTraceLine(plat::DateTime::now(), g_stopCause == plat::vbAppTaskManager));
+            gTraceLog().FlushFile();
         }
     });
     plat::Forms::UnloadAllExcept({});

@@ -1,6 +1,7 @@
 #pragma once
 // The program's start-up (Global::Main) and the end of a run.
 
+#include "platform/DateTime.h"
 #include "platform/Form.h"
 
 #include <QString>
@@ -15,14 +16,19 @@ namespace Global {
 // main window shown when no window is.
 void Main();
 
-// The end of a run: a stop event, polling stopped, the engine form unloaded
-// (it closes the port and keeps the queued commands), then every other form,
-// then the message loop is left.
+// The end of a run: a start-up box that waits is closed, a stop event,
+// polling stopped, the engine form unloaded (it closes the port and keeps the
+// queued commands), then every other form, then the message loop is left.
+// Stopped from outside before the engine loaded, the stop's line is traced
+// when the log is open. From here on no box opens.
 void EndProgram();
 
 // True once EndProgram has run during this start-up or run: the message loop
 // is then not entered (its quit came before it ran).
 bool Ending();
+// Forgets the end and the stop request of a previous run in this process;
+// Main does it first.
+void ResetRun();
 
 // A stop asked from outside the program: the task manager's end
 // (vbAppTaskManager), the session's (vbAppWindows) or an interrupt
@@ -31,6 +37,9 @@ bool Ending();
 void RequestStop(plat::UnloadMode cause);
 // The cause of the stop requested during this run; vbFormCode when none was.
 plat::UnloadMode StopCause();
+// The trace line of a stop by the end of the session (windows) or by a
+// termination (the task manager's).
+QString ShutdownTraceLine(const plat::DateTime& at, bool taskManager);
 
 // The texts of start-up's two plain message boxes, shown before the
 // program's own message box can be (it needs the database).

@@ -5,17 +5,18 @@
 #include "program/core/ErrorHandling.h"
 #include "program/core/dlgMessage.h"
 #include "program/core/FormNames.h"
+#include "program/core/GlobalMain.h"
 
 #include <QPointer>
 #include <memory>
 
 namespace Global {
 
-namespace {
-}
-
 int Message(const QString& text, int style, bool modeless)
 {
+    // Once the program ends nobody is there to answer: no box opens.
+    if (Global::Ending())
+        return MsgResult::vbCancel;
     // Everything here is the box's own code except a modal box's wait.
     MessageBoxCode::Scope code;
     QPointer<plat::Form> form;
@@ -33,6 +34,8 @@ int Message(const QString& text, int style, bool modeless)
             QObject::connect(box, &plat::Form::unloaded, box, [answer, box] { *answer = box->Result(); });
             {
                 MessageBoxCode::Outside wait;
+                // Someone is asked: what runs while the box waits is attended.
+                ErrorHandling::Unattended::Suspend asked;
                 box->Show(true);
             }
             if (form && !box->IsUnloaded())

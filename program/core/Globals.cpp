@@ -5,6 +5,7 @@
 #include "platform/Database.h"
 #include "program/core/Components.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/DailyTraceLog.h"
 
 namespace {
 // Read everywhere through gDatabase and gConfig, written only below.
@@ -47,7 +48,7 @@ QString gNoChannelText;
 
 VexLib22::_LogFileClass& gTraceLog()
 {
-    static plat::ComPtr<VexLib22::_LogFileClass> log =
-        Components::CreateObject<VexLib22::_LogFileClass>(VexLib22::CLSID_LogFileClass, VexLib22::IID_LogFileClass);
+    static plat::ComPtr<VexLib22::_LogFileClass> log = plat::ComPtr<VexLib22::_LogFileClass>::attach(new DailyTraceLog(
+        Components::CreateObject<VexLib22::_LogFileClass>(VexLib22::CLSID_LogFileClass, VexLib22::IID_LogFileClass)));
     return *log;
 }

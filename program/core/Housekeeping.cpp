@@ -135,12 +135,9 @@ QString TraceFolder()
 
 void OpenTraceLog(const QDate& day)
 {
-    const QString folder = TraceFolder();
-    if (!QDir(folder).exists() && !QDir().mkdir(folder))
-        throw plat::RtError(plat::rt::PathFileAccessError,
-                            QStringLiteral("Path/File access error: ") + QDir::toNativeSeparators(folder));
-    gTraceLog().OpenFile(folder + QLatin1Char('/') + day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".log"),
-                         VexLib22::eLogModeFileAppend);
+    // The daily log makes the folder when it is missing.
+    const QString name = day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".log");
+    gTraceLog().OpenFile(TraceFolder() + QLatin1Char('/') + name, VexLib22::eLogModeFileAppend);
 }
 
 QString CopyFolder()

@@ -16,7 +16,8 @@ constexpr int TraceRetentionKey = 100100;
 // <program folder>/Trace.
 QString TraceFolder();
 // Opens the trace log of that day ("yyyyMMdd.log" in the trace folder, both
-// created when missing) in gTraceLog for appending; raises when it cannot.
+// created when missing) in gTraceLog for appending; raises when it cannot,
+// and the log then tries again at each later line.
 void OpenTraceLog(const QDate& day);
 
 // The housekeeping as at now, step by step; the first error raises and ends

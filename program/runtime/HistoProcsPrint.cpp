@@ -198,13 +198,14 @@ void printEvent(const EventClass& evt, EnginePrinter& printer)
     printer.PrintLine(printer.AnsiToOem(line));
 }
 
+// The engine's printer; none while the engine's load has not made it yet (a
+// stop while the load waits in its port message): its events go unprinted.
 EnginePrinterPtr enginePrinter()
 {
     auto* engine = qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling));
-    EnginePrinterPtr printer = engine ? engine->dpPrinter() : nullptr;
-    if (!printer)
+    if (!engine)
         plat::raise(plat::rt::ObjectVariableNotSet);
-    return printer;
+    return engine->dpPrinter();
 }
 
 // Prints on the given printer, or on wPolling.dpPrinter when none is given.
@@ -228,8 +229,8 @@ private:
 void PrintEvent(const EventClass& evt)
 {
     printReports().guard([&] {
-        const EnginePrinterPtr printer = enginePrinter();
-        printEvent(evt, *printer);
+        if (const EnginePrinterPtr printer = enginePrinter())
+            printEvent(evt, *printer);
     });
 }
 

@@ -137,6 +137,32 @@ TEST_F(Midnight, ABroadcastThatFailsIsTriedFourTimesAndAClosedPortNotAtAll)
     EXPECT_TRUE(reports.empty());
 }
 
+// A time server steps the clock back during the housekeeping: the broadcast's
+// time is then still to come and no attempt counts.
+TEST_F(Midnight, ABroadcastWhoseTimeTheClockWasSetBackBeforeIsGivenUpAfterFourCalls)
+{
+    engine->Load();
+    const plat::DateTime start = plat::DateTime::fromDate(QDate(2024, 5, 1), QTime(23, 59, 59));
+    const qint64 origin = clock.nowMs();
+    double back = 0;
+    int reads = 0;
+    engine->setNow([&] {
+        // Without the count the loop would spin until the clock caught up.
+        if (++reads > 1000)
+            back = 0;
+        return start.addSeconds(double(clock.nowMs() - origin) / 1000.0 - back);
+    });
+    engine->seams().doMidnightActions = [&] {
+        journal << "housekeeping";
+        back = 2;
+    };
+    fireFor(2);
+    EXPECT_EQ(journal, QStringList{"housekeeping"});
+    EXPECT_LT(reads, 1000) << "the loop waited for the clock";
+    EXPECT_EQ(counterResets(), 0) << "given up, not sent once the clock caught up";
+    EXPECT_TRUE(reports.empty());
+}
+
 TEST_F(Midnight, AFailingHousekeepingCostsNeitherTheResetNorTheNextSecond)
 {
     engine->Load();

@@ -17,6 +17,7 @@
 #include "platform/Screen.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 
 using namespace pollingtest;
@@ -44,6 +45,24 @@ protected:
     }
 
     ChannelClass& channel(int module, int chnl) { return *panel(module).Channel(qint16(chnl)); }
+
+    // Modules 1 and 2 polled, module 2 switched off and announced missing.
+    void pollWithModuleTwoMissing()
+    {
+        configure(1, 1);
+        configure(2, 1);
+        loadAndRun();
+        sim.setPower(2, false);
+        ASSERT_TRUE(declaredMissing(2));
+        ASSERT_EQ(eventsOnChannel(EventClass::ChnlPresence).size(), 1u);
+    }
+    // Polling runs until the module is declared missing; false when it is not.
+    bool declaredMissing(int module)
+    {
+        for (int i = 0; i < 40 && panel(module).ErrCptr(2) == 0; ++i)
+            tick();
+        return panel(module).ErrCptr(2) > 0;
+    }
 
     // From the next request that module gets on, the n after it never reach it.
     void failAfter(int module, int reg, int n)
@@ -186,7 +205,8 @@ TEST_F(Synchro, TheGeneralPassChargesNoModuleWhenTheLineCannotOpen)
     EXPECT_EQ(framesSent(), 0u);
     EXPECT_TRUE(panel(1).Present());
     EXPECT_EQ(panel(1).ActualModel(), 1);
-    EXPECT_EQ(messages.size(), 1) << "the line that did not open, told once";
+    EXPECT_TRUE(messages.isEmpty()) << "nobody is asked during a pass";
+    EXPECT_EQ(notices.size(), 1) << "the line that did not open, told once without waiting";
     EXPECT_TRUE(reports.empty()) << reports.front().name.toStdString() << " " << reports.front().number;
 }
 
@@ -549,23 +569,70 @@ TEST_F(Synchro, AModuleLostOrBackAtMidnightIsAnnouncedOnceAlsoWhenPollingThenDec
 
 TEST_F(Synchro, AModuleMissingBeforeAPassIsAnnouncedAgainAfterItAsTheListWasEmptied)
 {
-    configure(1, 1);
-    configure(2, 1);
-    loadAndRun();
-    sim.setPower(2, false);
-    auto declared = [&] {
-        for (int i = 0; i < 40 && panel(2).ErrCptr(2) == 0; ++i)
-            tick();
-        return panel(2).ErrCptr(2) > 0;
-    };
-    ASSERT_TRUE(declared());
-    ASSERT_EQ(eventsOnChannel(EventClass::ChnlPresence).size(), 1u);
+    ASSERT_NO_FATAL_FAILURE(pollWithModuleTwoMissing());
     engine->SynchroGeneraleBus();
     EXPECT_EQ(eventsOnChannel(EventClass::ChnlPresence).size(), 1u) << "the pass itself is silent";
-    ASSERT_TRUE(declared());
+    ASSERT_TRUE(declaredMissing(2));
     const std::vector<EventClass> moves = eventsOnChannel(EventClass::ChnlPresence);
     ASSERT_EQ(moves.size(), 2u);
     EXPECT_EQ(moves[1].Panel(), 2);
     EXPECT_EQ(moves[1].Aff(), 0);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Synchro, APassWithTheLineDownKeepsTheMissingAnnouncements)
+{
+    // The texts of the message that tells it.
+    ASSERT_TRUE(
+        QFile::copy(testing_support::binFolder() + "/PLX2.cfg", testing_support::programFolder() + "/PLX2.cfg"));
+    ASSERT_TRUE(Config::OpenConfigBase());
+    ASSERT_NO_FATAL_FAILURE(pollWithModuleTwoMissing());
+    port.setOpenFails(true);
+    engine->SynchroGeneraleBus();
+    EXPECT_EQ(log->lines.filter(QRegularExpression("^.{20}LOST ")).size(), 1);
+    // The line back: the module, still missing, is not announced a second time.
+    port.setOpenFails(false);
+    engine->setRun(false);
+    engine->setRun(true);
+    ASSERT_TRUE(declaredMissing(2));
+    EXPECT_EQ(eventsOnChannel(EventClass::ChnlPresence).size(), 1u);
+    EXPECT_EQ(notices.size(), 1);
+    EXPECT_TRUE(reports.empty());
+}
+
+// A stop asked while a pass runs is seen before the next frame, without the
+// message loop: the pass ends there and leaves what it had not reached.
+TEST_F(Synchro, AStopAskedDuringAPassEndsItBeforeItsNextFrame)
+{
+    for (int m = 1; m <= 3; ++m)
+        configure(m, 1);
+    sim.setChannelState(3, 2, 1);
+    panel(3).setPresent(true);
+    panel(3).setActualModel(1);
+    engine->Load();
+    bool stop = false;
+    engine->seams().stopRequested = [&] { return stop; };
+    // Asked as module 2's type query goes out.
+    sim.setObserver([&](const modsim::Exchange& x) {
+        if (quint8(x.request[0]) == 2)
+            stop = true;
+    });
+
+    const size_t before = framesSent();
+    engine->SynchroGeneraleBus();
+    EXPECT_EQ(requestsTo(2, before), QStringList{"R132"});
+    EXPECT_TRUE(requestsTo(3, before).isEmpty());
+    EXPECT_TRUE(panel(3).Present()) << "a module not reached keeps what it was";
+    EXPECT_TRUE(channelEvents().empty()) << "nothing emitted again";
+    EXPECT_EQ(synchroPasses(), 1);
+    EXPECT_TRUE(log->lines.filter(QRegularExpression("^.{20}LOST ")).isEmpty()) << "the line is not lost";
+
+    // The midnight pass ends at once, before its first module.
+    sim.setObserver({});
+    const size_t later = framesSent();
+    doubles.history.events.clear();
+    engine->MidnightSynchro();
+    EXPECT_EQ(framesSent(), later);
+    EXPECT_TRUE(doubles.history.events.empty());
     EXPECT_TRUE(reports.empty());
 }

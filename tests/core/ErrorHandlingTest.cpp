@@ -11,6 +11,7 @@
 #include "program/core/Components.h"
 #include "program/core/Config.h"
 #include "program/core/CoreForms.h"
+#include "program/core/GlobalMain.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
 #include "program/core/dlgMessage.h"
@@ -259,6 +260,66 @@ TEST_F(ErrorReport, AReportThatCannotBeShownStillReachesStderr)
     const QString err = QString::fromLocal8Bit(testing::internal::GetCapturedStderr().c_str());
     EXPECT_TRUE(err.contains("Error Nr 5 : ")) << err.toStdString();
     EXPECT_TRUE(err.contains("Object : imgNavig")) << err.toStdString();
+}
+
+TEST_F(ErrorReport, WhereNobodyIsAskedTheBoxIsShownWithoutWaiting)
+{
+    // A box that waited would be answered here, too late.
+    bool rescued = false;
+    QTimer::singleShot(3000, &m_context, [&] {
+        if (dlgMessage* box = lastBox(); box && box->IsModal()) {
+            rescued = true;
+            box->findChild<QPushButton*>(QStringLiteral("cmdButton(0)"))->click();
+        }
+    });
+    {
+        const ErrorHandling::Unattended unattended;
+        plat::guard(QStringLiteral("wPolling.RunComm"), [] { plat::raise(plat::rt::DiskFull); });
+    }
+    EXPECT_FALSE(rescued) << "the report held its caller";
+    dlgMessage* box = lastBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_FALSE(box->IsModal());
+    EXPECT_EQ(shown(box), asShown(ErrorHandling::ErrorText("wPolling.RunComm", plat::rt::DiskFull,
+                                                         plat::rtError(plat::rt::DiskFull).description())));
+    EXPECT_FALSE(box->imgIcon(1)->isHidden()) << "critical";
+    // Still up until its OK.
+    box->findChild<QPushButton*>(QStringLiteral("cmdButton(0)"))->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(lastBox(), nullptr);
+}
+
+TEST_F(ErrorReport, ABoxThatAsksSomeoneMakesWhatRunsWhileItWaitsAttended)
+{
+    const ErrorHandling::Unattended unattended;
+    QString report;
+    QTimer::singleShot(0, &m_context, [&] {
+        QTimer::singleShot(50, &m_context, [&] {
+            dlgMessage* box = lastBox();
+            report = box->IsModal() ? "waits" : "does not wait";
+            box->findChild<QPushButton*>(QStringLiteral("cmdButton(0)"))->click();
+        });
+        plat::guard(QStringLiteral("wMain.imgNavig_Click"), [] { plat::raise(plat::rt::Overflow); });
+        QTimer::singleShot(50, &m_context, [&] {
+            lastBox()->findChild<QPushButton*>(QStringLiteral("cmdButton(0)"))->click();
+        });
+    });
+    Global::Message(QStringLiteral("Go on?"), MsgStyle::vbYesNo);
+    EXPECT_EQ(report, "waits");
+    EXPECT_TRUE(ErrorHandling::Unattended::active()) << "unattended again once the box has its answer";
+}
+
+TEST_F(ErrorReport, OnceTheProgramEndsNoBoxOpensAndTheReportGoesToStderr)
+{
+    Global::EndProgram();
+    testing::internal::CaptureStderr();
+    plat::guard(QStringLiteral("wPolling.Form_Unload"), [] { plat::raise(plat::rt::PathNotFound); });
+    EXPECT_EQ(Global::Message(QStringLiteral("Save?"), MsgStyle::vbYesNo), MsgResult::vbCancel);
+    const QString err = QString::fromLocal8Bit(testing::internal::GetCapturedStderr().c_str());
+    EXPECT_EQ(plat::Forms::Count(QStringLiteral("dlgMessage")), 0);
+    EXPECT_TRUE(err.contains("Error Nr 76 : ")) << err.toStdString();
+    EXPECT_TRUE(err.contains("Event : Unload")) << err.toStdString();
 }
 
 } // namespace

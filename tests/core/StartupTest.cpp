@@ -6,6 +6,7 @@
 #include "platform/Database.h"
 #include "platform/Values.h"
 #include "program/core/Config.h"
+#include "program/core/ErrorHandling.h"
 #include "program/core/IniKeys.h"
 #include "program/core/Login.h"
 #include "program/core/VEXfonctions.h"
@@ -271,6 +272,33 @@ TEST_F(Startup, ATraceLogThatCannotBeWrittenIsToldOnceAndTheProgramRuns)
     Login::ApplyCode(QStringLiteral("3579"));
     EXPECT_EQ(reports.size(), 1u);
     EXPECT_EQ(gUserLevel, 3);
+    EXPECT_FALSE(QFile::exists(traceFile()));
+
+    // Once the folder can be made, the next line opens the day's log.
+    ASSERT_TRUE(QFile::remove(folder() + "/Trace"));
+    Login::ApplyCode(QString());
+    const QByteArray log = readBytes(traceFile());
+    EXPECT_TRUE(log.contains(" USER : DISCONNECT ")) << log.toStdString();
+    EXPECT_EQ(log.count("\r\n"), 1) << "the lines of the failing spell are not kept";
+    EXPECT_EQ(reports.size(), 1u);
+}
+
+TEST_F(Startup, ATraceLogThatCannotBeOpenedDoesNotHoldAnAutomaticStart)
+{
+    writeWorkingFile(true);
+    writeBytes(folder() + "/Trace", "in the way");
+    RecordingEngine::nextPortOpen = true;
+    bool unattended = false;
+    plat::setErrorReporter([&](const QString& name, const plat::RtError& e) {
+        reports.push_back({name, e.number()});
+        unattended = ErrorHandling::Unattended::active();
+    });
+    Global::Main();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].name, "Global.Main");
+    EXPECT_TRUE(unattended) << "told without waiting for an answer";
+    ASSERT_NE(engine(), nullptr);
+    EXPECT_TRUE(engine()->run) << "the start went on";
 }
 
 TEST_F(Startup, TheErrorExitShowsTheMainWindowWhenOnlyTheHiddenEngineIsLoaded)

@@ -28,3 +28,18 @@ TEST(StopRequests, ASignalReachesTheLoopAsItsCause)
     ::sigaction(SIGTERM, nullptr, &now);
     EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
+
+TEST(StopRequests, ARequestIsSeenWithoutTheLoopAndStillReachesIt)
+{
+    std::vector<Cause> causes;
+    plat::StopRequests::watch([&](Cause cause) { causes.push_back(cause); });
+    EXPECT_FALSE(plat::StopRequests::pending());
+    ::raise(SIGTERM);
+    EXPECT_TRUE(plat::StopRequests::pending());
+    EXPECT_TRUE(plat::StopRequests::pending()) << "looking does not take it";
+    EXPECT_TRUE(causes.empty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !causes.empty(); }, 2000));
+    EXPECT_EQ(causes, std::vector<Cause>{Cause::Terminate});
+    EXPECT_FALSE(plat::StopRequests::pending()) << "taken by the loop";
+    plat::StopRequests::watch({});
+}

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -180,6 +181,94 @@ TEST_F(SynchroScreens, AnErrorHalfWayIsReportedOnceAndThePassStillEndsAsItMust)
     EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);
     EXPECT_FALSE(w->imgStopRun(wRunAlarms::StopRunSynchro)->isVisibleTo(w));
 }
+
+// Where the line goes down before the pass would empty the list.
+enum class LineDown { AtReopening, InDetection, InReset };
+
+class SynchroLineDown : public SynchroScreens, public ::testing::WithParamInterface<LineDown> {
+protected:
+    void SetUp() override
+    {
+        SynchroScreens::SetUp();
+        wPolling::setPortFactory([this] {
+            auto line = std::make_unique<modsim::SimSerialControl>(sim, clock);
+            m_line = line.get();
+            return line;
+        });
+        PollingSeams::installed().modelessMessage = [this](const QString& text, int) { notices << text; };
+    }
+    // The line goes away as the first request to that register is sent.
+    void vanishAt(int reg)
+    {
+        sim.setObserver([this, reg](const modsim::Exchange& x) {
+            if (x.request.size() >= 4 && ((quint8(x.request[2]) << 8) | quint8(x.request[3])) == reg)
+                m_line->setFault("vanish", 0);
+        });
+    }
+
+    modsim::SimSerialControl* m_line = nullptr;
+    QStringList notices;
+};
+
+// The list and its rows stay as they were, nothing is emitted again, the
+// trace says the line is lost, and the first start's pass is owed to the next
+// start of polling, which lists what the modules report.
+TEST_P(SynchroLineDown, LeavesTheListAsItWasAndThePassOwed)
+{
+    configure(1, 1);
+    sim.setChannelState(1, 3, 1);
+    showScreen();
+    send(1, 5, 0, 1);
+    const std::vector<qint32> listed = rowIds();
+    ASSERT_EQ(listed, std::vector<qint32>{id(1, 5, 0, 1)});
+    switch (GetParam()) {
+    case LineDown::AtReopening:
+        m_line->setOpenFails(true);
+        break;
+    case LineDown::InDetection:
+        vanishAt(132);
+        break;
+    case LineDown::InReset:
+        vanishAt(17);
+        break;
+    }
+    recordEvents();
+    engine()->setRun(true);
+    settle();
+
+    EXPECT_EQ(rowIds(), listed);
+    EXPECT_TRUE(std::none_of(events.begin(), events.end(), [](const EventClass& e) { return e.Clock() == -1; }))
+        << "nothing emitted again";
+    const QStringList lost = traceLines().filter(QRegularExpression("^.{20}LOST   "));
+    ASSERT_EQ(lost.size(), 1);
+    EXPECT_EQ(lost[0].size(), 132);
+    EXPECT_TRUE(lost[0].contains("COMM   LOST   COM1 ")) << lost[0].toStdString();
+    EXPECT_FALSE(engine()->engine().SynchroDone());
+    EXPECT_TRUE(messages.isEmpty()) << "nobody is asked in a pass";
+    EXPECT_EQ(notices.size(), GetParam() == LineDown::AtReopening ? 1 : 0);
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+
+    // The line back: the next start runs the pass owed.
+    sim.setObserver({});
+    m_line->setOpenFails(false);
+    m_line->setFault("none");
+    engine()->setRun(false);
+    engine()->setRun(true);
+    settle();
+    EXPECT_TRUE(engine()->engine().SynchroDone());
+    EXPECT_EQ(rowIds(), std::vector<qint32>{id(1, 3, 0, 1)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Synchro, SynchroLineDown,
+                         ::testing::Values(LineDown::AtReopening, LineDown::InDetection, LineDown::InReset),
+                         [](const ::testing::TestParamInfo<LineDown>& info) {
+                             switch (info.param) {
+                             case LineDown::AtReopening: return "AtReopening";
+                             case LineDown::InDetection: return "InDetection";
+                             case LineDown::InReset: return "InReset";
+                             }
+                             return "";
+                         });
 
 TEST_F(SynchroScreens, TheMidnightRecordsGoToTheHistoryFileOnlyWithNumbersInTurn)
 {

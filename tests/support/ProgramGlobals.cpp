@@ -48,6 +48,7 @@ ProgramGlobals::~ProgramGlobals()
     gNoChannelText.clear();
     plat::setCaptionSource({});
     Global::setCriticalBox({});
+    Global::ResetRun();
     plat::setSoundPlayer(nullptr);
     CommFunctions::setClock(nullptr);
     wPolling::setPortFactory({});

@@ -2,9 +2,10 @@
 // The fixture of every test that changes the program's globals: whatever the
 // test installs or opens (the configuration in use and the database, the
 // error reporter, the trace log, the caption source, the plain critical box,
-// the user, the prefix letters, the seams of the dispatch and of the engine,
-// the engine's port factory, the printer factory, the bus clock, the sound player) is put back as
-// the test found it once the test and its own fixture are done. TearDown
+// the end of a run, the user, the prefix letters, the seams of the dispatch
+// and of the engine, the engine's port factory, the printer factory, the bus
+// clock, the sound player) is put back as the test found it once the test and
+// its own fixture are done. TearDown
 // unloads every form first, while what the forms use still exists: a fixture
 // with a TearDown of its own calls ProgramGlobals::TearDown() at its end.
 
