@@ -50,19 +50,28 @@ char encodeChar(QChar c)
 
 QByteArray encode(const QString& text)
 {
-    QByteArray out;
-    out.resize(text.size());
+    QByteArray out(text.size(), Qt::Uninitialized);
+    const QChar* in = text.constData();
+    char* o = out.data();
     for (qsizetype i = 0; i < text.size(); ++i)
-        out[i] = encodeChar(text[i]);
+        o[i] = encodeChar(in[i]);
     return out;
 }
 
 QString decode(const QByteArray& bytes)
 {
-    QString out;
-    out.resize(bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = decodeChar(static_cast<unsigned char>(bytes[i]));
+    return decode(bytes.constData(), bytes.size());
+}
+
+QString decode(const char* bytes, qsizetype size)
+{
+    // The code page is Latin-1 but for 0x80..0x9F: convert it all as Latin-1,
+    // then mend those few.
+    QString out = QString::fromLatin1(bytes, size);
+    char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    for (qsizetype i = 0; i < size; ++i)
+        if (o[i] >= 0x80 && o[i] < 0xA0)
+            o[i] = kHigh[o[i] - 0x80];
     return out;
 }
 

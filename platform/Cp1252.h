@@ -11,6 +11,7 @@ namespace plat::Cp1252 {
 // A character that the code page cannot hold is written as '?'.
 QByteArray encode(const QString& text);
 QString decode(const QByteArray& bytes);
+QString decode(const char* bytes, qsizetype size);
 
 char encodeChar(QChar c);
 QChar decodeChar(unsigned char b);

@@ -11,10 +11,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <optional>
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -124,6 +126,10 @@ int PrinterPort::open(const QString& portName)
         fd = moved;
     }
     m_fd = fd;
+    // Asked once, not at every line.
+    struct stat st {};
+    m_serial = ::isatty(fd) == 1;
+    m_pipe = ::fstat(fd, &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode));
     return 0;
 }
 
@@ -211,8 +217,11 @@ int PrinterPort::write(const QByteArray& bytes, qsizetype* taken)
     if (m_fd < 0)
         return EBADF;
     const qint64 deadline = systemClock().nowMs() + m_writeTimeoutMs;
-    const bool serial = ::isatty(m_fd) == 1;
-    SigpipeHeld held;
+    const bool serial = m_serial;
+    // Only a pipe or a socket raises SIGPIPE.
+    std::optional<SigpipeHeld> held;
+    if (m_pipe)
+        held.emplace();
     bool saidReady = false;
     while (done < bytes.size()) {
         const ssize_t n = ::write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -226,8 +235,8 @@ int PrinterPort::write(const QByteArray& bytes, qsizetype* taken)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno != EAGAIN) {
-            if (errno == EPIPE)
-                held.raised();
+            if (errno == EPIPE && held)
+                held->raised();
             return errno;
         }
         const qint64 left = deadline - systemClock().nowMs();

@@ -65,6 +65,9 @@ private:
 
     int m_fd = -1;
     int m_writeTimeoutMs = 2000;
+    // What the open device is.
+    bool m_serial = false;
+    bool m_pipe = false;
 };
 
 } // namespace plat

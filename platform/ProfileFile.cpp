@@ -186,7 +186,9 @@ struct Loaded {
     std::shared_ptr<const Lines> lines;
 };
 
-bool readAll(int fd, QByteArray& out)
+// The whole file, whose size was seen as expected: a read that ends at that
+// size has the file, with no second read to find its end.
+bool readAll(int fd, QByteArray& out, qint64 expected)
 {
     char buf[65536];
     for (;;) {
@@ -199,6 +201,8 @@ bool readAll(int fd, QByteArray& out)
         if (n == 0)
             return true;
         out.append(buf, n);
+        if (out.size() == expected && size_t(n) < sizeof buf)
+            return true;
     }
 }
 
@@ -222,33 +226,35 @@ Loaded load(const QString& path)
     if (fd < 0)
         return {true, false, empty};
     QByteArray bytes;
-    const bool ok = readAll(fd, bytes);
-    struct stat after{};
-    const bool statOk = ::fstat(fd, &after) == 0;
+    bytes.reserve(qsizetype(st.st_size));
+    const bool ok = readAll(fd, bytes, st.st_size);
     ::close(fd);
     if (!ok)
         return {true, false, empty};
     auto lines = std::make_shared<const Lines>(parse(bytes));
-    if (statOk)
-        remember(path, stampOf(after), readAt, lines);
+    // The stamp seen before reading: a change made since shows as another stamp.
+    remember(path, stamp, readAt, lines);
     return {true, true, lines};
 }
 
-// Writes the new content beside the target and renames it over the target.
-// On any failure the target is untouched and the temporary file is removed.
-bool writeAtomically(const QString& target, const QByteArray& data)
+// Writes the new content beside the target and renames it over the target,
+// which takes the rights and owner of old, the file it replaces (if any). On
+// any failure the target is untouched and the temporary file is removed.
+bool writeAtomically(const QString& target, const QByteArray& data, const struct stat* old)
 {
     static std::atomic<unsigned> counter{0};
+    // Asked once: a file is rewritten at every event.
+    static const pid_t pid = ::getpid();
+    static const uid_t euid = ::geteuid();
+    static const gid_t egid = ::getegid();
     const QByteArray nativeTarget = QFile::encodeName(target);
     const QFileInfo info(target);
-    struct stat old{};
-    const bool hadOld = ::stat(nativeTarget.constData(), &old) == 0;
 
     QByteArray tmp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         tmp = QFile::encodeName(info.absolutePath() + "/." + info.fileName() + '.' +
-                                QString::number(::getpid()) + '.' + QString::number(counter++) + ".tmp");
+                                QString::number(pid) + '.' + QString::number(counter++) + ".tmp");
         fd = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return false;
@@ -264,11 +270,11 @@ bool writeAtomically(const QString& target, const QByteArray& data)
         errno = err;
         return false;
     };
-    if (hadOld) {
+    if (old) {
         // The replacement keeps the old file's rights and, where allowed, its owner.
-        (void)::fchmod(fd, old.st_mode & 07777);
-        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-            (void)!::fchown(fd, old.st_uid, old.st_gid);
+        (void)::fchmod(fd, old->st_mode & 07777);
+        if (old->st_uid != euid || old->st_gid != egid)
+            (void)!::fchown(fd, old->st_uid, old->st_gid);
     }
     // No fsync: the file is rewritten at every event ("LastEvent"), and a sync
     // each time would cap the event rate at the disk's. The rename keeps the
@@ -289,32 +295,21 @@ bool writeAtomically(const QString& target, const QByteArray& data)
     return true;
 }
 
-// The file that a change rewrites: a symbolic link stays a link to the new content.
-QString writeTarget(const QString& path)
+bool store(const QString& path, const Lines& lines)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        const QString real = info.canonicalFilePath();
+    // The file that the change rewrites: a symbolic link stays a link to the new content.
+    QString target = path;
+    struct stat old{};
+    bool hadOld = ::lstat(QFile::encodeName(path).constData(), &old) == 0;
+    if (hadOld && S_ISLNK(old.st_mode)) {
+        const QString real = QFileInfo(path).canonicalFilePath();
         if (!real.isEmpty())
-            return real;
+            target = real;
+        hadOld = ::stat(QFile::encodeName(target).constData(), &old) == 0;
     }
-    return path;
-}
-
-bool store(const QString& path, Lines lines)
-{
-    const QString target = writeTarget(path);
-    const QByteArray data = serialize(lines);
-    if (!writeAtomically(target, data)) {
-        cache().remove(path);
-        return false;
-    }
-    struct stat st{};
-    if (target == path && ::stat(QFile::encodeName(path).constData(), &st) == 0)
-        remember(path, stampOf(st), nowNs(), std::make_shared<const Lines>(std::move(lines)));
-    else
-        cache().remove(path);
-    return true;
+    // Read again at the next use: what the rename left is the file's to say.
+    cache().remove(path);
+    return writeAtomically(target, serialize(lines), hadOld ? &old : nullptr);
 }
 
 // Line breaks inside a name or a value would split the line and make new
@@ -400,7 +395,7 @@ bool writeString(const QString& section, const QString& key, const QString& val,
                     return true;
                 l.text = text;
                 l.value = v;
-                return store(path, std::move(lines));
+                return store(path, lines);
             }
             insertAt = i + 1;
         }
@@ -411,7 +406,7 @@ bool writeString(const QString& section, const QString& key, const QString& val,
         lines.push_back(parseLine('[' + sec + ']'));
         lines.push_back(parseLine(name + '=' + v));
     }
-    return store(path, std::move(lines));
+    return store(path, lines);
 }
 
 namespace {
@@ -445,7 +440,7 @@ bool deleteLines(const QString& sectionArg, const QString& fileName,
         }
         ++it;
     }
-    return !changed || store(path, std::move(lines));
+    return !changed || store(path, lines);
 }
 } // namespace
 
@@ -523,7 +518,7 @@ bool replaceSection(const QString& sectionArg, const Entries& entries, const QSt
         at = qsizetype(lines.size());
     }
     lines.insert(lines.begin() + at, added.begin(), added.end());
-    return store(path, std::move(lines));
+    return store(path, lines);
 }
 
 QStringList keys(const QString& section, const QString& fileName)

@@ -13,7 +13,10 @@
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
 
+#include <QHash>
+
 #include <memory>
+#include <utility>
 
 namespace Config {
 
@@ -28,17 +31,24 @@ constexpr int kFirstLanguageColumn = 3;
 std::unique_ptr<plat::Recordset> gTextSet;
 std::unique_ptr<plat::Recordset> gValueSet;
 
+// The texts already read, by column and id, as they stand in the database:
+// it is never written, and the event lines ask the same few texts at every
+// event. Emptied whenever the text recordset is opened.
+QHash<std::pair<int, QString>, QString> gTexts;
+
 // The table's recordset on the open database, opened on first use (and again
-// when the database has been reopened since).
-plat::Recordset& recordset(std::unique_ptr<plat::Recordset>& set, const QString& table)
+// when the database has been reopened since); opened tells which.
+plat::Recordset& recordset(std::unique_ptr<plat::Recordset>& set, const QString& table, bool* opened = nullptr)
 {
     if (!gDatabase)
         plat::raise(plat::rt::ObjectVariableNotSet);
     if (!set || set->connectionId() != gDatabase->connectionId()) {
         set.reset();
-        auto opened = gDatabase->OpenRecordset(table);
-        opened->setIndex(QStringLiteral("PrimaryKey"));
-        set = std::move(opened);
+        auto fresh = gDatabase->OpenRecordset(table);
+        fresh->setIndex(QStringLiteral("PrimaryKey"));
+        set = std::move(fresh);
+        if (opened)
+            *opened = true;
     }
     return *set;
 }
@@ -69,16 +79,21 @@ QString GetText(const QString& id, bool raw)
 {
     QString result;
     try {
-        plat::Recordset& set = recordset(gTextSet, kTextTable);
+        bool opened = false;
+        plat::Recordset& set = recordset(gTextSet, kTextTable, &opened);
+        if (opened)
+            gTexts.clear();
         if (!plat::IsNumeric(id))
             return result;
-        set.Seek(QStringLiteral("="), plat::CDbl(id));
-        if (set.NoMatch()) {
-            result = QLatin1Char('#') + id + QLatin1Char('#');
+        const int language = kFirstLanguageColumn + gLanguage;
+        const int column = gLanguage >= 0 && language < set.fieldCount() ? language : kFirstLanguageColumn;
+        const auto key = std::make_pair(column, id);
+        if (const auto known = gTexts.constFind(key); known != gTexts.constEnd()) {
+            result = *known;
         } else {
-            const int column = kFirstLanguageColumn + gLanguage;
-            const bool known = gLanguage >= 0 && column < set.fieldCount();
-            result = textOf(set.field(known ? column : kFirstLanguageColumn));
+            set.Seek(QStringLiteral("="), plat::CDbl(id));
+            result = set.NoMatch() ? QLatin1Char('#') + id + QLatin1Char('#') : textOf(set.field(column));
+            gTexts.insert(key, result);
         }
         if (!raw)
             result.replace(QLatin1Char('|'), QStringLiteral("\r\n"));

@@ -45,11 +45,16 @@ QString FileName(const QDate& day, bool daily)
 void Append(const QString& path, const QString& record)
 {
     const QByteArray name = QFile::encodeName(path);
-    bool created = true;
-    int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) {
-        created = false;
-        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    // The month's file is there but for its first entry.
+    bool created = false;
+    int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        created = true;
+        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST) {
+            created = false;
+            fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        }
     }
     if (fd < 0)
         fail(errno, path);

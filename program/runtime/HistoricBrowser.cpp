@@ -18,6 +18,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 namespace HistoricBrowser {
 
@@ -177,29 +179,89 @@ bool IsShortDate(const QString& text)
     return isDate(text);
 }
 
-QStringList Load(const QString& path)
-{
-    QFile file(path);
-    if (!file.exists())
-        return {};
-    if (!file.open(QIODevice::ReadOnly))
-        throw plat::RtError(plat::rt::PathFileAccessError, plat::rtErrorText(plat::rt::PathFileAccessError)
-                                                               + QStringLiteral(": ") + QDir::toNativeSeparators(path));
-    const QString all = plat::Cp1252::decode(file.readAll());
-    QStringList rows;
-    qsizetype start = 0;
-    while (start < all.size()) {
-        qsizetype end = all.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = all.size();
-        QString line = all.mid(start, end - start);
-        start = end + 1;
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (isDate(QStringView(line).left(kDateWidth)))
-            rows.append(HistoProcs::HistoFileLineToHistoScreenLine(line));
+namespace {
+
+// Finds the entry lines of a file read piece by piece: where each line lies,
+// and whether its first characters are a date.
+class EntryFinder {
+public:
+    void feed(const char* data, qsizetype size)
+    {
+        qsizetype i = 0;
+        while (i < size) {
+            while (m_dateLength < kDateWidth && i < size && data[i] != '\n') {
+                m_last = data[i];
+                m_date[m_dateLength++] = plat::Cp1252::decodeChar(static_cast<unsigned char>(data[i++])).unicode();
+            }
+            const auto* nl = static_cast<const char*>(std::memchr(data + i, '\n', size_t(size - i)));
+            if (!nl) {
+                if (i < size)
+                    m_last = data[size - 1];
+                break;
+            }
+            const qsizetype end = nl - data;
+            if (end > i)
+                m_last = data[end - 1];
+            endLine(m_read + end);
+            i = end + 1;
+        }
+        m_read += size;
     }
-    return rows;
+
+    // The last line, also without its line end.
+    std::vector<HistoricEntries::Span> finish()
+    {
+        if (m_start < m_read)
+            endLine(m_read);
+        return std::move(m_lines);
+    }
+
+private:
+    void endLine(qint64 end)
+    {
+        qint64 length = end - m_start;
+        if (length > 0 && m_last == '\r')
+            --length;
+        if (isDate(QStringView(m_date, std::min<qint64>(m_dateLength, length))))
+            m_lines.push_back({m_start, length});
+        m_start = end + 1;
+        m_dateLength = 0;
+        m_last = 0;
+    }
+
+    std::vector<HistoricEntries::Span> m_lines;
+    qint64 m_read = 0;   // bytes fed so far
+    qint64 m_start = 0;  // where the current line starts
+    char16_t m_date[kDateWidth] = {};
+    int m_dateLength = 0;
+    char m_last = 0;     // the current line's last byte so far
+};
+
+} // namespace
+
+HistoricEntries Load(const QString& path)
+{
+    const auto unreadable = [&] {
+        return plat::RtError(plat::rt::PathFileAccessError, plat::rtErrorText(plat::rt::PathFileAccessError)
+                                                                + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+    };
+    auto file = std::make_shared<QFile>(path);
+    if (!file->exists())
+        return {};
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw unreadable();
+    // Read through one small buffer: the month's lines are not held, only where they lie.
+    EntryFinder finder;
+    std::vector<char> buffer(ReadPiece);
+    for (;;) {
+        const qint64 n = file->read(buffer.data(), ReadPiece);
+        if (n < 0)
+            throw unreadable();
+        if (n == 0)
+            break;
+        finder.feed(buffer.data(), n);
+    }
+    return HistoricEntries(std::move(file), finder.finish());
 }
 
 int InstructionNumber(const QString& rowText, const ConfigClass& config)

@@ -3,9 +3,10 @@
 // history file exists, the one to preselect and the steps between them, the
 // loading of a file into screen lines, and the instruction of a line.
 
+#include "program/runtime/HistoricEntries.h"
+
 #include <QDate>
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -38,11 +39,12 @@ std::optional<int> Next(int index, int count);
 // Whether text is a date in the "Short Date" format (blanks after it allowed,
 // as in a date field).
 bool IsShortDate(const QString& text);
-// The entries of a history file as two-line screen lines, in file order; the
-// title and any line whose first 10 characters are no date are left out.
-// Nothing when the file does not exist; a file that cannot be read raises
-// path/file access error (75).
-QStringList Load(const QString& path);
+// The entries of a history file in file order; the title and any line whose
+// first 10 characters are no date are left out. Nothing when the file does not
+// exist; a file that cannot be read raises path/file access error (75). The
+// file is read through a buffer of ReadPiece bytes.
+constexpr qint64 ReadPiece = 64 * 1024;
+HistoricEntries Load(const QString& path);
 
 // The instruction number of the channel a screen line names in its module
 // and channel designation, 0 when it names none (a SYSTEM line, a module).

@@ -2,9 +2,37 @@
 
 #include "platform/Theme.h"
 
+#include <QAbstractListModel>
 #include <QPainter>
-#include <QStringListModel>
 #include <QStyledItemDelegate>
+
+// The entries as the rows of the list.
+class HistoricEntriesModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_entries.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+            return {};
+        return m_entries.at(index.row());
+    }
+
+    void setEntries(HistoricEntries entries)
+    {
+        beginResetModel();
+        m_entries = std::move(entries);
+        endResetModel();
+    }
+
+private:
+    HistoricEntries m_entries;
+};
 
 namespace {
 
@@ -39,7 +67,7 @@ public:
 
 } // namespace
 
-HistoricGrid::HistoricGrid(QWidget* parent) : QListView(parent), m_model(new QStringListModel(this))
+HistoricGrid::HistoricGrid(QWidget* parent) : QListView(parent), m_model(new HistoricEntriesModel(this))
 {
     setModel(m_model);
     setItemDelegate(new TwoLineDelegate(this));
@@ -59,7 +87,7 @@ int HistoricGrid::Rows() const
 void HistoricGrid::setRows(int rows)
 {
     if (rows == 0)
-        m_model->setStringList({});
+        m_model->setEntries({});
 }
 
 int HistoricGrid::Row() const
@@ -89,9 +117,9 @@ QString HistoricGrid::TextMatrix(int row) const
     return row >= 0 && row < Rows() ? m_model->index(row).data().toString() : QString();
 }
 
-void HistoricGrid::setRowTexts(const QStringList& rows)
+void HistoricGrid::setEntries(HistoricEntries entries)
 {
-    m_model->setStringList(rows);
+    m_model->setEntries(std::move(entries));
 }
 
 QString HistoricGrid::FirstLine(const QString& text)

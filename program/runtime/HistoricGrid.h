@@ -1,15 +1,16 @@
 #pragma once
 // The history viewer's list of entries: one row per screen line, drawn on two
 // lines (characters 1 to 80, then 83 to 162) in the fixed-pitch face, a
-// current row, and the keys that move it. A model and a view, so that a month
-// of tens of thousands of entries loads and scrolls at once.
+// current row, and the keys that move it. A model and a view over the file's
+// entries, each made a screen line only when it is drawn or read, so that a
+// month of a hundred thousand entries loads and scrolls at once.
 
 #include "program/runtime/HistoScreenRecord.h"
+#include "program/runtime/HistoricEntries.h"
 
 #include <QListView>
-#include <QStringList>
 
-class QStringListModel;
+class HistoricEntriesModel;
 
 class HistoricGrid : public QListView {
     Q_OBJECT
@@ -30,12 +31,12 @@ public:
     QString Text() const;
     QString TextMatrix(int row) const;
     // Every row at once, the current row none.
-    void setRowTexts(const QStringList& rows);
+    void setEntries(HistoricEntries entries);
 
     // The two lines a screen line is shown on.
     static QString FirstLine(const QString& text);
     static QString SecondLine(const QString& text);
 
 private:
-    QStringListModel* m_model;
+    HistoricEntriesModel* m_model;
 };

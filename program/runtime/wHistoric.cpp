@@ -131,7 +131,7 @@ void wHistoric::tmrUpdate_Timer()
         if (index < 0 || index >= int(m_periods.size()) || !QFile::exists(m_periods[size_t(index)].path))
             return;
         plat::Screen::setMousePointer(plat::Screen::vbHourglass);
-        grdAlarms->setRowTexts(HistoricBrowser::Load(m_periods[size_t(index)].path));
+        grdAlarms->setEntries(HistoricBrowser::Load(m_periods[size_t(index)].path));
         if (grdAlarms->Rows() == 0)
             return;
         if (m_goToTop) {

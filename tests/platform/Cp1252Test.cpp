@@ -10,6 +10,11 @@ TEST(Cp1252, RoundTripsEveryByte)
     for (int b = 0; b < 256; ++b)
         all.append(char(b));
     EXPECT_EQ(Cp1252::encode(Cp1252::decode(all)), all);
+    // A whole text decodes as its characters one by one.
+    const QString text = Cp1252::decode(all);
+    ASSERT_EQ(text.size(), all.size());
+    for (int b = 0; b < 256; ++b)
+        EXPECT_EQ(text[b], Cp1252::decodeChar(static_cast<unsigned char>(b))) << b;
 }
 
 TEST(Cp1252, MapsTheWesternSpecials)

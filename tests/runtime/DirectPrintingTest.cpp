@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <termios.h>
@@ -313,6 +314,21 @@ TEST_F(RawPrinter, ParallelPortStaysOpenBetweenLines)
     EXPECT_EQ(fifo.read(), "one\rtwo\r");
     printer.ClosePrinter();
     EXPECT_EQ(printer.Handle(), 0);
+}
+
+TEST_F(RawPrinter, AParallelPortWhoseReaderWentAwayFailsTheLineWithoutEndingTheProgram)
+{
+    Fifo fifo;
+    ASSERT_TRUE(fifo.openReader());
+    mapPort(QStringLiteral("LPT2"), fifo.path());
+    printer.setPort(QStringLiteral("LPT2"));
+    EXPECT_EQ(printer.PrintLine(QStringLiteral("one")), QString());
+    fifo.closeReader();
+    // The write raises SIGPIPE, whose default is to end the program.
+    EXPECT_EQ(printer.PrintLine(QStringLiteral("two")), plat::PrinterPort::errorText(EPIPE));
+    sigset_t pending;
+    sigpending(&pending);
+    EXPECT_FALSE(sigismember(&pending, SIGPIPE)) << "the signal the write caused is dropped";
 }
 
 TEST_F(RawPrinter, PrinterAbsentAtTheFirstLinePrintsTheLaterOnesOnceThere)

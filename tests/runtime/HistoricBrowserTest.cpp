@@ -8,12 +8,14 @@
 #include "program/bus/FieldRecord.h"
 #include "program/core/PanelClass.h"
 #include "program/runtime/HistoProcs.h"
+#include "program/runtime/HistoFileRecord.h"
 #include "program/runtime/HistoScreenRecord.h"
 #include "tests/runtime/EventLinesFixture.h"
 
 #include "platform/AppIdentity.h"
 #include "platform/Cp1252.h"
 #include "platform/Regional.h"
+#include "platform/Values.h"
 
 #include <QDir>
 
@@ -108,13 +110,13 @@ TEST_F(HistoricRules, EntriesWrittenByTheDispatcherReadBackFieldForField)
     for (const EventCase& c : cases)
         events.push_back(event(c));
     const QString path = writeHistory(events, QDate(2024, 12, 10));
-    const QStringList rows = HistoricBrowser::Load(path);
+    const HistoricEntries rows = HistoricBrowser::Load(path);
     ASSERT_EQ(rows.size(), qsizetype(events.size()));
     using S = HistoScreenRecord;
     for (size_t i = 0; i < events.size(); ++i) {
         SCOPED_TRACE(cases[i].name);
         const QString live = HistoProcs::FormateHistoScreen(events[i]);
-        const QString read = rows[qsizetype(i)];
+        const QString read = rows.at(qsizetype(i));
         EXPECT_EQ(read.size(), S::Length);
         for (S::Field f : {S::Display, S::Parameter, S::Origin, S::Date, S::Time, S::PnlCnt, S::Common, S::Specific})
             EXPECT_EQ(read.mid(S::position(f), S::width(f)), live.mid(S::position(f), S::width(f))) << "field " << f;
@@ -129,7 +131,7 @@ TEST_F(HistoricRules, LeavesOutTheTitleAndEveryLineThatStartsWithNoDate)
 {
     setLetters();
     const QString path = writeHistory({event({"alarm", 5, 12, 1, 3, 1, 0})}, QDate(2024, 12, 10));
-    const QStringList entry = HistoricBrowser::Load(path);
+    const HistoricEntries entry = HistoricBrowser::Load(path);
     ASSERT_EQ(entry.size(), 1);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::Append));
@@ -140,11 +142,53 @@ TEST_F(HistoricRules, LeavesOutTheTitleAndEveryLineThatStartsWithNoDate)
         event({"second", 5, 12, 0, 1, 2, 0})))));
     // The last line ends without its CR LF.
     f.close();
-    const QStringList rows = HistoricBrowser::Load(path);
+    const HistoricEntries rows = HistoricBrowser::Load(path);
     ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0], entry[0]);
-    EXPECT_TRUE(rows[1].startsWith("000002 ")) << rows[1].toStdString();
+    EXPECT_EQ(rows.at(0), entry.at(0));
+    EXPECT_TRUE(rows.at(1).startsWith("000002 ")) << rows.at(1).toStdString();
     EXPECT_TRUE(HistoricBrowser::Load(folder() + "/Histo209901.his").isEmpty());
+}
+
+TEST_F(HistoricRules, AnEntryCutByTheEndOfAReadPieceReadsWhole)
+{
+    setLetters();
+    // Entries as another program may leave them: without their trailing blanks.
+    const auto entry = [&](int num) {
+        return plat::Trim(HistoProcs::HistoScreenLineToHistoFileLine(
+            HistoProcs::FormateHistoScreen(event({"entry", 5, 12, 1, 3, num, 0}))));
+    };
+    const qint64 length = entry(1).size();
+    ASSERT_LT(length, HistoFileRecord::Length);
+    const qint64 piece = HistoricBrowser::ReadPiece;
+    // Where an entry starts, and how its line ends.
+    const struct {
+        const char* what;
+        qint64 at;
+        const char* end;
+    } cases[] = {
+        {"its date cut in two", piece - 5, "\r\n"},
+        {"its CR the last byte of a piece", 2 * piece - 1 - length, "\r\n"},
+        {"its CR LF the last bytes of a piece", 3 * piece - 2 - length, "\r\n"},
+        {"its bare LF the last byte of a piece", 4 * piece - 1 - length, "\n"},
+        {"after a line whose CR LF is cut in two", 5 * piece + 1, "\r\n"},
+    };
+    QByteArray content = plat::Cp1252::encode(HistoFileRecord::Title()) + "\r\n";
+    QStringList lines;
+    for (const auto& c : cases) {
+        // A foreign line up to where the entry starts.
+        const qint64 pad = c.at - content.size() - 2;
+        ASSERT_GE(pad, 0) << c.what;
+        content += QByteArray(pad, 'x') + "\r\n";
+        lines << entry(int(lines.size()) + 1);
+        content += plat::Cp1252::encode(lines.back()) + c.end;
+    }
+    touch("Histo202412.his", content);
+    const HistoricEntries rows = HistoricBrowser::Load(folder() + "/Histo202412.his");
+    ASSERT_EQ(rows.size(), lines.size());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(cases[i].what);
+        EXPECT_EQ(rows.at(i), HistoProcs::HistoFileLineToHistoScreenLine(lines[i]));
+    }
 }
 
 TEST_F(HistoricRules, ReadsTheDatesOfTheShortDateInUse)
