@@ -373,6 +373,8 @@ void PollingEngine::UpdatePanel(qint16 module, bool detect)
 void PollingEngine::MidnightSynchro()
 {
     const ErrorHandling::Unattended unattended;
+    // No yield: a touch or key made meanwhile is dropped at the pass's end.
+    const plat::InputHold hold(plat::InputHold::Drop);
     const HeldConfig held(*this);
     plat::guard(kMidnight, [&] {
         for (int m = 1; m <= Limits::Modules; ++m) {

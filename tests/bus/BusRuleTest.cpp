@@ -2,17 +2,25 @@
 // no lock: an exchange begun on a port while another is under way on it is
 // refused and reported, the first one unharmed; direct reads, between ticks
 // or in a tick's yield, leave the engine's round robin, counters, presence
-// and next polls alone; and a touch during a tick's yield waits for the tick.
+// and next polls alone; a touch during a tick's yield waits for the tick; a
+// screen just shown is painted before a tick holds the program, and a touch
+// made during the midnight pass is dropped.
 
 #include "tests/bus/PollingFixture.h"
 
 #include "program/bus/BusConstants.h"
+#include "platform/InputClock.h"
+#include "platform/InputGate.h"
 #include "platform/InputHold.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+
+#include <optional>
 
 using namespace pollingtest;
 
@@ -199,4 +207,77 @@ TEST_F(BusRule, ATouchDuringATicksYieldIsHeldUntilTheTickEnds)
     QCoreApplication::processEvents();
     EXPECT_EQ(clicks, 1) << "after the tick";
     EXPECT_FALSE(clickedInTick);
+}
+
+namespace {
+
+// A window that counts its paints.
+class PaintCounter : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+} // namespace
+
+// A screen opened just before a tick is on the glass before the tick's first
+// frame holds the program: what the operator sees is what a touch reaches.
+TEST_F(BusRule, AScreenJustShownIsPaintedBeforeTheTicksFirstFrame)
+{
+    plat::InputGate::install();
+    configure(1, 4);
+    ReentrantPort line(port);
+    engine->setPort(&line);
+    loadAndRun();
+    PaintCounter window;
+    window.setGeometry(0, 0, 200, 100);
+    window.show();
+    int paintsAtFrame = -1;
+    line.duringOutput = [&] { paintsAtFrame = window.paints; };
+    ASSERT_TRUE(tick());
+    EXPECT_GE(paintsAtFrame, 1) << "painted before the bus held the program";
+}
+
+// The midnight pass runs without a yield; a touch made meanwhile waits in the
+// window system's queue and is dropped at the pass's end, not played onto
+// whatever screen is up then.
+TEST_F(BusRule, ATouchMadeDuringTheMidnightPassIsDroppedAtItsEnd)
+{
+    configure(1, 1);
+    ReentrantPort line(port);
+    engine->setPort(&line);
+    loadAndRun();
+    QWidget window;
+    auto* button = new QPushButton("x", &window);
+    button->setGeometry(0, 0, 80, 40);
+    window.show();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    auto touch = [&](quint32 stamp) {
+        const QPoint at(40, 20);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            auto* e = new QMouseEvent(type, at, window.mapToGlobal(at), Qt::LeftButton,
+                                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            e->setTimestamp(stamp);
+            QCoreApplication::postEvent(window.windowHandle(), e);
+        }
+    };
+    std::optional<quint32> during;
+    line.duringOutput = [&] {
+        during = plat::InputClock::now();
+        QThread::msleep(2);
+    };
+    engine->MidnightSynchro();
+    ASSERT_TRUE(during.has_value()) << "the pass asked the module";
+    touch(*during);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 0) << "made during the pass";
+    QThread::msleep(2);
+    touch(plat::InputClock::now());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 1) << "a touch after the pass is acted on";
 }
