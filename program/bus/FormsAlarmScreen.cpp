@@ -24,7 +24,15 @@ void FormsAlarmScreen::BringToFront()
     if (!plat::Forms::isRegistered(name))
         return;
     const QPointer<plat::Form> screen = plat::Forms::Get(name);
-    screen->Show();
+    // While the operator answers the screen's own password dialog the screen
+    // is in front under it already: raising it again would cover the dialog
+    // for a moment, and a window system without backing store would then
+    // show it afresh, so that keys touched meanwhile count as unseen.
+    bool answering = false;
+    for (const plat::Form* f : plat::Forms::All())
+        answering = answering || (isLoginOf(f, screen) && f->isVisible() && screen->isVisible());
+    if (!answering)
+        screen->Show();
     for (plat::Form* f : plat::Forms::All())
         if (f != screen && f->Name() != FormNames::wPolling && !isLoginOf(f, screen))
             plat::Forms::Unload(f);
