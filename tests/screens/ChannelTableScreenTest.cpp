@@ -90,13 +90,22 @@ TEST_F(ChannelTableButtons, ARefusedFileOrAnUnwritableTargetIsReportedOnceWithTh
     wBusModules* o = showOverview();
     writeFile(path("bad.txt"), "Pnl\tChnl\r\n 5 \t 7 \t 1 \t 0 \t 2 \t 1 \t 0 \t 0 \t 3 \t 4 \t 1 \t 6 \tA\tB\t\r\n");
     writeFile(path("empty.txt"), "");
-    fileAnswers = {path("bad.txt"), path("empty.txt"), path("missing.txt"), path("no-folder/table.txt")};
+    // A spreadsheet's usual save on Linux: UTF-8, its accents two bytes each.
+    {
+        QFile utf8(path("utf8.txt"));
+        ASSERT_TRUE(utf8.open(QIODevice::WriteOnly));
+        utf8.write("Pnl\tChnl\r\n 5 \t 7 \t 1 \t 0 \t 2 \t 1 \t 0 \t 0 \t 3 \t 4 \t 1 \t 6 \tD\xc3\xa9tecteur\tB\t\r\n");
+    }
+    fileAnswers = {path("bad.txt"), path("empty.txt"), path("utf8.txt"), path("missing.txt"),
+                   path("no-folder/table.txt")};
+    click(o->imgImportExport(Import));
     click(o->imgImportExport(Import));
     click(o->imgImportExport(Import));
     click(o->imgImportExport(Import));
     click(o->imgImportExport(Export));
     EXPECT_EQ(reports, QStringList({"wBusModules.imgImportExport_Click 380", "wBusModules.imgImportExport_Click 380",
-                                    "wBusModules.imgImportExport_Click 53", "wBusModules.imgImportExport_Click 76"}));
+                                    "wBusModules.imgImportExport_Click 380", "wBusModules.imgImportExport_Click 53",
+                                    "wBusModules.imgImportExport_Click 76"}));
     EXPECT_FALSE(gConfig->Modified());
     EXPECT_FALSE(QFile::exists(path("no-folder")));
     EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);

@@ -252,6 +252,7 @@ TEST_F(UserEditor, AnEmptyListIsRefusedAndCancelChangesNothing)
     EXPECT_EQ(e->grdUsers->Row(), 0);
     EXPECT_TRUE(e->imgControl(E::UserModify)->isEnabled());
     EXPECT_TRUE(e->imgControl(E::UserDelete)->isEnabled());
+    EXPECT_NE(e->grdUsers->CellBackColor(0), 0xFFFFFFu) << "highlighted as the current row";
     enter(answers, "Night", "5555");
     click(e->imgControl(E::UserModify));
     enter(answers, "Day", "6666");
