@@ -19,8 +19,6 @@ static_assert(TextIds::ParamRowNameFirst + 13 == TextIds::ParamRowNameLast);
 
 constexpr int kPrintTypes = TextIds::PrintTypeLast - TextIds::PrintTypeFirst + 1;
 
-const QString kDelays = QStringLiteral("@|00:01|00:05|00:10|00:30|01:00|12:00|24:00|36:00");
-
 void checkChannelRow(int row)
 {
     if (row < FirstChannelRow || row >= Count)
@@ -80,7 +78,7 @@ QString Tag(int row, int channelCount)
     case HelpNum:
         return QStringLiteral("*|0|") + QString::number(InstructionTexts);
     case ReactTpo:
-        return kDelays;
+        return QStringLiteral("@|") + Global::ReactivTimes().join(QLatin1Char('|'));
     default:
         plat::raise(plat::rt::SubscriptOutOfRange);
     }
