@@ -330,8 +330,8 @@ void walk(Walker& w, Report& r)
     w.module = 0;
 
     r.textsOffset = w.pos();
-    w.skip(qint64(kBiblioCount) * kBiblioWidth, "library texts");
-    w.skip(qint64(kConsigneCount) * kConsigneWidth, "instruction texts");
+    w.skip(qint64(Limits::LibraryTexts) * Limits::LibraryTextWidth, "library texts");
+    w.skip(qint64(Limits::InstructionTexts) * Limits::InstructionTextWidth, "instruction texts");
 
     r.mirrorsOffset = w.pos();
     r.mirrorCount = w.i16("mirror count");

@@ -166,10 +166,10 @@ std::optional<ChannelLine> readLine(int lineNumber, const QString& line)
     s.setPrtAlm(f.flag(Print));
     s.setTypeImp(f.integer(TypePrt, 0, kLastPrintType));
     s.setKlaxon(f.flag(Klaxon));
-    s.setAlmPrio(f.integer(Prio, ParamRows::FirstPriority, ParamRows::LastPriority));
+    s.setAlmPrio(f.integer(Prio, Limits::FirstPriority, Limits::LastPriority));
     s.setHisto(f.flag(Histo));
-    s.setBibNum(f.integer(Bib, 0, ParamRows::LibraryTexts));
-    s.setHelpNum(f.integer(Help, 0, ParamRows::InstructionTexts));
+    s.setBibNum(f.integer(Bib, 0, Limits::LibraryTexts));
+    s.setHelpNum(f.integer(Help, 0, Limits::InstructionTexts));
     s.setReact(f.flag(React));
     s.setReactTpo(f.longInteger(Tempo, 0, int(Global::ReactivTimes().size())));
     s.setScreenText(f.text(TxtScr));

@@ -5,6 +5,7 @@
 #include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/Global.h"
+#include "program/core/Limits.h"
 #include "program/core/TextIds.h"
 
 #include <array>
@@ -72,11 +73,11 @@ QString Tag(int row, int channelCount)
         return list;
     }
     case AlmPrio:
-        return QStringLiteral("*|%1|%2").arg(FirstPriority).arg(LastPriority);
+        return QStringLiteral("*|%1|%2").arg(Limits::FirstPriority).arg(Limits::LastPriority);
     case BibNum:
-        return QStringLiteral("*|0|") + QString::number(LibraryTexts);
+        return QStringLiteral("*|0|") + QString::number(Limits::LibraryTexts);
     case HelpNum:
-        return QStringLiteral("*|0|") + QString::number(InstructionTexts);
+        return QStringLiteral("*|0|") + QString::number(Limits::InstructionTexts);
     case ReactTpo:
         return QStringLiteral("@|") + Global::ReactivTimes().join(QLatin1Char('|'));
     default:
