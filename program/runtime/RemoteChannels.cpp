@@ -30,11 +30,6 @@ QString rightTrimmed(const QString& text)
 
 } // namespace
 
-unsigned int LampColor(int state)
-{
-    return state == 0 ? LampOff : state == 1 ? LampOn : LampOther;
-}
-
 QString Caption(const ConfigClass& config, const ChannelClass& channel)
 {
     QString caption = rightTrimmed(blanked(config.Biblio(channel.BibNum())));

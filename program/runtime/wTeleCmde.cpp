@@ -261,7 +261,7 @@ void wTeleCmde::tmrPoll_Timer()
         if (!mPanel)
             return;
         for (const auto& [index, lamp] : shpVoyant)
-            lamp->setFillColor(RemoteChannels::LampColor(mPanel->Channel(qint16(index))->State()));
+            lamp->setFillColor(LampRows::LampColor(mPanel->Channel(qint16(index))->State(), RemoteChannels::LampOff));
     });
 }
 
