@@ -14,6 +14,7 @@
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/TextIds.h"
 
 #include "platform/Captions.h"
 #include "platform/Clicks.h"
@@ -124,7 +125,7 @@ void wTeleCmde::buildControls()
         const char* icon;
         int tag;
     };
-    const Command commands[] = {{On, 510, "switch-on", 220020}, {Off, 1680, "switch-off", 220021}};
+    const Command commands[] = {{On, 510, "switch-on", TextIds::RemoteSwitchOn}, {Off, 1680, "switch-off", TextIds::RemoteSwitchOff}};
     for (const Command& c : commands) {
         auto* b = ImgTcmde.add(c.index, RuntimeLook::button(frmFrames(2), nullptr, c.icon, place(210, c.top, 750, 750)));
         const int index = c.index;

@@ -20,6 +20,7 @@
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
+#include "program/core/TextIds.h"
 #include "program/runtime/LampRows.h"
 #include "program/screens/bus/TechCommand.h"
 
@@ -103,17 +104,17 @@ void wTechEtatModule::buildControls()
     lblModType.add(0, boxed(frmFrames(0), place(1845, 210, 435, 315)));
 
     // The commands, each with its caption beside it.
-    buildButton(HornOn, frmFrames(1), 165, 6, 830011, "switch-on");
-    buildButton(HornOff, frmFrames(1), 735, 7, 830012, "switch-off");
+    buildButton(HornOn, frmFrames(1), 165, 6, TextIds::ModuleHornOn, "switch-on");
+    buildButton(HornOff, frmFrames(1), 735, 7, TextIds::ModuleHornOff, "switch-off");
     shpKlaxon = shape(frmFrames(1), plat::Shape::Rectangle, place(225, 1365, 435, 435), DarkGrey, true, 0x000000, 1);
     shpKlaxon->setObjectName(QStringLiteral("shpKlaxon"));
     plat::setTag(lblLabels.add(2, text(frmFrames(1), place(kCaptionLeft, 1290, kCaptionWidth, 585),
                                        plat::Theme::font(10, true), Qt::AlignLeft | Qt::AlignVCenter)),
                  830013);
-    buildButton(LampTest, frmFrames(4), 150, 3, 830014, "active");
-    buildButton(AcknowledgeHorn, frmFrames(2), 165, 5, 830015, "hornstop");
-    buildButton(Acknowledge, frmFrames(2), 750, 4, 830016, "acquit");
-    buildButton(Clear, frmFrames(2), 1335, 8, 830017, "clear");
+    buildButton(LampTest, frmFrames(4), 150, 3, TextIds::ModuleLampTest, "active");
+    buildButton(AcknowledgeHorn, frmFrames(2), 165, 5, TextIds::ModuleAcknowledgeHorn, "hornstop");
+    buildButton(Acknowledge, frmFrames(2), 750, 4, TextIds::ModuleAcknowledge, "acquit");
+    buildButton(Clear, frmFrames(2), 1335, 8, TextIds::ModuleClear, "clear");
 
     // The lamp panel: its outline, the column separator and the hidden
     // templates of a channel row.
@@ -278,14 +279,14 @@ void wTechEtatModule::readCycle()
             m_busy = false;
             return;
         }
-        status(830101);
+        status(TextIds::ModuleReading);
         if (read(Bus::RegChannelState, words)) {
-            status(830102);
+            status(TextIds::ModuleReadOk);
             for (int i = 1; i <= m_lamps; ++i)
                 plat::setTag(shpVoyant(i), i <= words.size() ? QString::number(words[i - 1]) : QString());
             break;
         }
-        status(830103);
+        status(TextIds::ModuleNoReply);
         if (!pauseAfterFailure(self))
             return;
         tries = (tries + 1) % Tries;
@@ -297,13 +298,13 @@ void wTechEtatModule::readCycle()
 
     QVector<qint16> horn(1);
     for (int tries = 0;;) {
-        status(830101);
+        status(TextIds::ModuleReading);
         if (read(Bus::RegHorn, horn)) {
-            status(830102);
+            status(TextIds::ModuleReadOk);
             tries = 0;
             shpKlaxon->setFillColor(HornColor(horn[0]));
         } else {
-            status(830103);
+            status(TextIds::ModuleNoReply);
             if (!pauseAfterFailure(self))
                 return;
             tries = (tries + 1) % Tries;

@@ -167,7 +167,7 @@ void wParamPrinter::buildSerialFrame()
     for (int i = 0; i < FieldCount; ++i) {
         const int top = kFieldsTop + i * kFieldPitch;
         auto* name = lblComConfig.add(i, caption(frame, 11, false, {kCaptionLeft, top, kCaptionWidth, kFieldHeight}));
-        plat::setTag(name, 820201 + i);
+        plat::setTag(name, TextIds::SerialFieldFirst + i);
         auto* live = lblComConfig.add(FieldCount + i, field(frame, {}, {kCurrentLeft, top, kCurrentWidth, kFieldHeight}));
         live->setFont(plat::Theme::font(11));
         live->setStyleSheet(QStringLiteral("color: %1;").arg(plat::Theme::text().name()));
