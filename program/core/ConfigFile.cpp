@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/RtError.h"
+#include "platform/Values.h"
 #include "program/core/Global.h"
 #include "program/core/Limits.h"
 #include "program/core/Version.h"
@@ -244,11 +245,7 @@ private:
 void walk(Walker& w, Report& r)
 {
     const QByteArray titleBytes = w.bytes(kTitleWidth, "title");
-    QString title = plat::Cp1252::decode(titleBytes);
-    while (title.startsWith(u' '))
-        title.remove(0, 1);
-    while (title.endsWith(u' '))
-        title.chop(1);
+    const QString title = plat::Trim(plat::Cp1252::decode(titleBytes));
     r.title = title;
     if (title != kTitle) {
         // Quoted only when it is plain text: the bytes of another kind of file
