@@ -75,7 +75,7 @@ QLabel* boxed(QWidget* parent, const QRect& geometry)
 
 } // namespace
 
-wTechEtatModule::wTechEtatModule() : plat::Form(FormNames::wTechEtatModule)
+wTechEtatModule::wTechEtatModule() : ModuleLampScreen(FormNames::wTechEtatModule)
 {
     setWindowFlags(Qt::Dialog);
     setDialog(true);
@@ -146,12 +146,7 @@ void wTechEtatModule::buildControls()
     imgClose->setObjectName(QStringLiteral("imgClose"));
     connect(imgClose, &QAbstractButton::clicked, this, [this] { imgClose_Click(); });
 
-    tmrPoll = new plat::FormTimer(QStringLiteral("tmrPoll"), this);
-    tmrPoll->setInterval(PollIntervalMs);
-    connect(tmrPoll, &plat::FormTimer::Timer, this, [this] { tmrPoll_Timer(); });
-    tmrClign = new plat::FormTimer(QStringLiteral("tmrClign"), this);
-    tmrClign->setInterval(ClignIntervalMs);
-    connect(tmrClign, &plat::FormTimer::Timer, this, [this] { tmrClign_Timer(); });
+    buildTimers(PollIntervalMs, ClignIntervalMs);
 }
 
 void wTechEtatModule::buildButton(int index, QWidget* frame, int top, int labelIndex, int tag, const char* icon)
@@ -180,62 +175,39 @@ void wTechEtatModule::Form_Load()
     });
 }
 
-void wTechEtatModule::Form_Unload()
+void wTechEtatModule::layOutChannels()
 {
-    tmrPoll->setEnabled(false);
-    tmrClign->setEnabled(false);
-}
+    m_lamps = LampCount(mPanel->ChannelCount());
+    const double lineHeight = QFontMetricsF(lblVoyant(0)->font()).height();
+    for (int i = 1; i <= m_lamps; ++i) {
+        const Row row = RowOf(i, m_lamps, lblNum(0)->height() * plat::kTwipsPerPixel);
 
-void wTechEtatModule::Nationality()
-{
-    plat::guard(QStringLiteral("wTechEtatModule.Nationality"), [&] { plat::applyCaptions(this); });
-}
+        QLabel* label = lblVoyant.load(i, copyLabel);
+        label->setGeometry(place(row.label));
+        const QString caption = Caption(*gConfig, *mPanel->Channel(qint16(i)));
+        const int returns = CentringReturns(caption, label->width(), label->height(), m_width, lineHeight);
+        label->setText(QString(returns, QLatin1Char('\n')) + caption);
+        label->show();
 
-void wTechEtatModule::setPanel(std::shared_ptr<PanelClass> panel)
-{
-    MiseEnFormeModule(std::move(panel));
-}
+        LampRows::showFramed(label, shpBkTxt.load(i, copyShape), kFrameMargin);
 
-void wTechEtatModule::MiseEnFormeModule(std::shared_ptr<PanelClass> panel)
-{
-    plat::guard(QStringLiteral("wTechEtatModule.MiseEnFormeModule"), [&] {
-        if (!panel)
-            plat::raise(plat::rt::ObjectVariableNotSet);
-        mPanel = std::move(panel);
-        lblModType(0)->setText(QString::number(mPanel->Numero()));
-        lblModType(1)->setText(Global::ModuleName(mPanel->Model()));
-        m_lamps = LampCount(mPanel->ChannelCount());
-        const double lineHeight = QFontMetricsF(lblVoyant(0)->font()).height();
-        for (int i = 1; i <= m_lamps; ++i) {
-            const Row row = RowOf(i, m_lamps, lblNum(0)->height() * plat::kTwipsPerPixel);
+        plat::Shape* lamp = shpVoyant.load(i, copyShape);
+        lamp->setGeometry(place(row.lamp));
+        lamp->setFillColor(Yellow);
+        plat::setTag(lamp, QString());
+        lamp->show();
+        lamp->raise();
 
-            QLabel* label = lblVoyant.load(i, copyLabel);
-            label->setGeometry(place(row.label));
-            const QString caption = Caption(*gConfig, *mPanel->Channel(qint16(i)));
-            const int returns = CentringReturns(caption, label->width(), label->height(), m_width, lineHeight);
-            label->setText(QString(returns, QLatin1Char('\n')) + caption);
-            label->show();
+        LampRows::showFramed(lamp, shpBkLed.load(i, copyShape), kFrameMargin);
 
-            LampRows::showFramed(label, shpBkTxt.load(i, copyShape), kFrameMargin);
-
-            plat::Shape* lamp = shpVoyant.load(i, copyShape);
-            lamp->setGeometry(place(row.lamp));
-            lamp->setFillColor(Yellow);
-            plat::setTag(lamp, QString());
-            lamp->show();
-            lamp->raise();
-
-            LampRows::showFramed(lamp, shpBkLed.load(i, copyShape), kFrameMargin);
-
-            QLabel* number = lblNum.load(i, copyLabel);
-            number->move(px(row.number.x()), px(row.number.y()));
-            number->setText(QString::number(i));
-            number->show();
-            number->raise();
-        }
-        for (const auto& [i, b] : cmdBoutons)
-            b->setEnabled(true);
-    });
+        QLabel* number = lblNum.load(i, copyLabel);
+        number->move(px(row.number.x()), px(row.number.y()));
+        number->setText(QString::number(i));
+        number->show();
+        number->raise();
+    }
+    for (const auto& [i, b] : cmdBoutons)
+        b->setEnabled(true);
 }
 
 QString wTechEtatModule::LampTag(int i) const
