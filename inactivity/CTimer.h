@@ -1,6 +1,5 @@
 #pragma once
-// The detector's sampling timer, with the semantics of the timer the
-// detector was written against: enabling starts a timer only when it was not
+// The detector's sampling timer: enabling starts it only when it was not
 // enabled and the interval is above 0 (the flag reads true regardless), and a
 // new interval is only stored, so a running timer keeps its period until it
 // is disabled and enabled again.

@@ -1,6 +1,6 @@
 #pragma once
 // Time as the bus code sees it: a monotonic millisecond clock and a sleeper,
-// injectable so that tests of time-outs run on virtual time.
+// injectable so that tests of time-outs run on a clock of their own.
 
 #include <QtGlobal>
 
@@ -17,17 +17,5 @@ public:
 
 // The real monotonic clock and sleeper.
 Clock& systemClock();
-
-// A clock that only moves when slept on or advanced; for tests and the in-process simulator.
-class VirtualClock : public Clock {
-public:
-    explicit VirtualClock(qint64 startMs = 0) : m_now(startMs) {}
-    qint64 nowMs() const override { return m_now; }
-    void sleepMs(qint64 ms) override { if (ms > 0) m_now += ms; }
-    void advance(qint64 ms) { sleepMs(ms); }
-
-private:
-    qint64 m_now;
-};
 
 } // namespace plat

@@ -102,9 +102,12 @@ Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
 }
 
 namespace {
+// Whether the platform stacks windows. The offscreen platform (windows drawn
+// in memory, no display server) has no stacking order to change, and it grants
+// every activation at once, with no window manager to keep a modal window's
+// keys: there, windows are neither raised nor activated.
 bool hasStacking()
 {
-    // The offscreen platform of the tests has none.
     return QGuiApplication::platformName() != QLatin1String("offscreen");
 }
 

@@ -452,4 +452,11 @@ QString Trim(const QString& text, QStringView blanks)
     return text.mid(b, e - b);
 }
 
+QStringView RTrim(QStringView text)
+{
+    while (!text.isEmpty() && text.back() == u' ')
+        text.chop(1);
+    return text;
+}
+
 } // namespace plat

@@ -55,6 +55,8 @@ QString hexFixed(uint32_t v, int width);
 // Leading and trailing blanks removed: spaces only (not tabs or line breaks)
 // unless other blanks are given.
 QString Trim(const QString& text, QStringView blanks = u" ");
+// Trailing spaces removed, leading ones kept: the blank end of a fixed-width field.
+QStringView RTrim(QStringView text);
 // Spaces and tabs, the blanks around numbers and profile file names.
 inline constexpr QStringView SpacesAndTabs = u" \t";
 

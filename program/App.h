@@ -3,7 +3,7 @@
 // seam through which a lower layer calls a higher one, the same for the
 // executable and for the end-to-end tests. A new form is registered in its
 // folder's registration function, which registerForms calls; a new seam is
-// installed in installSeams, in place of its stand-in.
+// installed in installSeams.
 
 namespace App {
 

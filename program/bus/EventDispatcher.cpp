@@ -22,7 +22,6 @@ const QString kTraiteEvent = QStringLiteral("wPolling.TraiteEvent");
 constexpr int kFirstChannel = 1;
 constexpr int kHornStop = -1;
 constexpr int kHornModuleWide = 1;
-constexpr int kHornHighest = 99;
 
 bool isChannel(int chnl)
 {
@@ -155,7 +154,7 @@ void EventDispatcher::TraiteKlaxon(const EventClass& ev)
         int level = 0;
         if (chnl == EventClass::ChnlPresence) {
             if (aff == 0)
-                level = kHornHighest;
+                level = Limits::LastPriority;
         } else if (chnl == EventClass::ChnlModuleWide) {
             if (aff == 1)
                 level = kHornStop;
@@ -165,7 +164,7 @@ void EventDispatcher::TraiteKlaxon(const EventClass& ev)
             if (ev.Param() == 0 && aff == 1)
                 level = ConfigAccess::channel(ev.Panel(), chnl).AlmPrio();
             else if (aff == 2)
-                level = kHornHighest;
+                level = Limits::LastPriority;
             else if (aff >= 3)
                 level = ConfigAccess::channel(ev.Panel(), chnl).AlmPrio();
         }

@@ -7,6 +7,7 @@
 
 #include "program/bus/EngineTimers.h"
 #include "program/bus/PollingEngine.h"
+#include "program/core/Limits.h"
 #include "program/core/PollingLink.h"
 
 #include "platform/ControlArray.h"
@@ -25,7 +26,7 @@ class wPolling : public plat::Form, public PollingLink {
 
 public:
     // The grid: a header row and one row per module; column widths in twips.
-    static constexpr int GridRows = 65;
+    static constexpr int GridRows = Limits::Modules + 1;
     static constexpr int GridColumn0Twips = 700;
     static constexpr int GridColumn1Twips = 7300;
     static constexpr int MidnightIntervalMs = 1000;

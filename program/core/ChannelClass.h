@@ -13,6 +13,9 @@ class Writer;
 
 class ChannelClass {
 public:
+    // The alarm priority a channel has until someone sets it.
+    static constexpr int16_t NewChannelPriority = 99;
+
     ChannelClass() = default;
 
     int16_t AlmPrio() const { return m_almPrio; }
@@ -76,7 +79,7 @@ private:
     bool m_prtAlm = false;
     bool m_histo = true;
     bool m_klaxon = false;
-    int16_t m_almPrio = 99;
+    int16_t m_almPrio = NewChannelPriority;
     bool m_react = false;
     int32_t m_reactTpo = 0;
     int16_t m_typeImp = 0;

@@ -5,6 +5,7 @@
 #include "platform/Values.h"
 #include "program/core/Config.h"
 #include "program/core/Global.h"
+#include "program/core/Limits.h"
 #include "program/core/Version.h"
 
 #include <QDir>
@@ -34,7 +35,8 @@ constexpr int PrtSettings = 100302;
 
 constexpr int32_t kUser1Level = 3;
 constexpr int32_t kUser2Level = 2;
-constexpr int16_t kHighestSound = 99;
+// The highest sound number a file may give a priority; a larger one reads as this.
+constexpr int16_t kHighestSoundNumber = 99;
 
 ConfigClass::KeySource& keySource()
 {
@@ -82,15 +84,15 @@ QString fixedWidth(const QString& v, int width)
 // ---- Creation -------------------------------------------------------------------
 
 ConfigClass::ConfigClass(DefaultSource defaults)
-    : m_biblio(ConfigFile::kBiblioCount + 1), m_consigne(ConfigFile::kConsigneCount + 1)
+    : m_biblio(Limits::LibraryTexts + 1), m_consigne(Limits::InstructionTexts + 1)
 {
     if (!defaults)
         defaults = [](int key) { return Config::GetConfig(key); };
     // The texts never assigned hold NUL characters, as the file then does.
-    for (int i = 1; i <= ConfigFile::kBiblioCount; ++i)
-        m_biblio[i] = QString(ConfigFile::kBiblioWidth, QChar(0));
-    for (int i = 1; i <= ConfigFile::kConsigneCount; ++i)
-        m_consigne[i] = QString(ConfigFile::kConsigneWidth, QChar(0));
+    for (int i = 1; i <= Limits::LibraryTexts; ++i)
+        m_biblio[i] = QString(Limits::LibraryTextWidth, QChar(0));
+    for (int i = 1; i <= Limits::InstructionTexts; ++i)
+        m_consigne[i] = QString(Limits::InstructionTextWidth, QChar(0));
 
     plat::guard("ConfigClass.Class_Initialize", [&] {
         m_busSettings = defaults(Key::BusSettings);
@@ -129,12 +131,12 @@ void ConfigClass::setScrambleKeySource(KeySource source)
 
 int16_t ConfigClass::AlarmPrioSound(int16_t prio) const
 {
-    return prio >= 1 && prio <= kHighestSound ? m_sounds[prio] : 0;
+    return prio >= Limits::FirstPriority && prio <= Limits::LastPriority ? m_sounds[prio] : 0;
 }
 
 void ConfigClass::setAlarmPrioSound(int16_t prio, int16_t sound)
 {
-    if (prio < 1 || prio > kHighestSound)
+    if (prio < Limits::FirstPriority || prio > Limits::LastPriority)
         return;
     if (m_sounds[prio] != sound)
         m_modified = true;
@@ -150,24 +152,24 @@ void ConfigClass::setAutoStart(bool v)
 
 QString ConfigClass::Biblio(int index) const
 {
-    return index >= 1 && index <= ConfigFile::kBiblioCount ? m_biblio[index] : QString();
+    return index >= 1 && index <= Limits::LibraryTexts ? m_biblio[index] : QString();
 }
 
 void ConfigClass::setBiblio(int index, const QString& v)
 {
-    if (index >= 1 && index <= ConfigFile::kBiblioCount)
-        setFixed(m_biblio, index, ConfigFile::kBiblioWidth, v);
+    if (index >= 1 && index <= Limits::LibraryTexts)
+        setFixed(m_biblio, index, Limits::LibraryTextWidth, v);
 }
 
 QString ConfigClass::Consigne(int index) const
 {
-    return index >= 1 && index <= ConfigFile::kConsigneCount ? m_consigne[index] : QString();
+    return index >= 1 && index <= Limits::InstructionTexts ? m_consigne[index] : QString();
 }
 
 void ConfigClass::setConsigne(int index, const QString& v)
 {
-    if (index >= 1 && index <= ConfigFile::kConsigneCount)
-        setFixed(m_consigne, index, ConfigFile::kConsigneWidth, v);
+    if (index >= 1 && index <= Limits::InstructionTexts)
+        setFixed(m_consigne, index, Limits::InstructionTextWidth, v);
 }
 
 void ConfigClass::setFixed(std::vector<QString>& texts, int index, int width, const QString& v)
@@ -423,8 +425,8 @@ void ConfigClass::setUserPwd(int16_t index, const QString& v)
 bool ConfigClass::SaveData(QByteArray& out)
 {
     out.clear();
-    out.reserve(ConfigFile::kSettingsArea + kModules * 1024 + ConfigFile::kConsigneCount * ConfigFile::kConsigneWidth +
-                ConfigFile::kBiblioCount * ConfigFile::kBiblioWidth + 16);
+    out.reserve(ConfigFile::kSettingsArea + kModules * 1024 + Limits::InstructionTexts * Limits::InstructionTextWidth +
+                Limits::LibraryTexts * Limits::LibraryTextWidth + 16);
     ConfigFile::Writer file(out);
     bool ok = plat::guard("ConfigClass.Save", [&] {
         file.fixed(ConfigFile::kTitle, ConfigFile::kTitleWidth);
@@ -474,10 +476,10 @@ bool ConfigClass::SaveData(QByteArray& out)
             return false;
     }
     ok = plat::guard("ConfigClass.Save", [&] {
-        for (int i = 1; i <= ConfigFile::kBiblioCount; ++i)
-            file.fixed(m_biblio[i], ConfigFile::kBiblioWidth);
-        for (int i = 1; i <= ConfigFile::kConsigneCount; ++i)
-            file.fixed(m_consigne[i], ConfigFile::kConsigneWidth);
+        for (int i = 1; i <= Limits::LibraryTexts; ++i)
+            file.fixed(m_biblio[i], Limits::LibraryTextWidth);
+        for (int i = 1; i <= Limits::InstructionTexts; ++i)
+            file.fixed(m_consigne[i], Limits::InstructionTextWidth);
     });
     return ok && Mirrors()->SaveTo(file);
 }
@@ -581,7 +583,7 @@ void ConfigClass::readBody(ConfigFile::Reader& file)
     m_printBusResult = file.boolean();
     if (revision > ConfigFile::kLastRevisionWithOldSounds) {
         for (int p = 0; p < ConfigFile::kSoundCount; ++p)
-            m_sounds[p] = std::min(file.i16(), kHighestSound);
+            m_sounds[p] = std::min(file.i16(), kHighestSoundNumber);
     } else {
         for (int p = 0; p < ConfigFile::kOldSoundCount; ++p)
             m_sounds[p] = file.i16();
@@ -613,10 +615,10 @@ void ConfigClass::readBody(ConfigFile::Reader& file)
     for (int i = 1; i <= kModules; ++i)
         if (!m_panels[i]->ReadFrom(file))
             fail();
-    for (int i = 1; i <= ConfigFile::kBiblioCount; ++i)
-        m_biblio[i] = file.fixed(ConfigFile::kBiblioWidth);
-    for (int i = 1; i <= ConfigFile::kConsigneCount; ++i)
-        m_consigne[i] = file.fixed(ConfigFile::kConsigneWidth);
+    for (int i = 1; i <= Limits::LibraryTexts; ++i)
+        m_biblio[i] = file.fixed(Limits::LibraryTextWidth);
+    for (int i = 1; i <= Limits::InstructionTexts; ++i)
+        m_consigne[i] = file.fixed(Limits::InstructionTextWidth);
     if (!Mirrors()->ReadFrom(file))
         fail();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/RtError.h"
+#include "platform/Values.h"
 #include "program/core/Global.h"
 #include "program/core/Limits.h"
 #include "program/core/Version.h"
@@ -244,11 +245,7 @@ private:
 void walk(Walker& w, Report& r)
 {
     const QByteArray titleBytes = w.bytes(kTitleWidth, "title");
-    QString title = plat::Cp1252::decode(titleBytes);
-    while (title.startsWith(u' '))
-        title.remove(0, 1);
-    while (title.endsWith(u' '))
-        title.chop(1);
+    const QString title = plat::Trim(plat::Cp1252::decode(titleBytes));
     r.title = title;
     if (title != kTitle) {
         // Quoted only when it is plain text: the bytes of another kind of file
@@ -330,8 +327,8 @@ void walk(Walker& w, Report& r)
     w.module = 0;
 
     r.textsOffset = w.pos();
-    w.skip(qint64(kBiblioCount) * kBiblioWidth, "library texts");
-    w.skip(qint64(kConsigneCount) * kConsigneWidth, "instruction texts");
+    w.skip(qint64(Limits::LibraryTexts) * Limits::LibraryTextWidth, "library texts");
+    w.skip(qint64(Limits::InstructionTexts) * Limits::InstructionTextWidth, "instruction texts");
 
     r.mirrorsOffset = w.pos();
     r.mirrorCount = w.i16("mirror count");

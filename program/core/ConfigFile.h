@@ -4,6 +4,7 @@
 // read from, and the structural check that every file passes before anything
 // of it reaches the model.
 
+#include "program/core/Limits.h"
 #include "program/core/TextIds.h"
 
 #include <QBuffer>
@@ -20,11 +21,7 @@ inline const QString kTitle = QStringLiteral("Pellonaris II");
 
 constexpr int kTitleWidth = 24;
 constexpr int kSettingsArea = 1024;          // the body starts here unless the settings pass it
-constexpr int kBiblioCount = 64;
-constexpr int kBiblioWidth = 24;
-constexpr int kConsigneCount = 48;
-constexpr int kConsigneWidth = 1024;
-constexpr int kSoundCount = 100;             // alarm sounds of priorities 0..99
+constexpr int kSoundCount = Limits::LastPriority + 1; // alarm sounds of priorities 0..99
 constexpr int kOldSoundCount = 6;            // revisions up to 22 stored priorities 0..5 only
 constexpr int kLastRevisionWithOldSounds = 22;
 constexpr int kPrinterInitCount = 8;

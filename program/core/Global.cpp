@@ -47,12 +47,6 @@ constexpr double kFontFactorFloor = 0.5;
 // The horn level sounding now; 0 when silent.
 int g_hornLevel = 0;
 
-const QStringList& reactivTimes()
-{
-    static const QStringList times{"00:01", "00:05", "00:10", "00:30", "01:00", "12:00", "24:00", "36:00"};
-    return times;
-}
-
 // The sound number that the configuration gives an alarm priority (0, no
 // sound file, before a configuration exists).
 int soundNumberOfPriority(int level)
@@ -213,18 +207,24 @@ QString RightFormat(const QString& value, int width)
     return result;
 }
 
+const QStringList& ReactivTimes()
+{
+    static const QStringList times{"00:01", "00:05", "00:10", "00:30", "01:00", "12:00", "24:00", "36:00"};
+    return times;
+}
+
 QString ReactivTime(int code)
 {
     if (code < 1)
         return {};
-    const QStringList& times = reactivTimes();
+    const QStringList& times = ReactivTimes();
     return times.at(std::min<qsizetype>(code, times.size()) - 1);
 }
 
 std::optional<int> ReactivTimeCode(const QString& text)
 {
     const QString wanted = plat::Trim(text);
-    const QStringList& times = reactivTimes();
+    const QStringList& times = ReactivTimes();
     for (int i = 0; i < times.size(); ++i)
         if (plat::Trim(times.at(i)).compare(wanted, Qt::CaseInsensitive) == 0)
             return i + 1;

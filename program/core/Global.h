@@ -7,6 +7,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QIODevice;
@@ -24,6 +25,9 @@ namespace Global {
 QString ModuleName(int model);
 QString LeftFormat(const QString& value, int width);
 QString RightFormat(const QString& value, int width);
+// The re-announcement delays "hh:mm" a channel chooses from, code 1 for the
+// first; code 0 (a new channel) has none.
+const QStringList& ReactivTimes();
 QString ReactivTime(int code);
 std::optional<int> ReactivTimeCode(const QString& text);
 

@@ -36,16 +36,16 @@ QString ModuleWithModel(int module)
 
 QString ParamText(int param)
 {
-    return word(ParamTextBase, param, false);
+    return word(TextIds::ParamWordFirst, param, false);
 }
 
 QString StateText(int chnl, int code, int param, bool raw)
 {
     if (chnl == 0)
-        return word(ModuleWideTextBase, code, raw);
-    if (code != ActiveStateText - ChannelStateTextBase)
-        return word(ChannelStateTextBase, code, raw);
-    const QStringList parts = Config::GetText(ActiveStateText, true).split(QLatin1Char('|'));
+        return word(TextIds::ModuleWideWordFirst, code, raw);
+    if (code != TextIds::ChannelStateActiveWord - TextIds::ChannelStateWordFirst)
+        return word(TextIds::ChannelStateWordFirst, code, raw);
+    const QStringList parts = Config::GetText(TextIds::ChannelStateActiveWord, true).split(QLatin1Char('|'));
     return param >= 0 && param < parts.size() ? parts[param] : QString::number(code);
 }
 

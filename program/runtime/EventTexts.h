@@ -15,11 +15,7 @@ namespace EventTexts {
 using Limits::LastChannel;
 using namespace Polling::StationEvent;
 
-// Texts of the event words.
-constexpr int ParamTextBase = TextIds::ParamWordFirst;              // + Param: "Signal", "Alarm"
-constexpr int ChannelStateTextBase = TextIds::ChannelStateWordFirst; // + code, channels 1..24
-constexpr int ActiveStateText = 51011;                               // code 1: one word per Param, split at "|"
-constexpr int ModuleWideTextBase = TextIds::ModuleWideWordFirst;     // + code, channel 0
+// The texts of a family of event words (TextIds) that a code may pick.
 constexpr int WordsPerBase = 10;
 
 // The configured model's name of the module; "" for no module (an event of

@@ -10,6 +10,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Regional.h"
+#include "platform/Values.h"
 #include "platform/RtError.h"
 #include "platform/Values.h"
 
@@ -160,8 +161,7 @@ private:
 
 bool isDate(QStringView text)
 {
-    while (!text.isEmpty() && text.back() == QLatin1Char(' '))
-        text.chop(1);
+    text = plat::RTrim(text);
     if (text.isEmpty())
         return false;
     // Read again only when the regional settings change.

@@ -21,6 +21,15 @@ namespace LampRows {
 // digits fill at this size.
 constexpr int NumberPointSize = 8;
 
+// The colour (0x00BBGGRR) of a lamp showing a channel's state: the screen's
+// own grey for 0, red for 1, magenta for any other state.
+constexpr unsigned int LampOn = 0x0000FF;
+constexpr unsigned int LampOther = 0xFF00FF;
+constexpr unsigned int LampColor(int state, unsigned int off)
+{
+    return state == 0 ? off : state == 1 ? LampOn : LampOther;
+}
+
 // Twips to pixels, and a rectangle given in twips.
 int px(double twips);
 QRect place(int left, int top, int width, int height);

@@ -8,6 +8,8 @@
 #include "program/core/Components.h"
 #include "program/core/ConfigClass.h"
 
+#include "platform/Values.h"
+
 #include <cmath>
 
 namespace RemoteChannels {
@@ -20,24 +22,11 @@ QString blanked(QString text)
     return text.replace(QChar(0), QLatin1Char(' '));
 }
 
-QString rightTrimmed(const QString& text)
-{
-    qsizetype n = text.size();
-    while (n > 0 && text.at(n - 1) == QLatin1Char(' '))
-        --n;
-    return text.left(n);
-}
-
 } // namespace
-
-unsigned int LampColor(int state)
-{
-    return state == 0 ? LampOff : state == 1 ? LampOn : LampOther;
-}
 
 QString Caption(const ConfigClass& config, const ChannelClass& channel)
 {
-    QString caption = rightTrimmed(blanked(config.Biblio(channel.BibNum())));
+    QString caption = plat::RTrim(blanked(config.Biblio(channel.BibNum()))).toString();
     if (!caption.isEmpty())
         caption += QStringLiteral(" - ");
     return caption + blanked(channel.ScreenText());

@@ -20,11 +20,8 @@ constexpr int CommandRegisterBase = 16;
 constexpr qint16 SwitchOn = 3;
 constexpr qint16 SwitchOff = 0;
 
-// The lamps (0x00BBGGRR): grey for state 0, red for 1, magenta for any other.
+// The grey of a lamp whose channel is in state 0 (LampRows::LampColor).
 constexpr unsigned int LampOff = 0xB2B2B2;
-constexpr unsigned int LampOn = 0x0000FF;
-constexpr unsigned int LampOther = 0xFF00FF;
-unsigned int LampColor(int state);
 
 // The library text of the channel without its trailing blanks, " - " when
 // there is one, then the channel's screen text.

@@ -67,11 +67,6 @@ QLabel* label(QWidget* parent, const char* name, int pointSize, unsigned int col
 
 } // namespace
 
-unsigned int Telecommande::LampColor(int state)
-{
-    return state == 0 ? LampOff : state == 1 ? LampOn : LampOther;
-}
-
 Telecommande::Telecommande(QWidget* parent) : QWidget(parent)
 {
     resize(px(kWidth), px(kHeight));
@@ -183,7 +178,7 @@ void Telecommande::Update()
         if (!m_panel)
             plat::raise(plat::rt::ObjectVariableNotSet);
         for (int i = 1; i <= Channels; ++i)
-            shpChnlState(i)->setFillColor(LampColor(m_panel->Channel(qint16(i))->State()));
+            shpChnlState(i)->setFillColor(LampRows::LampColor(m_panel->Channel(qint16(i))->State(), LampOff));
     });
 }
 

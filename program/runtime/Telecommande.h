@@ -22,12 +22,8 @@ class Telecommande : public QWidget {
     Q_OBJECT
 public:
     static constexpr int Channels = 12;
-    // The lamp colours (0x00BBGGRR): grey for 0, red for 1, magenta for any
-    // other state.
+    // The grey of a lamp whose channel is in state 0 (LampRows::LampColor).
     static constexpr unsigned int LampOff = 0x808080;
-    static constexpr unsigned int LampOn = 0x0000FF;
-    static constexpr unsigned int LampOther = 0xFF00FF;
-    static unsigned int LampColor(int state);
 
     explicit Telecommande(QWidget* parent = nullptr);
 

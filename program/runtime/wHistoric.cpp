@@ -13,6 +13,7 @@
 #include "program/core/Globals.h"
 #include "program/core/Login.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/TextIds.h"
 
 #include "platform/AppIdentity.h"
 #include "platform/Captions.h"
@@ -45,7 +46,7 @@ wHistoric::wHistoric() : plat::Form(FormNames::wHistoric)
 void wHistoric::buildControls()
 {
     setFixedSize(RuntimeLook::ScreenWidth, RuntimeLook::ScreenHeight);
-    lblLabels = RuntimeLook::title(this, 720010, 480);
+    lblLabels = RuntimeLook::title(this, TextIds::HistoryTitle, 480);
     RuntimeLook::addClock(this, lblDateTime);
 
     lstFiles = new plat::ListBox(this);

@@ -23,6 +23,7 @@
 #include "program/core/PollingLink.h"
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/TextIds.h"
 
 #include "platform/Captions.h"
 #include "platform/Clicks.h"
@@ -78,7 +79,7 @@ void wRunAlarms::buildControls()
     setMinimumSize(kWidth, kHeight);
     resize(kWidth, kHeight);
 
-    lblLabels = RuntimeLook::title(this, 710010, 300);
+    lblLabels = RuntimeLook::title(this, TextIds::AlarmsTitle, 300);
 
     for (int i = 0; i < 2; ++i) {
         auto* beat = imgComm.add(i, new QLabel(this));
@@ -142,12 +143,12 @@ void wRunAlarms::buildControls()
         return l;
     };
     imgAcquit = button("imgAcquit", "acquit", 8, 120);
-    lblAcquit = captionBelow("lblAcquit", 8, 120, 710011);
+    lblAcquit = captionBelow("lblAcquit", 8, 120, TextIds::AlarmsAcknowledge);
     plat::onClick(lblAcquit, [this] { lblAcquit_Click(); });
     imgArretKlaxon = button("imgArretKlaxon", "hornstop", 136, 72);
     imgConsigne = button("imgConsigne", "consigne", 216, 72);
     imgHisto = button("imgHisto", "histo", 296, 96);
-    lblHisto = captionBelow("lblHisto", 296, 96, 710013);
+    lblHisto = captionBelow("lblHisto", 296, 96, TextIds::AlarmsHistory);
     plat::onClick(lblHisto, [this] { lblHisto_Click(); });
     imgTelecommande = button("imgTelecommande", "telecommande", 400, 72);
     imgCommWatch = button("imgCommWatch", "commwatch", 480, 72);

@@ -14,6 +14,7 @@
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/TextIds.h"
 
 #include "platform/Captions.h"
 #include "platform/Clicks.h"
@@ -85,7 +86,7 @@ QLabel* boxed(QWidget* parent, const QRect& geometry)
 
 } // namespace
 
-wTeleCmde::wTeleCmde() : plat::Form(FormNames::wTeleCmde)
+wTeleCmde::wTeleCmde() : ModuleLampScreen(FormNames::wTeleCmde)
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
@@ -124,7 +125,7 @@ void wTeleCmde::buildControls()
         const char* icon;
         int tag;
     };
-    const Command commands[] = {{On, 510, "switch-on", 220020}, {Off, 1680, "switch-off", 220021}};
+    const Command commands[] = {{On, 510, "switch-on", TextIds::RemoteSwitchOn}, {Off, 1680, "switch-off", TextIds::RemoteSwitchOff}};
     for (const Command& c : commands) {
         auto* b = ImgTcmde.add(c.index, RuntimeLook::button(frmFrames(2), nullptr, c.icon, place(210, c.top, 750, 750)));
         const int index = c.index;
@@ -163,12 +164,7 @@ void wTeleCmde::buildControls()
     shpFocus->setObjectName(QStringLiteral("shpFocus"));
     shpFocus->hide();
 
-    tmrPoll = new plat::FormTimer(QStringLiteral("tmrPoll"), this);
-    tmrPoll->setInterval(PollIntervalMs);
-    connect(tmrPoll, &plat::FormTimer::Timer, this, [this] { tmrPoll_Timer(); });
-    tmrClign = new plat::FormTimer(QStringLiteral("tmrClign"), this);
-    tmrClign->setInterval(ClignIntervalMs);
-    connect(tmrClign, &plat::FormTimer::Timer, this, [this] { tmrClign_Timer(); });
+    buildTimers(PollIntervalMs, ClignIntervalMs);
 }
 
 void wTeleCmde::Form_Load()
@@ -180,62 +176,38 @@ void wTeleCmde::Form_Load()
     });
 }
 
-void wTeleCmde::Form_Unload()
+void wTeleCmde::layOutChannels()
 {
-    // Closed by any way, the screen reads no more states.
-    tmrPoll->setEnabled(false);
-    tmrClign->setEnabled(false);
-}
+    for (int i = 1; i <= RemoteChannels::Channels; ++i) {
+        const int column = i > kRowsPerColumn ? 1 : 0;
+        const int row = (i - 1) % kRowsPerColumn;
 
-void wTeleCmde::Nationality()
-{
-    plat::guard(QStringLiteral("wTeleCmde.Nationality"), [&] { plat::applyCaptions(this); });
-}
+        QLabel* text = lblVoyant.load(i, copyLabel);
+        text->setGeometry(place(kTextLeft[column], kTextTop + row * kRowStep, kTextWidth, kTextHeight));
+        const QString caption = RemoteChannels::Caption(*gConfig, *mPanel->Channel(qint16(i)));
+        const int feeds = RemoteChannels::CentringLineFeeds(caption, text->width(), text->height(), m_metrics);
+        text->setText(QString(feeds, QLatin1Char('\n')) + caption);
+        text->show();
+        plat::onClick(text, [this, i] { lblVoyant_Click(i); });
 
-void wTeleCmde::setPanel(std::shared_ptr<PanelClass> panel)
-{
-    MiseEnFormeModule(std::move(panel));
-}
+        LampRows::showFramed(text, shpBkTxt.load(i, copyShape), kFrameMargin);
 
-void wTeleCmde::MiseEnFormeModule(std::shared_ptr<PanelClass> panel)
-{
-    plat::guard(QStringLiteral("wTeleCmde.MiseEnFormeModule"), [&] {
-        if (!panel)
-            plat::raise(plat::rt::ObjectVariableNotSet);
-        mPanel = std::move(panel);
-        lblModType(0)->setText(QString::number(mPanel->Numero()));
-        lblModType(1)->setText(Global::ModuleName(mPanel->Model()));
-        for (int i = 1; i <= RemoteChannels::Channels; ++i) {
-            const int column = i > kRowsPerColumn ? 1 : 0;
-            const int row = (i - 1) % kRowsPerColumn;
+        plat::Shape* lamp = shpVoyant.load(i, copyShape);
+        const int lampHeight = px(kLampHeight);
+        lamp->setGeometry(px(kLampLeft[column]), text->y() + (text->height() - lampHeight) / 2, lamp->width(),
+                          lampHeight);
+        lamp->show();
+        lamp->raise();
 
-            QLabel* text = lblVoyant.load(i, copyLabel);
-            text->setGeometry(place(kTextLeft[column], kTextTop + row * kRowStep, kTextWidth, kTextHeight));
-            const QString caption = RemoteChannels::Caption(*gConfig, *mPanel->Channel(qint16(i)));
-            const int feeds = RemoteChannels::CentringLineFeeds(caption, text->width(), text->height(), m_metrics);
-            text->setText(QString(feeds, QLatin1Char('\n')) + caption);
-            text->show();
-            plat::onClick(text, [this, i] { lblVoyant_Click(i); });
+        LampRows::showFramed(lamp, shpBkLed.load(i, copyShape), kFrameMargin);
 
-            LampRows::showFramed(text, shpBkTxt.load(i, copyShape), kFrameMargin);
-
-            plat::Shape* lamp = shpVoyant.load(i, copyShape);
-            const int lampHeight = px(kLampHeight);
-            lamp->setGeometry(px(kLampLeft[column]), text->y() + (text->height() - lampHeight) / 2, lamp->width(),
-                              lampHeight);
-            lamp->show();
-            lamp->raise();
-
-            LampRows::showFramed(lamp, shpBkLed.load(i, copyShape), kFrameMargin);
-
-            QLabel* number = lblNum.load(i, copyLabel);
-            number->move(px(kNumberLeft[column]), text->y() + (text->height() - number->height()) / 2);
-            number->setText(QString::number(i));
-            number->show();
-            number->raise();
-        }
-        shpFocus->raise();
-    });
+        QLabel* number = lblNum.load(i, copyLabel);
+        number->move(px(kNumberLeft[column]), text->y() + (text->height() - number->height()) / 2);
+        number->setText(QString::number(i));
+        number->show();
+        number->raise();
+    }
+    shpFocus->raise();
 }
 
 int wTeleCmde::SelectedChannel() const
@@ -261,7 +233,7 @@ void wTeleCmde::tmrPoll_Timer()
         if (!mPanel)
             return;
         for (const auto& [index, lamp] : shpVoyant)
-            lamp->setFillColor(RemoteChannels::LampColor(mPanel->Channel(qint16(index))->State()));
+            lamp->setFillColor(LampRows::LampColor(mPanel->Channel(qint16(index))->State(), RemoteChannels::LampOff));
     });
 }
 

@@ -7,25 +7,21 @@
 // overview, loaded afresh at each opening. The rules are RemoteChannels'.
 
 #include "program/core/FormNames.h"
+#include "program/runtime/ModuleLampScreen.h"
 #include "program/runtime/RemoteChannels.h"
 
 #include "platform/ControlArray.h"
-#include "platform/Form.h"
-#include "platform/FormTimer.h"
 #include "platform/PictureButton.h"
 
 #include <QFrame>
 
-#include <memory>
-
-class PanelClass;
 class QLabel;
 
 namespace plat {
 class Shape;
 }
 
-class wTeleCmde : public plat::Form {
+class wTeleCmde : public ModuleLampScreen {
     Q_OBJECT
 public:
     // The command buttons: ImgTcmde(Off) writes 0, ImgTcmde(On) writes 3.
@@ -36,21 +32,16 @@ public:
 
     wTeleCmde();
 
-    std::shared_ptr<PanelClass> Panel() const { return mPanel; }
-    // Builds the twelve channel rows for the module (MiseEnFormeModule).
-    void setPanel(std::shared_ptr<PanelClass> panel);
     // How captions measure for their centring; the screen's font unless set.
     void setTextMetrics(RemoteChannels::TextMetrics metrics) { m_metrics = std::move(metrics); }
 
     void Form_Load() override;
-    void Form_Unload() override;
-    void Nationality() override;
     void imgClose_Click();
     void imgConsigne_Click();
     void ImgTcmde_Click(int index);
     void lblVoyant_Click(int index);
-    void tmrPoll_Timer();
-    void tmrClign_Timer();
+    void tmrPoll_Timer() override;
+    void tmrClign_Timer() override;
 
     // The selection frame's offset from a channel lamp, in pixels.
     int FocusDX() const { return mFocusDX; }
@@ -62,7 +53,6 @@ public:
     plat::Shape* LineSep = nullptr;
     plat::ControlArray<QFrame> frmFrames{QStringLiteral("frmFrames")};
     plat::ControlArray<QLabel> lblLabels{QStringLiteral("lblLabels")};
-    plat::ControlArray<QLabel> lblModType{QStringLiteral("lblModType")};
     QLabel* lblChnlNo = nullptr;
     plat::ControlArray<plat::PictureButton> ImgTcmde{QStringLiteral("ImgTcmde")};
     plat::PictureButton* imgConsigne = nullptr;
@@ -73,21 +63,19 @@ public:
     plat::ControlArray<plat::Shape> shpBkTxt{QStringLiteral("shpBkTxt")};
     plat::ControlArray<plat::Shape> shpBkLed{QStringLiteral("shpBkLed")};
     plat::ControlArray<QLabel> lblNum{QStringLiteral("lblNum")};
-    plat::FormTimer* tmrPoll = nullptr;
-    plat::FormTimer* tmrClign = nullptr;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The twelve channel rows.
+    void layOutChannels() override;
 
 private:
     void buildControls();
-    void MiseEnFormeModule(std::shared_ptr<PanelClass> panel);
     // The selected channel, or 0 after telling that none is selected.
     int channelOrTold() const;
     // Waits, without spinning, until the command needs no more waiting.
     void waitFor(const CommandClass& cmd);
 
-    std::shared_ptr<PanelClass> mPanel;
     int mFocusDX = 0;
     int mFocusDY = 0;
     RemoteChannels::TextMetrics m_metrics;

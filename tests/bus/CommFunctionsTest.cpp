@@ -1,7 +1,7 @@
 // The transactions against a scripted serial control on virtual time: what each
 // reply gives, and how long the routine waited for it.
 
-#include "platform/Clock.h"
+#include "tests/support/VirtualClock.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
 #include "platform/SerialControl.h"
@@ -37,7 +37,7 @@ using Script = std::vector<Piece>;
 // Sending a request takes outputMs, as draining the output would.
 class ScriptedPort : public plat::SerialControl {
 public:
-    explicit ScriptedPort(plat::VirtualClock& clock) : m_clock(clock) {}
+    explicit ScriptedPort(testing_support::VirtualClock& clock) : m_clock(clock) {}
 
     std::function<Script(const QByteArray& request)> responder = [](const QByteArray&) { return Script(); };
     qint64 outputMs = 9;
@@ -111,7 +111,7 @@ private:
         }
     }
 
-    plat::VirtualClock& m_clock;
+    testing_support::VirtualClock& m_clock;
     bool m_rts = false;
     mutable QByteArray m_in;
     mutable std::vector<Piece> m_pending;
@@ -127,7 +127,7 @@ protected:
             reported.push_back({name, e.number()});
         });
     }
-    plat::VirtualClock clock {100000};
+    testing_support::VirtualClock clock {100000};
     ScriptedPort port {clock};
     std::vector<std::pair<QString, int>> reported;
 };

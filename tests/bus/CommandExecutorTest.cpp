@@ -4,7 +4,7 @@
 
 #include "program/bus/CommandExecutor.h"
 
-#include "platform/Clock.h"
+#include "tests/support/VirtualClock.h"
 #include "platform/Guard.h"
 #include "program/bus/CommFunctions.h"
 #include "program/bus/CommandClasses.h"
@@ -62,7 +62,7 @@ protected:
 
     const std::vector<QByteArray>& frames() const { return port.sentFrames(); }
 
-    plat::VirtualClock clock{1000000};
+    testing_support::VirtualClock clock{1000000};
     modsim::Simulator sim{clock};
     modsim::SimSerialControl port{sim, clock};
     testing_support::RecordingRules rules;

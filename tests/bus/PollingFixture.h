@@ -19,7 +19,7 @@
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
 
-#include "platform/Clock.h"
+#include "tests/support/VirtualClock.h"
 #include "platform/Guard.h"
 
 #include <QStringList>
@@ -234,7 +234,7 @@ protected:
         return out;
     }
 
-    plat::VirtualClock clock{1000};
+    testing_support::VirtualClock clock{1000};
     modsim::Simulator sim{clock};
     modsim::SimSerialControl port{sim, clock};
     testing_support::RecordingLog* log = nullptr;

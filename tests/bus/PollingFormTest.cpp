@@ -16,6 +16,7 @@
 #include "tests/harness/TestSupport.h"
 #include "tests/support/DispatchDoubles.h"
 #include "tests/support/ProgramGlobals.h"
+#include "tests/support/VirtualClock.h"
 
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
@@ -68,7 +69,7 @@ protected:
 
     QStringList logLines() const { return testing_support::fileLines(logFile); }
 
-    plat::VirtualClock clock{0};
+    testing_support::VirtualClock clock{0};
     modsim::Simulator sim{clock};
     testing_support::RecordingSeams doubles;
     QString logFile;

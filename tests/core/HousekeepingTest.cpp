@@ -13,6 +13,7 @@
 #include "program/core/IniKeys.h"
 #include "program/core/VEXfonctions.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ProgramGlobals.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,7 +76,7 @@ Names filesIn(const QString& folder, const QString& pattern)
     return names;
 }
 
-class Housekeeping_ : public ::testing::Test {
+class Housekeeping_ : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -88,10 +89,8 @@ protected:
     }
     void TearDown() override
     {
-        gTraceLog().CloseFile();
-        plat::setErrorReporter({});
-        ReplaceDatabase(nullptr);
         QFile::setPermissions(copies, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ProgramGlobals::TearDown();
     }
 
     // The trace retention of the database (none: the key is missing).

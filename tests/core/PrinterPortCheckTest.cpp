@@ -14,8 +14,8 @@
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/support/ModalAnswers.h"
+#include "tests/support/ProgramGlobals.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ public:
     QStringList calls;
 };
 
-class PrinterPortCheck : public ::testing::Test {
+class PrinterPortCheck : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -77,16 +77,6 @@ protected:
             return last;
         });
     }
-    void TearDown() override
-    {
-        EnginePrinter::setFactory({});
-        plat::setErrorReporter({});
-        for (plat::Form* f : plat::Forms::All())
-            plat::Forms::Unload(f);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ReplaceDatabase(nullptr);
-    }
-
     QString openError;
     std::shared_ptr<RecordingPrinter> last;
     int made = 0;

@@ -3,7 +3,7 @@
 // runs a call and gives the run-time error number it raised (0 for none).
 
 #include "inactivity/ActivityDetect.h"
-#include "platform/Clock.h"
+#include "tests/support/VirtualClock.h"
 #include "platform/RtError.h"
 
 #include <functional>
@@ -64,7 +64,7 @@ public:
 
 // A detector on fake sources and a virtual clock, with a sink connected.
 struct FakeDetector {
-    plat::VirtualClock clock{1'000'000'000};
+    testing_support::VirtualClock clock{1'000'000'000};
     FakeCursor* cursor;
     FakeJoysticks* joysticks;
     FakeScreenSaver* saver;

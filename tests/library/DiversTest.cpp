@@ -164,7 +164,7 @@ TEST_F(DiversTest, RemplaceReplacesTheFirstOccurrenceOnly)
         EXPECT_EQ(d->Remplace(c.orig, c.rech, c.rempl), Value(c.expected)) << c.orig;
 }
 
-TEST(DiversCommandLine, SplitsAsTheOriginalProgramsReceivedIt)
+TEST(DiversCommandLine, SplitsAtBlanksGroupsQuotedTextAndEscapesQuotesWithBackslashes)
 {
     struct Case { const char* line; QStringList args; };
     const Case cases[] = {

@@ -5,7 +5,7 @@
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
 
-#include "platform/Clock.h"
+#include "tests/support/VirtualClock.h"
 #include "program/bus/CommFunctions.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ protected:
     }
     ~PanelFixture() override { CommFunctions::setClock(nullptr); }
 
-    plat::VirtualClock clock{1000000};
+    testing_support::VirtualClock clock{1000000};
     modsim::Simulator sim{clock};
     modsim::SimSerialControl port{sim, clock};
 };

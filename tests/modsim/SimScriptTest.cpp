@@ -2,7 +2,7 @@
 
 #include "tools/modsim/SimScript.h"
 
-#include "platform/Clock.h"
+#include "tests/support/VirtualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ using modsim::SimScript;
 
 TEST(SimScript, RunsTheActionsInTimeOrder)
 {
-    plat::VirtualClock clock;
+    testing_support::VirtualClock clock;
     modsim::Simulator sim(clock);
     sim.addModule(1, 1);
     sim.addModule(2, 2);

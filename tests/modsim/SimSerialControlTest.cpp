@@ -5,7 +5,7 @@
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
 
-#include "platform/Clock.h"
+#include "tests/support/VirtualClock.h"
 #include "platform/RtError.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ protected:
         return port.InBufferCount();
     }
 
-    plat::VirtualClock clock{5000};
+    testing_support::VirtualClock clock{5000};
     modsim::Simulator sim{clock};
     SimSerialControl port{sim, clock};
     const qint64 start = 5000;

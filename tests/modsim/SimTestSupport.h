@@ -5,7 +5,7 @@
 #include "tools/modsim/RtuFrame.h"
 #include "tools/modsim/Simulator.h"
 
-#include "platform/Clock.h"
+#include "tests/support/VirtualClock.h"
 
 #include <QByteArray>
 
@@ -17,7 +17,7 @@
 namespace simtest {
 
 struct Bus {
-    plat::VirtualClock clock{100000};
+    testing_support::VirtualClock clock{100000};
     modsim::Simulator sim{clock};
 
     // Sends one request at the present time and returns every byte the

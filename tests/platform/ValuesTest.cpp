@@ -157,16 +157,18 @@ TEST(Trim, TakesSpacesOnlyUnlessOtherBlanksAreGiven)
         const char* text;
         const char* spaces;
         const char* blanks;
+        const char* rightEnd;
     } cases[] = {
-        {"  a b  ", "a b", "a b"},
-        {"\t a \t", "\t a \t", "a"},
-        {" \r\n", "\r\n", "\r\n"},
-        {"   ", "", ""},
-        {"", "", ""},
+        {"  a b  ", "a b", "a b", "  a b"},
+        {"\t a \t", "\t a \t", "a", "\t a \t"},
+        {" \r\n", "\r\n", "\r\n", " \r\n"},
+        {"   ", "", "", ""},
+        {"", "", "", ""},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(plat::Trim(c.text), c.spaces) << c.text;
         EXPECT_EQ(plat::Trim(c.text, plat::SpacesAndTabs), c.blanks) << c.text;
+        EXPECT_EQ(plat::RTrim(QString(c.text)), QString(c.rightEnd)) << c.text;
     }
 }
 

@@ -26,6 +26,7 @@
 #include "tests/support/DispatchDoubles.h"
 #include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/ProgramGlobals.h"
+#include "tests/support/VirtualClock.h"
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
 
@@ -243,7 +244,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    plat::VirtualClock clock{0};
+    testing_support::VirtualClock clock{0};
     modsim::Simulator sim{clock};
     testing_support::FakeSoundPlayer player;
     testing_support::RecordingSeams doubles;

@@ -12,6 +12,7 @@
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/support/PrinterDevices.h"
+#include "tests/support/VirtualClock.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -145,7 +146,7 @@ protected:
         return QString();
     }
 
-    plat::VirtualClock clock{1000};
+    testing_support::VirtualClock clock{1000};
     DirectPrinting printer{clock};
     std::vector<std::pair<QString, qint32>> events;
 };

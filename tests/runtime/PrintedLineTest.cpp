@@ -13,6 +13,7 @@
 #include "tests/runtime/EventLinesFixture.h"
 #include "tests/runtime/GoldenFile.h"
 #include "tests/support/PrinterDevices.h"
+#include "tests/support/VirtualClock.h"
 
 #include "VexLib22/_LogFileClass.h"
 
@@ -91,7 +92,7 @@ protected:
             HistoProcs::PrintEvent(event(c), printer);
     }
 
-    plat::VirtualClock clock;
+    testing_support::VirtualClock clock;
 };
 
 TEST_F(PrintedLine, EveryKindOfEventAsASerialPrinterGetsIt)

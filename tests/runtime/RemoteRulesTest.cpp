@@ -3,6 +3,7 @@
 // caption of a channel row and its centring, the lamp colours, the command
 // that switches a channel, and when the command screen stops waiting.
 
+#include "program/runtime/LampRows.h"
 #include "program/runtime/RemoteChannels.h"
 #include "program/runtime/RemotePages.h"
 
@@ -118,12 +119,15 @@ TEST_F(RemoteRules, ACaptionIsCentredByHalfTheLinesOfRoomItLeaves)
         EXPECT_EQ(RemoteChannels::CentringLineFeeds(QString(c.characters, 'x'), 100, 80, metrics), c.feeds) << c.characters;
 }
 
-TEST_F(RemoteRules, LampsAreGreyForNothingRedForOnAndMagentaForTheRest)
+TEST_F(RemoteRules, LampsAreTheScreensGreyForNothingRedForOnAndMagentaForTheRest)
 {
-    EXPECT_EQ(RemoteChannels::LampColor(0), 0xB2B2B2u);
-    EXPECT_EQ(RemoteChannels::LampColor(1), 0x0000FFu);
-    for (int s : {2, 3, 4, 255, -1})
-        EXPECT_EQ(RemoteChannels::LampColor(s), 0xFF00FFu) << s;
+    EXPECT_EQ(RemoteChannels::LampOff, 0xB2B2B2u);
+    for (unsigned int grey : {RemoteChannels::LampOff, 0x808080u}) {
+        EXPECT_EQ(LampRows::LampColor(0, grey), grey);
+        EXPECT_EQ(LampRows::LampColor(1, grey), 0x0000FFu);
+        for (int s : {2, 3, 4, 255, -1})
+            EXPECT_EQ(LampRows::LampColor(s, grey), 0xFF00FFu) << s;
+    }
 }
 
 TEST_F(RemoteRules, OnWritesThreeAndOffZeroToTheChannelsCommandRegister)

@@ -12,7 +12,7 @@
 #include "tools/modsim/SimSerialControl.h"
 #include "tools/modsim/Simulator.h"
 
-#include "platform/Clock.h"
+#include "tests/support/VirtualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,7 @@ protected:
 
 TEST_F(BusScanRules, EachModelReportsItsTypeAndAModel4ReadsAsModel3)
 {
-    plat::VirtualClock clock{0};
+    testing_support::VirtualClock clock{0};
     modsim::Simulator sim{clock};
     modsim::SimSerialControl port{sim, clock};
     CommFunctions::setClock(&clock);

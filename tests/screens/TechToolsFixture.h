@@ -9,7 +9,7 @@
 #include "VexLib22/_LogFileClass.h"
 #include "platform/Beep.h"
 #include "platform/Captions.h"
-#include "platform/Clock.h"
+#include "tests/support/VirtualClock.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "program/App.h"
@@ -164,7 +164,7 @@ protected:
     // The answer for the next message box (1 OK, 2 Cancel, 6 Yes, 7 No).
     void answer(int result) { answers->message(result); }
 
-    plat::VirtualClock clock{1000};
+    testing_support::VirtualClock clock{1000};
     modsim::Simulator sim{clock};
     // The engine form's line, once it is made.
     modsim::SimSerialControl* port = nullptr;

@@ -6,6 +6,7 @@
 #include "platform/Guard.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/Global.h"
+#include "program/core/Limits.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -136,11 +137,11 @@ void dump(const ConfigClass& c, const QString& path)
     out << "  (modules not listed: no model, no title, inactive, default channels)\n";
 
     out << "\nLibrary texts (from offset " << r.textsOffset << ")\n";
-    for (int i = 1; i <= ConfigFile::kBiblioCount; ++i)
+    for (int i = 1; i <= Limits::LibraryTexts; ++i)
         if (!unpadded(c.Biblio(i)).isEmpty())
             out << "  " << i << ": " << shown(unpadded(c.Biblio(i))) << "\n";
     out << "Instruction texts\n";
-    for (int i = 1; i <= ConfigFile::kConsigneCount; ++i)
+    for (int i = 1; i <= Limits::InstructionTexts; ++i)
         if (!unpadded(c.Consigne(i)).isEmpty())
             out << "  " << i << ": " << shown(unpadded(c.Consigne(i))) << "\n";
 

@@ -4,6 +4,8 @@
 // and what each tile shows. The first module is kept within 1..49, so every
 // tile stands for one of the 64 modules.
 
+#include "program/core/Limits.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -15,7 +17,7 @@ public:
     static constexpr int Rows = 4;
     static constexpr int Tiles = Columns * Rows;
     static constexpr int FirstPage = 1;
-    static constexpr int LastPage = 64 - Tiles + 1; // 49
+    static constexpr int LastPage = Limits::Modules - Tiles + 1;
 
     // The first module that the INI value names: its number, bounded to a
     // page; a text that is no number reads as the first page.

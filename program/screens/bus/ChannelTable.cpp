@@ -7,6 +7,7 @@
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/ConfigCopy.h"
+#include "program/core/Global.h"
 #include "program/core/Limits.h"
 #include "program/core/PanelClass.h"
 #include "program/core/TextIds.h"
@@ -30,8 +31,6 @@ constexpr QChar kTab = u'\t';
 
 // The ranges the screens rely on when they show a channel, as the editor's rows bound them.
 constexpr int kLastPrintType = TextIds::PrintTypeLast - TextIds::PrintTypeFirst;
-// Re-announcement delay codes 1..8, and 0 that a new channel holds.
-constexpr int kLastDelayCode = 8;
 
 // ---- Writing ----------------------------------------------------------------
 
@@ -167,12 +166,12 @@ std::optional<ChannelLine> readLine(int lineNumber, const QString& line)
     s.setPrtAlm(f.flag(Print));
     s.setTypeImp(f.integer(TypePrt, 0, kLastPrintType));
     s.setKlaxon(f.flag(Klaxon));
-    s.setAlmPrio(f.integer(Prio, ParamRows::FirstPriority, ParamRows::LastPriority));
+    s.setAlmPrio(f.integer(Prio, Limits::FirstPriority, Limits::LastPriority));
     s.setHisto(f.flag(Histo));
-    s.setBibNum(f.integer(Bib, 0, ParamRows::LibraryTexts));
-    s.setHelpNum(f.integer(Help, 0, ParamRows::InstructionTexts));
+    s.setBibNum(f.integer(Bib, 0, Limits::LibraryTexts));
+    s.setHelpNum(f.integer(Help, 0, Limits::InstructionTexts));
     s.setReact(f.flag(React));
-    s.setReactTpo(f.longInteger(Tempo, 0, kLastDelayCode));
+    s.setReactTpo(f.longInteger(Tempo, 0, int(Global::ReactivTimes().size())));
     s.setScreenText(f.text(TxtScr));
     s.setPrintText(f.text(TxtImp));
     return l;

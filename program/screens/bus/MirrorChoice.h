@@ -29,8 +29,6 @@ public:
     };
     // A destination that takes no channel mirror shows this as its channel.
     static const QString NoDestChannel;
-    // Text shown when OK is refused.
-    static constexpr int RefusalText = 20006;
 
     // What OK gives: channel 0 is the whole module.
     struct Mirror {

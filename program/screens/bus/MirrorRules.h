@@ -4,6 +4,8 @@
 // a loop (a list read from a file that already holds one still gets an
 // answer), and a removal takes every mirror of the ID.
 
+#include "program/core/TextIds.h"
+
 #include <QString>
 
 class MirrorClass;
@@ -13,8 +15,8 @@ class MirrorRules {
 public:
     // The refusals' texts; 0 is no refusal.
     static constexpr int Accepted = 0;
-    static constexpr int Duplicate = 20005;
-    static constexpr int Loop = 20010;
+    static constexpr int Duplicate = TextIds::MirrorDuplicate;
+    static constexpr int Loop = TextIds::MirrorLoop;
 
     // A new mirror for the list.
     static int NewRefusal(const MirrorClasses& list, const MirrorClass& mirror);

@@ -8,6 +8,7 @@
 #include "program/core/MirrorClass.h"
 #include "program/core/MirrorClasses.h"
 #include "program/core/PanelClass.h"
+#include "program/core/TextIds.h"
 
 #include <algorithm>
 
@@ -27,14 +28,14 @@ MirrorTable::Row MirrorTable::MakeRow(const MirrorClass& m)
 {
     Row row;
     row.id = m.ID();
-    const QString wholeModule = Config::GetText(TypeText);
+    const QString wholeModule = Config::GetText(TextIds::MirrorTypeFirst);
     row.text[1] = modelOf(m.FromModule());
     row.text[2] = QString::number(m.FromModule());
     row.text[3] = m.FromChannel() >= 1 ? QString::number(m.FromChannel()) : wholeModule;
     row.text[4] = modelOf(m.ToModule());
     row.text[5] = QString::number(m.ToModule());
     row.text[6] = m.ToChannel() >= 1 ? QString::number(m.ToChannel()) : QString();
-    row.text[7] = Config::GetText(TypeText + m.MirrorType());
+    row.text[7] = Config::GetText(TextIds::MirrorTypeFirst + m.MirrorType());
     return row;
 }
 

@@ -14,11 +14,8 @@ class MirrorClasses;
 
 class MirrorTable {
 public:
+    // Column c is titled by text TextIds::MirrorColumnTitleFirst + c.
     static constexpr int Columns = 8;
-    // Column titles are this text id plus the column.
-    static constexpr int TitleText = 500200;
-    // The whole module, and the types from this text id on.
-    static constexpr int TypeText = 510300;
 
     struct Row {
         QString id;

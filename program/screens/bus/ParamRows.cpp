@@ -5,6 +5,7 @@
 #include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
 #include "program/core/Global.h"
+#include "program/core/Limits.h"
 #include "program/core/TextIds.h"
 
 #include <array>
@@ -18,8 +19,6 @@ constexpr std::array<int, Count> kNameOffset = {0, 1, 6, 7, 12, 9, 13, 8, 5, 4, 
 static_assert(TextIds::ParamRowNameFirst + 13 == TextIds::ParamRowNameLast);
 
 constexpr int kPrintTypes = TextIds::PrintTypeLast - TextIds::PrintTypeFirst + 1;
-
-const QString kDelays = QStringLiteral("@|00:01|00:05|00:10|00:30|01:00|12:00|24:00|36:00");
 
 void checkChannelRow(int row)
 {
@@ -74,13 +73,13 @@ QString Tag(int row, int channelCount)
         return list;
     }
     case AlmPrio:
-        return QStringLiteral("*|%1|%2").arg(FirstPriority).arg(LastPriority);
+        return QStringLiteral("*|%1|%2").arg(Limits::FirstPriority).arg(Limits::LastPriority);
     case BibNum:
-        return QStringLiteral("*|0|") + QString::number(LibraryTexts);
+        return QStringLiteral("*|0|") + QString::number(Limits::LibraryTexts);
     case HelpNum:
-        return QStringLiteral("*|0|") + QString::number(InstructionTexts);
+        return QStringLiteral("*|0|") + QString::number(Limits::InstructionTexts);
     case ReactTpo:
-        return kDelays;
+        return QStringLiteral("@|") + Global::ReactivTimes().join(QLatin1Char('|'));
     default:
         plat::raise(plat::rt::SubscriptOutOfRange);
     }

@@ -31,10 +31,6 @@ enum Row {
 constexpr int FirstChannelRow = ScrAlm;
 // The texts typed on the keyboard are at most this long.
 constexpr int KeyboardMaxLength = 40;
-constexpr int LibraryTexts = 64;
-constexpr int InstructionTexts = 48;
-constexpr int FirstPriority = 1;
-constexpr int LastPriority = 99;
 
 // The text id of the row's name.
 int NameText(int row);

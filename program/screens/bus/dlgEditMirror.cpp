@@ -8,6 +8,7 @@
 #include "program/core/Config.h"
 #include "program/core/FormNames.h"
 #include "program/core/GlobalMessage.h"
+#include "program/core/TextIds.h"
 #include "program/core/dlgMessage.h"
 
 #include <QFrame>
@@ -106,7 +107,7 @@ dlgEditMirror::dlgEditMirror() : plat::Form(FormNames::dlgEditMirror)
         o->setStyleSheet(optionMark());
         o->setGeometry(kInner + (t - 1) * (kTypeWidth - 2 * kInner) / 2, 30, (kTypeWidth - 2 * kInner) / 2,
                        kBottomHeight - 38);
-        plat::setTag(o, 510300 + t);
+        plat::setTag(o, TextIds::MirrorTypeFirst + t);
         connect(o, &QRadioButton::toggled, this, [this, t](bool on) {
             if (m_showing)
                 return;
@@ -135,7 +136,7 @@ plat::Label* dlgEditMirror::numberRow(QWidget* parent, int top, int caption, int
     const int width = kGroupWidth - 2 * kInner;
     auto* c = lblLabels.add(caption, label(parent, 12, true, Qt::AlignLeft | Qt::AlignVCenter));
     c->setGeometry(kInner, top, width, kCaptionHeight);
-    plat::setTag(c, 510202 + caption);
+    plat::setTag(c, TextIds::MirrorNumberCaptionFirst + caption);
     const int rowTop = top + kCaptionHeight + 4;
     imgPlusMoins.add(down, button(parent, "minus", {kInner, rowTop, kArrow, kArrow}));
     imgPlusMoins.add(up, button(parent, "plus", {kInner + width - kArrow, rowTop, kArrow, kArrow}));
@@ -232,7 +233,7 @@ void dlgEditMirror::imgControl_Click(int index)
     plat::guard(QStringLiteral("dlgEditMirror.imgControl_Click"), [&] {
         if (index == ControlOk) {
             if (!m_choice.Accept()) {
-                Global::Message(Config::GetText(MirrorChoice::RefusalText), MsgStyle::vbCritical);
+                Global::Message(Config::GetText(TextIds::ValuesMissing), MsgStyle::vbCritical);
                 return;
             }
             m_ok = true;

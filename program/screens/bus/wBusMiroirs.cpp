@@ -17,6 +17,7 @@
 #include "program/core/Limits.h"
 #include "program/core/MirrorClass.h"
 #include "program/core/PanelClass.h"
+#include "program/core/TextIds.h"
 #include "program/core/dlgMessage.h"
 #include "program/screens/bus/MirrorRules.h"
 #include "program/screens/bus/MirrorTable.h"
@@ -98,11 +99,11 @@ wBusMiroirs::wBusMiroirs() : plat::Form(FormNames::wBusMiroirs)
         const int first = 1 + 3 * side;
         t->setGeometry(columnLeft(first), kGroupTitleTop, columnLeft(first + 3) - columnLeft(first), 26);
         t->setStyleSheet(QStringLiteral("border-bottom: 2px solid %1;").arg(plat::Theme::accent().name()));
-        plat::setTag(t, 500181 + side);
+        plat::setTag(t, TextIds::MirrorSideTitleFirst + side);
     }
     auto* first = lblTitle.add(0, label(this, 11, true, Qt::AlignCenter));
     first->setGeometry(columnLeft(0), kTitleTop, kColumnWidths[0], kTitleHeight);
-    plat::setTag(first, MirrorTable::TitleText);
+    plat::setTag(first, TextIds::MirrorColumnTitleFirst);
 
     lvwMirrors = new QTreeWidget(this);
     lvwMirrors->setObjectName(QStringLiteral("lvwMirrors"));
@@ -173,7 +174,7 @@ void wBusMiroirs::makeTitles()
             return copy;
         });
         t->setGeometry(columnLeft(c), kTitleTop, kColumnWidths[c], kTitleHeight);
-        plat::setTag(t, MirrorTable::TitleText + c);
+        plat::setTag(t, TextIds::MirrorColumnTitleFirst + c);
         t->show();
     }
 }

@@ -18,6 +18,7 @@
 #include "program/core/MirrorClasses.h"
 #include "program/core/PanelClass.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/TextIds.h"
 #include "program/screens/bus/MirrorChoice.h"
 #include "program/screens/bus/MirrorLines.h"
 #include "program/screens/bus/MirrorRules.h"
@@ -99,8 +100,8 @@ wBusMirrorOne::wBusMirrorOne() : plat::Form(FormNames::wBusMirrorOne)
         int up;
         int down;
     };
-    const Side sides[] = {{&lstTo, "lstTo", kToLeft, LabelTo, 520120, NavigToUp, NavigToDown},
-                          {&lstFrom, "lstFrom", kFromLeft, LabelFrom, 520110, NavigFromUp, NavigFromDown}};
+    const Side sides[] = {{&lstTo, "lstTo", kToLeft, LabelTo, TextIds::MirrorsOutgoing, NavigToUp, NavigToDown},
+                          {&lstFrom, "lstFrom", kFromLeft, LabelFrom, TextIds::MirrorsIncoming, NavigFromUp, NavigFromDown}};
     for (const Side& s : sides) {
         auto* t = lblLabels.add(s.label, new plat::Label(this));
         t->setFont(plat::Theme::font(13, true));

@@ -312,9 +312,9 @@ void wBusPanneau::Form_Load()
     plat::guard(QStringLiteral("wBusPanneau.Form_Load"), [&] {
         for (int model = 0; model <= kLastModel; ++model)
             lstModele->AddItem(Global::ModuleName(model));
-        for (int i = 1; i <= ParamRows::LibraryTexts; ++i)
+        for (int i = 1; i <= Limits::LibraryTexts; ++i)
             m_lstBiblio->AddItem(listEntry(i, gConfig->Biblio(i)));
-        for (int i = 1; i <= ParamRows::InstructionTexts; ++i)
+        for (int i = 1; i <= Limits::InstructionTexts; ++i)
             m_lstConsigne->AddItem(listEntry(i, gConfig->Consigne(i)));
         m_edit.LoadMirrors(*gConfig->Mirrors());
         Global::MiseAEchelle(this);

@@ -20,6 +20,7 @@
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/TextIds.h"
 #include "program/screens/bus/TechCommand.h"
 
 #include <QHeaderView>
@@ -120,9 +121,9 @@ void wTechConsignations::buildSelectors()
         const char* name;
         int minus, plus, out, back;
     } blocks[] = {
-        {kListTop - 4, 840012, &lblModule, "lblModule", OutOfService::ModuleDown, OutOfService::ModuleUp,
+        {kListTop - 4, TextIds::OutOfServiceModule, &lblModule, "lblModule", OutOfService::ModuleDown, OutOfService::ModuleUp,
          OutOfService::ModuleOut, OutOfService::ModuleBack},
-        {kListTop + 190, 840013, &lblChannel, "lblChannel", OutOfService::ChannelDown, OutOfService::ChannelUp,
+        {kListTop + 190, TextIds::OutOfServiceChannel, &lblChannel, "lblChannel", OutOfService::ChannelDown, OutOfService::ChannelUp,
          OutOfService::ChannelOut, OutOfService::ChannelBack},
     };
     int i = 0;

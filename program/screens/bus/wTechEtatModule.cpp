@@ -20,6 +20,7 @@
 #include "program/core/Global.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
+#include "program/core/TextIds.h"
 #include "program/runtime/LampRows.h"
 #include "program/screens/bus/TechCommand.h"
 
@@ -74,7 +75,7 @@ QLabel* boxed(QWidget* parent, const QRect& geometry)
 
 } // namespace
 
-wTechEtatModule::wTechEtatModule() : plat::Form(FormNames::wTechEtatModule)
+wTechEtatModule::wTechEtatModule() : ModuleLampScreen(FormNames::wTechEtatModule)
 {
     setWindowFlags(Qt::Dialog);
     setDialog(true);
@@ -103,17 +104,17 @@ void wTechEtatModule::buildControls()
     lblModType.add(0, boxed(frmFrames(0), place(1845, 210, 435, 315)));
 
     // The commands, each with its caption beside it.
-    buildButton(HornOn, frmFrames(1), 165, 6, 830011, "switch-on");
-    buildButton(HornOff, frmFrames(1), 735, 7, 830012, "switch-off");
+    buildButton(HornOn, frmFrames(1), 165, 6, TextIds::ModuleHornOn, "switch-on");
+    buildButton(HornOff, frmFrames(1), 735, 7, TextIds::ModuleHornOff, "switch-off");
     shpKlaxon = shape(frmFrames(1), plat::Shape::Rectangle, place(225, 1365, 435, 435), DarkGrey, true, 0x000000, 1);
     shpKlaxon->setObjectName(QStringLiteral("shpKlaxon"));
     plat::setTag(lblLabels.add(2, text(frmFrames(1), place(kCaptionLeft, 1290, kCaptionWidth, 585),
                                        plat::Theme::font(10, true), Qt::AlignLeft | Qt::AlignVCenter)),
                  830013);
-    buildButton(LampTest, frmFrames(4), 150, 3, 830014, "active");
-    buildButton(AcknowledgeHorn, frmFrames(2), 165, 5, 830015, "hornstop");
-    buildButton(Acknowledge, frmFrames(2), 750, 4, 830016, "acquit");
-    buildButton(Clear, frmFrames(2), 1335, 8, 830017, "clear");
+    buildButton(LampTest, frmFrames(4), 150, 3, TextIds::ModuleLampTest, "active");
+    buildButton(AcknowledgeHorn, frmFrames(2), 165, 5, TextIds::ModuleAcknowledgeHorn, "hornstop");
+    buildButton(Acknowledge, frmFrames(2), 750, 4, TextIds::ModuleAcknowledge, "acquit");
+    buildButton(Clear, frmFrames(2), 1335, 8, TextIds::ModuleClear, "clear");
 
     // The lamp panel: its outline, the column separator and the hidden
     // templates of a channel row.
@@ -145,12 +146,7 @@ void wTechEtatModule::buildControls()
     imgClose->setObjectName(QStringLiteral("imgClose"));
     connect(imgClose, &QAbstractButton::clicked, this, [this] { imgClose_Click(); });
 
-    tmrPoll = new plat::FormTimer(QStringLiteral("tmrPoll"), this);
-    tmrPoll->setInterval(PollIntervalMs);
-    connect(tmrPoll, &plat::FormTimer::Timer, this, [this] { tmrPoll_Timer(); });
-    tmrClign = new plat::FormTimer(QStringLiteral("tmrClign"), this);
-    tmrClign->setInterval(ClignIntervalMs);
-    connect(tmrClign, &plat::FormTimer::Timer, this, [this] { tmrClign_Timer(); });
+    buildTimers(PollIntervalMs, ClignIntervalMs);
 }
 
 void wTechEtatModule::buildButton(int index, QWidget* frame, int top, int labelIndex, int tag, const char* icon)
@@ -179,62 +175,39 @@ void wTechEtatModule::Form_Load()
     });
 }
 
-void wTechEtatModule::Form_Unload()
+void wTechEtatModule::layOutChannels()
 {
-    tmrPoll->setEnabled(false);
-    tmrClign->setEnabled(false);
-}
+    m_lamps = LampCount(mPanel->ChannelCount());
+    const double lineHeight = QFontMetricsF(lblVoyant(0)->font()).height();
+    for (int i = 1; i <= m_lamps; ++i) {
+        const Row row = RowOf(i, m_lamps, lblNum(0)->height() * plat::kTwipsPerPixel);
 
-void wTechEtatModule::Nationality()
-{
-    plat::guard(QStringLiteral("wTechEtatModule.Nationality"), [&] { plat::applyCaptions(this); });
-}
+        QLabel* label = lblVoyant.load(i, copyLabel);
+        label->setGeometry(place(row.label));
+        const QString caption = Caption(*gConfig, *mPanel->Channel(qint16(i)));
+        const int returns = CentringReturns(caption, label->width(), label->height(), m_width, lineHeight);
+        label->setText(QString(returns, QLatin1Char('\n')) + caption);
+        label->show();
 
-void wTechEtatModule::setPanel(std::shared_ptr<PanelClass> panel)
-{
-    MiseEnFormeModule(std::move(panel));
-}
+        LampRows::showFramed(label, shpBkTxt.load(i, copyShape), kFrameMargin);
 
-void wTechEtatModule::MiseEnFormeModule(std::shared_ptr<PanelClass> panel)
-{
-    plat::guard(QStringLiteral("wTechEtatModule.MiseEnFormeModule"), [&] {
-        if (!panel)
-            plat::raise(plat::rt::ObjectVariableNotSet);
-        mPanel = std::move(panel);
-        lblModType(0)->setText(QString::number(mPanel->Numero()));
-        lblModType(1)->setText(Global::ModuleName(mPanel->Model()));
-        m_lamps = LampCount(mPanel->ChannelCount());
-        const double lineHeight = QFontMetricsF(lblVoyant(0)->font()).height();
-        for (int i = 1; i <= m_lamps; ++i) {
-            const Row row = RowOf(i, m_lamps, lblNum(0)->height() * plat::kTwipsPerPixel);
+        plat::Shape* lamp = shpVoyant.load(i, copyShape);
+        lamp->setGeometry(place(row.lamp));
+        lamp->setFillColor(Yellow);
+        plat::setTag(lamp, QString());
+        lamp->show();
+        lamp->raise();
 
-            QLabel* label = lblVoyant.load(i, copyLabel);
-            label->setGeometry(place(row.label));
-            const QString caption = Caption(*gConfig, *mPanel->Channel(qint16(i)));
-            const int returns = CentringReturns(caption, label->width(), label->height(), m_width, lineHeight);
-            label->setText(QString(returns, QLatin1Char('\n')) + caption);
-            label->show();
+        LampRows::showFramed(lamp, shpBkLed.load(i, copyShape), kFrameMargin);
 
-            LampRows::showFramed(label, shpBkTxt.load(i, copyShape), kFrameMargin);
-
-            plat::Shape* lamp = shpVoyant.load(i, copyShape);
-            lamp->setGeometry(place(row.lamp));
-            lamp->setFillColor(Yellow);
-            plat::setTag(lamp, QString());
-            lamp->show();
-            lamp->raise();
-
-            LampRows::showFramed(lamp, shpBkLed.load(i, copyShape), kFrameMargin);
-
-            QLabel* number = lblNum.load(i, copyLabel);
-            number->move(px(row.number.x()), px(row.number.y()));
-            number->setText(QString::number(i));
-            number->show();
-            number->raise();
-        }
-        for (const auto& [i, b] : cmdBoutons)
-            b->setEnabled(true);
-    });
+        QLabel* number = lblNum.load(i, copyLabel);
+        number->move(px(row.number.x()), px(row.number.y()));
+        number->setText(QString::number(i));
+        number->show();
+        number->raise();
+    }
+    for (const auto& [i, b] : cmdBoutons)
+        b->setEnabled(true);
 }
 
 QString wTechEtatModule::LampTag(int i) const
@@ -278,14 +251,14 @@ void wTechEtatModule::readCycle()
             m_busy = false;
             return;
         }
-        status(830101);
+        status(TextIds::ModuleReading);
         if (read(Bus::RegChannelState, words)) {
-            status(830102);
+            status(TextIds::ModuleReadOk);
             for (int i = 1; i <= m_lamps; ++i)
                 plat::setTag(shpVoyant(i), i <= words.size() ? QString::number(words[i - 1]) : QString());
             break;
         }
-        status(830103);
+        status(TextIds::ModuleNoReply);
         if (!pauseAfterFailure(self))
             return;
         tries = (tries + 1) % Tries;
@@ -297,13 +270,13 @@ void wTechEtatModule::readCycle()
 
     QVector<qint16> horn(1);
     for (int tries = 0;;) {
-        status(830101);
+        status(TextIds::ModuleReading);
         if (read(Bus::RegHorn, horn)) {
-            status(830102);
+            status(TextIds::ModuleReadOk);
             tries = 0;
             shpKlaxon->setFillColor(HornColor(horn[0]));
         } else {
-            status(830103);
+            status(TextIds::ModuleNoReply);
             if (!pauseAfterFailure(self))
                 return;
             tries = (tries + 1) % Tries;

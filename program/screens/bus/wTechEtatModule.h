@@ -7,27 +7,24 @@
 // It reads the bus whether polling runs or not and changes nothing of the
 // configuration. The rules are ModuleLamps'.
 
+#include "program/runtime/ModuleLampScreen.h"
 #include "program/screens/bus/ModuleLamps.h"
 
 #include "platform/ControlArray.h"
-#include "platform/Form.h"
-#include "platform/FormTimer.h"
 #include "platform/PictureButton.h"
 
 #include <QFrame>
 #include <QPointer>
 
 #include <functional>
-#include <memory>
 
-class PanelClass;
 class QLabel;
 
 namespace plat {
 class Shape;
 }
 
-class wTechEtatModule : public plat::Form {
+class wTechEtatModule : public ModuleLampScreen {
     Q_OBJECT
 public:
     static constexpr int PollIntervalMs = 1000;
@@ -45,19 +42,14 @@ public:
 
     wTechEtatModule();
 
-    // The module (gConfig's own object): lays the screen out for it.
-    void setPanel(std::shared_ptr<PanelClass> panel);
-    std::shared_ptr<PanelClass> Panel() const { return mPanel; }
     // How captions measure for their centring; the screen's font unless set.
     void setTextWidth(std::function<double(const QString&)> width) { m_width = std::move(width); }
 
     void Form_Load() override;
-    void Form_Unload() override;
-    void Nationality() override;
     void cmdBoutons_Click(int index);
     void imgClose_Click();
-    void tmrPoll_Timer();
-    void tmrClign_Timer();
+    void tmrPoll_Timer() override;
+    void tmrClign_Timer() override;
 
     // The number of lamps laid out, and lamp i's tag (the state word last read, "" for none).
     int Lamps() const { return m_lamps; }
@@ -66,7 +58,6 @@ public:
     const ModuleLamps::Blink& BlinkState() const { return m_blink; }
 
     plat::ControlArray<QFrame> frmFrames{QStringLiteral("frmFrames")};
-    plat::ControlArray<QLabel> lblModType{QStringLiteral("lblModType")};
     plat::ControlArray<QLabel> lblLabels{QStringLiteral("lblLabels")};
     plat::ControlArray<plat::PictureButton> cmdBoutons{QStringLiteral("cmdBoutons")};
     plat::Shape* shpKlaxon = nullptr;
@@ -79,16 +70,15 @@ public:
     plat::ControlArray<QLabel> lblNum{QStringLiteral("lblNum")};
     plat::ControlArray<plat::Shape> shpBkTxt{QStringLiteral("shpBkTxt")};
     plat::ControlArray<plat::Shape> shpBkLed{QStringLiteral("shpBkLed")};
-    plat::FormTimer* tmrPoll = nullptr;
-    plat::FormTimer* tmrClign = nullptr;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A lamp row for each channel of the module, 12 or 24.
+    void layOutChannels() override;
 
 private:
     void buildControls();
     void buildButton(int index, QWidget* frame, int top, int labelIndex, int tag, const char* icon);
-    void MiseEnFormeModule(std::shared_ptr<PanelClass> panel);
     void readCycle();
     // One read of the module's registers; a port that is not open is
     // reported once a visit (it fails every try).
@@ -100,7 +90,6 @@ private:
     bool pauseAfterFailure(const QPointer<wTechEtatModule>& self);
     void lampsUnknown();
 
-    std::shared_ptr<PanelClass> mPanel;
     int m_lamps = 0;
     bool m_closing = false;
     bool m_busy = false;

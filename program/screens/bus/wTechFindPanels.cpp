@@ -129,7 +129,7 @@ void wTechFindPanels::buildFrames()
     for (int i = 0; i < 5; ++i) {
         auto* name = lblBusConfig.add(i, label(bus, 11, false));
         name->setGeometry(12, 28 + i * lineHeight, 120, lineHeight);
-        plat::setTag(name, 820201 + i);
+        plat::setTag(name, TextIds::SerialFieldFirst + i);
         auto* value = lblBusConfig.add(5 + i, label(bus, 11, true, Qt::AlignRight | Qt::AlignVCenter));
         value->setGeometry(132, 28 + i * lineHeight, kRightWidth - 144, lineHeight);
     }
@@ -145,7 +145,7 @@ void wTechFindPanels::buildFrames()
 
     const int top = bus->geometry().bottom() + 10;
     auto* commands = frmFrames.add(1, group(this, {kRightLeft, top, kRightWidth, 36 + 3 * (kButtonHeight + 8)}));
-    const int tags[] = {820102, 820101, 820103};
+    const int tags[] = {TextIds::ScanDeactivate, TextIds::ScanActivate, TextIds::ScanTakeOverType};
     const char* icons[] = {"switch-off", "switch-on", "assign"};
     for (int i = 0; i < 3; ++i) {
         const int y = 30 + i * (kButtonHeight + 8);

@@ -23,6 +23,7 @@
 #include "program/core/PanelClass.h"
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/TextIds.h"
 #include "program/screens/bus/TechCommand.h"
 #include "program/screens/bus/TechnicianPanel.h"
 #include "program/screens/bus/TraceCopy.h"
@@ -118,16 +119,16 @@ void wTechnician::buildControls()
     connect(imgCommWatch, &QAbstractButton::clicked, this, [this] { imgCommWatch_Click(); });
 
     // The commands, by what they act on: the module, the bus, the files.
-    cmdPanelReset = command("cmdPanelReset", 810025, 0, 0, &wTechnician::cmdPanelReset_Click);
-    cmdRazCptr = command("cmdRazCptr", 810022, 1, 0, &wTechnician::cmdRazCptr_Click);
-    cmdTestLeds = command("cmdTestLeds", 810021, 0, 1, &wTechnician::cmdTestLeds_Click);
-    cmdPanelState = command("cmdPanelState", 810024, 1, 1, &wTechnician::cmdPanelState_Click);
-    cmdFindPanels = command("cmdFindPanels", 810023, 0, 2, &wTechnician::cmdFindPanels_Click);
-    cmdPerturb = command("cmdPerturb", 810026, 1, 2, &wTechnician::cmdPerturb_Click);
-    cmdSynchroBus = command("cmdSynchroBus", 810028, 0, 3, &wTechnician::cmdSynchroBus_Click);
-    cmdSynchroMinuit = command("cmdSynchroMinuit", 810031, 1, 3, &wTechnician::cmdSynchroMinuit_Click);
-    cmdForceHisto = command("cmdForceHisto", 810029, 0, 4, &wTechnician::cmdForceHisto_Click);
-    cmdCopyTraces = command("cmdCopyTraces", 810030, 1, 4, &wTechnician::cmdCopyTraces_Click);
+    cmdPanelReset = command("cmdPanelReset", TextIds::TechResetModule, 0, 0, &wTechnician::cmdPanelReset_Click);
+    cmdRazCptr = command("cmdRazCptr", TextIds::TechResetCounters, 1, 0, &wTechnician::cmdRazCptr_Click);
+    cmdTestLeds = command("cmdTestLeds", TextIds::TechLampTest, 0, 1, &wTechnician::cmdTestLeds_Click);
+    cmdPanelState = command("cmdPanelState", TextIds::TechModuleState, 1, 1, &wTechnician::cmdPanelState_Click);
+    cmdFindPanels = command("cmdFindPanels", TextIds::TechBusScan, 0, 2, &wTechnician::cmdFindPanels_Click);
+    cmdPerturb = command("cmdPerturb", TextIds::TechOutOfService, 1, 2, &wTechnician::cmdPerturb_Click);
+    cmdSynchroBus = command("cmdSynchroBus", TextIds::TechSynchroniseBus, 0, 3, &wTechnician::cmdSynchroBus_Click);
+    cmdSynchroMinuit = command("cmdSynchroMinuit", TextIds::TechMidnightSynchro, 1, 3, &wTechnician::cmdSynchroMinuit_Click);
+    cmdForceHisto = command("cmdForceHisto", TextIds::TechMidnightTasks, 0, 4, &wTechnician::cmdForceHisto_Click);
+    cmdCopyTraces = command("cmdCopyTraces", TextIds::TechCopyTraces, 1, 4, &wTechnician::cmdCopyTraces_Click);
 
     imgNavig.add(NavigLeave, button(this, "leave", {kLeft - 8, ScreenHeight - 84, 72, 72}));
     connect(imgNavig(NavigLeave), &QAbstractButton::clicked, this, [this] { imgNavig_Click(NavigLeave); });
@@ -303,7 +304,7 @@ void wTechnician::cmdPanelReset_Click()
 {
     plat::guard(QStringLiteral("wTechnician.cmdPanelReset_Click"), [&] {
         const TechnicianPanel::Maintenance m = TechnicianPanel::PanelReset();
-        maintenance(m.reg, m.value, 810055);
+        maintenance(m.reg, m.value, TextIds::TechResetModuleQuestion);
     });
 }
 
@@ -311,7 +312,7 @@ void wTechnician::cmdRazCptr_Click()
 {
     plat::guard(QStringLiteral("wTechnician.cmdRazCptr_Click"), [&] {
         const TechnicianPanel::Maintenance m = TechnicianPanel::CounterReset();
-        maintenance(m.reg, m.value, 810052);
+        maintenance(m.reg, m.value, TextIds::TechResetCountersQuestion);
     });
 }
 

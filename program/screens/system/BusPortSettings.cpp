@@ -7,6 +7,7 @@
 #include "program/core/ConfigClass.h"
 #include "program/core/Globals.h"
 #include "program/core/TextIds.h"
+#include "program/screens/system/SerialSpeeds.h"
 
 #include <QStringList>
 
@@ -56,7 +57,7 @@ QString BusPortSettings::ValuesList(int field)
     case FieldPort:
         return QStringLiteral("*|1|255");
     case FieldSpeed:
-        return QStringLiteral("@|1200|2400|4800|9600|19200");
+        return SerialSpeeds::Picker;
     case FieldStop:
         return QStringLiteral("*|1|2");
     case FieldAutoStart:

@@ -43,8 +43,6 @@ struct HistorySettings {
 };
 
 namespace SoundSteps {
-constexpr int FirstPriority = 1;
-constexpr int LastPriority = 99;
 // One down while above lowest, one up while below highest; else unchanged.
 int Down(int value, int lowest);
 int Up(int value, int highest);

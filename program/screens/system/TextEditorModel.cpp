@@ -3,6 +3,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Values.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/Limits.h"
 
 #include <algorithm>
 
@@ -24,9 +25,9 @@ QString number(int n)
 
 } // namespace
 
-const TextEditorModel::Kind TextEditorModel::Library{64, 24, 19, QChar(0x00B6), &ConfigClass::Biblio,
+const TextEditorModel::Kind TextEditorModel::Library{Limits::LibraryTexts, Limits::LibraryTextWidth, 19, QChar(0x00B6), &ConfigClass::Biblio,
                                                      &ConfigClass::setBiblio};
-const TextEditorModel::Kind TextEditorModel::Instructions{48, 1024, 8, QLatin1Char(' '), &ConfigClass::Consigne,
+const TextEditorModel::Kind TextEditorModel::Instructions{Limits::InstructionTexts, Limits::InstructionTextWidth, 8, QLatin1Char(' '), &ConfigClass::Consigne,
                                                           &ConfigClass::setConsigne};
 
 void TextEditorModel::Load(const ConfigClass& config)

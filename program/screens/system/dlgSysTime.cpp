@@ -13,6 +13,7 @@
 #include "program/core/FormNames.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/TextIds.h"
 #include "program/screens/system/ClockFields.h"
 #include "program/screens/system/ScreenExits.h"
 
@@ -97,7 +98,7 @@ void dlgSysTime::buildControls()
             }
             auto* caption = lblTime.add(f, label(this, 11, false, Qt::AlignCenter));
             caption->setGeometry(x, top, blockWidth(f), kCaptionHeight);
-            plat::setTag(caption, 800120 + f);
+            plat::setTag(caption, TextIds::ClockFieldFirst + f);
 
             auto* down = imgControl.add(2 * f, button(this, "minus", {x, top + kCaptionHeight, kStep, kFieldHeight}));
             auto* value = lblDate.add(f, new plat::Label(this));

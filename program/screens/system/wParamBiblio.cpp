@@ -1,9 +1,10 @@
 #include "program/screens/system/wParamBiblio.h"
 
 #include "program/core/FormNames.h"
+#include "program/core/TextIds.h"
 
 wParamBiblio::wParamBiblio()
-    : TextEditorScreen(FormNames::wParamBiblio, TextEditorModel::Library, Memory(), {QStringLiteral("lstBiblio"), 400111, 400151, false})
+    : TextEditorScreen(FormNames::wParamBiblio, TextEditorModel::Library, Memory(), {QStringLiteral("lstBiblio"), TextIds::LibraryEditorTitle, TextIds::LibraryNumber, false})
 {
 }
 

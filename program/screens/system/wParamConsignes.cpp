@@ -1,10 +1,11 @@
 #include "program/screens/system/wParamConsignes.h"
 
 #include "program/core/FormNames.h"
+#include "program/core/TextIds.h"
 
 wParamConsignes::wParamConsignes()
     : TextEditorScreen(FormNames::wParamConsignes, TextEditorModel::Instructions, Memory(),
-                       {QStringLiteral("lstConsigne"), 400110, 400150, true})
+                       {QStringLiteral("lstConsigne"), TextIds::InstructionEditorTitle, TextIds::InstructionNumber, true})
 {
 }
 

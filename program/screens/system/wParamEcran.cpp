@@ -19,6 +19,7 @@
 #include "program/core/Globals.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
+#include "program/core/TextIds.h"
 #include "program/screens/system/ScreenExits.h"
 
 #include <QLabel>
@@ -53,9 +54,6 @@ constexpr int kCancel = 2;
 constexpr int kYes = 6;
 constexpr int kNo = 7;
 
-const int kRowTexts[EventOptions::Rows] = {420101, 420102, 420103, 420104, 420105};
-const int kColumnTexts[EventOptions::Columns] = {420110, 420111, 420112, 420113};
-
 QRect tickRect(int column, int row)
 {
     return QRect(kFirstColumn + column * kColumnWidth + (kColumnWidth - kTickWidth) / 2,
@@ -89,12 +87,12 @@ void wParamEcran::buildControls()
     for (int c = 0; c < EventOptions::Columns; ++c) {
         auto* header = label(this, 12, true, Qt::AlignCenter);
         header->setGeometry(kFirstColumn + c * kColumnWidth, kHeaderTop, kColumnWidth, 32);
-        plat::setTag(header, kColumnTexts[c]);
+        plat::setTag(header, TextIds::EventOptionColumnFirst + c);
     }
     for (int r = 0; r < EventOptions::Rows; ++r) {
         auto* name = label(this, 12, false);
         name->setGeometry(kRowLabelLeft, kFirstRow + r * kRowPitch, kRowLabelWidth, kRowHeight);
-        plat::setTag(name, kRowTexts[r]);
+        plat::setTag(name, TextIds::EventOptionRowFirst + r);
     }
     void (wParamEcran::*handlers[EventOptions::Columns])(int) = {
         &wParamEcran::lblAffich_Click, &wParamEcran::lblHisto_Click, &wParamEcran::lblPrint_Click,
@@ -146,7 +144,7 @@ void wParamEcran::buildControls()
         auto* note = label(this, 9, false);
         note->setGeometry(kRowLabelLeft, kNotesTop + (i + 1) * kNoteHeight, ScreenWidth - 2 * kRowLabelLeft,
                           kNoteHeight);
-        plat::setTag(note, 420121 + i);
+        plat::setTag(note, TextIds::EventOptionNoteFirst + i);
     }
 
     imgNavig.add(NavigLeave, button(this, "leave", {24, kBarTop, kButton, kButton}));

@@ -23,6 +23,7 @@
 #include "program/screens/system/LivePrinter.h"
 #include "program/screens/system/PrinterModelFile.h"
 #include "program/screens/system/ScreenExits.h"
+#include "program/screens/system/SerialSpeeds.h"
 #include "program/screens/system/dlgParamPrinter.h"
 
 #include <QCheckBox>
@@ -68,7 +69,6 @@ constexpr int kLineHeight = 33;
 constexpr int kTitleWidth = 172;
 
 constexpr int kLastPortNumber = 255;
-const QString kCommSpeeds = QStringLiteral("@|1200|2400|4800|9600|19200");
 
 QLabel* caption(QWidget* parent, int pointSize, bool bold, const QRect& geometry)
 {
@@ -167,7 +167,7 @@ void wParamPrinter::buildSerialFrame()
     for (int i = 0; i < FieldCount; ++i) {
         const int top = kFieldsTop + i * kFieldPitch;
         auto* name = lblComConfig.add(i, caption(frame, 11, false, {kCaptionLeft, top, kCaptionWidth, kFieldHeight}));
-        plat::setTag(name, 820201 + i);
+        plat::setTag(name, TextIds::SerialFieldFirst + i);
         auto* live = lblComConfig.add(FieldCount + i, field(frame, {}, {kCurrentLeft, top, kCurrentWidth, kFieldHeight}));
         live->setFont(plat::Theme::font(11));
         live->setStyleSheet(QStringLiteral("color: %1;").arg(plat::Theme::text().name()));
@@ -385,7 +385,7 @@ void wParamPrinter::imgComModif_Click(int index)
             editWithPicker(lblComPort, ports);
             break;
         case Speed:
-            editWithPicker(lblComSpeed, kCommSpeeds);
+            editWithPicker(lblComSpeed, SerialSpeeds::Picker);
             break;
         case Parity:
             editWithPicker(lblComParity, QStringLiteral("@|%1|%2|%3")

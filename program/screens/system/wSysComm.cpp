@@ -123,11 +123,10 @@ void wSysComm::buildControls()
     fresh->setGeometry(kNewLeft, kHeadingTop, kNewWidth, 30);
     plat::setTag(fresh, 620102);
 
-    const int rowTitles[] = {820201, 820202, 820203, 820204, 820205};
     for (int row = 0; row < 5; ++row) {
         auto* t = lblBusConfig.add(row, label(this, 13, false));
         t->setGeometry(rowRect(kTitleLeft, kTitleWidth, row));
-        plat::setTag(t, rowTitles[row]);
+        plat::setTag(t, TextIds::SerialFieldFirst + row);
         auto* actual = lblBusConfig.add(kActual + row, label(this, 14, true, Qt::AlignCenter));
         actual->setGeometry(rowRect(kActualLeft, kActualWidth, row));
     }

@@ -18,6 +18,7 @@
 #include "program/core/Global.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
+#include "program/core/Limits.h"
 #include "program/core/TextIds.h"
 #include "program/core/dlgListInput.h"
 #include "program/core/dlgMessage.h"
@@ -165,7 +166,7 @@ void wSysConfSon::buildSounds()
     lblSoundPrio->setGeometry(kValueLeft, kPriorityTop, kValueWidth, Button);
     lblSoundPrio->setCursor(Qt::PointingHandCursor);
     // The priority's value list, for its picker.
-    plat::setTag(lblSoundPrio, QStringLiteral("*|1|99"));
+    plat::setTag(lblSoundPrio, QStringLiteral("*|%1|%2").arg(Limits::FirstPriority).arg(Limits::LastPriority));
     lblSoundNum->setObjectName(QStringLiteral("lblSoundNum"));
     lblSoundNum->setGeometry(kValueLeft, kSoundTop, kValueWidth, Button);
     connect(lblSoundPrio, &plat::Label::Change, this, [this] { lblSoundPrio_Change(); });
@@ -276,7 +277,7 @@ void wSysConfSon::Form_Load()
 {
     plat::guard(QStringLiteral("wSysConfSon.Form_Load"), [&] {
         Nationality();
-        lblSoundPrio->setCaption(QString::number(SoundSteps::LastPriority));
+        lblSoundPrio->setCaption(QString::number(Limits::LastPriority));
         readHistory();
         chkNoResize->setChecked(HistorySettings::ReadNoResize());
         if (!gDatabase)
@@ -451,8 +452,8 @@ void wSysConfSon::imgControl_Click(int index)
         case PriorityDown:
         case PriorityUp:
             lblSoundPrio->setCaption(QString::number(index == PriorityDown
-                                                         ? SoundSteps::Down(prio, SoundSteps::FirstPriority)
-                                                         : SoundSteps::Up(prio, SoundSteps::LastPriority)));
+                                                         ? SoundSteps::Down(prio, Limits::FirstPriority)
+                                                         : SoundSteps::Up(prio, Limits::LastPriority)));
             lblSoundNum->setCaption(QString::number(gConfig->AlarmPrioSound(int16_t(priority()))));
             break;
         case Explorer:
