@@ -12,7 +12,7 @@
 // Run from the build's bin folder. The INI file is rewritten at every event:
 // a new file renamed over the old, not synced to disk. The figure depends on
 // the file system that holds the scratch folder (TMPDIR; ext4 writes a file
-// renamed over another out to the disk at the rename, about half of an
+// renamed over another out to the disk at the rename, most of an
 // event's time there), which is printed with the result.
 
 #include "VexLib22/_LogFileClass.h"

@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -288,7 +289,10 @@ std::unique_ptr<Database> Database::OpenDatabase(const QString& path, const QStr
              QStringLiteral("Cannot open the file '%1': permission to read it is denied.").arg(path));
 
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    // Immutable: the database is only read, by this program, so a lookup is a
+    // seek alone, with no read transaction, file lock or journal check around it.
+    const QByteArray uri = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded() + "?immutable=1";
+    const int rc = sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     auto connection = std::make_shared<DatabaseConnection>(db, path);
     if (rc != SQLITE_OK)
         fail(dberr::CannotOpenFile, QStringLiteral("Cannot open the file '%1'.").arg(path));

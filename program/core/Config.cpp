@@ -13,10 +13,7 @@
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
 
-#include <QHash>
-
 #include <memory>
-#include <utility>
 
 namespace Config {
 
@@ -31,24 +28,17 @@ constexpr int kFirstLanguageColumn = 3;
 std::unique_ptr<plat::Recordset> gTextSet;
 std::unique_ptr<plat::Recordset> gValueSet;
 
-// The texts already read, by column and id, as they stand in the database:
-// it is never written, and the event lines ask the same few texts at every
-// event. Emptied whenever the text recordset is opened.
-QHash<std::pair<int, QString>, QString> gTexts;
-
 // The table's recordset on the open database, opened on first use (and again
-// when the database has been reopened since); opened tells which.
-plat::Recordset& recordset(std::unique_ptr<plat::Recordset>& set, const QString& table, bool* opened = nullptr)
+// when the database has been reopened since).
+plat::Recordset& recordset(std::unique_ptr<plat::Recordset>& set, const QString& table)
 {
     if (!gDatabase)
         plat::raise(plat::rt::ObjectVariableNotSet);
     if (!set || set->connectionId() != gDatabase->connectionId()) {
         set.reset();
-        auto fresh = gDatabase->OpenRecordset(table);
-        fresh->setIndex(QStringLiteral("PrimaryKey"));
-        set = std::move(fresh);
-        if (opened)
-            *opened = true;
+        auto opened = gDatabase->OpenRecordset(table);
+        opened->setIndex(QStringLiteral("PrimaryKey"));
+        set = std::move(opened);
     }
     return *set;
 }
@@ -79,22 +69,13 @@ QString GetText(const QString& id, bool raw)
 {
     QString result;
     try {
-        bool opened = false;
-        plat::Recordset& set = recordset(gTextSet, kTextTable, &opened);
-        if (opened)
-            gTexts.clear();
+        plat::Recordset& set = recordset(gTextSet, kTextTable);
         if (!plat::IsNumeric(id))
             return result;
         const int language = kFirstLanguageColumn + gLanguage;
         const int column = gLanguage >= 0 && language < set.fieldCount() ? language : kFirstLanguageColumn;
-        const auto key = std::make_pair(column, id);
-        if (const auto known = gTexts.constFind(key); known != gTexts.constEnd()) {
-            result = *known;
-        } else {
-            set.Seek(QStringLiteral("="), plat::CDbl(id));
-            result = set.NoMatch() ? QLatin1Char('#') + id + QLatin1Char('#') : textOf(set.field(column));
-            gTexts.insert(key, result);
-        }
+        set.Seek(QStringLiteral("="), plat::CDbl(id));
+        result = set.NoMatch() ? QLatin1Char('#') + id + QLatin1Char('#') : textOf(set.field(column));
         if (!raw)
             result.replace(QLatin1Char('|'), QStringLiteral("\r\n"));
     } catch (const plat::RtError& e) {

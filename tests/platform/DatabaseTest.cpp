@@ -7,6 +7,7 @@
 #include "platform/RtError.h"
 #include "tests/harness/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -99,6 +100,24 @@ TEST(DatabaseOpen, OpensOnlyWithTheRightPassword)
         if (c.error) {
             EXPECT_EQ(text, "Not a valid password.");
         }
+    }
+}
+
+// The file is named to the database engine as a link: the characters such a
+// link gives a meaning of its own still name a folder.
+TEST(DatabaseOpen, OpensInAFolderWhoseNameHoldsAnyCharacter)
+{
+    for (const QString& folder : {QString("a b"), QString("50%"), QString("x?y#z"), QString("Régie")}) {
+        SCOPED_TRACE(folder.toStdString());
+        ASSERT_TRUE(QDir(testing_support::programFolder()).mkpath(folder));
+        const QString path = makeDatabase(folder + "/plx.cfg", "9J84", kTables);
+        std::unique_ptr<Database> db;
+        ASSERT_EQ(errorNumber([&] { db = Database::OpenDatabase(path, ";pwd=9J84"); }), 0);
+        auto set = db->OpenRecordset("T_Language");
+        set->setIndex("PrimaryKey");
+        set->Seek("=", 10001);
+        ASSERT_FALSE(set->NoMatch());
+        EXPECT_EQ(set->field(3).toString(), "No");
     }
 }
 
