@@ -1,5 +1,6 @@
 #include "platform/FlexGrid.h"
 
+#include "platform/InputGate.h"
 #include "platform/Theme.h"
 
 #include <QHeaderView>
@@ -25,6 +26,25 @@ FlexGrid::FlexGrid(int rows, int columns, QWidget* parent) : QTableWidget(rows, 
     // Texts aligned in columns are cut at the cell's edge, never shortened.
     setTextElideMode(Qt::ElideNone);
     m_defaultRowHeight = verticalHeader()->defaultSectionSize();
+    // Rows added, removed or scrolled (alarms come while the operator reads):
+    // a touch made before on the rows that moved meant another row.
+    // fromRow -1: every row shown moved.
+    const auto moved = [this](int fromRow) {
+        const QRect shown = viewport()->rect();
+        int top = 0;
+        if (fromRow >= 0 && rowCount() > 0) {
+            top = fromRow < rowCount() ? visualRect(model()->index(fromRow, 0)).top()
+                                       : visualRect(model()->index(rowCount() - 1, 0)).bottom() + 1;
+            // Above the first row shown: those shown move down or up.
+            top = qMax(top, 0);
+        }
+        InputGate::shownAfresh(viewport(), shown.adjusted(0, top, 0, 0) & shown);
+    };
+    connect(model(), &QAbstractItemModel::rowsInserted, this,
+            [moved](const QModelIndex&, int first, int) { moved(first); });
+    connect(model(), &QAbstractItemModel::rowsRemoved, this,
+            [moved](const QModelIndex&, int first, int) { moved(first); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [moved] { moved(-1); });
     connect(this, &QTableWidget::currentCellChanged, this,
             [this](int row, int column, int previousRow, int previousColumn) {
                 if (row != previousRow || column != previousColumn)

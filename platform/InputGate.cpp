@@ -76,6 +76,17 @@ public:
         return false;
     }
 
+    void shownAfresh(QWidget* control, const QRect& area)
+    {
+        QWidget* top = control->window();
+        if (!control->isVisible() || area.isEmpty())
+            return;
+        auto it = m_windows.find(top);
+        if (it == m_windows.end())
+            it = m_windows.insert(top, WindowState{});
+        noteAfresh(*it, QRegion(QRect(control->mapTo(top, area.topLeft()), area.size())), InputClock::localNow());
+    }
+
     void dropMadeBetween(qint64 from, qint64 to)
     {
         m_passes.push_back({from, to});
@@ -205,11 +216,16 @@ private:
             return true;
         }
         // Uncovered: a touch made before saw what lay over it.
-        auto& exposed = it->exposed;
+        noteAfresh(*it, region, now);
+        return true;
+    }
+
+    static void noteAfresh(WindowState& s, const QRegion& region, qint64 now)
+    {
+        auto& exposed = s.exposed;
         exposed.erase(std::remove_if(exposed.begin(), exposed.end(), [&](const auto& e) { return now - e.at > kHistoryMs; }),
                       exposed.end());
         exposed.push_back({region, now});
-        return true;
     }
 
     void enabledChanged(QWidget* w)
@@ -411,6 +427,11 @@ bool InputGate::firstPaintPending()
 void InputGate::dropMadeBetween(qint64 from, qint64 to)
 {
     Gate::instance().dropMadeBetween(from, to);
+}
+
+void InputGate::shownAfresh(QWidget* control, const QRect& area)
+{
+    Gate::instance().shownAfresh(control, area);
 }
 
 } // namespace plat

@@ -11,7 +11,10 @@
 // A closed screen takes no input at all. Input made while a pass held the
 // program (InputHold::Drop) is dropped.
 
+#include <QRect>
 #include <QtGlobal>
+
+class QWidget;
 
 namespace plat {
 
@@ -30,6 +33,10 @@ public:
     static bool firstPaintPending();
     // Input made between these moments of the monotonic clock is dropped.
     static void dropMadeBetween(qint64 from, qint64 to);
+    // What lay on this part of a shown control (in its own pixels) moved or
+    // gave way now (a list's rows shifted): a touch made there before meant
+    // what lay there then, and is dropped.
+    static void shownAfresh(QWidget* control, const QRect& area);
 };
 
 } // namespace plat

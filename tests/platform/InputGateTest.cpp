@@ -5,6 +5,7 @@
 // system's time stamps read on the program's clock, across the wrap of their
 // 32 bits and from another clock.
 
+#include "platform/FlexGrid.h"
 #include "platform/Form.h"
 #include "platform/Forms.h"
 #include "platform/InputClock.h"
@@ -311,6 +312,55 @@ TEST_F(Screens, HeldInputKeepsItsControlAndIsDroppedWhenThatControlIsGone)
         }
         settle();
         EXPECT_EQ(clicked.join(','), c.clicked);
+    }
+}
+
+// A list whose rows move while the program is held (an alarm comes on top): a
+// touch made on a row before it moved meant that row, not the one there now.
+TEST(ListRowsMoved, ATouchOnARowThatMovedSinceIsDropped)
+{
+    struct Case {
+        const char* what;
+        std::function<void(FlexGrid&)> between;
+        bool stampAfter;
+        QString chosen;
+    };
+    const Case cases[] = {
+        {"nothing moved", [](FlexGrid&) {}, false, "r2"},
+        {"a row came on top", [](FlexGrid& g) { g.AddItem("new", 0); }, false, ""},
+        {"a row above went", [](FlexGrid& g) { g.RemoveItem(0); }, false, ""},
+        {"the list scrolled", [](FlexGrid& g) { g.setTopRow(1); }, false, ""},
+        {"a row came below the touched one", [](FlexGrid& g) { g.AddItem("new"); }, false, "r2"},
+        {"touched once the row on top was shown", [](FlexGrid& g) { g.AddItem("new", 0); }, true, "r1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto* form = Forms::Adopt(new Form("wList"));
+        form->setGeometry(0, 0, 400, 300);
+        auto* grid = new FlexGrid(0, 1, form);
+        grid->setGeometry(0, 0, 400, 300);
+        for (int r = 0; r < 30; ++r)
+            grid->AddItem(QString("r%1").arg(r));
+        form->Show();
+        settle();
+        grid->setCurrentCell(-1, -1);
+        const QPoint at = grid->viewport()->mapTo(form, grid->visualRect(grid->model()->index(2, 0)).center());
+        const quint32 made = InputClock::now();
+        QThread::msleep(2);
+        c.between(*grid);
+        settle();
+        QThread::msleep(2);
+        const quint32 stamp = c.stampAfter ? InputClock::now() : made;
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            auto* e = new QMouseEvent(type, at, form->mapToGlobal(at), Qt::LeftButton,
+                                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            e->setTimestamp(stamp);
+            QCoreApplication::postEvent(form->windowHandle(), e);
+        }
+        settle();
+        EXPECT_EQ(grid->Row() < 0 ? QString() : grid->TextMatrix(grid->Row(), 0), c.chosen);
+        Forms::UnloadAllExcept({});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 
