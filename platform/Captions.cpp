@@ -87,6 +87,16 @@ bool showsValue(const QWidget* control)
     return control->property("ShowsValue").toBool();
 }
 
+void markTitleRow(QWidget* grid)
+{
+    grid->setProperty("TitleRow", true);
+}
+
+bool hasTitleRow(const QWidget* grid)
+{
+    return grid->property("TitleRow").toBool();
+}
+
 void applyCaptions(QWidget* root)
 {
     auto apply = [](QWidget* w) {

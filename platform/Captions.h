@@ -34,4 +34,9 @@ QString caption(const QWidget* control);
 void markValue(QWidget* control);
 bool showsValue(const QWidget* control);
 
+// A grid whose first row holds its column titles (captions, measured by the
+// caption check like a header's).
+void markTitleRow(QWidget* grid);
+bool hasTitleRow(const QWidget* grid);
+
 } // namespace plat

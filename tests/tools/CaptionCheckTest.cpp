@@ -142,6 +142,30 @@ TEST(CaptionCheck, ReportsEachCaptionCutInItsControlAndNoOther)
              grid->setColumnWidth(1, w / 2);
          },
          {"grid[1]"}},
+        {"titles kept in a grid's first row, one wider than its column",
+         [&](QWidget* win) {
+             auto* grid = named(new QTableWidget(3, 2, win), "grid");
+             grid->horizontalHeader()->hide();
+             grid->setGeometry(10, 10, 2 * w + 80, 120);
+             grid->setFont(plat::Theme::font());
+             grid->setColumnWidth(0, w + 20);
+             grid->setColumnWidth(1, w / 2);
+             grid->setItem(0, 0, new QTableWidgetItem(QStringLiteral("No")));
+             grid->setItem(0, 1, new QTableWidgetItem(word));
+             // The rows below hold values, however long.
+             grid->setItem(1, 0, new QTableWidgetItem(word + word));
+             plat::markTitleRow(grid);
+         },
+         {"grid(0, 1)"}},
+        {"a grid's first row is no title row unless marked",
+         [&](QWidget* win) {
+             auto* grid = named(new QTableWidget(2, 1, win), "grid");
+             grid->horizontalHeader()->hide();
+             grid->setGeometry(10, 10, w, 100);
+             grid->setColumnWidth(0, w / 2);
+             grid->setItem(0, 0, new QTableWidgetItem(word));
+         },
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

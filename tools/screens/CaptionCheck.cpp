@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <QTableWidget>
 #include <QTextDocument>
 
 #include <cmath>
@@ -159,6 +160,27 @@ void checkHeader(std::vector<Misfit>& out, const QHeaderView* header, const QWid
     }
 }
 
+// The titles a grid keeps in its first row, each in its cell.
+void checkTitleRow(std::vector<Misfit>& out, const QTableWidget* grid, const QWidget* window)
+{
+    if (grid->rowCount() == 0 || grid->isRowHidden(0))
+        return;
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        const QTableWidgetItem* cell = grid->item(0, c);
+        if (!cell || grid->isColumnHidden(c))
+            continue;
+        const QString text = visibleText(cell->text());
+        if (text.trimmed().isEmpty())
+            continue;
+        const QRectF room = QRectF(grid->visualItemRect(cell)).adjusted(margin, 0, -margin, 0);
+        const QFontMetricsF fm(cell->data(Qt::FontRole).isValid() ? cell->font() : grid->font());
+        const QRectF drawn = fm.boundingRect(room, Qt::AlignLeft | Qt::AlignVCenter, text);
+        measure(out, grid->viewport(), window, QStringLiteral("%1(0, %2)").arg(grid->objectName()).arg(c), text, drawn,
+                room);
+    }
+}
+
 } // namespace
 
 std::vector<Misfit> misfits(const QWidget* window)
@@ -175,6 +197,8 @@ std::vector<Misfit> misfits(const QWidget* window)
             checkGroup(out, group, window);
         else if (auto* header = qobject_cast<const QHeaderView*>(w))
             checkHeader(out, header, window);
+        else if (auto* grid = qobject_cast<const QTableWidget*>(w); grid && plat::hasTitleRow(grid))
+            checkTitleRow(out, grid, window);
     }
     return out;
 }
