@@ -198,6 +198,26 @@ TEST_F(HistoryViewer, AFileGoneSinceTheListingLeavesTheListEmptyAndOneUnreadable
     EXPECT_EQ(plat::Screen::MousePointer(), plat::Screen::vbDefault);
 }
 
+// The entries shown are the file as it was read: an entry written since shows
+// at the next load, and one removed meanwhile (the midnight purge) still reads.
+TEST_F(HistoryViewer, ShowsTheFileAsItWasReadUntilTheNextLoad)
+{
+    writeEntries(today(), 1, 3);
+    wHistoric* w = showViewer();
+    ASSERT_EQ(w->grdAlarms->Rows(), 3);
+    const QString first = w->grdAlarms->TextMatrix(0);
+    writeEntries(today(), 4, 2);
+    EXPECT_EQ(w->grdAlarms->Rows(), 3);
+    EXPECT_EQ(w->grdAlarms->TextMatrix(2).left(6).toInt(), 3);
+    ASSERT_TRUE(QFile::remove(HistoFile::FileName(today(), false)));
+    EXPECT_EQ(w->grdAlarms->TextMatrix(0), first);
+    writeEntries(today(), 6, 1);
+    w->Form_Activate();
+    w->tmrUpdate_Timer();
+    ASSERT_EQ(w->grdAlarms->Rows(), 1);
+    EXPECT_EQ(selectedNumber(), 6);
+}
+
 TEST_F(HistoryViewer, TheInstructionOfAnEntryAndNoReloadWhenItCloses)
 {
     channel(7, 24).setHelpNum(5);
