@@ -60,8 +60,9 @@ void ShowError(const QString& procName, const plat::RtError& error)
     plat::Screen::setMousePointer(plat::Screen::vbDefault);
     const QString text = ErrorText(procName, error.number(), error.description());
     // A report box whose own code fails would report again, and again. Once
-    // the program ends nobody answers a box: its stop lines are its last.
-    if ((g_reports > 0 && MessageBoxCode::running()) || Global::Ending()) {
+    // the program ends, or a stop waits to be taken, nobody answers a box:
+    // its stop lines are its last.
+    if ((g_reports > 0 && MessageBoxCode::running()) || Global::Stopping()) {
         toStderr(text);
         return;
     }

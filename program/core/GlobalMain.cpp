@@ -8,6 +8,7 @@
 #include "platform/Guard.h"
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
+#include "platform/StopRequests.h"
 #include "platform/Values.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
@@ -261,6 +262,11 @@ bool IniBoolean(const QString& text, bool def)
 bool Ending()
 {
     return g_ending;
+}
+
+bool Stopping()
+{
+    return g_ending || plat::StopRequests::pending();
 }
 
 void RequestStop(plat::UnloadMode cause)

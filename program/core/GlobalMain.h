@@ -26,6 +26,9 @@ void EndProgram();
 // True once EndProgram has run during this start-up or run: the message loop
 // is then not entered (its quit came before it ran).
 bool Ending();
+// Nobody is to be asked anything any more: the program ends, or a stop from
+// outside has come and waits for the message loop to take it.
+bool Stopping();
 // Forgets the end and the stop request of a previous run in this process;
 // Main does it first.
 void ResetRun();

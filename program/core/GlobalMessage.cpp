@@ -14,8 +14,9 @@ namespace Global {
 
 int Message(const QString& text, int style, bool modeless)
 {
-    // Once the program ends nobody is there to answer: no box opens.
-    if (Global::Ending())
+    // Once the program ends, or a stop waits to be taken, nobody is there to
+    // answer: no box opens.
+    if (Global::Stopping())
         return MsgResult::vbCancel;
     // Everything here is the box's own code except a modal box's wait.
     MessageBoxCode::Scope code;

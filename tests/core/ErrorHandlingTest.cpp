@@ -8,6 +8,7 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Screen.h"
+#include "platform/StopRequests.h"
 #include "program/core/Components.h"
 #include "program/core/Config.h"
 #include "program/core/CoreForms.h"
@@ -19,11 +20,14 @@
 #include "tests/support/ProgramGlobals.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -320,6 +324,39 @@ TEST_F(ErrorReport, OnceTheProgramEndsNoBoxOpensAndTheReportGoesToStderr)
     EXPECT_EQ(plat::Forms::Count(QStringLiteral("dlgMessage")), 0);
     EXPECT_TRUE(err.contains("Error Nr 76 : ")) << err.toStdString();
     EXPECT_TRUE(err.contains("Event : Unload")) << err.toStdString();
+}
+
+// A stop from outside that has come but waits for the message loop (the
+// program is busy in a tick or a pass): an error met then, or a question,
+// opens no box either.
+TEST_F(ErrorReport, AStopWaitingForTheLoopOpensNoBoxEither)
+{
+    int stops = 0;
+    plat::StopRequests::watch([&](plat::StopRequests::Cause) { ++stops; });
+    ::raise(SIGTERM);
+    ASSERT_TRUE(plat::StopRequests::pending());
+    // A box that opened all the same is counted and answered, so that a
+    // failure here does not wait for somebody.
+    int boxes = 0;
+    QTimer answerer;
+    answerer.setInterval(20);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        if (plat::Forms::Count(QStringLiteral("dlgMessage")) > 0) {
+            ++boxes;
+            lastBox()->findChild<QPushButton*>(QStringLiteral("cmdButton(0)"))->click();
+        }
+    });
+    answerer.start();
+    testing::internal::CaptureStderr();
+    plat::guard(QStringLiteral("wPolling.RunComm"), [] { plat::raise(plat::rt::PathNotFound); });
+    const int answer = Global::Message(QStringLiteral("Save?"), MsgStyle::vbYesNo);
+    const QString err = QString::fromLocal8Bit(testing::internal::GetCapturedStderr().c_str());
+    answerer.stop();
+    EXPECT_EQ(answer, MsgResult::vbCancel);
+    EXPECT_EQ(boxes, 0);
+    EXPECT_TRUE(err.contains("Error Nr 76 : ")) << err.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stops == 1; }, 2000));
+    plat::StopRequests::watch({});
 }
 
 } // namespace
