@@ -111,13 +111,25 @@ bool hasStacking()
     return QGuiApplication::platformName() != QLatin1String("offscreen");
 }
 
+// The window raised last, with the windows it owns: raising it again changes
+// nothing on the glass.
+QPointer<QWidget> g_front;
+
 // Raises a window, the windows it owns (a dialog it asked) still above it.
+// A window that comes over others is painted before the program blocks.
 void raiseWithOwned(QWidget* w)
 {
+    const bool comesOver = g_front != w;
+    g_front = w;
     w->raise();
+    if (comesOver)
+        InputGate::raised(w);
     for (QWidget* owned : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (owned->isWindow() && owned->isVisible())
+        if (owned->isWindow() && owned->isVisible()) {
             owned->raise();
+            if (comesOver)
+                InputGate::raised(owned);
+        }
 }
 
 // Brings a window to the front, and the keys to it, or to the modal window

@@ -45,6 +45,9 @@ struct WindowState {
     qint64 shownAt = kLongAgo;
     qint64 paintedAt = kLongAgo;
     qint64 activeSince = kLongAgo;
+    // Raised over another window, and not shown afresh since (kNotYet: not
+    // raised, or shown afresh since).
+    qint64 raisedAt = kNotYet;
     std::vector<Change<QRegion>> exposed;
     QHash<const QWidget*, Change<QRect>> vanished;
     // The control that took the last press, or none when it was dropped:
@@ -67,13 +70,27 @@ public:
         return *gate;
     }
 
-    bool firstPaintPending() const
+    bool paintPending() const
     {
         const qint64 now = InputClock::localNow();
-        for (auto it = m_windows.cbegin(); it != m_windows.cend(); ++it)
-            if (it.value().paintedAt == kNotYet && now - it.value().shownAt < InputGate::FirstPaintWaitMs)
+        for (auto it = m_windows.cbegin(); it != m_windows.cend(); ++it) {
+            const WindowState& s = it.value();
+            if (s.paintedAt == kNotYet && now - s.shownAt < InputGate::FirstPaintWaitMs)
                 return true;
+            if (s.raisedAt != kNotYet && now - s.raisedAt < InputGate::RaisePaintWaitMs)
+                return true;
+        }
         return false;
+    }
+
+    void raised(QWidget* window)
+    {
+        if (!window->isVisible())
+            return;
+        auto it = m_windows.find(window);
+        if (it == m_windows.end())
+            it = m_windows.insert(window, WindowState{});
+        it->raisedAt = InputClock::localNow();
     }
 
     void shownAfresh(QWidget* control, const QRect& area)
@@ -211,6 +228,7 @@ private:
         auto it = m_windows.find(top);
         if (it == m_windows.end())
             return true;
+        it->raisedAt = kNotYet;
         if (it->paintedAt == kNotYet) {
             it->paintedAt = now;
             return true;
@@ -419,9 +437,14 @@ void InputGate::install()
     QCoreApplication::instance()->installEventFilter(&Gate::instance());
 }
 
-bool InputGate::firstPaintPending()
+bool InputGate::paintPending()
 {
-    return Gate::instance().firstPaintPending();
+    return Gate::instance().paintPending();
+}
+
+void InputGate::raised(QWidget* window)
+{
+    Gate::instance().raised(window);
 }
 
 void InputGate::dropMadeBetween(qint64 from, qint64 to)

@@ -23,14 +23,23 @@ public:
     // A window shown is waited for this long for its first paint before the
     // program blocks (InputHold::awaitPaint).
     static constexpr int FirstPaintWaitMs = 1000;
+    // A window raised over others is waited for this long for the paint of
+    // what the raise showed afresh: on a display without backing store the
+    // window system asks for it at once; one that keeps the pictures (a
+    // compositing window manager) asks for nothing.
+    static constexpr int RaisePaintWaitMs = 20;
     // A control shown that gets no paint of its own in this time (drawn over
     // by another) counts as painted then, so that no control stays dead.
     static constexpr int ControlPaintWaitMs = 1000;
 
     // Puts the gate on the program's input; later calls do nothing.
     static void install();
-    // Whether a window shown less than FirstPaintWaitMs ago is still unpainted.
-    static bool firstPaintPending();
+    // Whether a window shown less than FirstPaintWaitMs ago is still
+    // unpainted, or one raised less than RaisePaintWaitMs ago has not yet
+    // been shown afresh.
+    static bool paintPending();
+    // The window was raised over others of the program.
+    static void raised(QWidget* window);
     // Input made between these moments of the monotonic clock is dropped.
     static void dropMadeBetween(qint64 from, qint64 to);
     // What lay on this part of a shown control (in its own pixels) moved or

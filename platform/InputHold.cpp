@@ -59,7 +59,8 @@ public:
             deliver();
     }
 
-    // The message loop once, and while a window just shown waits for its paint.
+    // The message loop once, and while a window just shown or raised waits
+    // for its paint.
     void runLoop(bool once)
     {
         InputGate::install();
@@ -69,7 +70,7 @@ public:
         if (once)
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         // The wait for a paint runs no timer: it is no further yield.
-        while (InputGate::firstPaintPending()) {
+        while (InputGate::paintPending()) {
             QThread::msleep(1);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
         }
@@ -116,7 +117,7 @@ void InputHold::yield()
 
 void InputHold::awaitPaint()
 {
-    if (!InputGate::firstPaintPending())
+    if (!InputGate::paintPending())
         return;
     Holder& h = holder();
     h.runLoop(false);

@@ -31,12 +31,12 @@ public:
     InputHold& operator=(const InputHold&) = delete;
 
     // Runs the message loop once, holding touches and keys, and on until the
-    // windows shown lately are painted; outside any hold they are delivered
-    // once it returns.
+    // windows shown or raised lately are painted; outside any hold they are
+    // delivered once it returns.
     static void yield();
-    // Before the program blocks: a window just shown is painted first, so
-    // that what the operator sees is what a touch reaches (the loop runs as
-    // in a yield, only while such a window waits).
+    // Before the program blocks: a window just shown or raised is painted
+    // first, so that what the operator sees is what a touch reaches (the loop
+    // runs as in a yield, only while such a window waits).
     static void awaitPaint();
     // The touches and keys waiting now.
     static int held();

@@ -9,6 +9,7 @@
 #include "platform/Form.h"
 #include "platform/Forms.h"
 #include "platform/InputClock.h"
+#include "platform/InputGate.h"
 #include "platform/InputHold.h"
 
 #include <QApplication>
@@ -362,6 +363,28 @@ TEST(ListRowsMoved, ATouchOnARowThatMovedSinceIsDropped)
         Forms::UnloadAllExcept({});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// A window raised over others is painted before the program blocks: the wait
+// ends when the window system shows it afresh, or after a moment on a display
+// that keeps the pictures and asks for nothing.
+TEST(RaisedWindow, IsWaitedForUntilShownAfreshAndNoLonger)
+{
+    auto* form = Forms::Adopt(new Form("wRaised"));
+    form->setGeometry(0, 0, 200, 100);
+    form->Show();
+    settle();
+    EXPECT_FALSE(InputGate::paintPending());
+    InputGate::raised(form);
+    EXPECT_TRUE(InputGate::paintPending());
+    QCoreApplication::postEvent(form->windowHandle(), new QExposeEvent(QRegion(0, 0, 200, 100)));
+    InputHold::awaitPaint();
+    EXPECT_FALSE(InputGate::paintPending()) << "shown afresh";
+    InputGate::raised(form);
+    QThread::msleep(InputGate::RaisePaintWaitMs + 5);
+    EXPECT_FALSE(InputGate::paintPending()) << "nothing asked for within the moment";
+    Forms::UnloadAllExcept({});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST(InputClockStamps, ReadOnTheProgramsClockAcrossTheWrapAndFromAnotherClock)
