@@ -30,6 +30,8 @@ FlexGrid::FlexGrid(int rows, int columns, QWidget* parent) : QTableWidget(rows, 
     // a touch made before on the rows that moved meant another row.
     // fromRow -1: every row shown moved.
     const auto moved = [this](int fromRow) {
+        if (!viewport()->isVisible())
+            return;
         const QRect shown = viewport()->rect();
         int top = 0;
         if (fromRow >= 0 && rowCount() > 0) {

@@ -85,23 +85,17 @@ public:
 
     void raised(QWidget* window)
     {
-        if (!window->isVisible())
-            return;
-        auto it = m_windows.find(window);
-        if (it == m_windows.end())
-            it = m_windows.insert(window, WindowState{});
-        it->raisedAt = InputClock::localNow();
+        if (window->isVisible())
+            m_windows[window].raisedAt = InputClock::localNow();
     }
 
     void shownAfresh(QWidget* control, const QRect& area)
     {
-        QWidget* top = control->window();
         if (!control->isVisible() || area.isEmpty())
             return;
-        auto it = m_windows.find(top);
-        if (it == m_windows.end())
-            it = m_windows.insert(top, WindowState{});
-        noteAfresh(*it, QRegion(QRect(control->mapTo(top, area.topLeft()), area.size())), InputClock::localNow());
+        QWidget* top = control->window();
+        noteAfresh(m_windows[top], QRegion(QRect(control->mapTo(top, area.topLeft()), area.size())),
+                   InputClock::localNow());
     }
 
     void dropMadeBetween(qint64 from, qint64 to)
@@ -238,10 +232,15 @@ private:
         return true;
     }
 
+    // An older change that the new one covers drops no touch the new one
+    // keeps: it goes, so that a burst of alarms leaves one entry, not one each.
     static void noteAfresh(WindowState& s, const QRegion& region, qint64 now)
     {
         auto& exposed = s.exposed;
-        exposed.erase(std::remove_if(exposed.begin(), exposed.end(), [&](const auto& e) { return now - e.at > kHistoryMs; }),
+        exposed.erase(std::remove_if(exposed.begin(), exposed.end(),
+                                     [&](const auto& e) {
+                                         return now - e.at > kHistoryMs || e.area.subtracted(region).isEmpty();
+                                     }),
                       exposed.end());
         exposed.push_back({region, now});
     }

@@ -13,6 +13,7 @@
 #include "platform/InputHold.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QExposeEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -377,12 +378,17 @@ TEST(RaisedWindow, IsWaitedForUntilShownAfreshAndNoLonger)
     EXPECT_FALSE(InputGate::paintPending());
     InputGate::raised(form);
     EXPECT_TRUE(InputGate::paintPending());
-    QCoreApplication::postEvent(form->windowHandle(), new QExposeEvent(QRegion(0, 0, 200, 100)));
-    InputHold::awaitPaint();
-    EXPECT_FALSE(InputGate::paintPending()) << "shown afresh";
+    QExposeEvent afresh(QRegion(0, 0, 200, 100));
+    QCoreApplication::sendEvent(form->windowHandle(), &afresh);
+    EXPECT_FALSE(InputGate::paintPending()) << "shown afresh: nothing more to wait for";
+    // Nothing asked for: the wait ends after its moment, not the first paint's.
     InputGate::raised(form);
-    QThread::msleep(InputGate::RaisePaintWaitMs + 5);
-    EXPECT_FALSE(InputGate::paintPending()) << "nothing asked for within the moment";
+    QElapsedTimer waited;
+    waited.start();
+    InputHold::awaitPaint();
+    EXPECT_GE(waited.elapsed(), InputGate::RaisePaintWaitMs - 2);
+    EXPECT_LT(waited.elapsed(), InputGate::FirstPaintWaitMs / 2);
+    EXPECT_FALSE(InputGate::paintPending());
     Forms::UnloadAllExcept({});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
