@@ -140,23 +140,30 @@ void checkGroup(std::vector<Misfit>& out, const QGroupBox* group, const QWidget*
             QRectF(group->rect()).adjusted(0, 0, -kFrameCorner, 0));
 }
 
+// One column title, drawn left and centred in its room.
+void checkColumnTitle(std::vector<Misfit>& out, const QWidget* viewport, const QWidget* window, const QString& name,
+                      const QString& title, const QFont& font, const QRectF& room)
+{
+    const QString text = visibleText(title);
+    if (text.trimmed().isEmpty())
+        return;
+    const QRectF drawn = QFontMetricsF(font).boundingRect(room, Qt::AlignLeft | Qt::AlignVCenter, text);
+    measure(out, viewport, window, name, text, drawn, room);
+}
+
 void checkHeader(std::vector<Misfit>& out, const QHeaderView* header, const QWidget* window)
 {
     if (header->orientation() != Qt::Horizontal || !header->model())
         return;
     const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     const QString owner = header->parentWidget() ? header->parentWidget()->objectName() : header->objectName();
-    const QFontMetricsF fm(header->font());
     for (int i = 0; i < header->count(); ++i) {
         if (header->isSectionHidden(i) || header->sectionSize(i) <= 0)
             continue;
-        const QString text = visibleText(header->model()->headerData(i, Qt::Horizontal).toString());
-        if (text.trimmed().isEmpty())
-            continue;
         const QRectF section(header->sectionViewportPosition(i) + margin, 0, header->sectionSize(i) - 2 * margin,
                              header->viewport()->height());
-        const QRectF drawn = fm.boundingRect(section, Qt::AlignLeft | Qt::AlignVCenter, text);
-        measure(out, header->viewport(), window, QStringLiteral("%1[%2]").arg(owner).arg(i), text, drawn, section);
+        checkColumnTitle(out, header->viewport(), window, QStringLiteral("%1[%2]").arg(owner).arg(i),
+                         header->model()->headerData(i, Qt::Horizontal).toString(), header->font(), section);
     }
 }
 
@@ -170,14 +177,9 @@ void checkTitleRow(std::vector<Misfit>& out, const QTableWidget* grid, const QWi
         const QTableWidgetItem* cell = grid->item(0, c);
         if (!cell || grid->isColumnHidden(c))
             continue;
-        const QString text = visibleText(cell->text());
-        if (text.trimmed().isEmpty())
-            continue;
-        const QRectF room = QRectF(grid->visualItemRect(cell)).adjusted(margin, 0, -margin, 0);
-        const QFontMetricsF fm(cell->data(Qt::FontRole).isValid() ? cell->font() : grid->font());
-        const QRectF drawn = fm.boundingRect(room, Qt::AlignLeft | Qt::AlignVCenter, text);
-        measure(out, grid->viewport(), window, QStringLiteral("%1(0, %2)").arg(grid->objectName()).arg(c), text, drawn,
-                room);
+        checkColumnTitle(out, grid->viewport(), window, QStringLiteral("%1(0, %2)").arg(grid->objectName()).arg(c),
+                         cell->text(), cell->data(Qt::FontRole).isValid() ? cell->font() : grid->font(),
+                         QRectF(grid->visualItemRect(cell)).adjusted(margin, 0, -margin, 0));
     }
 }
 
