@@ -7,6 +7,9 @@
 
 #include <QPointer>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // The password dialog the alarm screen asked itself (to acknowledge, stop or
@@ -28,9 +31,10 @@ void FormsAlarmScreen::BringToFront()
     // is in front under it already: raising it again would cover the dialog
     // for a moment, and a window system without backing store would then
     // show it afresh, so that keys touched meanwhile count as unseen.
-    bool answering = false;
-    for (const plat::Form* f : plat::Forms::All())
-        answering = answering || (isLoginOf(f, screen) && f->isVisible() && screen->isVisible());
+    const std::vector<plat::Form*> forms = plat::Forms::All();
+    const bool answering = screen->isVisible() && std::any_of(forms.begin(), forms.end(), [&](const plat::Form* f) {
+                               return isLoginOf(f, screen) && f->isVisible();
+                           });
     if (!answering)
         screen->Show();
     for (plat::Form* f : plat::Forms::All())

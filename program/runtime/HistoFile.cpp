@@ -45,7 +45,8 @@ QString FileName(const QDate& day, bool daily)
 void Append(const QString& path, const QString& record)
 {
     const QByteArray name = QFile::encodeName(path);
-    // The month's file is there but for its first entry.
+    // The period's file is there but for its first entry: open it without
+    // creating it first.
     bool created = false;
     int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT) {

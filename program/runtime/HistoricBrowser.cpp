@@ -10,7 +10,6 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Regional.h"
-#include "platform/Values.h"
 #include "platform/RtError.h"
 #include "platform/Values.h"
 

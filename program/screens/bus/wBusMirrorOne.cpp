@@ -276,7 +276,7 @@ void wBusMirrorOne::imgDelete_Click()
             return;
         }
         if (lstTo->ListIndex() < 0) {
-            Global::Message(Config::GetText(30006).replace(QStringLiteral("$$$"), Config::GetText(520120)),
+            Global::Message(Config::GetText(30006).replace(QStringLiteral("$$$"), Config::GetText(TextIds::MirrorsOutgoing)),
                             MsgStyle::vbExclamation);
             return;
         }
