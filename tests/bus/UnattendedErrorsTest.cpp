@@ -76,6 +76,9 @@ TEST_F(UnattendedErrors, AreToldWithoutHoldingWhatRunsWhereNobodyIsAsked)
              engine->dispatcher().setMirrors(&mirrors);
              told.clear();
              engine->SynchroGeneraleBus();
+             // The mirrors' failures are told too, under their own names: none attended.
+             for (const QString& t : told)
+                 EXPECT_TRUE(t.endsWith(" unattended")) << t.toStdString();
              told = told.filter("SynchroGeneraleBus");
          },
          "wPolling.SynchroGeneraleBus unattended"},

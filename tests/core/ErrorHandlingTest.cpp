@@ -333,6 +333,10 @@ TEST_F(ErrorReport, AStopWaitingForTheLoopOpensNoBoxEither)
 {
     int stops = 0;
     plat::StopRequests::watch([&](plat::StopRequests::Cause) { ++stops; });
+    // The handler goes with the test, whatever ends it.
+    const struct Unwatch {
+        ~Unwatch() { plat::StopRequests::watch({}); }
+    } unwatch;
     ::raise(SIGTERM);
     ASSERT_TRUE(plat::StopRequests::pending());
     // A box that opened all the same is counted and answered, so that a
@@ -356,7 +360,6 @@ TEST_F(ErrorReport, AStopWaitingForTheLoopOpensNoBoxEither)
     EXPECT_EQ(boxes, 0);
     EXPECT_TRUE(err.contains("Error Nr 76 : ")) << err.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return stops == 1; }, 2000));
-    plat::StopRequests::watch({});
 }
 
 } // namespace

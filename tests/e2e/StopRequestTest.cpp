@@ -143,8 +143,10 @@ TEST_F(StopRequest, WhileTheStartSaysTheDatabaseDoesNotOpen)
     start(m_program);
     ASSERT_TRUE(e2e::waitFor([&] { return QFile::exists(e2e::traceFile(m_folder)); }, 20000));
     QThread::msleep(500);
-    // The database's own error is told (on standard error, its box gone with the stop).
+    // The database's own error is told once, on standard error: its box went with the stop.
     endedCleanly(m_program, stop(m_program));
+    const QString told = QString::fromLocal8Bit(m_program.readAllStandardError());
+    EXPECT_EQ(told.count("Could not find file"), 1) << told.toStdString();
     ASSERT_EQ(trace().size(), 1u) << "the engine never came: its stop line only";
     stopLinesLast();
 }
