@@ -7,6 +7,7 @@
 #include "program/bus/EngineTimers.h"
 #include "program/core/EnginePrinter.h"
 #include "program/core/ErrorHandling.h"
+#include "tests/support/DispatchDoubles.h"
 #include "tests/bus/PollingFixture.h"
 
 #include "platform/RtError.h"
@@ -15,15 +16,11 @@ using namespace pollingtest;
 
 namespace {
 
+using testing_support::FailingMirrors;
+
 class FailingHistory : public Dispatch::History {
 public:
     void HistoEvent(const EventClass&) override { plat::raise(plat::rt::DiskFull); }
-};
-
-class FailingMirrors : public Dispatch::Mirrors {
-public:
-    void TraitementR2R2Self(const EventClass&) override {}
-    void DoMirrors(const EventClass&) override { plat::raise(plat::rt::InvalidProcedureCall); }
 };
 
 class UnattendedErrors : public PollingFixture {

@@ -5,6 +5,7 @@
 // active (each traced as "SYNCHRO" with a new number), its clean-up after an
 // error half way; and the midnight records, in the history file only.
 
+#include "tests/support/DispatchDoubles.h"
 #include "tests/runtime/AlarmScreenFixture.h"
 
 #include "program/bus/EngineTimers.h"
@@ -24,14 +25,9 @@
 
 namespace {
 
-using alarmtest::AlarmScreenFixture;
+using testing_support::FailingMirrors;
 
-// Mirrors that always fail: an error in the middle of the pass.
-class FailingMirrors : public Dispatch::Mirrors {
-public:
-    void TraitementR2R2Self(const EventClass&) override {}
-    void DoMirrors(const EventClass&) override { plat::raise(plat::rt::InvalidProcedureCall); }
-};
+using alarmtest::AlarmScreenFixture;
 
 class SynchroScreens : public AlarmScreenFixture {
 protected:

@@ -4,6 +4,7 @@
 // synchronisation passes, the copy of the trace logs, the module state
 // screen opened modal, and an unload from outside while a child is open.
 
+#include "tests/support/DispatchDoubles.h"
 #include "tests/screens/TechnicianFixture.h"
 
 #include "program/core/IniKeys.h"
@@ -24,6 +25,8 @@ using techtest::TechnicianFixture;
 
 namespace {
 
+using testing_support::FailingMirrors;
+
 // Counts the paintings of a widget.
 struct PaintCounter : QObject {
     explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
@@ -33,13 +36,6 @@ struct PaintCounter : QObject {
         return false;
     }
     int count = 0;
-};
-
-// Mirrors that always fail: an error in the middle of a pass.
-class FailingMirrors : public Dispatch::Mirrors {
-public:
-    void TraitementR2R2Self(const EventClass&) override {}
-    void DoMirrors(const EventClass&) override { plat::raise(plat::rt::InvalidProcedureCall); }
 };
 
 class Technician : public TechnicianFixture {

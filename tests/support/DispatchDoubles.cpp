@@ -1,6 +1,7 @@
 #include "tests/support/DispatchDoubles.h"
 
 #include "program/bus/EventDispatcher.h"
+#include "platform/RtError.h"
 
 namespace testing_support {
 
@@ -67,6 +68,11 @@ void RecordingSeams::wire(EventDispatcher& dispatcher)
     dispatcher.setHistory(&history);
     dispatcher.setPrinter(&printer);
     dispatcher.setMirrors(&mirrors);
+}
+
+void FailingMirrors::DoMirrors(const EventClass&)
+{
+    plat::raise(plat::rt::InvalidProcedureCall);
 }
 
 } // namespace testing_support

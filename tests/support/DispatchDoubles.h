@@ -90,6 +90,13 @@ private:
     Journal* m_journal;
 };
 
+// Mirrors that always fail: an error in the middle of a pass or a dispatch.
+class FailingMirrors : public Dispatch::Mirrors {
+public:
+    void TraitementR2R2Self(const EventClass&) override {}
+    void DoMirrors(const EventClass&) override;
+};
+
 // One double of each seam, on one journal.
 struct RecordingSeams {
     Journal journal;
