@@ -7,6 +7,7 @@
 #include "platform/Forms.h"
 #include "platform/ReportOnce.h"
 #include "platform/RtError.h"
+#include "platform/Values.h"
 #include "program/bus/ConfigAccess.h"
 #include "program/bus/Designations.h"
 #include "program/bus/DispatchSeams.h"
@@ -155,15 +156,6 @@ QString printRecord(const EventClass& ev)
     return r.text();
 }
 
-QString withoutTrailingBlanks(QString text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    text.truncate(end);
-    return text;
-}
-
 void printEvent(const EventClass& evt, EnginePrinter& printer)
 {
     // The line shows the code capped as the printer strings count it; the
@@ -189,7 +181,7 @@ void printEvent(const EventClass& evt, EnginePrinter& printer)
             plat::rt::TypeMismatch,
             QStringLiteral("Printer string items that are no hexadecimal byte, left out: ") + bad.join(QStringLiteral(", "))));
 
-    QString line = withoutTrailingBlanks(prefix + printRecord(ev));
+    QString line = plat::RTrim(prefix + printRecord(ev)).toString();
     const int maxLen = ConfigAccess::config().PrintMaxLen();
     if (maxLen > 0)
         line.truncate(maxLen);

@@ -68,11 +68,7 @@ QString TextEditorModel::Preview(int n) const
 
 QString TextEditorModel::KeyboardText(int n) const
 {
-    QString text = shown(Text(n));
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1) == u' ')
-        --end;
-    return text.left(end);
+    return plat::RTrim(shown(Text(n))).toString();
 }
 
 int TextEditorModel::Opening() const
