@@ -97,7 +97,6 @@ void EngineTimers::midnight(const plat::DateTime& now)
         // The attempts are counted here: a clock set back meanwhile makes the
         // command wait for its time, and counts none of them.
         const plat::SerialControl* port = m_engine.port();
-        reset->ErrorsClear();
         for (int attempt = 0; attempt < BroadcastAttempts && port && port->PortOpen()
                               && reset->CmdType() != CommandClass::CmdDone;
              ++attempt)

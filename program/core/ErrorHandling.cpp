@@ -61,7 +61,7 @@ void ShowError(const QString& procName, const plat::RtError& error)
     const QString text = ErrorText(procName, error.number(), error.description());
     // A report box whose own code fails would report again, and again. Once
     // the program ends, or a stop waits to be taken, nobody answers a box:
-    // its stop lines are its last.
+    // the report goes to standard error.
     if ((g_reports > 0 && MessageBoxCode::running()) || Global::Stopping()) {
         toStderr(text);
         return;
