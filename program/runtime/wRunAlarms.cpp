@@ -441,7 +441,7 @@ void wRunAlarms::imgStopRun_Click(int index)
         if (!supervisorAccess(MsgStyle::vbCritical))
             return;
         Polling::Engine().setRun(index != StopRunStop);
-        showStopRun();
+        showStopRun(Polling::Engine().Run());
     });
 }
 
@@ -527,11 +527,20 @@ void wRunAlarms::connectEngine()
                                Qt::DirectConnection));
     m_mwComm.push_back(connect(engine, &wPolling::PollDone, this, [this] { mwComm_PollDone(); },
                                Qt::DirectConnection));
+    // Read from the engine that changed: at the program's end it may no
+    // longer be the registry's.
+    PollingEngine* polling = &engine->engine();
+    m_mwComm.push_back(connect(polling, &PollingEngine::RunIndicator, this,
+                               [this, polling] { mwComm_RunIndicator(polling->Run()); }, Qt::DirectConnection));
 }
 
-void wRunAlarms::showStopRun()
+void wRunAlarms::mwComm_RunIndicator(bool running)
 {
-    const bool running = Polling::Engine().Run();
+    plat::guard(QStringLiteral("wRunAlarms.mwComm_RunIndicator"), [&] { showStopRun(running); });
+}
+
+void wRunAlarms::showStopRun(bool running)
+{
     imgStopRun(StopRunStop)->setVisible(running);
     imgStopRun(StopRunRun)->setVisible(!running);
 }
@@ -563,7 +572,7 @@ void wRunAlarms::Form_Load()
         grdAlarms->horizontalHeader()->setStretchLastSection(true);
         grdAlarms->setRows(0);
         connectEngine();
-        showStopRun();
+        showStopRun(Polling::Engine().Run());
         restoreRows();
         RecaleCurseur();
         plat::Screen::shareCustomPointer(this, imgNavig(NavigLeave));
@@ -587,7 +596,7 @@ void wRunAlarms::Form_Activate()
         plat::Forms::UnloadAllExcept({FormNames::wRunAlarms, FormNames::wPolling});
         if (plat::Form* engine = plat::Forms::Find(FormNames::wPolling))
             engine->Hide();
-        showStopRun();
+        showStopRun(Polling::Engine().Run());
         imgCommWatch->setVisible(Config::AccessOk(kLevelTechnician));
         setLoginCaption(QString::number(gUserLevel));
         imgTelecommande->setVisible(plat::Forms::isRegistered(FormNames::wTeleCmdes) && RemotePages::AnyModule(*gConfig));

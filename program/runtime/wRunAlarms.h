@@ -57,6 +57,9 @@ public:
     // ---- Handlers ----
     void mwComm_PanelMove(bool present, qint16 module, qint32 evtNum, qint32 id);
     void mwComm_PollDone();
+    // Polling started or stopped, by whoever: the stop/run pictures show the
+    // engine's state as it now reads.
+    void mwComm_RunIndicator(bool running);
     void imgAcquit_Click();
     void lblAcquit_Click() { imgAcquit_Click(); }
     void imgArretKlaxon_Click();
@@ -109,7 +112,7 @@ private:
     void buildControls();
     void FindMissingPanels();
     void RecaleCurseur();
-    void showStopRun();
+    void showStopRun(bool running);
     void setLoginCaption(const QString& caption);
     void connectEngine();
     void restoreRows();

@@ -161,7 +161,7 @@ void wTechnician::Form_Load()
     plat::guard(QStringLiteral("wTechnician.Form_Load"), [&] {
         bindPolling();
         Nationality();
-        showStopRun();
+        showStopRun(TechCommand::Engine().Run());
         const int n = TechnicianPanel::FromIni(
             VEXfonctions::GetIni(IniKeys::General, IniKeys::TechPanel, IniKeys::TechPanelDefault));
         // The caption starts empty: its change handler runs.
@@ -191,6 +191,11 @@ void wTechnician::bindPolling()
                                   Qt::DirectConnection));
     m_mwPolling.push_back(connect(&engine, &wPolling::UpdateDone, this, [this] { mwPolling_UpdateDone(); },
                                   Qt::DirectConnection));
+    // Read from the engine that changed: at the program's end it may no
+    // longer be the registry's.
+    PollingEngine* polling = &engine.engine();
+    m_mwPolling.push_back(connect(polling, &PollingEngine::RunIndicator, this,
+                                  [this, polling] { mwPolling_RunIndicator(polling->Run()); }, Qt::DirectConnection));
 }
 
 void wTechnician::releasePolling()
@@ -200,9 +205,13 @@ void wTechnician::releasePolling()
     m_mwPolling.clear();
 }
 
-void wTechnician::showStopRun()
+void wTechnician::mwPolling_RunIndicator(bool running)
 {
-    const bool running = TechCommand::Engine().Run();
+    plat::guard(QStringLiteral("wTechnician.mwPolling_RunIndicator"), [&] { showStopRun(running); });
+}
+
+void wTechnician::showStopRun(bool running)
+{
     imgStopRun(StopRunStop)->setVisible(running);
     imgStopRun(StopRunRun)->setVisible(!running);
 }
@@ -257,7 +266,7 @@ void wTechnician::imgStopRun_Click(int index)
         // have brought the alarm screen up in place of this one.
         if (!self || IsUnloaded())
             return;
-        showStopRun();
+        showStopRun(TechCommand::Engine().Run());
         VisiButtons();
     });
 }

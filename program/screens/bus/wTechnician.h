@@ -58,6 +58,9 @@ public:
     void cmdSynchroMinuit_Click();
     void mwPolling_PollDone();
     void mwPolling_UpdateDone() {}
+    // Polling started or stopped, by whoever: the stop/run pictures show the
+    // engine's state as it now reads.
+    void mwPolling_RunIndicator(bool running);
 
     plat::ControlArray<QLabel> lblLabels{QStringLiteral("lblLabels")};
     plat::Label* lblNumero = nullptr;
@@ -86,7 +89,7 @@ private:
     QPushButton* command(const char* name, int tag, int column, int row, void (wTechnician::*handler)());
     void bindPolling();
     void releasePolling();
-    void showStopRun();
+    void showStopRun(bool running);
     // The maintenance write to the selected module, asked first when question is not 0.
     void maintenance(int reg, short value, int question);
     // A modal child screen by name, owned by this one; false when this
