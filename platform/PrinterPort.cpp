@@ -2,6 +2,7 @@
 
 #include "platform/AppIdentity.h"
 #include "platform/Clock.h"
+#include "platform/LineSpeeds.h"
 #include "platform/ProfileFile.h"
 #include "platform/RtError.h"
 #include "platform/SerialPort.h"
@@ -28,33 +29,6 @@ namespace {
 // takes nothing (a parallel port driver that cannot be polled), and between
 // looks at a serial line's output queue.
 constexpr int RetryPauseMs = 5;
-
-struct Speed {
-    int baud;
-    speed_t constant;
-};
-
-constexpr Speed kSpeeds[] = {
-    {110, B110},     {300, B300},     {600, B600},       {1200, B1200},     {2400, B2400},
-    {4800, B4800},   {9600, B9600},   {19200, B19200},   {38400, B38400},   {57600, B57600},
-    {115200, B115200}, {230400, B230400},
-};
-
-speed_t speedConstant(int baud)
-{
-    for (const Speed& s : kSpeeds)
-        if (s.baud == baud)
-            return s.constant;
-    return B0;
-}
-
-int baudOf(speed_t constant)
-{
-    for (const Speed& s : kSpeeds)
-        if (s.constant == constant)
-            return s.baud;
-    return 0;
-}
 
 // A write to a pipe whose reader has gone raises SIGPIPE, which would end the
 // program: it is held back for the length of the write and dropped if the
@@ -147,7 +121,7 @@ int PrinterPort::getLine(PrinterLine& line) const
         return EBADF;
     if (::tcgetattr(m_fd, &tio) != 0)
         return errno;
-    line.baud = baudOf(::cfgetospeed(&tio));
+    line.baud = LineSpeeds::Baud(::cfgetospeed(&tio));
     line.parity = !(tio.c_cflag & PARENB) ? 0
                   : (tio.c_cflag & CMSPAR) ? ((tio.c_cflag & PARODD) ? 3 : 4)
                   : (tio.c_cflag & PARODD) ? 1 : 2;
@@ -165,7 +139,7 @@ int PrinterPort::setLine(const PrinterLine& line)
 {
     if (m_fd < 0)
         return EBADF;
-    const speed_t speed = speedConstant(line.baud);
+    const speed_t speed = LineSpeeds::Setting(line.baud, LineSpeeds::PrinterHighest);
     if (speed == B0 || line.dataBits < 5 || line.dataBits > 8 || line.parity < 0 || line.parity > 4
         || line.stopBits < 0 || line.stopBits > 2)
         return EINVAL;

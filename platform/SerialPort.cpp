@@ -1,6 +1,7 @@
 #include "platform/SerialPort.h"
 
 #include "platform/AppIdentity.h"
+#include "platform/LineSpeeds.h"
 #include "platform/ProfileFile.h"
 #include "platform/RtError.h"
 
@@ -24,24 +25,6 @@ constexpr int PortNotOpen = 8018;
 // A write that makes no progress for this long means a stuck device, not a slow line.
 constexpr int WriteStallMs = 2000;
 
-speed_t speedConstant(int speed)
-{
-    switch (speed) {
-    case 110: return B110;
-    case 300: return B300;
-    case 600: return B600;
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return B0;
-    }
-}
-
 bool deviceGone(int err) { return err == EIO || err == ENXIO || err == ENODEV; }
 
 } // namespace
@@ -54,7 +37,7 @@ bool LineSettings::parse(const QString& text, LineSettings& out)
     LineSettings s;
     bool ok = false;
     s.speed = parts[0].trimmed().toInt(&ok);
-    if (!ok || speedConstant(s.speed) == B0)
+    if (!ok || LineSpeeds::Setting(s.speed, LineSpeeds::SerialControlHighest) == B0)
         return false;
     const QString parity = parts[1].trimmed().toUpper();
     if (parity.size() != 1 || !QString("NEOMS").contains(parity))
@@ -197,8 +180,9 @@ void SerialPort::applySettings()
     // Reads never block: the bus code polls the count of received bytes.
     tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
-    ::cfsetispeed(&tio, speedConstant(s.speed));
-    ::cfsetospeed(&tio, speedConstant(s.speed));
+    const speed_t speed = LineSpeeds::Setting(s.speed, LineSpeeds::SerialControlHighest);
+    ::cfsetispeed(&tio, speed);
+    ::cfsetospeed(&tio, speed);
     if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) {
         const int err = errno;
         if (deviceGone(err))

@@ -1,5 +1,7 @@
 #include "tools/modsim/PtyServer.h"
 
+#include "platform/LineSpeeds.h"
+
 #include <QByteArray>
 #include <QFileInfo>
 
@@ -99,11 +101,9 @@ bool PtyServer::openDevice(const QString& path, QString* error)
         termios t{};
         if (tcgetattr(fd, &t) == 0) {
             // A real line runs at the emulated speed; a pseudo-terminal ignores it.
-            const speed_t speeds[][2] = {{1200, B1200}, {2400, B2400}, {4800, B4800}, {9600, B9600},
-                                         {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
-            for (const auto& s : speeds)
-                if (int(s[0]) == m_sim.lineSpeed())
-                    cfsetspeed(&t, s[1]);
+            const speed_t speed = plat::LineSpeeds::Setting(m_sim.lineSpeed(), plat::LineSpeeds::SerialControlHighest);
+            if (speed != B0)
+                cfsetspeed(&t, speed);
             if (m_sim.bitsPerChar() >= 11)
                 t.c_cflag |= CSTOPB;
             tcsetattr(fd, TCSANOW, &t);
