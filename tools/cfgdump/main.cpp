@@ -92,7 +92,7 @@ void dump(const ConfigClass& c, const QString& path)
     out << "  Print bus result:    " << yesNo(c.PrintBusResult()) << "\n";
     // Priority 0 as the file holds it: the configuration has no priority 0.
     out << "  Alarm sounds:        0=" << r.sounds.value(0);
-    for (int p = 1; p <= 99; ++p)
+    for (int p = Limits::FirstPriority; p <= Limits::LastPriority; ++p)
         out << " " << p << "=" << c.AlarmPrioSound(p);
     out << "\n";
     out << "  Option masks (bits 7..0): screen " << mask(c, &ConfigClass::OptionScreen) << ", horn "

@@ -64,7 +64,8 @@ constexpr int kTestTop = 200;
 constexpr int kAssignTop = 268;
 
 const QString kExplorerCaption = QStringLiteral("Explorer");
-const QString kCountValues = QStringLiteral("*|1|730");
+// The retention count's picker: 1..the most the history keeps.
+const QString kCountValues = QStringLiteral("*|1|%1").arg(HistorySettings::MaxCount);
 
 QString valueStyle()
 {
