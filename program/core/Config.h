@@ -29,7 +29,7 @@ QString GetConfig(int key);
 QString GetLanguage(int index);
 
 // Saves gConfig to the working file after an accepted edit. gConfig.Modified
-// reads as before: the working file is no user file, so quit still offers to
+// is left as it is: the working file is no user file, so quit still offers to
 // save the changes under a name.
 void SaveCurrentConfig();
 

@@ -1,7 +1,8 @@
 // Where an error of the engine is raised decides how it is told: inside a
 // polling tick, a pass, the dispatch of an event, an engine timer or the
 // load of an automatic start nobody is being asked anything, and its box
-// must not hold the bus; an operator's own action is attended as before.
+// must not hold the bus; an operator's own action is attended: its box waits
+// for the answer.
 
 #include "program/bus/BusConstants.h"
 #include "program/bus/EngineTimers.h"

@@ -244,11 +244,11 @@ TEST_F(Menu, TheClockClosingReopensTheSystemMenuWithoutNestingAndSavesNothing)
     EXPECT_EQ(visibleForms(), QStringList{"wMain"});
 }
 
-// The program's own forms only: what its menu can open today.
+// The program's own forms only: what its menu opens.
 class ProgramMenu : public ScreensFixture {};
 
-// One row per screen that the menu opens in this program: each screen's issue
-// adds its row as it registers its form.
+// One row per screen that the menu opens: the menu entry, the command of its
+// submenu and the form it shows.
 struct WiredRow {
     int entry;
     int cmd;   // 0: the entry opens the screen itself
