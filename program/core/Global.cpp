@@ -48,6 +48,13 @@ constexpr double kFontFactorFloor = 0.5;
 // The horn level sounding now; 0 when silent.
 int g_hornLevel = 0;
 
+// The screen size that scaling reads, once taken or set.
+std::optional<QSize>& scalingScreen()
+{
+    static std::optional<QSize> screen;
+    return screen;
+}
+
 // The sound number that the configuration gives an alarm priority (0, no
 // sound file, before a configuration exists).
 int soundNumberOfPriority(int level)
@@ -257,21 +264,12 @@ QString AlarmSoundFile(int soundNumber)
     return plat::AppIdentity::programFolder() + "/AlarmSound" + QString::number(soundNumber) + ".wav";
 }
 
-namespace {
-
-std::optional<QSize>& scalingScreen()
-{
-    static std::optional<QSize> screen;
-    return screen;
-}
-
-} // namespace
-
 QSize ScalingScreen()
 {
     std::optional<QSize>& screen = scalingScreen();
     if (!screen)
-        screen = QSize(plat::Screen::WidthTwips() / plat::kTwipsPerPixel, plat::Screen::HeightTwips() / plat::kTwipsPerPixel);
+        screen = QSize(plat::Screen::WidthTwips() / plat::kTwipsPerPixel,
+                       plat::Screen::HeightTwips() / plat::kTwipsPerPixel);
     return *screen;
 }
 

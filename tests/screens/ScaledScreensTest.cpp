@@ -117,7 +117,8 @@ TEST_F(ScaledScreens, WithScalingOffOrOnTheDesignScreenAScreenIsDrawnAsAlways)
             drawn.save(golden);
         const QImage expected = QImage(golden).convertToFormat(QImage::Format_RGB32);
         ASSERT_FALSE(expected.isNull()) << "missing " << golden.toStdString();
-        EXPECT_TRUE(drawn == expected) << "see " << testing_support::renderToPng(form, QString(c.form) + "-drawn").toStdString();
+        EXPECT_TRUE(drawn == expected)
+            << "see " << testing_support::renderToPng(form, QString(c.form) + "-drawn").toStdString();
         plat::Forms::Unload(form);
         settle();
     }

@@ -59,7 +59,10 @@ bool partlyOver(const QRect& a, const QRect& b, int slack)
     const QRect common = a & b;
     if (common.width() <= slack || common.height() <= slack)
         return false;
-    return !a.adjusted(-slack, -slack, slack, slack).contains(b) && !b.adjusted(-slack, -slack, slack, slack).contains(a);
+    const auto holds = [slack](const QRect& outer, const QRect& inner) {
+        return outer.adjusted(-slack, -slack, slack, slack).contains(inner);
+    };
+    return !holds(a, b) && !holds(b, a);
 }
 
 // Across the whole width, a band only splits a control by its rows.

@@ -202,7 +202,8 @@ int main(int argc, char** argv)
             for (const GalleryEntry& entry : screens) {
                 ReplaceConfig(std::make_unique<ConfigClass>());
                 gUserLevel = 0;
-                const QString file = dir + QLatin1Char('/') + entry.form + QLatin1Char('-') + suffix + QStringLiteral(".png");
+                const QString file =
+                    dir + QLatin1Char('/') + entry.form + QLatin1Char('-') + suffix + QStringLiteral(".png");
                 bool saved = false;
                 plat::guard(QStringLiteral("screens.") + entry.form, [&] { saved = render(entry, file, misfits); });
                 if (!saved) {
