@@ -97,6 +97,26 @@ bool hasTitleRow(const QWidget* grid)
     return grid->property("TitleRow").toBool();
 }
 
+void markShadow(QWidget* shadow, const QWidget* face)
+{
+    shadow->setProperty("ShadowOf", QVariant::fromValue(const_cast<QObject*>(static_cast<const QObject*>(face))));
+}
+
+const QWidget* shadowFace(const QWidget* control)
+{
+    return qobject_cast<const QWidget*>(control->property("ShadowOf").value<QObject*>());
+}
+
+void markOverlap(QWidget* control)
+{
+    control->setProperty("OverlapsOnPurpose", true);
+}
+
+bool overlapsOnPurpose(const QWidget* control)
+{
+    return control->property("OverlapsOnPurpose").toBool();
+}
+
 void applyCaptions(QWidget* root)
 {
     auto apply = [](QWidget* w) {

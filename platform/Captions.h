@@ -39,4 +39,14 @@ bool showsValue(const QWidget* control);
 void markTitleRow(QWidget* grid);
 bool hasTitleRow(const QWidget* grid);
 
+// A caption's shadow, drawn a little apart under its face: the two overlap
+// on purpose, and the shadow goes where its face goes (the overlap check of
+// the screens checks the face only).
+void markShadow(QWidget* shadow, const QWidget* face);
+const QWidget* shadowFace(const QWidget* control);
+// A control laid over others on purpose, such as a list that opens over the
+// buttons (the overlap check of the screens passes over it).
+void markOverlap(QWidget* control);
+bool overlapsOnPurpose(const QWidget* control);
+
 } // namespace plat

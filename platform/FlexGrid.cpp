@@ -1,10 +1,12 @@
 #include "platform/FlexGrid.h"
 
+#include "platform/Captions.h"
 #include "platform/InputGate.h"
 #include "platform/Theme.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 namespace plat {
 
@@ -12,6 +14,19 @@ namespace {
 // The text as it was given; the display role shows it with plain line breaks.
 constexpr int kGivenText = Qt::UserRole + 1;
 constexpr int kRowData = Qt::UserRole + 2;
+
+// Draws its cells as they are, current or not.
+class TitleCells : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~(QStyle::State_HasFocus | QStyle::State_Selected);
+    }
+};
 } // namespace
 
 FlexGrid::FlexGrid(int rows, int columns, QWidget* parent) : QTableWidget(rows, columns, parent)
@@ -62,6 +77,12 @@ QTableWidgetItem* FlexGrid::cell(int row, int column)
         setItem(row, column, it);
     }
     return it;
+}
+
+void FlexGrid::setTitleRow()
+{
+    markTitleRow(this);
+    setItemDelegateForRow(0, new TitleCells(this));
 }
 
 void FlexGrid::setRows(int rows)

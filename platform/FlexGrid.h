@@ -45,6 +45,11 @@ public:
     void AddItem(const QString& text, int index = -1);
     void RemoveItem(int index);
 
+    // The first row holds the column titles: it never takes the current
+    // cell's look, also while the grid has the focus, and the caption check
+    // measures it as titles.
+    void setTitleRow();
+
 signals:
     void RowColChange();
 

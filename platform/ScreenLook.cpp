@@ -8,7 +8,6 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPainter>
 
 namespace plat::ScreenLook {
 
@@ -38,6 +37,7 @@ void shadowed(QLabel* face, QLabel* shadow, const QRect& geometry, const QColor&
     face->setGeometry(geometry);
     shadow->setGeometry(geometry.translated(offset, offset));
     shadow->stackUnder(face);
+    markShadow(shadow, face);
 }
 
 void title(QLabel* face, QLabel* shadow, const QRect& geometry)
@@ -140,20 +140,17 @@ QString textBoxStyle()
            scrollBarStyle();
 }
 
-void paintScreen(QWidget* screen, int band)
+ScreenParts::Parts screenParts(int band)
 {
-    QPainter p(screen);
-    p.fillRect(screen->rect(), Theme::window());
-    p.fillRect(QRect(0, 0, screen->width(), band), Theme::accent());
+    return {Theme::window(), {{0, band, Theme::accent()}}};
 }
 
-void paintDialog(QWidget* dialog, int band)
+ScreenParts::Parts dialogParts(int band)
 {
-    QPainter p(dialog);
-    p.fillRect(dialog->rect(), Theme::window());
-    p.fillRect(QRect(0, 0, dialog->width(), band), Theme::accent());
-    p.setPen(QPen(Theme::buttonBorder(), 1));
-    p.drawRect(dialog->rect().adjusted(0, 0, -1, -1));
+    ScreenParts::Parts parts{Theme::window(), {}, 1, Theme::buttonBorder()};
+    if (band > 0)
+        parts.bands.push_back({0, band, Theme::accent()});
+    return parts;
 }
 
 } // namespace plat::ScreenLook

@@ -5,6 +5,8 @@
 // buttons, the framed value boxes the operator edits, framed groups and
 // panels, and lists and text boxes with a scroll bar wide enough to touch.
 
+#include "platform/ScreenParts.h"
+
 #include <QColor>
 #include <QRect>
 #include <QString>
@@ -62,9 +64,11 @@ QString scrollBarStyle();
 QString listStyle(int rowHeight);
 QString textBoxStyle();
 
-// The screen's background and its title band.
-void paintScreen(QWidget* screen, int band = Band);
-// A dialog's background, its title band of that height and its frame.
-void paintDialog(QWidget* dialog, int band);
+// What a full screen paints: the background and its title band of that
+// height (stated with ScreenParts, painted by ScreenParts::paint).
+ScreenParts::Parts screenParts(int band = Band);
+// What a dialog paints: the background, its title band of that height (none
+// for 0) and its frame.
+ScreenParts::Parts dialogParts(int band);
 
 } // namespace plat::ScreenLook

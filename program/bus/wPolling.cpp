@@ -1,6 +1,5 @@
 #include "program/bus/wPolling.h"
 
-#include "platform/Captions.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Icons.h"
@@ -117,7 +116,7 @@ void wPolling::buildControls()
     grdErrors->setColumnWidth(1, pixels(GridColumn1Twips));
     // The counters are aligned by blanks: a fixed-pitch font keeps the columns.
     grdErrors->setFont(plat::Theme::fixedFont());
-    plat::markTitleRow(grdErrors);
+    grdErrors->setTitleRow();
     for (int r = 0; r < GridRows; ++r)
         for (int c = 0; c < 2; ++c)
             grdErrors->setItem(r, c, new QTableWidgetItem);

@@ -12,6 +12,7 @@
 #include "platform/Process.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
+#include "platform/ScreenParts.h"
 #include "platform/SoundPlayer.h"
 #include "program/core/Globals.h"
 
@@ -46,6 +47,13 @@ constexpr double kFontFactorFloor = 0.5;
 
 // The horn level sounding now; 0 when silent.
 int g_hornLevel = 0;
+
+// The screen size that scaling reads, once taken or set.
+std::optional<QSize>& scalingScreen()
+{
+    static std::optional<QSize> screen;
+    return screen;
+}
 
 // The sound number that the configuration gives an alarm priority (0, no
 // sound file, before a configuration exists).
@@ -113,12 +121,11 @@ void scaleControl(QWidget* w, const QFont& originalFont, double h, double v)
         label->setScaledContents(true);
 
     const bool fixed = w->minimumSize() == w->maximumSize();
-    const QRect g = w->geometry();
-    const QSize size(qRound(g.width() * h), qRound(g.height() * v));
+    const QRect g = plat::ScreenParts::scaled(w->geometry(), h, v);
     if (fixed)
-        w->setFixedSize(size);
+        w->setFixedSize(g.size());
     if (!placedByLayout(w))
-        w->setGeometry(qRound(g.x() * h), qRound(g.y() * v), size.width(), size.height());
+        w->setGeometry(g);
 
     if (auto* grid = qobject_cast<QTableView*>(w)) {
         scaleHeader(grid->horizontalHeader(), h);
@@ -257,11 +264,23 @@ QString AlarmSoundFile(int soundNumber)
     return plat::AppIdentity::programFolder() + "/AlarmSound" + QString::number(soundNumber) + ".wav";
 }
 
+QSize ScalingScreen()
+{
+    std::optional<QSize>& screen = scalingScreen();
+    if (!screen)
+        screen = QSize(plat::Screen::WidthTwips() / plat::kTwipsPerPixel,
+                       plat::Screen::HeightTwips() / plat::kTwipsPerPixel);
+    return *screen;
+}
+
+void SetScalingScreen(QSize screenPixels)
+{
+    scalingScreen() = screenPixels;
+}
+
 bool MiseAEchelle(QWidget* form)
 {
-    static const QSize screen(plat::Screen::WidthTwips() / plat::kTwipsPerPixel,
-                              plat::Screen::HeightTwips() / plat::kTwipsPerPixel);
-    return MiseAEchelle(form, screen);
+    return MiseAEchelle(form, ScalingScreen());
 }
 
 bool MiseAEchelle(QWidget* form, QSize screenPixels)
@@ -275,6 +294,8 @@ bool MiseAEchelle(QWidget* form, QSize screenPixels)
         if (h == 1.0 && v == 1.0)
             return;
         scaleForm(form, h, v);
+        // What the form paints itself follows its controls.
+        plat::ScreenParts::setRatios(form, h, v);
         rescaled = true;
     });
     return rescaled;
@@ -301,6 +322,7 @@ void OmbrerTexte(plat::ControlArray<QLabel>& labels, int dx, int dy)
             shadow->setAttribute(Qt::WA_TranslucentBackground);
             shadow->setAutoFillBackground(false);
             shadow->stackUnder(face);
+            plat::markShadow(shadow, face);
             shadow->setVisible(!face->isHidden());
             labels.add(next++, shadow);
         }

@@ -41,10 +41,14 @@ QString AlarmSoundFile(int soundNumber);
 // Scales a form and its controls to the screen unless gNoResize. True when
 // it rescaled; a screen that was not rescaled takes wPolling's background.
 bool MiseAEchelle(QWidget* form);
-// The same for a screen of the given size in pixels (the run's screen size
-// is taken once, at the first call of the form above). Controls placed by a
+// The same for a screen of the given size in pixels. Controls placed by a
 // layout keep their place: the layout moves them.
 bool MiseAEchelle(QWidget* form, QSize screenPixels);
+// The screen size in pixels that the form above scales to: the screen's,
+// taken once at the first scaling of the run, unless set here first (a tool
+// that draws the screens for several panels sets it for each).
+QSize ScalingScreen();
+void SetScalingScreen(QSize screenPixels);
 
 // Gives every label of the array a black shadow: a new member after the
 // existing ones, same caption, font, alignment, tag and visibility, moved

@@ -5,6 +5,7 @@
 #include "platform/Icons.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
+#include "platform/ScreenParts.h"
 #include "platform/Theme.h"
 #include "program/core/ListInputParent.h"
 #include "program/core/FormNames.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 
@@ -49,6 +49,8 @@ dlgListInput::dlgListInput() : plat::Form(FormNames::dlgListInput)
     setWindowFlag(Qt::FramelessWindowHint);
     setDialog(true);
     setFixedSize(kWidth, kHeight);
+    // A frameless popup: a border sets it off from the screen below.
+    plat::ScreenParts::state(this, {plat::Theme::window(), {}, 2, plat::Theme::accent()});
 
     txtValue = new QLineEdit(this);
     txtValue->setObjectName(QStringLiteral("txtValue"));
@@ -277,9 +279,5 @@ void dlgListInput::showEvent(QShowEvent* event)
 
 void dlgListInput::paintEvent(QPaintEvent*)
 {
-    // A frameless popup: a border sets it off from the screen below.
-    QPainter p(this);
-    p.setPen(QPen(plat::Theme::accent(), 2));
-    p.setBrush(plat::Theme::window());
-    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    plat::ScreenParts::paint(this);
 }

@@ -4,6 +4,7 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Icons.h"
+#include "platform/ScreenParts.h"
 #include "platform/Theme.h"
 #include "program/core/Config.h"
 #include "program/core/Global.h"
@@ -142,6 +143,7 @@ dlgMessage::dlgMessage() : plat::Form(FormNames::dlgMessage)
     setDialog(true);
     setAttribute(Qt::WA_StyledBackground, false);
     setAutoFillBackground(false);
+    stateParts();
 
     txtMessage = new QTextEdit(this);
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
@@ -257,6 +259,7 @@ void dlgMessage::setButtons(int style)
     m_iconValue = (style / 16) & 7;
     for (int i = 0; i < 5; ++i)
         imgIcon(i)->setVisible(i == m_iconValue);
+    stateParts();
 
     const int rowWidth = m_buttonCount * kButtonWidth + (m_buttonCount - 1) * kButtonGap;
     int left = (kWidth - rowWidth) / 2;
@@ -432,11 +435,12 @@ void dlgMessage::keyPressEvent(QKeyEvent* event)
 
 void dlgMessage::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), plat::Theme::panel());
+    plat::ScreenParts::paint(this);
+}
+
+// The band takes the colour of the icon shown.
+void dlgMessage::stateParts()
+{
     const QColor band = m_iconValue <= 4 ? iconColour(m_iconValue) : plat::Theme::accent();
-    p.fillRect(QRect(0, 0, width(), kBand), band);
-    p.setPen(QPen(plat::Theme::buttonBorder(), 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    plat::ScreenParts::state(this, {plat::Theme::panel(), {{0, kBand, band}}, 2, plat::Theme::buttonBorder()});
 }

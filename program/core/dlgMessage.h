@@ -114,6 +114,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void stateParts();
 
 private:
     void sizeToText();

@@ -5,6 +5,7 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/Icons.h"
+#include "platform/ScreenLook.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/AccessControl.h"
@@ -17,7 +18,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -72,6 +72,7 @@ dlgUserCodes::dlgUserCodes() : plat::Form(FormNames::dlgUserCodes)
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
     setFixedSize(kWidth, kHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::dialogParts(kBand));
 
     lblTitle = newLabel(this, "lblTitle", TextIds::UserCodesTitle, 16, true);
     lblTitle->setGeometry(kMargin, 0, kWidth - 2 * kMargin, kBand);
@@ -300,9 +301,5 @@ bool dlgUserCodes::eventFilter(QObject* watched, QEvent* event)
 
 void dlgUserCodes::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), plat::Theme::window());
-    p.fillRect(QRect(0, 0, width(), kBand), plat::Theme::accent());
-    p.setPen(QPen(plat::Theme::buttonBorder(), 1));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    plat::ScreenParts::paint(this);
 }

@@ -58,9 +58,9 @@ void pressKey(QWidget* target, int key)
     QCoreApplication::sendEvent(target, &release);
 }
 
-void paintScreen(QWidget* screen)
+plat::ScreenParts::Parts screenParts()
 {
-    plat::ScreenLook::paintScreen(screen, Band);
+    return plat::ScreenLook::screenParts(Band);
 }
 
 } // namespace RuntimeLook

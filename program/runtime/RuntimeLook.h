@@ -40,7 +40,7 @@ void pressKey(QWidget* target, int key);
 inline constexpr const char* ScrollIcons[] = {"pageup", "up", "down", "pagedown"};
 inline constexpr int ScrollKeys[] = {Qt::Key_PageUp, Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown};
 
-// The screen's background and its band.
-void paintScreen(QWidget* screen);
+// What the screen paints: its background and its band.
+plat::ScreenParts::Parts screenParts();
 
 } // namespace RuntimeLook

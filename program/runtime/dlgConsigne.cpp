@@ -4,6 +4,7 @@
 #include "platform/Forms.h"
 #include "platform/Guard.h"
 #include "platform/RtError.h"
+#include "platform/ScreenParts.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
 #include "program/core/Config.h"
@@ -13,7 +14,6 @@
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 
@@ -34,6 +34,9 @@ QString withBreaks(QString text)
 dlgConsigne::dlgConsigne() : plat::Form(FormNames::dlgConsigne)
 {
     setFixedSize(kWidth, kHeight);
+    // A band on top and a frame, as the program's other dialogs have.
+    plat::ScreenParts::state(this, {plat::Theme::window(), {{0, kBand, plat::Theme::accent()}}, 2,
+                                    plat::Theme::buttonBorder()});
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
 
@@ -128,11 +131,5 @@ void dlgConsigne::keyPressEvent(QKeyEvent* event)
 
 void dlgConsigne::paintEvent(QPaintEvent*)
 {
-    // A band on top and a frame, as the program's other dialogs have.
-    QPainter p(this);
-    p.fillRect(rect(), plat::Theme::window());
-    p.fillRect(QRect(0, 0, width(), kBand), plat::Theme::accent());
-    p.setPen(QPen(plat::Theme::buttonBorder(), 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    plat::ScreenParts::paint(this);
 }

@@ -46,6 +46,7 @@ wHistoric::wHistoric() : plat::Form(FormNames::wHistoric)
 void wHistoric::buildControls()
 {
     setFixedSize(RuntimeLook::ScreenWidth, RuntimeLook::ScreenHeight);
+    plat::ScreenParts::state(this, RuntimeLook::screenParts());
     lblLabels = RuntimeLook::title(this, TextIds::HistoryTitle, 480);
     RuntimeLook::addClock(this, lblDateTime);
 
@@ -221,5 +222,5 @@ void wHistoric::tmrDateTime_Timer()
 
 void wHistoric::paintEvent(QPaintEvent*)
 {
-    RuntimeLook::paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

@@ -78,6 +78,7 @@ void wRunAlarms::buildControls()
 {
     setMinimumSize(kWidth, kHeight);
     resize(kWidth, kHeight);
+    plat::ScreenParts::state(this, RuntimeLook::screenParts());
 
     lblLabels = RuntimeLook::title(this, TextIds::AlarmsTitle, 300);
 
@@ -170,6 +171,7 @@ void wRunAlarms::buildControls()
         l->setFont(plat::Theme::font(12, true));
         l->setStyleSheet(i == 1 ? QStringLiteral("color: #9AA3AE;") : QString());
     }
+    plat::markShadow(lblLogin(1), lblLogin(0));
 
     connect(imgAcquit, &QAbstractButton::clicked, this, [this] { imgAcquit_Click(); });
     connect(imgArretKlaxon, &QAbstractButton::clicked, this, [this] { imgArretKlaxon_Click(); });
@@ -633,5 +635,5 @@ void wRunAlarms::Form_Unload()
 
 void wRunAlarms::paintEvent(QPaintEvent*)
 {
-    RuntimeLook::paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

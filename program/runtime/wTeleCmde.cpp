@@ -22,6 +22,7 @@
 #include "platform/Guard.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
+#include "platform/ScreenParts.h"
 #include "platform/Shape.h"
 #include "platform/Theme.h"
 #include "platform/Values.h"
@@ -29,7 +30,6 @@
 #include <QEventLoop>
 #include <QFontMetricsF>
 #include <QLabel>
-#include <QPainter>
 #include <QPointer>
 #include <QTimer>
 
@@ -98,6 +98,7 @@ wTeleCmde::wTeleCmde() : ModuleLampScreen(FormNames::wTeleCmde)
 void wTeleCmde::buildControls()
 {
     setFixedSize(px(kWidth), px(kHeight));
+    plat::ScreenParts::state(this, {plat::Theme::window(), {}, 2, plat::Theme::buttonBorder()});
 
     shpFond = shape(this, plat::Shape::Rectangle, place(90, 105, 8355, 6225), kFond, kFondBorder, 3);
     shpFond->setObjectName(QStringLiteral("shpFond"));
@@ -162,6 +163,8 @@ void wTeleCmde::buildControls()
     // The selection frame lies at this offset from a lamp.
     shpFocus = shape(this, plat::Shape::Rectangle, place(390 - 75, 540 - 285, 3870, 1020), std::nullopt, kFocus, 2);
     shpFocus->setObjectName(QStringLiteral("shpFocus"));
+    // The focus ring goes round a row, over its controls.
+    plat::markOverlap(shpFocus);
     shpFocus->hide();
 
     buildTimers(PollIntervalMs, ClignIntervalMs);
@@ -331,8 +334,5 @@ void wTeleCmde::imgClose_Click()
 
 void wTeleCmde::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), plat::Theme::window());
-    p.setPen(QPen(plat::Theme::buttonBorder(), 2));
-    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    plat::ScreenParts::paint(this);
 }

@@ -27,13 +27,12 @@ constexpr int kHeight = RuntimeLook::ScreenHeight;
 
 using LampRows::px;
 
-// The background: the program's colour under a title band, stretched with the screen.
-QPixmap background()
+// The background picture of what the screen paints, stretched with the screen.
+QPixmap background(const plat::ScreenParts::Parts& parts)
 {
     QPixmap pm(kWidth, kHeight);
-    pm.fill(plat::Theme::window());
     QPainter p(&pm);
-    p.fillRect(QRect(0, 0, kWidth, RuntimeLook::Band), plat::Theme::accent());
+    plat::ScreenParts::paint(p, parts, pm.size());
     return pm;
 }
 
@@ -47,17 +46,19 @@ wTeleCmdes::wTeleCmdes() : plat::Form(FormNames::wTeleCmdes)
 void wTeleCmdes::buildControls()
 {
     setFixedSize(kWidth, kHeight);
+    plat::ScreenParts::state(this, RuntimeLook::screenParts());
 
     imgBackPicture = new QLabel(this);
     imgBackPicture->setObjectName(QStringLiteral("imgBackPicture"));
-    imgBackPicture->setPixmap(background());
+    imgBackPicture->setPixmap(background(plat::ScreenParts::stated(this)));
     imgBackPicture->setScaledContents(true);
     imgBackPicture->setGeometry(rect());
     imgBackPicture->lower();
 
-    // The title twice, one pixel apart: white over black.
+    // The title twice, one pixel apart: white over black, within the band.
     const QColor colours[] = {Qt::black, Qt::white};
     const QPoint places[] = {{px(390), px(285)}, {px(405), px(300)}};
+    const QSize size(px(4635), RuntimeLook::Band - places[1].y());
     for (int i = 0; i < 2; ++i) {
         auto* l = lblLabels.add(i, new QLabel(this));
         l->setFont(plat::Theme::font(20, true));
@@ -65,9 +66,10 @@ void wTeleCmdes::buildControls()
         QPalette pal = l->palette();
         pal.setColor(QPalette::WindowText, colours[i]);
         l->setPalette(pal);
-        l->setGeometry(QRect(places[i], QSize(px(4635), px(825))));
+        l->setGeometry(QRect(places[i], size));
         plat::setTag(l, 210010);
     }
+    plat::markShadow(lblLabels(0), lblLabels(1));
 
     auto* element0 = Telecmde.add(0, new Telecommande(this));
     element0->move(px(RemotePages::FirstButtonTwips.x()), px(RemotePages::FirstButtonTwips.y()));

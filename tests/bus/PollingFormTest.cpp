@@ -27,6 +27,7 @@
 #include "platform/Guard.h"
 #include "program/core/FormNames.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
@@ -291,4 +292,28 @@ TEST_F(PollingForm, TheScrollButtonsMoveTheModulesUnderTheHeader)
         w->imgControl(3)->click();
     // The last rows stay on the screen: the grid scrolls no further.
     EXPECT_EQ(top(), 65 - visible + 1);
+}
+
+TEST_F(PollingForm, TheTitleRowNeverTakesTheCurrentCellsLookAlsoWithTheGridFocused)
+{
+    wPolling* w = form();
+    w->Show();
+    plat::FlexGrid* grid = w->grdErrors;
+    QApplication::setActiveWindow(w);
+    grid->setFocus();
+    ASSERT_TRUE(grid->hasFocus());
+    // The titles as they look while a module's row is the current one.
+    const QRect titles = grid->visualItemRect(grid->item(0, 0)) | grid->visualItemRect(grid->item(0, 1));
+    grid->setCurrentCell(5, 0);
+    const QImage asTitles = grid->viewport()->grab(titles).toImage();
+    const QImage moduleRow = grid->viewport()->grab(grid->visualItemRect(grid->item(5, 0))).toImage();
+    for (int column : {0, 1}) {
+        SCOPED_TRACE(column);
+        grid->setCurrentCell(0, column);
+        EXPECT_TRUE(grid->viewport()->grab(titles).toImage() == asTitles);
+    }
+    // A module's row does take it.
+    grid->setCurrentCell(5, 0);
+    grid->setCurrentCell(6, 0);
+    EXPECT_FALSE(grid->viewport()->grab(grid->visualItemRect(grid->item(5, 0))).toImage() == moduleRow);
 }

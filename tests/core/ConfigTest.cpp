@@ -20,7 +20,7 @@
 namespace {
 
 const char* const kTexts =
-    "id\tEnglish\tFrancais\tDeutsch\n"
+    "id\tEnglish\tFrançais\tDeutsch\n"
     "# Buttons\n"
     "10001\tNo\tNon\tNein\n"
     "10002\tYes\tOui\tJa\n"
@@ -92,7 +92,7 @@ protected:
         const BuildResult r = runBuilder("src", kTexts, kConfig, kSounds, cfg);
         ASSERT_EQ(r.exitCode, 0) << r.errors.toStdString();
         // Null cells, which the builder never writes but a database may hold.
-        execSql(cfg, "UPDATE T_Language SET Francais = NULL WHERE Id = 40000");
+        execSql(cfg, "UPDATE T_Language SET \"Français\" = NULL WHERE Id = 40000");
         execSql(cfg, "UPDATE T_Config SET Value = NULL WHERE \"Key\" = 100110");
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             reports.push_back({name, e.number()});
@@ -221,10 +221,33 @@ TEST_F(ConfigTest, GetLanguageNamesTheLanguageColumns)
 
     ASSERT_TRUE(Config::OpenConfigBase());
     EXPECT_EQ(Config::GetLanguage(0), "English");
-    EXPECT_EQ(Config::GetLanguage(1), "Francais");
+    EXPECT_EQ(Config::GetLanguage(1), "Français");
     EXPECT_EQ(Config::GetLanguage(2), "Deutsch");
     EXPECT_EQ(Config::GetLanguage(3), "");
     EXPECT_EQ(Config::GetLanguage(-1), "");
+    EXPECT_TRUE(reports.empty());
+}
+
+// The shipped database: each language named in its own spelling, and a
+// language index stored before (the INI keeps the index, not the name)
+// still chooses the same language.
+TEST_F(ConfigTest, TheShippedLanguagesAreNamedInTheirOwnSpellingAndChosenByTheStoredIndex)
+{
+    QFile::remove(cfg);
+    ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", cfg));
+    struct Case {
+        const char* stored;
+        const char* name;
+        const char* yes;
+    };
+    for (const Case& c : {Case{"0", "English", "Yes"}, Case{"1", "Français", "Oui"}, Case{"2", "Deutsch", "Ja"}}) {
+        SCOPED_TRACE(c.name);
+        VEXfonctions::SetIni(IniKeys::General, IniKeys::Language, c.stored);
+        ASSERT_TRUE(Config::OpenConfigBase());
+        EXPECT_EQ(Config::GetLanguage(gLanguage), c.name);
+        EXPECT_EQ(Config::GetText(10002), c.yes);
+    }
+    EXPECT_EQ(Config::GetLanguage(3), "");
     EXPECT_TRUE(reports.empty());
 }
 

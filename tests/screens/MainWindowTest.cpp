@@ -92,7 +92,7 @@ TEST_F(MainWindow, TheLanguageButtonCyclesTheLanguages)
         const char* panel;
         const char* channel;
         const char* key;
-    } steps[] = {{"Francais", "M", "V", "1"}, {"Deutsch", "M", "K", "2"}, {"English", "M", "C", "0"}};
+    } steps[] = {{"Français", "M", "V", "1"}, {"Deutsch", "M", "K", "2"}, {"English", "M", "C", "0"}};
     int clicks = 0;
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);

@@ -1,13 +1,18 @@
 // screens OUTDIR: renders every registered screen of the program in its
-// typical state, in every language of the configuration database, into
-// OUTDIR as <form name>-<two letters of the language>.png, for people to
-// look at, and reports every caption that does not fit its control: it
-// ends with 1 when a screen could not be drawn or a caption does not fit.
+// typical state, shown as the operator sees it, in every language of the
+// configuration database, for people to look at: on the design's screen of
+// 800 x 600 into OUTDIR as <form name>-<two letters of the language>.png,
+// and with screen scaling on for panels of 1024 x 768 and 1920 x 1080 under
+// the same names into OUTDIR/1024x768/ and OUTDIR/1920x1080/. At every size
+// it reports every caption that does not fit its control and every control
+// that lies partly over a band its screen paints or over another control: it
+// ends with 1 when a screen could not be drawn or when it reports anything.
 // The screens run on a program folder of their own (a copy of the database)
 // and on a simulated bus line, so nothing of a real panel is touched.
 
 #include "tools/screens/CaptionCheck.h"
 #include "tools/screens/GalleryEntries.h"
+#include "tools/screens/OverlapCheck.h"
 
 #include "platform/AppIdentity.h"
 #include "platform/Captions.h"
@@ -20,6 +25,7 @@
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
 #include "program/core/ConfigClass.h"
+#include "program/core/Global.h"
 #include "program/core/EnginePrinter.h"
 #include "program/core/FormNames.h"
 #include "program/core/Globals.h"
@@ -86,7 +92,19 @@ private:
     QString m_path;
 };
 
-// Draws the screen into file and reports its captions that do not fit.
+// The panels drawn: the design's screen, then scaled ones in folders of their own.
+struct Panel {
+    QSize screen;
+    QString folder;
+};
+const Panel kPanels[] = {
+    {{800, 600}, {}},
+    {{1024, 768}, QStringLiteral("1024x768")},
+    {{1920, 1080}, QStringLiteral("1920x1080")},
+};
+
+// Draws the screen, shown, into file and reports its captions that do not
+// fit and its controls that lie partly over a band or another control.
 bool render(const GalleryEntry& entry, const QString& file, int& misfits)
 {
     plat::Forms::Unload(plat::Forms::Find(entry.form));
@@ -95,11 +113,19 @@ bool render(const GalleryEntry& entry, const QString& file, int& misfits)
     plat::Form* form = plat::Forms::Get(entry.form);
     if (entry.prepare)
         entry.prepare(form);
+    // A list, a grid or a box lays out its scroll bars only once shown.
+    if (!form->isVisible())
+        form->Show();
     form->ensurePolished();
     QCoreApplication::processEvents();
     const bool saved = form->grab().save(file, "PNG");
+    const QString shown = QFileInfo(file).dir().dirName() + QLatin1Char('/') + QFileInfo(file).fileName();
     for (const CaptionCheck::Misfit& m : CaptionCheck::misfits(form)) {
-        err << QFileInfo(file).fileName() << ": " << CaptionCheck::describe(m) << "\n";
+        err << shown << ": " << CaptionCheck::describe(m) << "\n";
+        ++misfits;
+    }
+    for (const OverlapCheck::Overlap& o : OverlapCheck::overlaps(form)) {
+        err << shown << ": " << OverlapCheck::describe(o) << "\n";
         ++misfits;
     }
     // The engine stays loaded, its window hidden, as in the program.
@@ -159,24 +185,37 @@ int main(int argc, char** argv)
 
     int failures = 0;
     int misfits = 0;
-    for (int language = 0; !Config::GetLanguage(language).isEmpty(); ++language) {
-        gLanguage = language;
-        const QString suffix = Config::GetLanguage(language).left(2).toLower();
-        for (const GalleryEntry& entry : screens) {
-            ReplaceConfig(std::make_unique<ConfigClass>());
-            gUserLevel = 0;
-            const QString file = out + QLatin1Char('/') + entry.form + QLatin1Char('-') + suffix + QStringLiteral(".png");
-            bool saved = false;
-            plat::guard(QStringLiteral("screens.") + entry.form, [&] { saved = render(entry, file, misfits); });
-            if (!saved) {
-                err << "not rendered: " << file << "\n";
-                ++failures;
+    gNoResize = false;
+    for (const Panel& panel : kPanels) {
+        const QString dir = panel.folder.isEmpty() ? out : out + QLatin1Char('/') + panel.folder;
+        if (!QDir().mkpath(dir)) {
+            err << "cannot create " << dir << "\n";
+            return 1;
+        }
+        Global::SetScalingScreen(panel.screen);
+        // The engine form is scaled as it loads: it loads again on this panel.
+        plat::Forms::UnloadAllExcept({});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (int language = 0; !Config::GetLanguage(language).isEmpty(); ++language) {
+            gLanguage = language;
+            const QString suffix = Config::GetLanguage(language).left(2).toLower();
+            for (const GalleryEntry& entry : screens) {
+                ReplaceConfig(std::make_unique<ConfigClass>());
+                gUserLevel = 0;
+                const QString file =
+                    dir + QLatin1Char('/') + entry.form + QLatin1Char('-') + suffix + QStringLiteral(".png");
+                bool saved = false;
+                plat::guard(QStringLiteral("screens.") + entry.form, [&] { saved = render(entry, file, misfits); });
+                if (!saved) {
+                    err << "not rendered: " << file << "\n";
+                    ++failures;
+                }
             }
         }
     }
     plat::Forms::UnloadAllExcept({});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (misfits > 0)
-        err << misfits << " captions do not fit\n";
+        err << misfits << " captions or controls do not fit\n";
     return failures == 0 && misfits == 0 ? 0 : 1;
 }

@@ -36,6 +36,7 @@ dlgBusCopy::dlgBusCopy() : plat::Form(FormNames::dlgBusCopy)
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
     setFixedSize(kWidth, kHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::dialogParts(Band));
 
     lblLabels = bandLabel(this, 18, {kMargin, 0, kWidth - 2 * kMargin, Band});
     lblLabels->setObjectName(QStringLiteral("lblLabels"));
@@ -132,5 +133,5 @@ void dlgBusCopy::cmdBoutons_Click(int index)
 
 void dlgBusCopy::paintEvent(QPaintEvent*)
 {
-    paintDialog(this, Band);
+    plat::ScreenParts::paint(this);
 }

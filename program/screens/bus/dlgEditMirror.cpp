@@ -44,6 +44,7 @@ dlgEditMirror::dlgEditMirror() : plat::Form(FormNames::dlgEditMirror)
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
     setFixedSize(kWidth, kHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::dialogParts(kBand));
 
     for (int side : {FrameSource, FrameDestination}) {
         auto* g = frmFrames.add(side, group(this, {kMargin + side * (kGroupWidth + kMargin), kGroupTop, kGroupWidth,
@@ -247,5 +248,5 @@ void dlgEditMirror::imgControl_Click(int index)
 
 void dlgEditMirror::paintEvent(QPaintEvent*)
 {
-    paintDialog(this, kBand);
+    plat::ScreenParts::paint(this);
 }

@@ -88,6 +88,7 @@ dlgEditMirror* editDialog()
 wBusMiroirs::wBusMiroirs() : plat::Form(FormNames::wBusMiroirs)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
 
     lblLabels = bandLabel(this, 20, TitleRect);
     lblLabels->setObjectName(QStringLiteral("lblLabels"));
@@ -393,5 +394,5 @@ void wBusMiroirs::imgNavig_Click(int index)
 
 void wBusMiroirs::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

@@ -50,6 +50,7 @@ constexpr int kLineHeight = 30;
 wBusMirrorOne::wBusMirrorOne() : plat::Form(FormNames::wBusMirrorOne)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
 
     // "Module" and the number after it, each over its shadow.
     for (int i : {0, 1}) {
@@ -334,5 +335,5 @@ void wBusMirrorOne::showToArrows()
 
 void wBusMirrorOne::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

@@ -65,6 +65,7 @@ void wBusModules::setFileDialog(FileDialog dialog)
 wBusModules::wBusModules() : plat::Form(FormNames::wBusModules)
 {
     setFixedSize(kWidth, kHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
 
     imgBackPicture = new QLabel(this);
     imgBackPicture->setObjectName(QStringLiteral("imgBackPicture"));
@@ -316,5 +317,5 @@ void wBusModules::keyPressEvent(QKeyEvent* event)
 
 void wBusModules::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

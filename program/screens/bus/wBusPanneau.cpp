@@ -105,6 +105,7 @@ QString listEntry(int n, QString text)
 wBusPanneau::wBusPanneau() : plat::Form(FormNames::wBusPanneau)
 {
     setFixedSize(kWidth, kHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
     buildHeader();
     buildModuleBlock();
     buildRows();
@@ -333,9 +334,11 @@ void wBusPanneau::Nationality()
     plat::guard(QStringLiteral("wBusPanneau.Nationality"), [&] {
         plat::applyCaptions(this);
         // The number follows the word "Module".
+        // The word takes its width, and keeps its height (scaled with the screen).
         for (int i : {1, 0}) {
+            const int height = lblLabels(i)->height();
             lblLabels(i)->adjustSize();
-            lblLabels(i)->resize(lblLabels(i)->width(), 44);
+            lblLabels(i)->resize(lblLabels(i)->width(), height);
             lblNumModule(i)->move(lblLabels(i)->x() + lblLabels(i)->width() + 8, lblNumModule(i)->y());
         }
     });
@@ -759,5 +762,5 @@ bool wBusPanneau::eventFilter(QObject* watched, QEvent* event)
 
 void wBusPanneau::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

@@ -67,6 +67,7 @@ int placeOf(QTreeWidget* list, QTreeWidgetItem* item)
 wTechConsignations::wTechConsignations() : plat::Form(FormNames::wTechConsignations)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
     plat::setTag(lblLabels.add(0, bandLabel(this, 20, TitleRect)), 840000);
     for (int i : {1, 2}) {
         auto* l = lblLabels.add(i, label(this, 12, true, Qt::AlignLeft | Qt::AlignBottom));
@@ -166,9 +167,12 @@ void wTechConsignations::buildNavigation()
     };
     add(NavigPresentPrevious, "up", {kPresentLeft, top, arrow, 48});
     add(NavigPresentNext, "down", {kPresentLeft + arrow + 8, top, arrow, 48});
-    add(NavigNewPrevious, "up", {kNewLeft, top, arrow - 30, 48});
-    add(NavigNewNext, "down", {kNewLeft + arrow - 22, top, arrow - 30, 48});
-    imgDelete = button(this, "delete", {kNewLeft + kListWidth - 64, top, 64, 48});
+    // The delete button at the list's right end, the arrows before it.
+    const int deleteWidth = 64;
+    const int newArrow = (kListWidth - deleteWidth - 16) / 2;
+    add(NavigNewPrevious, "up", {kNewLeft, top, newArrow, 48});
+    add(NavigNewNext, "down", {kNewLeft + newArrow + 8, top, newArrow, 48});
+    imgDelete = button(this, "delete", {kNewLeft + kListWidth - deleteWidth, top, deleteWidth, 48});
     imgDelete->setObjectName(QStringLiteral("imgDelete"));
     connect(imgDelete, &QAbstractButton::clicked, this, [this] { imgDelete_Click(); });
     // 3, 4, 100 and 102 only refresh the arrows; this layout has no place for them.
@@ -395,5 +399,5 @@ void wTechConsignations::leave()
 
 void wTechConsignations::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

@@ -87,6 +87,7 @@ wTechEtatModule::wTechEtatModule() : ModuleLampScreen(FormNames::wTechEtatModule
 void wTechEtatModule::buildControls()
 {
     setFixedSize(px(kWidth), px(kHeight));
+    plat::ScreenParts::state(this, plat::ScreenLook::dialogParts(0));
 
     const QRect frames[] = {{8655, -30, 2355, 660}, {8655, 660, 2355, 1890}, {8655, 3210, 2355, 1950},
                             {75, -30, 8520, 6465}, {8655, 2490, 2355, 780}};
@@ -95,6 +96,8 @@ void wTechEtatModule::buildControls()
         f->setFrameShape(QFrame::StyledPanel);
         f->setGeometry(place(frames[i]));
     }
+    // The lamp test's frame shares its edges with the frames above and below it.
+    plat::markOverlap(frmFrames(4));
 
     // The module's identity.
     lblModType.add(1, boxed(frmFrames(0), place(120, 210, 1290, 315)));
@@ -402,5 +405,5 @@ void wTechEtatModule::imgClose_Click()
 
 void wTechEtatModule::paintEvent(QPaintEvent*)
 {
-    plat::ScreenLook::paintDialog(this, 0);
+    plat::ScreenParts::paint(this);
 }

@@ -72,6 +72,7 @@ QString activeText(bool active)
 wTechFindPanels::wTechFindPanels() : plat::Form(FormNames::wTechFindPanels)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
     auto* title = lblLabels.add(0, bandLabel(this, 20, TitleRect));
     plat::setTag(title, 820000);
     auto* caption = lblLabels.add(1, label(this, 12, true));
@@ -464,5 +465,5 @@ void wTechFindPanels::Form_Unload()
 
 void wTechFindPanels::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

@@ -67,6 +67,7 @@ wTechnician::wTechnician() : plat::Form(FormNames::wTechnician)
 void wTechnician::buildControls()
 {
     setFixedSize(ScreenWidth, ScreenHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
 
     auto* titleShadow = lblLabels.add(4, new QLabel(this));
     title(lblLabels.add(0, new QLabel(this)), titleShadow);
@@ -459,5 +460,5 @@ void wTechnician::cmdPanelState_Click()
 
 void wTechnician::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

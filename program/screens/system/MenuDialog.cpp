@@ -24,6 +24,7 @@ MenuDialog::MenuDialog(const QString& name, int entry) : plat::Form(name), m_ent
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
     setFixedSize(kWidth, kHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::dialogParts(kBand));
 
     lblLabels.add(0, plat::ScreenLook::bandLabel(this, 18, {kMargin, 0, kWidth - 2 * kMargin, kBand}));
 
@@ -64,5 +65,5 @@ void MenuDialog::cmdButtons_Click(int index)
 
 void MenuDialog::paintEvent(QPaintEvent*)
 {
-    plat::ScreenLook::paintDialog(this, kBand);
+    plat::ScreenParts::paint(this);
 }

@@ -52,6 +52,7 @@ TextEditorScreen::TextEditorScreen(const QString& name, const TextEditorModel::K
     : plat::Form(name), m_model(kind, memory), m_design(design)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
     auto* shadow = lblLabels.add(0, new QLabel(this));
     auto* face = lblLabels.add(1, new QLabel(this));
     title(face, shadow);
@@ -340,5 +341,5 @@ void TextEditorScreen::imgClose_Click()
 
 void TextEditorScreen::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

@@ -51,6 +51,7 @@ dlgDefPwds::dlgDefPwds() : plat::Form(FormNames::dlgDefPwds)
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
     setFixedSize(kWidth, kHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::dialogParts(kBand));
 
     plat::setTag(lblLabels.add(3, plat::ScreenLook::bandLabel(this, 16, {24, 0, kWidth - 48, kBand})), 640010);
 
@@ -281,5 +282,5 @@ void dlgDefPwds::closeEditor()
 
 void dlgDefPwds::paintEvent(QPaintEvent*)
 {
-    plat::ScreenLook::paintDialog(this, kBand);
+    plat::ScreenParts::paint(this);
 }

@@ -45,6 +45,7 @@ dlgParamPrinter::dlgParamPrinter() : plat::Form(FormNames::dlgParamPrinter)
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setDialog(true);
     setFixedSize(kWidth, kHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::dialogParts(kBand));
 
     lblLegend = plat::ScreenLook::bandLabel(this, 15, {kMargin, 0, kWidth - 2 * kMargin, kBand});
     lblLegend->setObjectName(QStringLiteral("lblLegend"));
@@ -117,5 +118,5 @@ void dlgParamPrinter::imgControl_Click(int index)
 
 void dlgParamPrinter::paintEvent(QPaintEvent*)
 {
-    plat::ScreenLook::paintDialog(this, kBand);
+    plat::ScreenParts::paint(this);
 }

@@ -72,6 +72,7 @@ dlgSysTime::dlgSysTime() : plat::Form(FormNames::dlgSysTime)
     setWindowFlag(Qt::FramelessWindowHint);
     setDialog(true);
     setFixedSize(kWidth, kHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::dialogParts(kBand));
     buildControls();
 }
 
@@ -206,5 +207,5 @@ void dlgSysTime::setClock()
 
 void dlgSysTime::paintEvent(QPaintEvent*)
 {
-    paintDialog(this, kBand);
+    plat::ScreenParts::paint(this);
 }

@@ -9,6 +9,7 @@
 #include "platform/Icons.h"
 #include "platform/Regional.h"
 #include "platform/Screen.h"
+#include "platform/ScreenParts.h"
 #include "platform/SystemKeyboard.h"
 #include "platform/Theme.h"
 #include "program/bus/wPolling.h"
@@ -37,7 +38,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPointer>
 #include <QTimer>
 
@@ -265,6 +265,10 @@ wMain::wMain() : plat::Form(FormNames::wMain), m_links(std::make_shared<Links>(t
 {
     setMinimumSize(kWidth, kHeight);
     resize(kWidth, kHeight);
+    // The title band, and the dark band of the login, language and file buttons.
+    plat::ScreenParts::state(this, {plat::Theme::window(),
+                                    {{0, kTopBand, plat::Theme::accent()},
+                                     {kBottomBand, plat::ScreenParts::Band::ToBottom, plat::Theme::text()}}});
     buildControls();
 }
 
@@ -276,10 +280,11 @@ void wMain::buildControls()
     const QColor ink = plat::Theme::text();
 
     auto* title = lblLabels.add(kTitle, newLabel(this, 22, true, white, Qt::AlignLeft | Qt::AlignVCenter));
-    title->setGeometry(24, 6, 420, 42);
+    // The title above the heading, both left of the version.
+    title->setGeometry(24, 8, 412, 38);
     plat::setTag(title, 100000);
     auto* heading = lblLabels.add(kHeading, newLabel(this, 12, false, white, Qt::AlignLeft | Qt::AlignVCenter));
-    heading->setGeometry(24, 46, 440, 28);
+    heading->setGeometry(24, 46, 412, 28);
     plat::setTag(heading, 0);
     auto* versionCaption =
         lblLabels.add(kVersionCaption, newLabel(this, 10, false, white, Qt::AlignRight | Qt::AlignVCenter));
@@ -325,6 +330,7 @@ void wMain::buildControls()
     auto* levelShadow = lblLogin.add(1, newLabel(this, 30, true, Qt::black, Qt::AlignCenter));
     levelShadow->setGeometry(level->geometry().translated(kShadowOffset, kShadowOffset));
     levelShadow->stackUnder(level);
+    plat::markShadow(levelShadow, level);
 
     imgLanguage = new plat::PictureButton(this);
     imgLanguage->setObjectName(QStringLiteral("imgLanguage"));
@@ -590,8 +596,5 @@ bool wMain::event(QEvent* event)
 
 void wMain::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), plat::Theme::window());
-    p.fillRect(QRect(0, 0, width(), kTopBand), plat::Theme::accent());
-    p.fillRect(QRect(0, kBottomBand, width(), height() - kBottomBand), plat::Theme::text());
+    plat::ScreenParts::paint(this);
 }

@@ -73,6 +73,7 @@ QLabel* marker(QWidget* parent, const char* text, const QRect& geometry)
 wParamEcran::wParamEcran() : plat::Form(FormNames::wParamEcran)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
     buildControls();
 }
 
@@ -280,5 +281,5 @@ void wParamEcran::imgClose_Click()
 
 void wParamEcran::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

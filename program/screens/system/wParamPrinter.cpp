@@ -109,6 +109,7 @@ EnginePrinterPtr livePrinter()
 wParamPrinter::wParamPrinter() : plat::Form(FormNames::wParamPrinter)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
     plat::setTag(lblLabels.add(0, bandLabel(this, 20, {20, 8, 600, 44})), 430000);
     buildPortKind();
     buildLptFrame();
@@ -609,5 +610,5 @@ void wParamPrinter::imgClose_Click()
 
 void wParamPrinter::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

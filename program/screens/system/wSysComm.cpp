@@ -90,6 +90,7 @@ public:
 wSysComm::wSysComm() : plat::Form(FormNames::wSysComm), m_link(std::make_unique<EngineLink>()), m_settings(*m_link)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
     buildControls();
 }
 
@@ -377,5 +378,5 @@ void wSysComm::imgCommWatch_Click()
 
 void wSysComm::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }

@@ -102,6 +102,7 @@ QPushButton* chooser(QWidget* parent, const QString& name, const QRect& geometry
 wSysConfSon::wSysConfSon() : plat::Form(FormNames::wSysConfSon)
 {
     setFixedSize(ScreenWidth, ScreenHeight);
+    plat::ScreenParts::state(this, plat::ScreenLook::screenParts());
     auto* shadow = lblLabels.add(0, new QLabel(this));
     auto* face = lblLabels.add(1, new QLabel(this));
     title(face, shadow);
@@ -557,5 +558,5 @@ void wSysConfSon::imgClose_Click()
 
 void wSysConfSon::paintEvent(QPaintEvent*)
 {
-    paintScreen(this);
+    plat::ScreenParts::paint(this);
 }
