@@ -59,6 +59,8 @@ constexpr int BroadcastAddress = 0;
 constexpr int FnReadHoldingRegisters = 3;
 constexpr int FnWriteSingleRegister = 6;
 constexpr int FnWriteMultipleRegisters = 16;
+// Set on the function of an exception reply.
+constexpr int ExceptionBit = 0x80;
 // The most registers one write of several words carries.
 constexpr int MaxWriteWords = 127;
 

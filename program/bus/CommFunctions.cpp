@@ -42,15 +42,17 @@ private:
     const plat::SerialControl* m_port;
 };
 
-// What came back for one request.
+// What came back for one request, from its first byte that may begin the reply.
 struct Received {
-    int count = 0;       // InBufferCount when the wait ended
-    QByteArray bytes;    // the whole input
+    int count = 0;       // bytes in when the wait ended
+    QByteArray bytes;    // what came in from there on
 };
 
 // Pause, clear both buffers, send the frame (it has left the line when Output
 // returns) and, when a reply is expected, wait until that many bytes are in or
-// the deadline, counted from the end of the request, has passed.
+// the deadline, counted from the end of the request, has passed. Bytes that
+// cannot begin the reply to this frame (a reply late for an earlier request)
+// are dropped as they come and do not count.
 Received exchange(plat::SerialControl& port, const QByteArray& frame, int expected, qint64 timeoutMs)
 {
     const InFlight busy(port);
@@ -63,16 +65,26 @@ Received exchange(plat::SerialControl& port, const QByteArray& frame, int expect
     Received r;
     if (expected <= 0)
         return r;
+    const quint8 slave = quint8(frame[0]);
+    const quint8 function = quint8(frame[1]);
+    bool stale = false;
+    auto gather = [&] {
+        r.bytes += port.Input();
+        stale = ModbusFrames::dropStale(r.bytes, slave, function, expected, stale) > 0 || stale;
+    };
     const qint64 deadline = clk.nowMs() + timeoutMs;
-    while (port.InBufferCount() < expected) {
+    gather();
+    while (r.bytes.size() < expected) {
         const qint64 now = clk.nowMs();
         if (now >= deadline)
             break;
         if (!port.waitForInput(int(std::min<qint64>(deadline - now, 1000))))
             clk.sleepMs(1);
+        gather();
     }
-    r.count = port.InBufferCount();
-    r.bytes = port.Input();
+    // Once more: what came in since is part of the reply as received.
+    gather();
+    r.count = int(r.bytes.size());
     return r;
 }
 

@@ -33,6 +33,15 @@ Reply checkReadReply(const QByteArray& reply, quint8 slave, int count);
 // A write reply: exactly 8 bytes, the slave asked, the function sent and a good
 // CRC. The echoed register and value are not looked at.
 Reply checkWriteReply(const QByteArray& reply, quint8 slave, quint8 function);
+// Drops from the front of what came in for a request to slave with function
+// every byte that cannot begin its reply: while byte 0 is not slave, or byte 1
+// is neither function nor function with bit 7 set (an exception reply). A
+// reply late for an earlier request, to this slave or another, goes this way
+// instead of failing this one. Once a byte has gone (stale, true when one went
+// earlier in the same wait) the bytes no longer start on a frame: a whole
+// reply's length whose CRC fails is a false start in stale data, and its first
+// byte goes too. Returns the number of bytes dropped.
+int dropStale(QByteArray& in, quint8 slave, quint8 function, int expected, bool stale);
 // The signed words of a read reply that passed its check.
 QVector<qint16> replyWords(const QByteArray& reply, int count);
 

@@ -290,6 +290,15 @@ void PollingEngine::SendCommand(const CommandPtr& cmd)
     plat::guard(qualified("SendCommand"), [&] { commands().Add(cmd); });
 }
 
+void PollingEngine::LeaveLine()
+{
+    plat::guard(qualified("LeaveLine"), [&] {
+        CommandClasses& queue = commands();
+        for (int i = queue.Count(); i >= 1; --i)
+            queue.Remove(i);
+    });
+}
+
 void PollingEngine::SendEvent(EventClass& evt)
 {
     m_dispatcher.SendEvent(evt);

@@ -90,6 +90,12 @@ public:
     void ReinitComm();
     void ConfigurationChanged();
     void SendCommand(const CommandPtr& cmd);
+    // The port is moved to another line (a port tried from the bus
+    // settings, or the configured one put back): every queued command was
+    // meant for the line being left and would reach the module with the
+    // same address on the other one. They are removed unsent, broadcasts
+    // among them, so that none is saved for the next start either.
+    void LeaveLine();
     void SendEvent(EventClass& evt);
     void StartUpdate() { m_updateIndex = 1; }
     // The general synchronisation pass: every configured module detected,

@@ -117,6 +117,18 @@ private:
     mutable std::vector<Piece> m_pending;
 };
 
+enum class Op { Read, WriteOne, WriteMany };
+
+// A reply that names another slave or another function is no reply to this
+// request (it came late for an earlier one): the wait goes on without it.
+struct ReplyRow {
+    const char* name;
+    Op op;
+    Script script;
+    bool ok;
+    qint64 waitMs;   // from the end of the request to the routine's return
+};
+
 // Virtual time for the routines and a record of the errors they report.
 class CommFunctionsTest : public testing_support::ProgramGlobals {
 protected:
@@ -127,59 +139,11 @@ protected:
             reported.push_back({name, e.number()});
         });
     }
-    testing_support::VirtualClock clock {100000};
-    ScriptedPort port {clock};
-    std::vector<std::pair<QString, int>> reported;
-};
-
-enum class Op { Read, WriteOne, WriteMany };
-
-struct ReplyRow {
-    const char* name;
-    Op op;
-    Script script;
-    bool ok;
-    qint64 waitMs;   // from the end of the request to the routine's return
-};
-
-// Module 5, 9600 8N1. Deadlines: read of one word 1000 + 8 ms, write 500 + 9 ms.
-const QByteArray readOk = withCrc("05 03 02 12 34");
-const QByteArray writeOneOk = hex("05 06 00 43 00 02 F8 5B");
-const QByteArray writeManyOk = withCrc("05 10 00 19 00 02");
-
-} // namespace
-
-TEST_F(CommFunctionsTest, EachReplyGivesItsResultAfterItsWait)
-{
-    const ReplyRow rows[] = {
-        {"read: good reply", Op::Read, {{5, readOk}}, true, 5},
-        {"read: one byte more, good CRC", Op::Read, {{5, withCrc("05 03 02 12 34 56")}}, false, 5},
-        {"read: one byte less", Op::Read, {{5, readOk.left(6)}}, false, 1008},
-        {"read: wrong slave", Op::Read, {{5, withCrc("06 03 02 12 34")}}, false, 5},
-        {"read: wrong function", Op::Read, {{5, withCrc("05 04 02 12 34")}}, false, 5},
-        {"read: bad CRC", Op::Read, {{5, hex("05 03 02 12 34 00 00")}}, false, 5},
-        {"read: exception reply", Op::Read, {{5, withCrc("05 83 02")}}, false, 1008},
-        {"read: no reply", Op::Read, {}, false, 1008},
-        {"read: late reply", Op::Read, {{1100, readOk}}, false, 1008},
-        {"read: reply in pieces", Op::Read, {{3, readOk.left(2)}, {6, readOk.mid(2, 3)}, {12, readOk.mid(5)}}, true, 12},
-        {"write one: echo", Op::WriteOne, {{4, writeOneOk}}, true, 4},
-        {"write one: echo of another value", Op::WriteOne, {{4, withCrc("05 06 00 43 00 09")}}, true, 4},
-        {"write one: one byte more", Op::WriteOne, {{4, withCrc("05 06 00 43 00 02 00")}}, false, 4},
-        {"write one: one byte less", Op::WriteOne, {{4, writeOneOk.left(7)}}, false, 509},
-        {"write one: wrong slave", Op::WriteOne, {{4, withCrc("07 06 00 43 00 02")}}, false, 4},
-        {"write one: wrong function", Op::WriteOne, {{4, withCrc("05 10 00 43 00 02")}}, false, 4},
-        {"write one: bad CRC", Op::WriteOne, {{4, hex("05 06 00 43 00 02 F8 5C")}}, false, 4},
-        {"write one: exception reply", Op::WriteOne, {{4, withCrc("05 86 02")}}, false, 509},
-        {"write one: no reply", Op::WriteOne, {}, false, 509},
-        {"write one: late reply", Op::WriteOne, {{600, writeOneOk}}, false, 509},
-        {"write one: reply in pieces", Op::WriteOne, {{2, writeOneOk.left(4)}, {30, writeOneOk.mid(4)}}, true, 30},
-        {"write many: reply", Op::WriteMany, {{6, writeManyOk}}, true, 6},
-        {"write many: bad CRC", Op::WriteMany, {{6, writeManyOk.left(7) + char(writeManyOk[7] ^ 1)}}, false, 6},
-        {"write many: no reply", Op::WriteMany, {}, false, 509},
-    };
-    for (const ReplyRow& row : rows) {
+    // Module 5 asked on a fresh line (a late reply must not reach the next
+    // row): the result, and the wait from the end of the request.
+    void expectRow(const ReplyRow& row)
+    {
         SCOPED_TRACE(row.name);
-        // A fresh line for each row: a late reply must not reach the next row.
         ScriptedPort port(clock);
         port.responder = [&](const QByteArray&) { return row.script; };
         QVector<qint16> words {-7};
@@ -198,6 +162,49 @@ TEST_F(CommFunctionsTest, EachReplyGivesItsResultAfterItsWait)
             EXPECT_EQ(words, QVector<qint16>({qint16(row.ok ? 0x1234 : -7)}));
         }
     }
+
+    testing_support::VirtualClock clock {100000};
+    ScriptedPort port {clock};
+    std::vector<std::pair<QString, int>> reported;
+};
+
+// Module 5, 9600 8N1. Deadlines: read of one word 1000 + 8 ms, write 500 + 9 ms.
+const QByteArray readOk = withCrc("05 03 02 12 34");
+const QByteArray writeOneOk = hex("05 06 00 43 00 02 F8 5B");
+const QByteArray writeManyOk = withCrc("05 10 00 19 00 02");
+
+} // namespace
+
+TEST_F(CommFunctionsTest, EachReplyGivesItsResultAfterItsWait)
+{
+    const ReplyRow rows[] = {
+        {"read: good reply", Op::Read, {{5, readOk}}, true, 5},
+        {"read: one byte more, good CRC", Op::Read, {{5, withCrc("05 03 02 12 34 56")}}, false, 5},
+        {"read: one byte less", Op::Read, {{5, readOk.left(6)}}, false, 1008},
+        {"read: wrong slave", Op::Read, {{5, withCrc("06 03 02 12 34")}}, false, 1008},
+        {"read: wrong function", Op::Read, {{5, withCrc("05 04 02 12 34")}}, false, 1008},
+        {"read: bad CRC", Op::Read, {{5, hex("05 03 02 12 34 00 00")}}, false, 5},
+        {"read: exception reply", Op::Read, {{5, withCrc("05 83 02")}}, false, 1008},
+        {"read: no reply", Op::Read, {}, false, 1008},
+        {"read: late reply", Op::Read, {{1100, readOk}}, false, 1008},
+        {"read: reply in pieces", Op::Read, {{3, readOk.left(2)}, {6, readOk.mid(2, 3)}, {12, readOk.mid(5)}}, true, 12},
+        {"write one: echo", Op::WriteOne, {{4, writeOneOk}}, true, 4},
+        {"write one: echo of another value", Op::WriteOne, {{4, withCrc("05 06 00 43 00 09")}}, true, 4},
+        {"write one: one byte more", Op::WriteOne, {{4, withCrc("05 06 00 43 00 02 00")}}, false, 4},
+        {"write one: one byte less", Op::WriteOne, {{4, writeOneOk.left(7)}}, false, 509},
+        {"write one: wrong slave", Op::WriteOne, {{4, withCrc("07 06 00 43 00 02")}}, false, 509},
+        {"write one: wrong function", Op::WriteOne, {{4, withCrc("05 10 00 43 00 02")}}, false, 509},
+        {"write one: bad CRC", Op::WriteOne, {{4, hex("05 06 00 43 00 02 F8 5C")}}, false, 4},
+        {"write one: exception reply", Op::WriteOne, {{4, withCrc("05 86 02")}}, false, 509},
+        {"write one: no reply", Op::WriteOne, {}, false, 509},
+        {"write one: late reply", Op::WriteOne, {{600, writeOneOk}}, false, 509},
+        {"write one: reply in pieces", Op::WriteOne, {{2, writeOneOk.left(4)}, {30, writeOneOk.mid(4)}}, true, 30},
+        {"write many: reply", Op::WriteMany, {{6, writeManyOk}}, true, 6},
+        {"write many: bad CRC", Op::WriteMany, {{6, writeManyOk.left(7) + char(writeManyOk[7] ^ 1)}}, false, 6},
+        {"write many: no reply", Op::WriteMany, {}, false, 509},
+    };
+    for (const ReplyRow& row : rows)
+        expectRow(row);
     EXPECT_TRUE(reported.empty());
 }
 
@@ -211,6 +218,34 @@ TEST_F(CommFunctionsTest, EachTransactionDiscardsWhatCameBefore)
     port.responder = [](const QByteArray&) { return Script(); };
     EXPECT_FALSE(CommFunctions::LitMots(port, 5, Bus::RegStatus, words));
     EXPECT_EQ(port.discards, 2);
+}
+
+TEST_F(CommFunctionsTest, AReplyLateForAnEarlierRequestIsDroppedAndOnlyWhatFollowsIsChecked)
+{
+    const QByteArray other = withCrc("06 03 02 00 07");
+    // Another module's reply whose data reads as the start of this one's.
+    const QByteArray falseRead = withCrc("06 03 02 05 03");
+    const QByteArray falseWrite = withCrc("06 03 02 05 06");
+    const ReplyRow rows[] = {
+        {"read: another module's reply, then the reply", Op::Read, {{5, other + readOk}}, true, 5},
+        {"read: another module's reply, the reply later", Op::Read, {{5, other}, {40, readOk}}, true, 40},
+        {"read: another module's exception, then the reply", Op::Read, {{5, withCrc("06 83 02") + readOk}}, true, 5},
+        {"read: this module's write echo, then the reply", Op::Read, {{5, writeOneOk + readOk}}, true, 5},
+        {"read: a false start, the reply later", Op::Read, {{5, falseRead}, {30, readOk}}, true, 30},
+        {"read: a false start, then the reply", Op::Read, {{5, falseRead + readOk}}, true, 5},
+        {"read: another module's reply only", Op::Read, {{5, other}}, false, 1008},
+        {"read: another module's reply, then an exception", Op::Read, {{5, other + withCrc("05 83 02")}}, false, 1008},
+        {"read: another module's reply, then a bad CRC", Op::Read, {{5, other + hex("05 03 02 12 34 00 00")}}, false, 1008},
+        {"read: another module's reply, then one byte more", Op::Read, {{5, other + withCrc("05 03 02 12 34 56")}}, false, 1008},
+        {"read: the reply, then another module's", Op::Read, {{5, readOk + other}}, false, 5},
+        {"write one: a read reply, then the echo", Op::WriteOne, {{4, other + writeOneOk}}, true, 4},
+        {"write one: a false start, the echo later", Op::WriteOne, {{4, falseWrite}, {20, writeOneOk}}, true, 20},
+        {"write one: another module's reply only", Op::WriteOne, {{4, other}}, false, 509},
+        {"write many: another module's echo, then the echo", Op::WriteMany, {{6, withCrc("07 10 00 19 00 02") + writeManyOk}}, true, 6},
+    };
+    for (const ReplyRow& row : rows)
+        expectRow(row);
+    EXPECT_TRUE(reported.empty());
 }
 
 TEST_F(CommFunctionsTest, RequestsOnTheWire)

@@ -280,6 +280,40 @@ TEST_F(PollingFixture, ErrorCountersPresenceAndRestsFollowTheRepliesTable)
     }
 }
 
+TEST_F(PollingFixture, AModuleAnsweringLateIsChargedItselfAndNeverItsNeighbour)
+{
+    // Configured once polling runs: no synchronisation has seen them.
+    loadAndRun();
+    for (int m : {6, 7, 8})
+        configure(m, 1);
+    // Module 7, switched off, is given up first: from then on module 8 is
+    // read right after module 6, whose reply comes in during that read.
+    sim.setPower(7, false);
+    const auto runFor = [&](qint64 ms) {
+        const qint64 end = clock.nowMs() + ms;
+        while (clock.nowMs() < end)
+            ASSERT_TRUE(tick());
+    };
+    runFor(10000);
+    ASSERT_EQ(panel(7).ErrCptr(2), 1);
+    ASSERT_EQ(panel(8).ErrCptr(0), 0);
+    const size_t since = framesSent();
+    events.clear();
+    sim.setFault(6, QStringLiteral("late"), 1500);
+    runFor(5 * 60 * 1000);
+
+    for (const EventClass& ev : eventsOnChannel(EventClass::ChnlPresence))
+        EXPECT_NE(ev.Panel(), 8) << "module 8 declared missing";
+    EXPECT_EQ(panel(8).ErrCptr(0), 0);
+    EXPECT_TRUE(panel(8).Present());
+    EXPECT_GT(requestsTo(8, since).count(QStringLiteral("R144")), 100);
+    // Every read of module 6 failed and counted: missing three times, then at its long rest.
+    EXPECT_EQ(panel(6).ErrCptr(0), requestsTo(6, since).count(QStringLiteral("R144")));
+    EXPECT_EQ(panel(6).ErrCptr(2), 3);
+    EXPECT_FALSE(panel(6).Present());
+    EXPECT_TRUE(reports.empty());
+}
+
 // ---- Run ---------------------------------------------------------------------
 
 TEST_F(PollingFixture, RunSetTrueTwiceSynchronisesOnceAndSendsTwoStartEvents)

@@ -4,7 +4,9 @@
 // device stops it and No puts the configured port back with polling going
 // again, Yes leaves the line set to the accepted speed and stop bits and the
 // working file holding them, and the screen closed by the logout after a port
-// that did not open leaves polling on the configured line.
+// that did not open leaves polling on the configured line. Commands queued
+// while the other line is tried never reach the configured line's module,
+// however the screen goes, and go to the line that Yes keeps.
 
 #include "platform/AppIdentity.h"
 #include "platform/Database.h"
@@ -12,6 +14,8 @@
 #include "platform/Guard.h"
 #include "platform/SerialControl.h"
 #include "program/App.h"
+#include "program/bus/BusConstants.h"
+#include "program/bus/CommandClass.h"
 #include "program/bus/PollingSeams.h"
 #include "program/bus/wPolling.h"
 #include "program/core/Config.h"
@@ -19,6 +23,7 @@
 #include "program/core/FormNames.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
+#include "program/core/ChannelClass.h"
 #include "program/core/PanelClass.h"
 #include "program/core/TextIds.h"
 #include "program/core/VEXfonctions.h"
@@ -93,13 +98,19 @@ protected:
         config.setOptionScreen(0, false);
         config.setAutoStart(true);
         config.setBusSettings("COM1:9600,N,8,1");
+        adjust(config);
         ASSERT_EQ(config.Save(workingFile()), -1);
         ReplaceDatabase(nullptr);
 
-        for (Line& l : m_lines)
-            ASSERT_TRUE(l.sim.start(l.link, {"--modules", "1:1"}, testing_support::programFolder()))
-                << l.sim.log().toStdString();
+        for (int i = 0; i < 2; ++i)
+            ASSERT_TRUE(m_lines[i].sim.start(m_lines[i].link, simulatorArguments(i + 1), testing_support::programFolder()))
+                << m_lines[i].sim.log().toStdString();
     }
+
+    // What a test changes in the working file, and the simulator program's
+    // arguments on a line (1 or 2).
+    virtual void adjust(ConfigClass&) {}
+    virtual QStringList simulatorArguments(int) const { return {"--modules", "1:1"}; }
 
     void TearDown() override
     {
@@ -261,3 +272,142 @@ TEST_F(BusSettingsPty, TheScreenClosedByTheLogoutAfterAPortThatDidNotOpenLeavesP
     EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();
     EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
 }
+
+namespace {
+
+// How the screen goes after a port was tried with commands queued for its line.
+enum class Going { Alarm, Logout, No, Yes };
+
+struct TriedLineCase {
+    const char* name;
+    Going going;
+    // The program stopped at once and started again, on the configured line.
+    bool restart;
+    int keptLine;
+};
+
+// Module 1 is on both lines. The second line's module holds an alarm when
+// the alarm is the way the screen goes: read as soon as that line is tried.
+class TriedLineCommands : public BusSettingsPty, public testing::WithParamInterface<TriedLineCase> {
+protected:
+    void adjust(ConfigClass& config) override
+    {
+        config.Panel(kModule)->Channel(kChannel)->setScrAlm(true);
+        config.setOptionScreen(2, true);
+    }
+    QStringList simulatorArguments(int line) const override
+    {
+        QStringList args = BusSettingsPty::simulatorArguments(line);
+        if (line == 2 && GetParam().going == Going::Alarm) {
+            const QString script = testing_support::programFolder() + "/alarm.txt";
+            QFile f(script);
+            if (f.open(QIODevice::WriteOnly))
+                f.write(QStringLiteral("0 event %1 %2 1\n").arg(kModule).arg(kChannel).toLatin1());
+            args << "--script" << script;
+        }
+        return args;
+    }
+
+    // What an operator or the engine queues on the tried line and the bus
+    // has not had yet: a module's horn and a lamp test for all.
+    void queueCommands()
+    {
+        const plat::DateTime due = plat::DateTime::now().addSeconds(kDueSeconds);
+        engine()->SendCommand(CommandClass::Write(kModule, Bus::RegHorn, {1}, due));
+        engine()->SendCommand(CommandClass::Write(Bus::BroadcastAddress, Bus::RegLedTest, {1}, due));
+    }
+
+    // The writes a line received since request first: "address head".
+    QStringList writesOn(int line, size_t first) const
+    {
+        QStringList out;
+        const std::vector<e2e::Request> all = e2e::requests(m_lines[line - 1].sim.log());
+        for (size_t i = first; i < all.size(); ++i)
+            if (all[i].head.startsWith("06") || all[i].head.startsWith("10"))
+                out << QStringLiteral("%1 %2").arg(all[i].address).arg(all[i].head);
+        return out;
+    }
+    size_t requestCount(int line) const { return e2e::requests(m_lines[line - 1].sim.log()).size(); }
+
+    static constexpr int kChannel = 3;
+    static constexpr int kDueSeconds = 2;
+    // The tried line's commands as they reach a module, and the acknowledgement
+    // of one event of a module's buffer.
+    static inline const QString kHorn = "1 06 00 40 00 01";
+    static inline const QString kLampTest = "0 06 00 42 00 01";
+    static inline const QString kBufferAck = "1 06 01 20 00 01";
+};
+
+} // namespace
+
+TEST_P(TriedLineCommands, ReachOnlyTheLineKept)
+{
+    const TriedLineCase& c = GetParam();
+    Global::Main();
+    ASSERT_TRUE(engine() && engine()->Run());
+    ASSERT_TRUE(pollsOn(1)) << logs();
+    const size_t firstOn[2] = {requestCount(1), requestCount(2)};
+
+    wSysComm* s = openScreen();
+    choose(s, 1, "2");
+    if (c.going == Going::Alarm) {
+        // Read at the first poll of the tried line: the alarm screen comes
+        // and the screen goes, its port put back, the module's
+        // acknowledgement still queued.
+        queueCommands();
+        ASSERT_TRUE(e2e::waitFor([] { return plat::Forms::Find(FormNames::wSysComm) == nullptr; }, 10000)) << logs();
+        EXPECT_EQ(e2e::eventLines(e2e::readTrace(testing_support::programFolder()), kChannel, 1, kModule).size(), 1u);
+    } else {
+        ASSERT_TRUE(pollsOn(2)) << logs();
+        queueCommands();
+        switch (c.going) {
+        case Going::Logout:
+            gUserLevel = 2;
+            engine()->UserSleep_UserIsNotHere();
+            break;
+        case Going::No:
+        case Going::Yes:
+            answers.message(c.going == Going::Yes ? kYes : kNo);
+            click(s->imgNavig(wSysComm::NavigLeave));
+            break;
+        default:
+            break;
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(plat::Forms::Find(FormNames::wSysComm), nullptr);
+    }
+    if (c.restart) {
+        Global::EndProgram();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(plat::Forms::All().empty());
+        Global::Main();
+        ASSERT_TRUE(engine() && engine()->Run());
+    }
+    EXPECT_EQ(engine()->CommBus().CommPort(), c.keptLine);
+    // Past the commands' time, polling on the line kept.
+    e2e::waitFor([] { return false; }, (kDueSeconds + 1) * 1000);
+    EXPECT_TRUE(pollsOn(c.keptLine)) << logs();
+
+    const QStringList configured = writesOn(1, firstOn[0]);
+    for (const QString& w : {kHorn, kLampTest, kBufferAck})
+        EXPECT_FALSE(configured.contains(w)) << w.toStdString() << " reached the configured line";
+    if (c.keptLine == 2) {
+        EXPECT_TRUE(e2e::waitFor([&] {
+            const QStringList tried = writesOn(2, firstOn[1]);
+            return tried.contains(kHorn) && tried.contains(kLampTest);
+        }, 10000)) << writesOn(2, firstOn[1]).join("; ").toStdString();
+    }
+    EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();
+    EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join("; ").toStdString();
+    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Leaving, TriedLineCommands,
+    testing::Values(TriedLineCase{"an_alarm_from_the_tried_line", Going::Alarm, false, 1},
+                    TriedLineCase{"an_alarm_then_a_new_start", Going::Alarm, true, 1},
+                    TriedLineCase{"the_inactivity_logout", Going::Logout, false, 1},
+                    TriedLineCase{"No", Going::No, false, 1},
+                    TriedLineCase{"No_then_a_new_start", Going::No, true, 1},
+                    TriedLineCase{"Yes", Going::Yes, false, 2}),
+    [](const testing::TestParamInfo<TriedLineCase>& info) { return std::string(info.param.name); });

@@ -84,8 +84,9 @@ INSTANTIATE_TEST_SUITE_P(Faults, PanelReadUnderFault, testing::Values(
     ReadFaultCase{"silent", {}, false, true},
     ReadFaultCase{"exception", {}, false, true},
     ReadFaultCase{"bad-crc", {}, false, false},
-    ReadFaultCase{"wrong-address", {}, false, false},
-    ReadFaultCase{"wrong-function", {}, false, false},
+    // A reply naming another module or function is no reply to this request.
+    ReadFaultCase{"wrong-address", {}, false, true},
+    ReadFaultCase{"wrong-function", {}, false, true},
     ReadFaultCase{"byte-too-many", {}, false, false},
     ReadFaultCase{"byte-too-few", {}, false, true},
     ReadFaultCase{"fail-next", 1, false, true}),

@@ -57,6 +57,7 @@ public:
         waiting = !running;
     }
     plat::SerialControl& CommBus() override { return port; }
+    void LeaveLine() override { line->journal << "leave line"; }
     void PortCannotOpen() override { line->journal << "630100"; }
 
     std::shared_ptr<NumberedPorts::Line> line;
@@ -133,10 +134,10 @@ TEST_F(PortDecisions, ANewPortIsPutOnTheLivePortAtOnceWithPollingStoppedAroundIt
         {"", true, false, {}, true, false},
         {"x", true, false, {}, true, false},
         {"0", true, false, {}, true, false},
-        {"2", true, true, {"stop", "close 1", "open 2", "run"}, true, false},
-        {"2", false, true, {"stop", "close 1", "open 2"}, false, false},
-        {"3", true, true, {"stop", "close 1", "no COM3", "stop", "630100"}, false, true},
-        {"3", false, true, {"stop", "close 1", "no COM3", "stop", "630100"}, false, false},
+        {"2", true, true, {"stop", "leave line", "close 1", "open 2", "run"}, true, false},
+        {"2", false, true, {"stop", "leave line", "close 1", "open 2"}, false, false},
+        {"3", true, true, {"stop", "leave line", "close 1", "no COM3", "stop", "630100"}, false, true},
+        {"3", false, true, {"stop", "leave line", "close 1", "no COM3", "stop", "630100"}, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(QStringLiteral("%1, %2").arg(c.text).arg(c.running ? "running" : "stopped").toStdString());
@@ -163,7 +164,7 @@ TEST_F(PortDecisions, PollingAFailedPortStoppedRunsAgainOnceAPortOpens)
     EXPECT_EQ(take(), QStringList({"run when open"})) << "the engine waits for a port to run on";
     EXPECT_FALSE(engine.running);
     EXPECT_TRUE(settings.ApplyPort("2"));
-    EXPECT_EQ(take(), QStringList({"stop", "open 2", "run"}));
+    EXPECT_EQ(take(), QStringList({"stop", "leave line", "open 2", "run"}));
     EXPECT_TRUE(engine.running);
     EXPECT_FALSE(settings.Held());
 
@@ -192,13 +193,16 @@ TEST_F(PortDecisions, AScreenGoneWithoutBeingLeftPutsTheConfiguredPortBackAndHan
         bool waitingAfter;
     } cases[] = {
         {"nothing changed", true, false, "", {1, 2}, {}, true, false},
-        {"the tried port opened", true, false, "2", {1, 2}, {"stop", "close 2", "open 1", "run when open"}, true, false},
-        {"the tried port opened, polling stopped", false, false, "2", {1, 2}, {"close 2", "open 1"}, false, false},
-        {"the tried port did not open", true, false, "3", {1, 2}, {"open 1", "run when open"}, true, false},
-        {"the tried port did not open, polling stopped", false, false, "3", {1, 2}, {"open 1"}, false, false},
-        {"the configured port has gone meanwhile", true, false, "3", {2}, {"no COM1", "run when open"}, false, true},
-        {"polling waited for its port", false, true, "2", {1, 2}, {"stop", "close 2", "open 1", "run when open"}, true,
+        {"the tried port opened", true, false, "2", {1, 2}, {"stop", "leave line", "close 2", "open 1", "run when open"}, true,
          false},
+        {"the tried port opened, polling stopped", false, false, "2", {1, 2}, {"leave line", "close 2", "open 1"}, false,
+         false},
+        {"the tried port did not open", true, false, "3", {1, 2}, {"leave line", "open 1", "run when open"}, true, false},
+        {"the tried port did not open, polling stopped", false, false, "3", {1, 2}, {"leave line", "open 1"}, false, false},
+        {"the configured port has gone meanwhile", true, false, "3", {2}, {"leave line", "no COM1", "run when open"}, false,
+         true},
+        {"polling waited for its port", false, true, "2", {1, 2}, {"stop", "leave line", "close 2", "open 1", "run when open"},
+         true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -243,12 +247,12 @@ TEST_F(PortDecisions, AcceptedFieldsReachThePortAndTheSavedConfiguration)
     // A port the fields name but the port does not have yet is renumbered,
     // reopened only when it was open, with polling as it was.
     ASSERT_TRUE(settings.UpdateConfig({"1", "9600", "1"}, false));
-    EXPECT_EQ(take(), QStringList({"stop", "close 2", "open 1", "run", "settings 1 9600,N,8,1"}));
+    EXPECT_EQ(take(), QStringList({"stop", "leave line", "close 2", "open 1", "run", "settings 1 9600,N,8,1"}));
     EXPECT_EQ(gConfig->BusSettings(), "COM1:9600,N,8,1");
     line->open = false;
     engine.running = false;
     ASSERT_TRUE(settings.UpdateConfig({"3", "9600", "1"}, false));
-    EXPECT_EQ(take(), QStringList({"stop", "stop", "settings 3 9600,N,8,1"}));
+    EXPECT_EQ(take(), QStringList({"stop", "leave line", "stop", "settings 3 9600,N,8,1"}));
     EXPECT_FALSE(line->open);
 }
 

@@ -104,6 +104,7 @@ bool BusPortSettings::UpdateConfig(const Texts& fields, bool autoStart)
         const bool wasRunning = m_host.Run();
         m_host.setRun(false);
         const bool wasOpen = port.PortOpen();
+        m_host.LeaveLine();
         port.setPortOpen(false);
         port.setCommPort(*number);
         try {
@@ -124,6 +125,7 @@ bool BusPortSettings::UpdateConfig(const Texts& fields, bool autoStart)
 bool BusPortSettings::renumber(int number)
 {
     plat::SerialControl& port = m_host.CommBus();
+    m_host.LeaveLine();
     if (port.PortOpen())
         port.setPortOpen(false);
     port.setCommPort(number);

@@ -6,7 +6,8 @@
 // cannot open the new port leaves polling stopped while the screen is open;
 // polling that ran before is started again by a later change that opens a
 // port, and, however the screen goes, handed to the engine, which starts it
-// as soon as it has the port open.
+// as soon as it has the port open. Whenever the port number changes, the
+// commands queued for the line being left never reach the other one.
 
 #include <QString>
 
@@ -50,6 +51,9 @@ public:
         // Polling starts now on an open port, else as soon as the engine has it open.
         virtual void RunWhenPortOpens() = 0;
         virtual plat::SerialControl& CommBus() = 0;
+        // The port goes to another line: the commands queued for the one
+        // being left are removed unsent.
+        virtual void LeaveLine() = 0;
         // Tells the operator that the port cannot be opened (text 630100).
         virtual void PortCannotOpen() = 0;
     };

@@ -84,6 +84,7 @@ public:
     bool RunsWhenPortOpens() const override { return engine()->engine().RunsWhenPortOpens(); }
     void RunWhenPortOpens() override { engine()->RunWhenPortOpens(); }
     plat::SerialControl& CommBus() override { return engine()->CommBus(); }
+    void LeaveLine() override { engine()->engine().LeaveLine(); }
     void PortCannotOpen() override { Global::Message(Config::GetText(630100), kStyleExclamation); }
 };
 
