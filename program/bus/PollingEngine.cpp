@@ -314,6 +314,20 @@ void PollingEngine::ClockChanged()
     plat::guard(qualified("ClockChanged"), [&] { ClockStep::BringBack(config(), commands(), now()); });
 }
 
+int PollingEngine::configuredPort()
+{
+    return plat::CInt(plat::Val(ConfigAccess::config().BusSettings().split(QLatin1Char(':')).value(0).mid(3)));
+}
+
+bool PollingEngine::onConfiguredPort() const
+{
+    int configured = 0;
+    // Settings that name no usable port: nothing to tell the lines apart by.
+    if (!plat::trapErrors([&] { configured = configuredPort(); }, [](const plat::RtError&) {}))
+        return true;
+    return m_port->CommPort() == configured;
+}
+
 void PollingEngine::ConfigCommPort()
 {
     configCommPort(true);
@@ -334,9 +348,7 @@ void PollingEngine::configCommPort(bool waitForAnswer)
             }
         };
         attempt([&] { m_port->setPortOpen(false); });
-        attempt([&] {
-            m_port->setCommPort(plat::CInt(plat::Val(parts.value(0).mid(3))));
-        });
+        attempt([&] { m_port->setCommPort(configuredPort()); });
         attempt([&] {
             if (parts.size() < 2)
                 plat::raise(plat::rt::SubscriptOutOfRange);
@@ -513,6 +525,10 @@ void PollingEngine::Unload()
 {
     plat::guard(qualified("Form_Unload"), [&] {
         m_closing = true;
+        // A port tried from the bus settings is still set: what is queued is
+        // that line's, and the next start opens the configured one.
+        if (m_port && !onConfiguredPort())
+            LeaveLine();
         if (m_port && m_port->PortOpen())
             m_port->setPortOpen(false);
         // Unloaded before its load restored the saved commands (a stop while

@@ -206,6 +206,11 @@ private:
     // The REINIT line; polling starts when it waits for the port, now open.
     void reinitDone();
     void configCommPort(bool waitForAnswer);
+    // The port number of the configured bus settings ("COM<n>:...").
+    static int configuredPort();
+    // Whether the port is the configured one (a port tried from the bus
+    // settings is another line).
+    bool onConfiguredPort() const;
     void resetCounters();
     void traceLine(const QString& line);
     // The port is not usable under polling: its loss traced once, polling
