@@ -3,6 +3,7 @@
 #include "platform/Form.h"
 #include "platform/InputClock.h"
 #include "platform/InputHold.h"
+#include "platform/LoopWait.h"
 
 #include <QApplication>
 #include <QChildEvent>
@@ -151,7 +152,7 @@ protected:
     }
 
 private:
-    Gate() : QObject(QCoreApplication::instance()) { InputClock::program(); }
+    Gate() : QObject(QCoreApplication::instance()) {}
 
     // ---- What was shown, and when -------------------------------------------
 
@@ -311,7 +312,7 @@ private:
     bool windowInput(QWidget* top, QInputEvent* event)
     {
         WindowState& s = m_windows[top];
-        const qint64 made = InputClock::program().madeAt(event->timestamp(), InputClock::localNow());
+        const qint64 made = InputClock::madeAt(event->timestamp(), InputClock::localNow(), LoopWait::lastBegan());
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
@@ -434,6 +435,7 @@ void InputGate::install()
         return;
     installed = true;
     QCoreApplication::instance()->installEventFilter(&Gate::instance());
+    LoopWait::watch();
 }
 
 bool InputGate::paintPending()

@@ -11,6 +11,7 @@
 #include "platform/InputClock.h"
 #include "platform/InputGate.h"
 #include "platform/InputHold.h"
+#include "platform/LoopWait.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,6 +27,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 using namespace plat;
 
@@ -35,6 +37,21 @@ void settle()
 {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
+}
+
+// The message loop runs until it has nothing left to handle and waits, as
+// the program's does between one touch and the next.
+void letTheLoopWait()
+{
+    const qint64 since = InputClock::localNow();
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (LoopWait::lastBegan() >= since)
+            loop.quit();
+    });
+    check.start(1);
+    loop.exec();
 }
 
 // Two screens that lie on the same place of the glass, each with a button
@@ -69,6 +86,7 @@ public:
         settle();
         box->setFocus();
         settle();
+        letTheLoopWait();
     }
 
     Form* screen(const QString& name)
@@ -215,6 +233,15 @@ TEST_F(Screens, ATouchIsActedOnOnlyByTheControlShownUnderItWhenItWasMade)
         {"stamped on another clock (a synthesized event): made when handled",
          [](Screens& s) { return Handed{s.a, 500u}; },
          "wAButton"},
+        {"stamped 0, as was a touch on the screen it replaced",
+         [](Screens& s) {
+             touch(s.a, 0);
+             settle();
+             s.replaceByB();
+             letTheLoopWait();
+             return Handed{s.b, 0u};
+         },
+         "wAButton,wBButton"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -393,31 +420,70 @@ TEST(RaisedWindow, IsWaitedForUntilShownAfreshAndNoLonger)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-TEST(InputClockStamps, ReadOnTheProgramsClockAcrossTheWrapAndFromAnotherClock)
-{
-    struct Case {
-        const char* what;
-        qint64 origin, arrival;
-        quint64 stamp;
-        qint64 made;
-    };
-    const qint64 wrap = qint64(1) << 32;
-    const Case cases[] = {
-        {"made before it was handled", 1000, 5000, 4200, 4200},
-        {"made when handled", 1000, 5000, 5000, 5000},
-        {"the 32 bits wrapped since it was made", 1000, wrap + 100, quint64(wrap - 300), wrap - 300},
-        {"made just after the wrap", 1000, wrap + 100, 20, wrap + 20},
-        {"from before the program started: another clock", 1000, 5000, 10, 5000},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        InputClock clock(c.origin);
-        EXPECT_EQ(clock.madeAt(c.stamp, c.arrival), c.made);
-    }
+namespace {
 
-    // A window system whose clock runs ahead: read on it from then on.
-    InputClock ahead(0);
-    EXPECT_EQ(ahead.madeAt(9000, 5000), 5000);
-    EXPECT_EQ(ahead.stamp(6000), 10000u);
-    EXPECT_EQ(ahead.madeAt(9500, 6000), 5500) << "made before it was handled, on that clock";
+// A display's clock: the stamp it gives an event made at a moment of the
+// program's monotonic clock.
+struct DisplayClock {
+    const char* what;
+    std::function<quint64(qint64)> stamp;
+    // The same clock as the program's: every stamp reads as it is.
+    bool local = false;
+};
+
+} // namespace
+
+// Screens shown one after another over an hour; each painted, then the loop
+// waits, then touched at once or while the program is busy. On whatever clock
+// the display stamps its events, and whatever it stamped before, a touch on
+// a screen painted before the loop last began to wait reads as made after
+// that paint and not after its arrival; on the program's own clock each
+// reads as stamped, a touch made before the paint too.
+TEST(InputClockStamps, ATouchOnAScreenPaintedBeforeTheLoopWaitedReadsAsMadeSinceOnAnyClock)
+{
+    constexpr qint64 second = 1000;
+    constexpr qint64 minute = 60 * second;
+    constexpr qint64 hour = 60 * minute;
+    // The program's monotonic clock when it starts: just after the machine
+    // started, and half an hour before the 32 bits of the stamps wrap.
+    const qint64 starts[] = {10 * second, (qint64(1) << 32) - 30 * minute};
+    for (const qint64 start : starts) {
+        const DisplayClock clocks[] = {
+            {"this machine's", [](qint64 t) { return quint64(quint32(t)); }, true},
+            {"none (stamps 0)", [](qint64) { return quint64(0); }},
+            {"stopped (a constant stamp)", [](qint64) { return quint64(500); }},
+            {"ahead by an hour", [](qint64 t) { return quint64(quint32(t + hour)); }},
+            {"behind by 3 seconds", [](qint64 t) { return quint64(quint32(t - 3 * second)); }},
+            {"behind by 7 minutes", [](qint64 t) { return quint64(quint32(t - 7 * minute)); }},
+            {"behind by more than the program's uptime", [](qint64 t) { return quint64(quint32(t - 2 * hour)); }},
+            {"running 1% slow since the program started",
+             [start](qint64 t) { return quint64(quint32(start + (t - start) * 99 / 100)); }},
+        };
+        for (const DisplayClock& clock : clocks) {
+            SCOPED_TRACE(testing::Message() << clock.what << ", program started at " << start);
+            qint64 waitBegan = start;
+            for (qint64 painted = start + 5 * second; painted < start + hour; painted += 7 * minute + 13) {
+                // Queued while the screen was painted: the loop has not waited since it came.
+                const qint64 before = painted - 40;
+                const qint64 beforeRead = InputClock::madeAt(clock.stamp(before), painted + 30, waitBegan);
+                EXPECT_LE(beforeRead, painted + 30);
+                if (clock.local) {
+                    EXPECT_EQ(beforeRead, before) << "a touch made before the paint";
+                }
+                waitBegan = painted + 5;
+                // At once; while the program was busy a few seconds; on.
+                const std::pair<qint64, qint64> touches[] = {{waitBegan, waitBegan + 1},
+                                                              {waitBegan + 200, waitBegan + 4 * second},
+                                                              {waitBegan + 90 * second, waitBegan + 90 * second + 2}};
+                for (const auto& [made, arrival] : touches) {
+                    const qint64 read = InputClock::madeAt(clock.stamp(made), arrival, waitBegan);
+                    EXPECT_GE(read, painted) << "made " << made - start << " ms after the start";
+                    EXPECT_LE(read, arrival);
+                    if (clock.local) {
+                        EXPECT_EQ(read, made);
+                    }
+                }
+            }
+        }
+    }
 }
