@@ -54,6 +54,25 @@ void letTheLoopWait()
     loop.exec();
 }
 
+// A panel that reports a touch released on it.
+class Tile : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::function<void()> onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        if (rect().contains(e->position().toPoint()) && onClick)
+            onClick();
+    }
+};
+
+const QPoint kOnTheButtons(60, 45);
+const QPoint kOnTheGround(300, 60);
+const QPoint kOnTheTileButton(260, 185);
+
 // Two screens that lie on the same place of the glass, each with a button
 // there; screen A also has a second button on the first's place (shown
 // instead of it, as a stop button gives way to a run button) and a text box.
@@ -82,6 +101,14 @@ public:
         box = new QLineEdit(a);
         box->setObjectName("box");
         box->setGeometry(20, 120, 200, 40);
+        // A panel that takes touches, a button over part of it (at kOnTheTileButton).
+        tile = new Tile(a);
+        tile->setGeometry(200, 150, 150, 100);
+        tile->onClick = [this] { clicked << "tile"; };
+        tileButton = new QPushButton("tileButton", tile);
+        tileButton->setObjectName("tileButton");
+        tileButton->setGeometry(10, 10, 100, 50);
+        QObject::connect(tileButton, &QPushButton::clicked, [this] { clicked << "tileButton"; });
         a->Show();
         settle();
         box->setFocus();
@@ -95,6 +122,7 @@ public:
         f->setGeometry(0, 0, 400, 300);
         Forms::Adopt(f);
         button(f, name + "Button");
+        f->installEventFilter(&ground);
         return f;
     }
     QPushButton* button(Form* f, const QString& name)
@@ -108,9 +136,8 @@ public:
 
     // A finger's press and release on the buttons' place, as the window
     // system hands them to the window, stamped when they were made.
-    static void touch(QWidget* window, quint32 stamp)
+    static void touch(QWidget* window, quint32 stamp, QPoint at = kOnTheButtons)
     {
-        const QPoint at(60, 45);
         for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             auto* e = new QMouseEvent(type, at, window->mapToGlobal(at), Qt::LeftButton,
                                       type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
@@ -134,11 +161,29 @@ public:
         settle();
     }
 
+    // Notes a touch released on a screen's own ground, where no control lies.
+    class Ground : public QObject {
+    public:
+        explicit Ground(QStringList& clicked) : m_clicked(clicked) {}
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            if (e->type() == QEvent::MouseButtonRelease)
+                m_clicked << o->objectName();
+            return false;
+        }
+
+    private:
+        QStringList& m_clicked;
+    };
+
+    QStringList clicked;
+    Ground ground{clicked};
     Form* a = nullptr;
     Form* b = nullptr;
+    Tile* tile = nullptr;
+    QPushButton* tileButton = nullptr;
     QPushButton* aSecond = nullptr;
     QLineEdit* box = nullptr;
-    QStringList clicked;
 };
 
 // What happens between the making of a touch and its handling, and where
@@ -146,6 +191,9 @@ public:
 struct Handed {
     QWidget* window;
     std::optional<quint32> stamp;
+    // Where: on the buttons, on the screens' bare ground, on the button over
+    // screen A's panel.
+    QPoint at = kOnTheButtons;
 };
 
 } // namespace
@@ -171,6 +219,25 @@ TEST_F(Screens, ATouchIsActedOnOnlyByTheControlShownUnderItWhenItWasMade)
              return Handed{s.b, InputClock::now()};
          },
          "wBButton"},
+        {"the screen replaced, touched where it has no control",
+         [](Screens& s) {
+             s.replaceByB();
+             return Handed{s.b, {}, kOnTheGround};
+         },
+         ""},
+        {"the new screen's ground touched once painted",
+         [](Screens& s) {
+             s.replaceByB();
+             return Handed{s.b, InputClock::now(), kOnTheGround};
+         },
+         "wB"},
+        {"the screen hidden (kept loaded)",
+         [](Screens& s) {
+             s.a->Hide();
+             settle();
+             return Handed{s.a, {}};
+         },
+         ""},
         {"the screen closed (hidden, to be deleted)",
          [](Screens& s) {
              Forms::Unload(s.a);
@@ -193,6 +260,13 @@ TEST_F(Screens, ATouchIsActedOnOnlyByTheControlShownUnderItWhenItWasMade)
              return Handed{s.a, {}};
          },
          ""},
+        {"another control shown over it",
+         [](Screens& s) {
+             s.aSecond->show();
+             settle();
+             return Handed{s.a, {}};
+         },
+         ""},
         {"the other control touched once painted",
          [](Screens& s) {
              s.a->findChild<QWidget*>("wAButton")->hide();
@@ -201,6 +275,29 @@ TEST_F(Screens, ATouchIsActedOnOnlyByTheControlShownUnderItWhenItWasMade)
              return Handed{s.a, InputClock::now()};
          },
          "aSecond"},
+        {"a control over a panel, still shown", [](Screens& s) { return Handed{s.a, {}, kOnTheTileButton}; },
+         "tileButton"},
+        {"a control over a panel hidden: the touch meant it, not the panel",
+         [](Screens& s) {
+             s.tileButton->hide();
+             settle();
+             return Handed{s.a, {}, kOnTheTileButton};
+         },
+         ""},
+        {"a control over a panel disabled",
+         [](Screens& s) {
+             s.tileButton->setEnabled(false);
+             settle();
+             return Handed{s.a, {}, kOnTheTileButton};
+         },
+         ""},
+        {"the panel touched once the control over it was hidden",
+         [](Screens& s) {
+             s.tileButton->hide();
+             settle();
+             return Handed{s.a, InputClock::now(), kOnTheTileButton};
+         },
+         "tile"},
         {"the place shown afresh (a window over it gone)",
          [](Screens& s) {
              QExposeEvent uncovered(QRegion(0, 0, 200, 100));
@@ -249,7 +346,7 @@ TEST_F(Screens, ATouchIsActedOnOnlyByTheControlShownUnderItWhenItWasMade)
         const quint32 made = InputClock::now();
         QThread::msleep(2);
         const Handed handed = c.between(*this);
-        touch(handed.window, handed.stamp.value_or(made));
+        touch(handed.window, handed.stamp.value_or(made), handed.at);
         settle();
         EXPECT_EQ(clicked.join(','), c.clicked);
     }
@@ -272,6 +369,14 @@ TEST_F(Screens, AKeyGoesToTheBoxThatHadTheFocusWhenItWasTyped)
              Form* box = Forms::Adopt(new Form("wModal"));
              QTimer::singleShot(30, box, [box] { Forms::Unload(box); });
              box->Show(true);
+             return Handed{s.a, {}};
+         }, ""},
+        {"another screen had the keys meanwhile", [](Screens& s) {
+             s.b->Show();
+             s.b->activateWindow();
+             settle();
+             s.a->activateWindow();
+             settle();
              return Handed{s.a, {}};
          }, ""},
     };
@@ -315,6 +420,9 @@ TEST_F(Screens, HeldInputKeepsItsControlAndIsDroppedWhenThatControlIsGone)
         const char* what;
         std::function<void(Screens&)> beforeTheEnd;
         QString clicked;
+        InputHold::Meanwhile meanwhile = InputHold::Deliver;
+        // Once the hold has ended, before what it held is handled.
+        std::function<void(Screens&)> afterTheEnd = [](Screens&) {};
     };
     const Case cases[] = {
         {"the control still shown", [](Screens&) {}, "wAButton"},
@@ -326,12 +434,15 @@ TEST_F(Screens, HeldInputKeepsItsControlAndIsDroppedWhenThatControlIsGone)
          ""},
         {"the control disabled", [](Screens& s) { s.a->findChild<QWidget*>("wAButton")->setEnabled(false); }, ""},
         {"the screen closed", [](Screens& s) { Forms::Unload(s.a); }, ""},
+        {"the screen closed as the held touch went on its way", [](Screens&) {}, "", InputHold::Deliver,
+         [](Screens& s) { Forms::Unload(s.a); }},
+        {"held while a pass held the program", [](Screens&) {}, "", InputHold::Drop},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         rebuild();
         {
-            const InputHold hold;
+            const InputHold hold(c.meanwhile);
             touch(a, InputClock::now());
             InputHold::yield();
             EXPECT_EQ(InputHold::held(), 2) << "the press and the release wait";
@@ -339,9 +450,35 @@ TEST_F(Screens, HeldInputKeepsItsControlAndIsDroppedWhenThatControlIsGone)
             c.beforeTheEnd(*this);
             settle();
         }
+        c.afterTheEnd(*this);
         settle();
         EXPECT_EQ(clicked.join(','), c.clicked);
     }
+}
+
+// A modal window that opens during a yield (an error box from a timer) takes
+// its touches at once: it must be answerable while the program holds input.
+TEST_F(Screens, AModalWindowOpenedDuringAYieldTakesItsTouches)
+{
+    Form* modal = screen("wModal");
+    QObject::connect(modal->findChild<QPushButton*>("wModalButton"), &QPushButton::clicked, modal,
+                     [modal] { Forms::Unload(modal); });
+    bool leftOpen = false;
+    QTimer::singleShot(0, modal, [&] {
+        // Touched once it is on the glass; unanswered, it goes after a while.
+        QTimer::singleShot(50, modal, [modal] { touch(modal, InputClock::now()); });
+        QTimer::singleShot(3000, modal, [&] {
+            leftOpen = true;
+            Forms::Unload(modal);
+        });
+        modal->Show(true);
+    });
+    {
+        const InputHold hold;
+        InputHold::yield();
+    }
+    EXPECT_FALSE(leftOpen);
+    EXPECT_EQ(clicked.join(','), "wModalButton");
 }
 
 // A list whose rows move while the program is held (an alarm comes on top): a
@@ -388,6 +525,37 @@ TEST(ListRowsMoved, ATouchOnARowThatMovedSinceIsDropped)
         }
         settle();
         EXPECT_EQ(grid->Row() < 0 ? QString() : grid->TextMatrix(grid->Row(), 0), c.chosen);
+        Forms::UnloadAllExcept({});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// A wheel turned on a list, handed over after its rows moved: it meant the
+// rows it turned on, and scrolls nothing now.
+TEST(ListRowsMoved, AWheelTurnedOnRowsThatMovedSinceDoesNotScroll)
+{
+    for (const bool moved : {false, true}) {
+        SCOPED_TRACE(moved ? "a row came on top" : "nothing moved");
+        auto* form = Forms::Adopt(new Form("wList"));
+        form->setGeometry(0, 0, 400, 300);
+        auto* grid = new FlexGrid(0, 1, form);
+        grid->setGeometry(0, 0, 400, 300);
+        for (int r = 0; r < 60; ++r)
+            grid->AddItem(QString("r%1").arg(r));
+        form->Show();
+        settle();
+        const quint32 made = InputClock::now();
+        QThread::msleep(2);
+        if (moved)
+            grid->AddItem("new", 0);
+        settle();
+        const QPoint at = grid->mapTo(form, grid->rect().center());
+        auto* e = new QWheelEvent(at, form->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                                  Qt::NoScrollPhase, false);
+        e->setTimestamp(made);
+        QCoreApplication::postEvent(form->windowHandle(), e);
+        settle();
+        EXPECT_EQ(grid->TopRow() > 0, !moved);
         Forms::UnloadAllExcept({});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
