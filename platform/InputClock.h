@@ -1,38 +1,30 @@
 #pragma once
 // When a touch or a key was made. The window system stamps its input events
-// in milliseconds on a clock of its own (32 bits, so it wraps after some 49
-// days); the program knows when windows were shown and painted on its
-// monotonic clock. A window system on the same machine stamps on that
-// clock; else the events set the offset: an event never comes before it is
-// handled (so a stamp beyond that moves the offset on), and a stamp from
-// before the program started is of another clock (synthesized events, a
-// remote display): such an event counts as made when it is handled.
+// in milliseconds on 32 bits (they wrap after some 49 days). On this machine
+// it stamps them on the monotonic clock the program reads; another display
+// (a remote one, a source of synthesized events) has a clock of its own,
+// which may run ahead, behind or slow, or gives no stamp at all (0). So an
+// event's time is read from that event alone and what the program knows of
+// it: it was made before it arrived, and after the event loop last had
+// nothing left to handle and began to wait.
 
 #include <QtGlobal>
-
-#include <atomic>
 
 namespace plat {
 
 class InputClock {
 public:
-    // origin: the program's start on the monotonic clock, in ms.
-    explicit InputClock(qint64 origin);
-
     // The window system's stamp for a moment of the monotonic clock.
-    quint32 stamp(qint64 localMs) const;
-    // When an event stamped so, handled at arrival (monotonic ms), was made.
-    qint64 madeAt(quint64 stamp, qint64 arrival);
+    static quint32 stamp(qint64 localMs);
+    // When an event stamped so, arriving at arrival, was made, the event loop
+    // having last begun to wait at waitBegan (monotonic ms). No stamp, or one
+    // ahead of the arrival, reads as made at the arrival; a stamp from before
+    // waitBegan as made then.
+    static qint64 madeAt(quint64 stamp, qint64 arrival, qint64 waitBegan);
 
-    // The program's clock: the monotonic clock in ms, and its stamp now.
+    // The monotonic clock in ms, and the window system's stamp now.
     static qint64 localNow();
-    static InputClock& program();
-    static quint32 now() { return program().stamp(localNow()); }
-
-private:
-    // How far the window system's clock runs ahead of the monotonic one.
-    std::atomic<qint64> m_offset{0};
-    qint64 m_origin;
+    static quint32 now() { return stamp(localNow()); }
 };
 
 } // namespace plat

@@ -2,7 +2,7 @@
 
 #include "platform/Form.h"
 #include "platform/InputClock.h"
-#include "platform/InputHold.h"
+#include "platform/LoopWait.h"
 
 #include <QApplication>
 #include <QChildEvent>
@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <deque>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace plat {
@@ -98,12 +99,37 @@ public:
                    InputClock::localNow());
     }
 
-    void dropMadeBetween(qint64 from, qint64 to)
+    // ---- Holding ------------------------------------------------------------
+
+    void holdBegins(bool drop)
     {
-        m_passes.push_back({from, to});
-        while (m_passes.size() > kPassesKept)
-            m_passes.pop_front();
+        ++m_holds;
+        if (drop)
+            ++m_dropHolds;
     }
+
+    void holdEnds(bool drop, qint64 since)
+    {
+        if (drop) {
+            --m_dropHolds;
+            // What waits in the window system's queue goes when it comes.
+            m_passes.push_back({since, InputClock::localNow()});
+            while (m_passes.size() > kPassesKept)
+                m_passes.pop_front();
+        }
+        --m_holds;
+        deliverWhenFree();
+    }
+
+    void yieldBegins() { m_yields.push_back(QApplication::activeModalWidget()); }
+
+    void yieldEnds()
+    {
+        m_yields.pop_back();
+        deliverWhenFree();
+    }
+
+    int held() const { return int(m_held.size()); }
 
 protected:
     bool eventFilter(QObject* receiver, QEvent* event) override
@@ -151,7 +177,7 @@ protected:
     }
 
 private:
-    Gate() : QObject(QCoreApplication::instance()) { InputClock::program(); }
+    Gate() : QObject(QCoreApplication::instance()) {}
 
     // ---- What was shown, and when -------------------------------------------
 
@@ -298,9 +324,9 @@ private:
             return true;
         // Sent to the control itself (not through its window): it keeps that aim.
         const QEvent::Type type = event->type();
-        if (InputHold::holdsNow() && type != QEvent::MouseMove && type != QEvent::Wheel
+        if (holdsNow() && type != QEvent::MouseMove && type != QEvent::Wheel
             && type != QEvent::ShortcutOverride) {
-            InputHold::keep(w, std::unique_ptr<QEvent>(event->clone()));
+            keep(w, std::unique_ptr<QEvent>(event->clone()));
             return true;
         }
         return false;
@@ -311,7 +337,7 @@ private:
     bool windowInput(QWidget* top, QInputEvent* event)
     {
         WindowState& s = m_windows[top];
-        const qint64 made = InputClock::program().madeAt(event->timestamp(), InputClock::localNow());
+        const qint64 made = InputClock::madeAt(event->timestamp(), InputClock::localNow(), LoopWait::lastBegan());
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
@@ -341,12 +367,12 @@ private:
                 return aim && holdFor(aim, top, mouse);
             }
             // A pointer passing over, while held, means nothing later.
-            return InputHold::holdsNow();
+            return holdsNow();
         }
         case QEvent::Wheel: {
             const QPoint p = static_cast<QWheelEvent*>(event)->position().toPoint();
             QWidget* target = top->childAt(p);
-            return !seenAt(top, s, target ? target : top, made, &p) || InputHold::holdsNow();
+            return !seenAt(top, s, target ? target : top, made, &p) || holdsNow();
         }
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
@@ -358,7 +384,7 @@ private:
             if (event->type() == QEvent::ShortcutOverride) {
                 // Asked before a key's shortcut (a button's mnemonic) fires:
                 // taken here, the key goes on as a key, judged or held as one.
-                if (!InputHold::holdsNow() && seenAt(top, s, target, made, nullptr) && made >= s.activeSince)
+                if (!holdsNow() && seenAt(top, s, target, made, nullptr) && made >= s.activeSince)
                     return false;
                 event->accept();
                 return true;
@@ -371,9 +397,9 @@ private:
                 s.droppedKeys.insert(key);
                 return true;
             }
-            if (!InputHold::holdsNow())
+            if (!holdsNow())
                 return false;
-            InputHold::keep(target, std::unique_ptr<QEvent>(event->clone()));
+            keep(target, std::unique_ptr<QEvent>(event->clone()));
             return true;
         }
         default:
@@ -385,7 +411,8 @@ private:
     // p for a touch), uncovered, and the control on it shown and painted.
     bool seenAt(QWidget* top, const WindowState& s, QWidget* target, qint64 made, const QPoint* p) const
     {
-        if (!top->isVisible() || closed(top) || s.paintedAt > made || made < m_modalGoneAt)
+        // A closed screen is hidden as it closes.
+        if (!top->isVisible() || s.paintedAt > made || made < m_modalGoneAt)
             return false;
         for (const auto& [from, to] : m_passes)
             if (made >= from && made <= to)
@@ -405,22 +432,70 @@ private:
     }
 
     // A touch met while input is held waits for the control it reached.
-    static bool holdFor(QWidget* aim, QWidget* top, QMouseEvent* mouse)
+    bool holdFor(QWidget* aim, QWidget* top, QMouseEvent* mouse)
     {
-        if (!InputHold::holdsNow())
+        if (!holdsNow())
             return false;
         auto held = std::make_unique<QMouseEvent>(mouse->type(), aim->mapFrom(top, mouse->position()),
                                                   mouse->scenePosition(), mouse->globalPosition(), mouse->button(),
                                                   mouse->buttons(), mouse->modifiers(), mouse->pointingDevice());
         held->setTimestamp(mouse->timestamp());
-        InputHold::keep(aim, std::move(held));
+        keep(aim, std::move(held));
         return true;
+    }
+
+    // Input met now waits: in a yield, unless a modal window opened since.
+    bool holdsNow() const { return !m_yields.empty() && QApplication::activeModalWidget() == m_yields.back(); }
+
+    void keep(QWidget* aim, std::unique_ptr<QEvent> event)
+    {
+        m_held.push_back({aim, std::move(event), m_dropHolds > 0});
+    }
+
+    void deliverWhenFree()
+    {
+        if (m_holds > 0 || !m_yields.empty())
+            return;
+        auto events = std::move(m_held);
+        m_held.clear();
+        for (Held& h : events)
+            if (!h.drop && stillThere(h.aim))
+                QCoreApplication::postEvent(h.aim, h.event.release());
+    }
+
+    // Whether the control that input waited for still takes it: shown (its
+    // screen not closed), enabled, and no modal window between.
+    static bool stillThere(const QWidget* aim)
+    {
+        if (!aim || !aim->isVisible() || !aim->isEnabled())
+            return false;
+        const QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return true;
+        // The modal window's own controls, and those of windows it owns, answer.
+        for (const QWidget* w = aim->window(); w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr)
+            if (w == modal)
+                return true;
+        return false;
     }
 
     QHash<const QObject*, WindowState> m_windows;
     QHash<const QObject*, ControlState> m_controls;
     qint64 m_modalGoneAt = kLongAgo;
     std::deque<std::pair<qint64, qint64>> m_passes;
+
+    // Input met while the program holds it, for the control it was aimed at;
+    // met while a pass held the program: dropped at the end.
+    struct Held {
+        QPointer<QWidget> aim;
+        std::unique_ptr<QEvent> event;
+        bool drop = false;
+    };
+    int m_holds = 0;
+    int m_dropHolds = 0;
+    // The modal window on top as each yield began, the innermost last.
+    std::vector<QPointer<QWidget>> m_yields;
+    std::vector<Held> m_held;
     // The expose the gate hands its window itself.
     const QEvent* m_exposing = nullptr;
 };
@@ -434,6 +509,7 @@ void InputGate::install()
         return;
     installed = true;
     QCoreApplication::instance()->installEventFilter(&Gate::instance());
+    LoopWait::watch();
 }
 
 bool InputGate::paintPending()
@@ -446,9 +522,29 @@ void InputGate::raised(QWidget* window)
     Gate::instance().raised(window);
 }
 
-void InputGate::dropMadeBetween(qint64 from, qint64 to)
+void InputGate::holdBegins(bool drop)
 {
-    Gate::instance().dropMadeBetween(from, to);
+    Gate::instance().holdBegins(drop);
+}
+
+void InputGate::holdEnds(bool drop, qint64 since)
+{
+    Gate::instance().holdEnds(drop, since);
+}
+
+void InputGate::yieldBegins()
+{
+    Gate::instance().yieldBegins();
+}
+
+void InputGate::yieldEnds()
+{
+    Gate::instance().yieldEnds();
+}
+
+int InputGate::held()
+{
+    return Gate::instance().held();
 }
 
 void InputGate::shownAfresh(QWidget* control, const QRect& area)

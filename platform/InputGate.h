@@ -9,7 +9,9 @@
 // was under it (or had the keys) then; otherwise it is dropped, never sent
 // on to what lies there now. The release of a dropped press goes with it.
 // A closed screen takes no input at all. Input made while a pass held the
-// program (InputHold::Drop) is dropped.
+// program is dropped. Input met while the program holds it (InputHold)
+// waits, and is delivered at the end to the control it was aimed at when
+// that control is still there, uncovered.
 
 #include <QRect>
 #include <QtGlobal>
@@ -40,12 +42,23 @@ public:
     static bool paintPending();
     // The window was raised over others of the program.
     static void raised(QWidget* window);
-    // Input made between these moments of the monotonic clock is dropped.
-    static void dropMadeBetween(qint64 from, qint64 to);
     // What lay on this part of a shown control (in its own pixels) moved or
     // gave way now (a list's rows shifted): a touch made there before meant
     // what lay there then, and is dropped.
     static void shownAfresh(QWidget* control, const QRect& area);
+
+    // The spans in which the program holds input, as InputHold marks them.
+    // Input met during a yield waits, unless a modal window opened since
+    // the yield began (it must be answerable); once the last hold and yield
+    // have ended, what waits goes to the controls it was aimed at. Input made
+    // during a dropping hold (a pass, begun at since) is dropped, what waits
+    // of it too.
+    static void holdBegins(bool drop);
+    static void holdEnds(bool drop, qint64 since);
+    static void yieldBegins();
+    static void yieldEnds();
+    // The touches and keys waiting now.
+    static int held();
 };
 
 } // namespace plat

@@ -3,16 +3,10 @@
 // paints, but the operator's touches and keys wait until the operation ends,
 // so that no screen, and no modal box, opens in the middle of it. A modal
 // window that opens during the yield (an error box from a timer) still gets
-// its touches: it must be answerable. Held input keeps the control it was
-// aimed at and is dropped when that control is gone, hidden, disabled or
-// covered by a modal window by then; it never goes to what lies there now.
+// its touches: it must be answerable. The hold only marks the span; the
+// input gate decides what waits, and where it goes at the end (InputGate.h).
 
 #include <QtGlobal>
-
-#include <memory>
-
-class QEvent;
-class QWidget;
 
 namespace plat {
 
@@ -41,14 +35,9 @@ public:
     // The touches and keys waiting now.
     static int held();
 
-    // For the input gate: whether input met now waits, and the keeping of
-    // one event for the control it was aimed at.
-    static bool holdsNow();
-    static void keep(QWidget* aim, std::unique_ptr<QEvent> event);
-
 private:
     bool m_drop;
-    qint64 m_from;
+    qint64 m_since;
 };
 
 } // namespace plat

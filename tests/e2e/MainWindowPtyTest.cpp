@@ -156,7 +156,12 @@ TEST_F(MainWindowPty, AnOpenedUserFileIsPolledAndTheQuitEndsTheRunWithZero)
     // The quit asks, then the message loop ends as main() returns it.
     answers.message(MsgResult::vbOK);
     QTimer::singleShot(0, main, [main] { main->imgNavig(wMain::NavigQuit)->click(); });
-    QTimer::singleShot(20000, [] { QCoreApplication::exit(99); });
+    // A quit that never comes ends the loop here. The timer goes with the
+    // test: an exit called once no loop runs would end every later one at once.
+    QTimer noQuit;
+    noQuit.setSingleShot(true);
+    QObject::connect(&noQuit, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    noQuit.start(20000);
     const int rc = QApplication::exec();
     EXPECT_EQ(rc, 0);
     EXPECT_TRUE(answers.allAnswered()) << answers.pending().join(", ").toStdString();

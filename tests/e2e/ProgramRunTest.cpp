@@ -309,9 +309,10 @@ TEST_F(ProgramRun, AnEventToDisplayBringsUpTheAlarmScreenAndClearsTheOtherScreen
     EXPECT_EQ(plat::Forms::Count("wRunAlarms"), 1);
 
     // An alarm while the operator waits in a modal box ends the box.
-    QTimer::singleShot(0, [&] { engine()->SendEvent(vanished); });
+    QObject context;  // the timers go with the test
+    QTimer::singleShot(0, &context, [&] { engine()->SendEvent(vanished); });
     bool leftOpen = false;
-    QTimer::singleShot(5000, [&] {  // a fault fails here instead of hanging
+    QTimer::singleShot(5000, &context, [&] {  // a fault fails here instead of hanging
         if (plat::Form* box = plat::Forms::Find("dlgMessage")) {
             leftOpen = true;
             plat::Forms::Unload(box);

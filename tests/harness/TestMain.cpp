@@ -1,7 +1,7 @@
 // Main of every test program: the offscreen platform, fixed regional settings,
 // an empty form registry and a fresh temporary program folder for each test,
 // so that no test writes beside the binaries or sees another test's files or
-// forms. The build's component
+// forms, and what a test leaves waiting fails it (Leftovers.h). The build's component
 // libraries are registered in a registry store of the test tree, shared by
 // every test program, so that program code can create their classes.
 
@@ -9,6 +9,7 @@
 #include "platform/Forms.h"
 #include "platform/Regional.h"
 #include "platform/Theme.h"
+#include "tests/harness/Leftovers.h"
 
 #include <QApplication>
 #include <QFile>
@@ -77,5 +78,6 @@ int main(int argc, char* argv[])
     plat::Regional::reset();
     registerBuiltLibraries();
     testing::UnitTest::GetInstance()->listeners().Append(new FreshProgramFolder);
+    testing::UnitTest::GetInstance()->listeners().Append(new testing_support::Leftovers);
     return RUN_ALL_TESTS();
 }

@@ -27,18 +27,6 @@ using namespace VexLib22;
 
 namespace {
 
-// Runs action on the modal dialog as soon as it is up (the dialog's own loop
-// delivers the timer), so a test can read, accept or reject it.
-void onModalDialog(std::function<void(QWidget*)> action, int triesLeft = 500)
-{
-    QTimer::singleShot(10, [action, triesLeft] {
-        if (QWidget* w = QApplication::activeModalWidget())
-            action(w);
-        else if (triesLeft > 0)
-            onModalDialog(action, triesLeft - 1);
-    });
-}
-
 // What the user types into the name box (a visible dialog's selectFile leaves a focused box alone).
 void typeName(QFileDialog* dialog, const QString& text)
 {
@@ -61,7 +49,21 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
 
+    // Runs action on the modal dialog as soon as it is up (the dialog's own
+    // loop delivers the timer), so a test can read, accept or reject it. The
+    // timer goes with the test, whatever ends it.
+    void onModalDialog(std::function<void(QWidget*)> action, int triesLeft = 500)
+    {
+        QTimer::singleShot(10, &m_context, [this, action, triesLeft] {
+            if (QWidget* w = QApplication::activeModalWidget())
+                action(w);
+            else if (triesLeft > 0)
+                onModalDialog(action, triesLeft - 1);
+        });
+    }
+
     plat::ComPtr<_FilesPaths> m_fp;
+    QObject m_context;
 };
 
 } // namespace
@@ -324,7 +326,7 @@ TEST_F(FilesPathsTest, ChooseDirectoryRefusesWhatIsNotAForm)
     QObject notAWidget;
     // A browser opened by mistake is closed and noted, inside its own loop or after the calls.
     bool dialogShown = false;
-    QTimer::singleShot(20, [&] {
+    QTimer::singleShot(20, &m_context, [&] {
         if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             dialogShown = true;
             d->reject();

@@ -261,7 +261,7 @@ TEST_F(WinPlaceTest, TopmostDoesNotEndAModalDialog)
 {
     QDialog dialog;
     bool stillVisible = false;
-    QTimer::singleShot(20, [&] {
+    QTimer::singleShot(20, &dialog, [&] {
         m_wp->SetToTopmost(&dialog);
         settle();
         stillVisible = dialog.isVisible();

@@ -11,6 +11,7 @@
 #include "platform/InputClock.h"
 #include "platform/InputGate.h"
 #include "platform/InputHold.h"
+#include "platform/LoopWait.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,6 +27,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 using namespace plat;
 
@@ -36,6 +38,40 @@ void settle()
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
 }
+
+// The message loop runs until it has nothing left to handle and waits, as
+// the program's does between one touch and the next.
+void letTheLoopWait()
+{
+    const qint64 since = InputClock::localNow();
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (LoopWait::lastBegan() >= since)
+            loop.quit();
+    });
+    check.start(1);
+    loop.exec();
+}
+
+// A panel that reports a touch released on it.
+class Tile : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::function<void()> onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        if (rect().contains(e->position().toPoint()) && onClick)
+            onClick();
+    }
+};
+
+const QPoint kOnTheButtons(60, 45);
+const QPoint kOnTheGround(300, 60);
+const QPoint kOnTheTileButton(260, 185);
 
 // Two screens that lie on the same place of the glass, each with a button
 // there; screen A also has a second button on the first's place (shown
@@ -65,10 +101,19 @@ public:
         box = new QLineEdit(a);
         box->setObjectName("box");
         box->setGeometry(20, 120, 200, 40);
+        // A panel that takes touches, a button over part of it (at kOnTheTileButton).
+        tile = new Tile(a);
+        tile->setGeometry(200, 150, 150, 100);
+        tile->onClick = [this] { clicked << "tile"; };
+        tileButton = new QPushButton("tileButton", tile);
+        tileButton->setObjectName("tileButton");
+        tileButton->setGeometry(10, 10, 100, 50);
+        QObject::connect(tileButton, &QPushButton::clicked, [this] { clicked << "tileButton"; });
         a->Show();
         settle();
         box->setFocus();
         settle();
+        letTheLoopWait();
     }
 
     Form* screen(const QString& name)
@@ -77,6 +122,7 @@ public:
         f->setGeometry(0, 0, 400, 300);
         Forms::Adopt(f);
         button(f, name + "Button");
+        f->installEventFilter(&ground);
         return f;
     }
     QPushButton* button(Form* f, const QString& name)
@@ -90,9 +136,8 @@ public:
 
     // A finger's press and release on the buttons' place, as the window
     // system hands them to the window, stamped when they were made.
-    static void touch(QWidget* window, quint32 stamp)
+    static void touch(QWidget* window, quint32 stamp, QPoint at = kOnTheButtons)
     {
-        const QPoint at(60, 45);
         for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             auto* e = new QMouseEvent(type, at, window->mapToGlobal(at), Qt::LeftButton,
                                       type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
@@ -116,11 +161,29 @@ public:
         settle();
     }
 
+    // Notes a touch released on a screen's own ground, where no control lies.
+    class Ground : public QObject {
+    public:
+        explicit Ground(QStringList& clicked) : m_clicked(clicked) {}
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            if (e->type() == QEvent::MouseButtonRelease)
+                m_clicked << o->objectName();
+            return false;
+        }
+
+    private:
+        QStringList& m_clicked;
+    };
+
+    QStringList clicked;
+    Ground ground{clicked};
     Form* a = nullptr;
     Form* b = nullptr;
+    Tile* tile = nullptr;
+    QPushButton* tileButton = nullptr;
     QPushButton* aSecond = nullptr;
     QLineEdit* box = nullptr;
-    QStringList clicked;
 };
 
 // What happens between the making of a touch and its handling, and where
@@ -128,6 +191,9 @@ public:
 struct Handed {
     QWidget* window;
     std::optional<quint32> stamp;
+    // Where: on the buttons, on the screens' bare ground, on the button over
+    // screen A's panel.
+    QPoint at = kOnTheButtons;
 };
 
 } // namespace
@@ -153,6 +219,25 @@ TEST_F(Screens, ATouchIsActedOnOnlyByTheControlShownUnderItWhenItWasMade)
              return Handed{s.b, InputClock::now()};
          },
          "wBButton"},
+        {"the screen replaced, touched where it has no control",
+         [](Screens& s) {
+             s.replaceByB();
+             return Handed{s.b, {}, kOnTheGround};
+         },
+         ""},
+        {"the new screen's ground touched once painted",
+         [](Screens& s) {
+             s.replaceByB();
+             return Handed{s.b, InputClock::now(), kOnTheGround};
+         },
+         "wB"},
+        {"the screen hidden (kept loaded)",
+         [](Screens& s) {
+             s.a->Hide();
+             settle();
+             return Handed{s.a, {}};
+         },
+         ""},
         {"the screen closed (hidden, to be deleted)",
          [](Screens& s) {
              Forms::Unload(s.a);
@@ -175,6 +260,13 @@ TEST_F(Screens, ATouchIsActedOnOnlyByTheControlShownUnderItWhenItWasMade)
              return Handed{s.a, {}};
          },
          ""},
+        {"another control shown over it",
+         [](Screens& s) {
+             s.aSecond->show();
+             settle();
+             return Handed{s.a, {}};
+         },
+         ""},
         {"the other control touched once painted",
          [](Screens& s) {
              s.a->findChild<QWidget*>("wAButton")->hide();
@@ -183,6 +275,29 @@ TEST_F(Screens, ATouchIsActedOnOnlyByTheControlShownUnderItWhenItWasMade)
              return Handed{s.a, InputClock::now()};
          },
          "aSecond"},
+        {"a control over a panel, still shown", [](Screens& s) { return Handed{s.a, {}, kOnTheTileButton}; },
+         "tileButton"},
+        {"a control over a panel hidden: the touch meant it, not the panel",
+         [](Screens& s) {
+             s.tileButton->hide();
+             settle();
+             return Handed{s.a, {}, kOnTheTileButton};
+         },
+         ""},
+        {"a control over a panel disabled",
+         [](Screens& s) {
+             s.tileButton->setEnabled(false);
+             settle();
+             return Handed{s.a, {}, kOnTheTileButton};
+         },
+         ""},
+        {"the panel touched once the control over it was hidden",
+         [](Screens& s) {
+             s.tileButton->hide();
+             settle();
+             return Handed{s.a, InputClock::now(), kOnTheTileButton};
+         },
+         "tile"},
         {"the place shown afresh (a window over it gone)",
          [](Screens& s) {
              QExposeEvent uncovered(QRegion(0, 0, 200, 100));
@@ -215,6 +330,15 @@ TEST_F(Screens, ATouchIsActedOnOnlyByTheControlShownUnderItWhenItWasMade)
         {"stamped on another clock (a synthesized event): made when handled",
          [](Screens& s) { return Handed{s.a, 500u}; },
          "wAButton"},
+        {"stamped 0, as was a touch on the screen it replaced",
+         [](Screens& s) {
+             touch(s.a, 0);
+             settle();
+             s.replaceByB();
+             letTheLoopWait();
+             return Handed{s.b, 0u};
+         },
+         "wAButton,wBButton"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -222,7 +346,7 @@ TEST_F(Screens, ATouchIsActedOnOnlyByTheControlShownUnderItWhenItWasMade)
         const quint32 made = InputClock::now();
         QThread::msleep(2);
         const Handed handed = c.between(*this);
-        touch(handed.window, handed.stamp.value_or(made));
+        touch(handed.window, handed.stamp.value_or(made), handed.at);
         settle();
         EXPECT_EQ(clicked.join(','), c.clicked);
     }
@@ -245,6 +369,14 @@ TEST_F(Screens, AKeyGoesToTheBoxThatHadTheFocusWhenItWasTyped)
              Form* box = Forms::Adopt(new Form("wModal"));
              QTimer::singleShot(30, box, [box] { Forms::Unload(box); });
              box->Show(true);
+             return Handed{s.a, {}};
+         }, ""},
+        {"another screen had the keys meanwhile", [](Screens& s) {
+             s.b->Show();
+             s.b->activateWindow();
+             settle();
+             s.a->activateWindow();
+             settle();
              return Handed{s.a, {}};
          }, ""},
     };
@@ -288,6 +420,9 @@ TEST_F(Screens, HeldInputKeepsItsControlAndIsDroppedWhenThatControlIsGone)
         const char* what;
         std::function<void(Screens&)> beforeTheEnd;
         QString clicked;
+        InputHold::Meanwhile meanwhile = InputHold::Deliver;
+        // Once the hold has ended, before what it held is handled.
+        std::function<void(Screens&)> afterTheEnd = [](Screens&) {};
     };
     const Case cases[] = {
         {"the control still shown", [](Screens&) {}, "wAButton"},
@@ -299,12 +434,15 @@ TEST_F(Screens, HeldInputKeepsItsControlAndIsDroppedWhenThatControlIsGone)
          ""},
         {"the control disabled", [](Screens& s) { s.a->findChild<QWidget*>("wAButton")->setEnabled(false); }, ""},
         {"the screen closed", [](Screens& s) { Forms::Unload(s.a); }, ""},
+        {"the screen closed as the held touch went on its way", [](Screens&) {}, "", InputHold::Deliver,
+         [](Screens& s) { Forms::Unload(s.a); }},
+        {"held while a pass held the program", [](Screens&) {}, "", InputHold::Drop},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         rebuild();
         {
-            const InputHold hold;
+            const InputHold hold(c.meanwhile);
             touch(a, InputClock::now());
             InputHold::yield();
             EXPECT_EQ(InputHold::held(), 2) << "the press and the release wait";
@@ -312,9 +450,35 @@ TEST_F(Screens, HeldInputKeepsItsControlAndIsDroppedWhenThatControlIsGone)
             c.beforeTheEnd(*this);
             settle();
         }
+        c.afterTheEnd(*this);
         settle();
         EXPECT_EQ(clicked.join(','), c.clicked);
     }
+}
+
+// A modal window that opens during a yield (an error box from a timer) takes
+// its touches at once: it must be answerable while the program holds input.
+TEST_F(Screens, AModalWindowOpenedDuringAYieldTakesItsTouches)
+{
+    Form* modal = screen("wModal");
+    QObject::connect(modal->findChild<QPushButton*>("wModalButton"), &QPushButton::clicked, modal,
+                     [modal] { Forms::Unload(modal); });
+    bool leftOpen = false;
+    QTimer::singleShot(0, modal, [&] {
+        // Touched once it is on the glass; unanswered, it goes after a while.
+        QTimer::singleShot(50, modal, [modal] { touch(modal, InputClock::now()); });
+        QTimer::singleShot(3000, modal, [&] {
+            leftOpen = true;
+            Forms::Unload(modal);
+        });
+        modal->Show(true);
+    });
+    {
+        const InputHold hold;
+        InputHold::yield();
+    }
+    EXPECT_FALSE(leftOpen);
+    EXPECT_EQ(clicked.join(','), "wModalButton");
 }
 
 // A list whose rows move while the program is held (an alarm comes on top): a
@@ -366,6 +530,37 @@ TEST(ListRowsMoved, ATouchOnARowThatMovedSinceIsDropped)
     }
 }
 
+// A wheel turned on a list, handed over after its rows moved: it meant the
+// rows it turned on, and scrolls nothing now.
+TEST(ListRowsMoved, AWheelTurnedOnRowsThatMovedSinceDoesNotScroll)
+{
+    for (const bool moved : {false, true}) {
+        SCOPED_TRACE(moved ? "a row came on top" : "nothing moved");
+        auto* form = Forms::Adopt(new Form("wList"));
+        form->setGeometry(0, 0, 400, 300);
+        auto* grid = new FlexGrid(0, 1, form);
+        grid->setGeometry(0, 0, 400, 300);
+        for (int r = 0; r < 60; ++r)
+            grid->AddItem(QString("r%1").arg(r));
+        form->Show();
+        settle();
+        const quint32 made = InputClock::now();
+        QThread::msleep(2);
+        if (moved)
+            grid->AddItem("new", 0);
+        settle();
+        const QPoint at = grid->mapTo(form, grid->rect().center());
+        auto* e = new QWheelEvent(at, form->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                                  Qt::NoScrollPhase, false);
+        e->setTimestamp(made);
+        QCoreApplication::postEvent(form->windowHandle(), e);
+        settle();
+        EXPECT_EQ(grid->TopRow() > 0, !moved);
+        Forms::UnloadAllExcept({});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 // A window raised over others is painted before the program blocks: the wait
 // ends when the window system shows it afresh, or after a moment on a display
 // that keeps the pictures and asks for nothing.
@@ -393,31 +588,70 @@ TEST(RaisedWindow, IsWaitedForUntilShownAfreshAndNoLonger)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-TEST(InputClockStamps, ReadOnTheProgramsClockAcrossTheWrapAndFromAnotherClock)
-{
-    struct Case {
-        const char* what;
-        qint64 origin, arrival;
-        quint64 stamp;
-        qint64 made;
-    };
-    const qint64 wrap = qint64(1) << 32;
-    const Case cases[] = {
-        {"made before it was handled", 1000, 5000, 4200, 4200},
-        {"made when handled", 1000, 5000, 5000, 5000},
-        {"the 32 bits wrapped since it was made", 1000, wrap + 100, quint64(wrap - 300), wrap - 300},
-        {"made just after the wrap", 1000, wrap + 100, 20, wrap + 20},
-        {"from before the program started: another clock", 1000, 5000, 10, 5000},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        InputClock clock(c.origin);
-        EXPECT_EQ(clock.madeAt(c.stamp, c.arrival), c.made);
-    }
+namespace {
 
-    // A window system whose clock runs ahead: read on it from then on.
-    InputClock ahead(0);
-    EXPECT_EQ(ahead.madeAt(9000, 5000), 5000);
-    EXPECT_EQ(ahead.stamp(6000), 10000u);
-    EXPECT_EQ(ahead.madeAt(9500, 6000), 5500) << "made before it was handled, on that clock";
+// A display's clock: the stamp it gives an event made at a moment of the
+// program's monotonic clock.
+struct DisplayClock {
+    const char* what;
+    std::function<quint64(qint64)> stamp;
+    // The same clock as the program's: every stamp reads as it is.
+    bool local = false;
+};
+
+} // namespace
+
+// Screens shown one after another over an hour; each painted, then the loop
+// waits, then touched at once or while the program is busy. On whatever clock
+// the display stamps its events, and whatever it stamped before, a touch on
+// a screen painted before the loop last began to wait reads as made after
+// that paint and not after its arrival; on the program's own clock each
+// reads as stamped, a touch made before the paint too.
+TEST(InputClockStamps, ATouchOnAScreenPaintedBeforeTheLoopWaitedReadsAsMadeSinceOnAnyClock)
+{
+    constexpr qint64 second = 1000;
+    constexpr qint64 minute = 60 * second;
+    constexpr qint64 hour = 60 * minute;
+    // The program's monotonic clock when it starts: just after the machine
+    // started, and half an hour before the 32 bits of the stamps wrap.
+    const qint64 starts[] = {10 * second, (qint64(1) << 32) - 30 * minute};
+    for (const qint64 start : starts) {
+        const DisplayClock clocks[] = {
+            {"this machine's", [](qint64 t) { return quint64(quint32(t)); }, true},
+            {"none (stamps 0)", [](qint64) { return quint64(0); }},
+            {"stopped (a constant stamp)", [](qint64) { return quint64(500); }},
+            {"ahead by an hour", [](qint64 t) { return quint64(quint32(t + hour)); }},
+            {"behind by 3 seconds", [](qint64 t) { return quint64(quint32(t - 3 * second)); }},
+            {"behind by 7 minutes", [](qint64 t) { return quint64(quint32(t - 7 * minute)); }},
+            {"behind by more than the program's uptime", [](qint64 t) { return quint64(quint32(t - 2 * hour)); }},
+            {"running 1% slow since the program started",
+             [start](qint64 t) { return quint64(quint32(start + (t - start) * 99 / 100)); }},
+        };
+        for (const DisplayClock& clock : clocks) {
+            SCOPED_TRACE(testing::Message() << clock.what << ", program started at " << start);
+            qint64 waitBegan = start;
+            for (qint64 painted = start + 5 * second; painted < start + hour; painted += 7 * minute + 13) {
+                // Queued while the screen was painted: the loop has not waited since it came.
+                const qint64 before = painted - 40;
+                const qint64 beforeRead = InputClock::madeAt(clock.stamp(before), painted + 30, waitBegan);
+                EXPECT_LE(beforeRead, painted + 30);
+                if (clock.local) {
+                    EXPECT_EQ(beforeRead, before) << "a touch made before the paint";
+                }
+                waitBegan = painted + 5;
+                // At once; while the program was busy a few seconds; on.
+                const std::pair<qint64, qint64> touches[] = {{waitBegan, waitBegan + 1},
+                                                              {waitBegan + 200, waitBegan + 4 * second},
+                                                              {waitBegan + 90 * second, waitBegan + 90 * second + 2}};
+                for (const auto& [made, arrival] : touches) {
+                    const qint64 read = InputClock::madeAt(clock.stamp(made), arrival, waitBegan);
+                    EXPECT_GE(read, painted) << "made " << made - start << " ms after the start";
+                    EXPECT_LE(read, arrival);
+                    if (clock.local) {
+                        EXPECT_EQ(read, made);
+                    }
+                }
+            }
+        }
+    }
 }
