@@ -2,7 +2,9 @@
 // A form: a top-level window of the program with a fixed life cycle
 // (load, activate, query-unload, unload), shown modal or modeless, one
 // instance per name unless created as an extra instance. Forms are created,
-// found and unloaded through the registry of Forms.h.
+// found and unloaded through the registry of Forms.h. Unloading a form first
+// closes, as cancelled, the modal forms and the dialogs (choosers) standing
+// over it, so that the code that asked them goes no further.
 
 #include <QPoint>
 #include <QPointer>
@@ -43,7 +45,8 @@ public:
     void ZOrder();
     bool Visible() const { return isVisible(); }
     bool IsModal() const { return m_modalLoop != nullptr; }
-    // True once the form has been unloaded (it is deleted later).
+    // True once the form has been unloaded (it is deleted later, once no
+    // nested loop runs: see NestedLoop.h).
     bool IsUnloaded() const { return m_unloaded; }
 
     // A dialog opens centred on its owner (the active window when none is
@@ -83,6 +86,10 @@ protected:
 private:
     friend class FormsRegistry;
     bool doUnload(UnloadMode mode, bool force);
+    // Closes, as cancelled, the modal forms and the dialogs standing over this form.
+    void cancelWaitsOver();
+    // The form an object belongs to (the nearest form among its parents).
+    static Form* formOf(const QObject* obj);
     // Back to a window of its own, no longer stacked over its owner.
     void leaveOwner();
 

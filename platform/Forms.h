@@ -37,9 +37,10 @@ Form* CreateInstance(const QString& name);
 // Adds a form built by the caller (loads it and lists it).
 Form* Adopt(Form* form);
 
-// Unloads the form: query-unload (refusal answers false), unload, hide,
-// leave the list and delete later. Safe from inside the form's own
-// handlers and while it runs a modal loop.
+// Unloads the form: query-unload (refusal answers false), the modal forms
+// and dialogs over it closed as cancelled, unload, hide, leave the list and
+// delete later, once no nested loop runs (NestedLoop.h). Safe from inside the
+// form's own handlers and while it or a form over it runs a modal loop.
 bool Unload(Form* form, UnloadMode mode = vbFormCode);
 // Unloads every form except those named.
 void UnloadAllExcept(const QStringList& keep, UnloadMode mode = vbFormCode);

@@ -20,6 +20,7 @@
 #include "platform/Clicks.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/NestedLoop.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
 #include "platform/Shape.h"
@@ -301,7 +302,10 @@ void wTeleCmde::waitFor(const CommandClass& cmd)
         connect(engine, &plat::Form::unloaded, &loop, &QEventLoop::quit);
         connect(&engine->engine(), &PollingEngine::PollingStopped, &loop, &QEventLoop::quit);
     }
+    // The screen closed under the wait (an alarm, a logout) ends it: nobody watches it any more.
+    connect(this, &plat::Form::unloaded, &loop, &QEventLoop::quit);
     check.start();
+    const plat::NestedLoop waiting;
     loop.exec();
 }
 
