@@ -284,9 +284,11 @@ void wTeleCmde::waitFor(const CommandClass& cmd)
     plat::Clock& clock = CommFunctions::clock();
     const qint64 start = clock.nowMs();
     const qint64 deadline = RemoteChannels::WaitDeadlineMs(engine ? engine->CommBus().Settings() : QString());
+    // The screen closed under the wait (an alarm, a logout) ends it too:
+    // nobody watches it any more.
     auto keepWaiting = [&] {
         const bool polling = engine && !engine->IsUnloaded() && !engine->engine().Closing() && engine->Run();
-        return RemoteChannels::KeepWaiting(cmd, polling, clock.nowMs() - start, deadline);
+        return !IsUnloaded() && RemoteChannels::KeepWaiting(cmd, polling, clock.nowMs() - start, deadline);
     };
     plat::Screen::DoEvents();
     if (!keepWaiting())
@@ -302,7 +304,6 @@ void wTeleCmde::waitFor(const CommandClass& cmd)
         connect(engine, &plat::Form::unloaded, &loop, &QEventLoop::quit);
         connect(&engine->engine(), &PollingEngine::PollingStopped, &loop, &QEventLoop::quit);
     }
-    // The screen closed under the wait (an alarm, a logout) ends it: nobody watches it any more.
     connect(this, &plat::Form::unloaded, &loop, &QEventLoop::quit);
     check.start();
     const plat::NestedLoop waiting;
