@@ -49,6 +49,13 @@ public:
     // nested loop runs: see NestedLoop.h).
     bool IsUnloaded() const { return m_unloaded; }
 
+    // A notice (a message shown without waiting) stays up until its own
+    // button closes it: the clearing of the screens, for an alarm, another
+    // screen or a logout, leaves it (Forms::Screens); only the program's end
+    // unloads it with the rest.
+    void setNotice(bool on) { m_notice = on; }
+    bool IsNotice() const { return m_notice; }
+
     // A dialog opens centred on its owner (the active window when none is
     // given, else the screen) and with the caret in its first text field
     // (Form_Activate may choose another), each time it is shown, whether or
@@ -102,6 +109,7 @@ private:
     std::optional<QPoint> m_placeAt;
     bool m_unloaded = false;
     bool m_unloading = false;
+    bool m_notice = false;
     bool m_loaded = false;
 };
 

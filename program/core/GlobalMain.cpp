@@ -343,7 +343,7 @@ void EndProgram()
             gTraceLog().FlushFile();
         }
     });
-    plat::Forms::UnloadAllExcept({});
+    plat::Forms::UnloadAll();
     QCoreApplication::quit();
 }
 

@@ -1,7 +1,8 @@
 // A form unloaded while code waits in a nested loop (a modal form, a chooser,
 // a yield) is gone from the list at once but destroyed only once the loop
 // has returned; what waits over it (a modal form, a dialog) is closed as
-// cancelled; its timers stop.
+// cancelled; its timers stop. Notices stay through the clearing of the
+// screens and go at the end.
 
 #include "platform/ColorDialog.h"
 #include "platform/FormTimer.h"
@@ -33,7 +34,7 @@ protected:
     }
     void TearDown() override
     {
-        Forms::UnloadAllExcept({});
+        Forms::UnloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // Lets the loop run its queued calls and deferred deletions.
@@ -223,4 +224,29 @@ TEST_F(NestedLoops, AnUnloadedFormsTimersStopWhileItsDestructionWaits)
     EXPECT_EQ(ticks, ticksAtUnload);
     EXPECT_FALSE(timer->Enabled());
     EXPECT_TRUE(overTimer->Enabled());
+}
+
+TEST(Notices, StayThroughTheClearingOfTheScreensAndGoAtTheEnd)
+{
+    QPointer<Form> screen = Forms::Adopt(new Form("wScreen"));
+    QPointer<Form> other = Forms::Adopt(new Form("wOther"));
+    QPointer<Form> notice = Forms::Adopt(new Form("dlgMessage"));
+    notice->setNotice(true);
+    notice->Show();
+    EXPECT_EQ(Forms::All().size(), 3u);
+    EXPECT_EQ(Forms::Screens(), (std::vector<Form*>{screen, other}));
+
+    Forms::UnloadAllExcept({"wScreen"});
+    EXPECT_TRUE(other->IsUnloaded());
+    EXPECT_FALSE(notice->IsUnloaded());
+    EXPECT_TRUE(notice->isVisible());
+    Forms::UnloadAllExcept({});
+    EXPECT_EQ(Forms::All(), std::vector<Form*>{notice});
+    EXPECT_EQ(Forms::Count("dlgMessage"), 1);
+    EXPECT_FALSE(Forms::AnyVisible()) << "no screen shows: the watchdog brings the alarm screen";
+
+    Forms::UnloadAll();
+    EXPECT_TRUE(Forms::All().empty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(notice);
 }

@@ -1,9 +1,17 @@
 // The whole program in this process, as its executable assembles it, the bus
-// played by the in-process simulator: a screen's code waits in a chooser, a
-// modal form or the remote control's wait when an event is displayed or the
-// inactivity logout comes. The program goes on with the alarm screen and the
-// alarm listed; what waited is closed as cancelled and its caller does
-// nothing more: no further window, nothing saved.
+// played by the in-process simulator, and what the screens' clearing for an
+// alarm or the inactivity logout does to the windows that are up.
+//
+// A screen's code waits in a chooser, a modal form or the remote control's
+// wait when an event is displayed or the logout comes: the program goes on
+// with the alarm screen and the alarm listed; what waited is closed as
+// cancelled and its caller does nothing more: no further window, nothing
+// saved.
+//
+// An error report shown without waiting (the history file that cannot be
+// written) stays up, on top, through a new alarm, a re-announcement, the
+// alarm screen opened from the main window and the logout, until its OK;
+// polling goes on meanwhile.
 
 #include "platform/AppIdentity.h"
 #include "platform/Forms.h"
@@ -16,12 +24,15 @@
 #include "program/bus/wPolling.h"
 #include "program/core/ChannelClass.h"
 #include "program/core/Config.h"
+#include "program/core/ErrorHandling.h"
 #include "program/core/ConfigClass.h"
 #include "program/core/FormNames.h"
 #include "program/core/GlobalMain.h"
 #include "program/core/Globals.h"
 #include "program/core/PanelClass.h"
 #include "program/core/VEXfonctions.h"
+#include "program/core/dlgMessage.h"
+#include "program/runtime/HistoFile.h"
 #include "program/runtime/Telecommande.h"
 #include "program/runtime/wRunAlarms.h"
 #include "program/runtime/wTeleCmde.h"
@@ -38,11 +49,14 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDialog>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -289,7 +303,7 @@ std::vector<Case> allCases()
     return cases;
 }
 
-class AlarmOverWaits : public testing_support::ProgramGlobals, public testing::WithParamInterface<Case> {
+class AlarmClearing : public testing_support::ProgramGlobals {
 protected:
     void SetUp() override
     {
@@ -311,12 +325,20 @@ protected:
         config.Panel(kAlarmModule)->setActive(true);
         config.Panel(kRemoteModule)->setModel(4);
         config.Panel(kRemoteModule)->setActive(true);
-        for (int c = 1; c <= config.Panel(kAlarmModule)->ChannelCount(); ++c)
-            config.Panel(kAlarmModule)->Channel(qint16(c))->setScrAlm(true);
+        for (int c = 1; c <= config.Panel(kAlarmModule)->ChannelCount(); ++c) {
+            ChannelClass& channel = *config.Panel(kAlarmModule)->Channel(qint16(c));
+            channel.setScrAlm(true);
+            channel.setHisto(true);
+            // An acknowledged alarm still active is announced again a minute on.
+            channel.setReact(true);
+            channel.setReactTpo(1);
+        }
         for (int c = 1; c <= config.Panel(kRemoteModule)->ChannelCount(); ++c)
             config.Panel(kRemoteModule)->Channel(qint16(c))->setScrAlm(false);
-        for (int bit = 0; bit < 5; ++bit)
+        for (int bit = 0; bit < 5; ++bit) {
             config.setOptionScreen(bit, true);
+            config.setOptionHisto(bit, true);
+        }
         ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
     }
 
@@ -368,6 +390,8 @@ protected:
     modsim::Simulator sim{clock};
     QStringList reports;
 };
+
+class AlarmOverWaits : public AlarmClearing, public testing::WithParamInterface<Case> {};
 
 } // namespace
 
@@ -513,3 +537,152 @@ TEST_P(AlarmOverWaits, TheProgramGoesOnAndWhatWaitedEndsAsCancelled)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWait, AlarmOverWaits, testing::ValuesIn(allCases()), caseName);
+
+namespace {
+
+// What clears the screens while the report is up.
+enum class Clearing { NewAlarm, Reannouncement, AlarmScreenFromMain, Logout };
+
+struct ReportCase {
+    const char* name;
+    Clearing clearing;
+};
+
+void PrintTo(const ReportCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+// The program started, polling its module, with the history file made
+// unwritable and an event's append failing: its report is up.
+class HistoryReport : public AlarmClearing {
+protected:
+    void SetUp() override
+    {
+        AlarmClearing::SetUp();
+        // Reports go to the operator, as in the program.
+        ErrorHandling::Install();
+        Global::Main();
+        ASSERT_NE(engine(), nullptr);
+        gUserLevel = kServiceLevel;
+        engine()->engine().setNow([this] { return now; });
+        QObject::connect(engine(), &wPolling::PollDone, [this] { ++rounds; });
+        engine()->setRun(true);
+        ASSERT_TRUE(e2e::waitFor([&] { return rounds >= 2; }, 5000)) << "polling runs";
+
+        // The month's history file works first (whatever cause was told
+        // before is forgotten then), then a folder stands in its way.
+        sendEvent(kAlarmModule, kAlarmChannel + 1);
+        const QString file = HistoFile::FileName(QDate::currentDate(), false);
+        ASSERT_TRUE(QFile::remove(file));
+        ASSERT_TRUE(QDir().mkdir(file));
+        ASSERT_TRUE(reportBoxes().empty());
+        // An alarm acknowledged and still active: its append fails.
+        EventClass acknowledged;
+        acknowledged.setPanel(kAlarmModule);
+        acknowledged.setChnl(kAlarmChannel);
+        acknowledged.setParam(1);
+        acknowledged.setAff(1);
+        engine()->SendEvent(acknowledged);
+        settle();
+        ASSERT_EQ(reportBoxes().size(), 1u);
+        box = reportBoxes().front();
+        ASSERT_TRUE(box->txtMessage->toPlainText().contains("HistoEvent")) << box->txtMessage->toPlainText().toStdString();
+    }
+
+    // The report boxes up, shown without waiting.
+    static std::vector<dlgMessage*> reportBoxes()
+    {
+        std::vector<dlgMessage*> boxes;
+        for (plat::Form* f : plat::Forms::All())
+            if (auto* box = qobject_cast<dlgMessage*>(f); box && box->isVisible())
+                boxes.push_back(box);
+        return boxes;
+    }
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    plat::DateTime now = plat::DateTime::now();
+    int rounds = 0;
+    QPointer<dlgMessage> box;
+};
+
+class ReportThroughAlarms : public HistoryReport, public testing::WithParamInterface<ReportCase> {};
+
+} // namespace
+
+TEST_P(ReportThroughAlarms, TheBoxNamingTheHistoryErrorStaysUntilItsOkAndPollingGoesOn)
+{
+    const ReportCase& c = GetParam();
+    switch (c.clearing) {
+    case Clearing::NewAlarm:
+        sendEvent(kAlarmModule, kAlarmChannel + 2);
+        break;
+    case Clearing::Reannouncement:
+        now = now.addSeconds(120);
+        engine()->tmrReactiv_Timer();
+        ASSERT_NE(alarms(), nullptr);
+        EXPECT_EQ(alarms()->AlarmRowData(0) & 0xFF, 255) << "announced again";
+        break;
+    case Clearing::AlarmScreenFromMain:
+        plat::Forms::Get(kMain)->Show();
+        settle();
+        touch("imgMenu(3)")(plat::Forms::Find(kMain));
+        EXPECT_EQ(plat::Forms::Find(kMain), nullptr);
+        break;
+    case Clearing::Logout:
+        engine()->UserSleep_UserIsNotHere();
+        EXPECT_EQ(gUserLevel, 0);
+        break;
+    }
+    settle();
+
+    // The box is still up, on top, the only one: the cause is told once.
+    ASSERT_TRUE(box);
+    EXPECT_FALSE(box->IsUnloaded());
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_TRUE(box->Topmost());
+    EXPECT_EQ(reportBoxes().size(), 1u);
+    ASSERT_NE(alarms(), nullptr);
+    EXPECT_TRUE(alarms()->isVisible());
+    EXPECT_FALSE(plat::NestedLoop::running()) << "nothing waits for the box";
+
+    // Polling goes on under it.
+    const int before = rounds;
+    EXPECT_TRUE(e2e::waitFor([&] { return rounds >= before + 3; }, 5000));
+    EXPECT_TRUE(box && box->isVisible());
+
+    // Its OK closes it.
+    box->cmdButton(0)->click();
+    settle();
+    EXPECT_FALSE(box);
+    EXPECT_TRUE(reportBoxes().empty());
+}
+
+TEST_F(HistoryReport, UpWhenAStopComesItGoesWithTheRest)
+{
+    Global::RequestStop(plat::vbAppTaskManager);
+    settle();
+    EXPECT_FALSE(box);
+    EXPECT_TRUE(plat::Forms::All().empty());
+    const auto lines = e2e::readTrace(folder());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(e2e::wordLines(lines, "APPLI", "STOP").size(), 1u);
+    EXPECT_TRUE(lines.back().text.contains("TASK  MANAGER")) << lines.back().text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryClearing, ReportThroughAlarms,
+                         testing::Values(ReportCase{"a new alarm", Clearing::NewAlarm},
+                                         ReportCase{"a re-announcement", Clearing::Reannouncement},
+                                         ReportCase{"the alarm screen opened from the main window",
+                                                    Clearing::AlarmScreenFromMain},
+                                         ReportCase{"the inactivity logout", Clearing::Logout}),
+                         [](const testing::TestParamInfo<ReportCase>& info) {
+                             return std::string(info.index == 0   ? "NewAlarm"
+                                                : info.index == 1 ? "Reannouncement"
+                                                : info.index == 2 ? "AlarmScreenFromMain"
+                                                                  : "Logout");
+                         });
