@@ -1,5 +1,7 @@
 #include "library/BrowseDirectory.h"
 
+#include "platform/NestedLoop.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -104,7 +106,14 @@ QString BrowseForFolder(QWidget* owner, const QString& prompt, const QString& st
 {
     Q_UNUSED(noNetwork);
     FolderBrowser dialog(owner, prompt, startPath);
-    if (dialog.exec() != QDialog::Accepted)
+    int answer = QDialog::Rejected;
+    {
+        // The owner's code waits here; unloaded meanwhile, the owner closes
+        // the browser as cancelled.
+        const plat::NestedLoop waiting;
+        answer = dialog.exec();
+    }
+    if (answer != QDialog::Accepted)
         return QString();
     return dialog.chosen();
 }

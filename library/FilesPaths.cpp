@@ -6,6 +6,7 @@
 #include "library/StringArray.h"
 
 #include "platform/ComponentClasses.h"
+#include "platform/NestedLoop.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,7 +103,14 @@ QString FilesPaths::GetFileName(QWidget* hwndParent, const QString& sFilter, boo
     if (!name.isEmpty())
         dialog.selectFile(name);
 
-    if (dialog.exec() != QDialog::Accepted)
+    int answer = QDialog::Rejected;
+    {
+        // The owner's code waits here; unloaded meanwhile, the owner closes
+        // the dialog as cancelled.
+        const plat::NestedLoop waiting;
+        answer = dialog.exec();
+    }
+    if (answer != QDialog::Accepted)
         return QString();
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty())

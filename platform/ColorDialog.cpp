@@ -1,5 +1,6 @@
 #include "platform/ColorDialog.h"
 
+#include "platform/NestedLoop.h"
 #include "platform/Theme.h"
 
 #include <QColorDialog>
@@ -23,6 +24,7 @@ void ColorDialog::ShowColor(QWidget* owner)
 {
     const QColor initial = Theme::fromBgr(uint32_t(m_color));
     std::optional<QColor> chosen;
+    const NestedLoop waiting;
     if (installed()) {
         chosen = installed()(initial, owner);
     } else {

@@ -1,12 +1,15 @@
 #include "platform/Form.h"
 
 #include "platform/Captions.h"
+#include "platform/FormTimer.h"
 #include "platform/Forms.h"
 #include "platform/InputGate.h"
+#include "platform/NestedLoop.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -18,6 +21,8 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace plat {
 
@@ -190,8 +195,10 @@ void Form::Show(bool modal, QWidget* owner)
     QEventLoop loop;
     m_modalLoop = &loop;
     QPointer<Form> self(this);
-    if (isVisible() && !m_unloaded)
+    if (isVisible() && !m_unloaded) {
+        const NestedLoop waiting;
         loop.exec(QEventLoop::DialogExec);
+    }
     if (self) {
         m_modalLoop = nullptr;
         setWindowModality(Qt::NonModal);
@@ -335,18 +342,68 @@ bool Form::doUnload(UnloadMode mode, bool force)
         m_unloading = false;
         return false;
     }
+    cancelWaitsOver();
     Form_Unload();
     m_unloaded = true;
     m_unloading = false;
     hide();
     if (m_modalLoop)
         m_modalLoop->quit();
+    // An unloaded form does nothing more on its own, also while its
+    // destruction waits.
+    for (FormTimer* timer : findChildren<FormTimer*>())
+        if (formOf(timer) == this)
+            timer->setEnabled(false);
     // The forms this one owns live on: they are unloaded by their own turn.
     for (Form* owned : findChildren<Form*>(Qt::FindDirectChildrenOnly))
         owned->leaveOwner();
     emit unloaded(this);
-    deleteLater();
+    // Code of this form may wait in a nested loop (a chooser, a modal form, a
+    // yield): it goes on when the loop returns, so the form stays until then.
+    NestedLoop::deleteWhenDone(this);
     return true;
+}
+
+Form* Form::formOf(const QObject* obj)
+{
+    for (QObject* o = obj ? obj->parent() : nullptr; o; o = o->parent())
+        if (auto* form = qobject_cast<Form*>(o))
+            return form;
+    return nullptr;
+}
+
+void Form::cancelWaitsOver()
+{
+    // The modal forms shown over this one and the dialogs (choosers) opened
+    // over it, through the windows it owns; a modeless form over it lives on,
+    // and so does what it shows.
+    std::vector<QPointer<QWidget>> waits;
+    std::function<void(QWidget*)> collect = [&](QWidget* w) {
+        for (QObject* o : w->children()) {
+            auto* child = qobject_cast<QWidget*>(o);
+            if (!child)
+                continue;
+            if (auto* form = qobject_cast<Form*>(child)) {
+                if (!form->IsModal())
+                    continue;
+                waits.emplace_back(form);
+            } else if (qobject_cast<QDialog*>(child)) {
+                waits.emplace_back(child);
+            }
+            collect(child);
+        }
+    };
+    collect(this);
+    // Innermost first. Closed without an answer: the caller reads a cancel.
+    for (auto it = waits.rbegin(); it != waits.rend(); ++it) {
+        QWidget* w = *it;
+        if (!w || !w->isVisible())
+            continue;
+        if (auto* dialog = qobject_cast<QDialog*>(w))
+            dialog->reject();
+        else
+            w->hide();
+    }
 }
 
 } // namespace plat

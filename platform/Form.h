@@ -2,7 +2,9 @@
 // A form: a top-level window of the program with a fixed life cycle
 // (load, activate, query-unload, unload), shown modal or modeless, one
 // instance per name unless created as an extra instance. Forms are created,
-// found and unloaded through the registry of Forms.h.
+// found and unloaded through the registry of Forms.h. Unloading a form first
+// closes, as cancelled, the modal forms and the dialogs (choosers) standing
+// over it, so that the code that asked them goes no further.
 
 #include <QPoint>
 #include <QPointer>
@@ -43,8 +45,16 @@ public:
     void ZOrder();
     bool Visible() const { return isVisible(); }
     bool IsModal() const { return m_modalLoop != nullptr; }
-    // True once the form has been unloaded (it is deleted later).
+    // True once the form has been unloaded (it is deleted later, once no
+    // nested loop runs: see NestedLoop.h).
     bool IsUnloaded() const { return m_unloaded; }
+
+    // A notice (a message shown without waiting) stays up until its own
+    // button closes it: the clearing of the screens, for an alarm, another
+    // screen or a logout, leaves it (Forms::Screens); only the program's end
+    // unloads it with the rest.
+    void setNotice(bool on) { m_notice = on; }
+    bool IsNotice() const { return m_notice; }
 
     // A dialog opens centred on its owner (the active window when none is
     // given, else the screen) and with the caret in its first text field
@@ -83,6 +93,10 @@ protected:
 private:
     friend class FormsRegistry;
     bool doUnload(UnloadMode mode, bool force);
+    // Closes, as cancelled, the modal forms and the dialogs standing over this form.
+    void cancelWaitsOver();
+    // The form an object belongs to (the nearest form among its parents).
+    static Form* formOf(const QObject* obj);
     // Back to a window of its own, no longer stacked over its owner.
     void leaveOwner();
 
@@ -95,6 +109,7 @@ private:
     std::optional<QPoint> m_placeAt;
     bool m_unloaded = false;
     bool m_unloading = false;
+    bool m_notice = false;
     bool m_loaded = false;
 };
 

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace plat {
 
 // Friend of Form: runs the load and unload steps.
@@ -119,9 +121,15 @@ bool Unload(Form* form, UnloadMode mode)
 
 void UnloadAllExcept(const QStringList& keep, UnloadMode mode)
 {
-    for (Form* f : All())
+    for (Form* f : Screens())
         if (!keep.contains(f->objectName()))
             Unload(f, mode);
+}
+
+void UnloadAll(UnloadMode mode)
+{
+    for (Form* f : All())
+        Unload(f, mode);
 }
 
 std::vector<Form*> All()
@@ -131,6 +139,13 @@ std::vector<Form*> All()
     for (const auto& f : FormsRegistry::loaded())
         if (f)
             out.push_back(f);
+    return out;
+}
+
+std::vector<Form*> Screens()
+{
+    std::vector<Form*> out = All();
+    out.erase(std::remove_if(out.begin(), out.end(), [](const Form* f) { return f->IsNotice(); }), out.end());
     return out;
 }
 
@@ -145,7 +160,7 @@ int Count(const QString& name)
 
 bool AnyVisible()
 {
-    for (Form* f : All())
+    for (Form* f : Screens())
         if (f->isVisible())
             return true;
     return false;

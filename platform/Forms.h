@@ -37,18 +37,24 @@ Form* CreateInstance(const QString& name);
 // Adds a form built by the caller (loads it and lists it).
 Form* Adopt(Form* form);
 
-// Unloads the form: query-unload (refusal answers false), unload, hide,
-// leave the list and delete later. Safe from inside the form's own
-// handlers and while it runs a modal loop.
+// Unloads the form: query-unload (refusal answers false), the modal forms
+// and dialogs over it closed as cancelled, unload, hide, leave the list and
+// delete later, once no nested loop runs (NestedLoop.h). Safe from inside the
+// form's own handlers and while it or a form over it runs a modal loop.
 bool Unload(Form* form, UnloadMode mode = vbFormCode);
-// Unloads every form except those named.
+// Unloads every screen (see Screens) except those named: the notices stay.
 void UnloadAllExcept(const QStringList& keep, UnloadMode mode = vbFormCode);
+// Unloads every form, the notices too: the end of the program.
+void UnloadAll(UnloadMode mode = vbFormCode);
 
 // The loaded forms, in load order.
 std::vector<Form*> All();
+// The loaded forms but the notices (Form::IsNotice), in load order: what a
+// clearing of the screens unloads and counts.
+std::vector<Form*> Screens();
 // How many loaded forms carry this name.
 int Count(const QString& name);
-// Whether any loaded form is visible.
+// Whether any loaded screen is visible (a notice alone shows no screen).
 bool AnyVisible();
 
 } // namespace plat::Forms

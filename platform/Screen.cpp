@@ -1,6 +1,7 @@
 #include "platform/Screen.h"
 
 #include "platform/Form.h"
+#include "platform/NestedLoop.h"
 #include "platform/PictureButton.h"
 
 #include <QCoreApplication>
@@ -42,6 +43,7 @@ void shareCustomPointer(QWidget* form, const QWidget* source)
 
 void DoEvents()
 {
+    const NestedLoop running;
     QCoreApplication::processEvents();
 }
 

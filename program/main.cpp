@@ -41,7 +41,7 @@ int main(int argc, char* argv[])
     int rc = 0;
     if (!plat::Forms::All().empty() && !Global::Ending())
         rc = app.exec();
-    plat::Forms::UnloadAllExcept({});
+    plat::Forms::UnloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     plat::SingleInstance::release();
     return rc;

@@ -231,11 +231,12 @@ void EngineTimers::logout()
     gUserLevel = 0;
     gUserName.clear();
 
-    // Every screen goes but the engine; one that still refuses is hidden and
-    // ends the round, so that the loop never spins on it.
+    // Every screen goes but the engine (the notices stay: nobody has read
+    // them yet); one that still refuses is hidden and ends the round, so that
+    // the loop never spins on it.
     auto others = [] {
         std::vector<QPointer<plat::Form>> forms;
-        for (plat::Form* f : plat::Forms::All())
+        for (plat::Form* f : plat::Forms::Screens())
             if (f->Name() != FormNames::wPolling)
                 forms.emplace_back(f);
         return forms;
@@ -259,7 +260,7 @@ void EngineTimers::logout()
     }
 
     plat::Forms::Get(FormNames::wRunAlarms)->Show();
-    for (plat::Form* f : plat::Forms::All()) {
+    for (plat::Form* f : plat::Forms::Screens()) {
         if (f->Name() == FormNames::wPolling)
             continue;
         if (f->Name() == FormNames::wRunAlarms) {

@@ -37,7 +37,7 @@ void FormsAlarmScreen::BringToFront()
                            });
     if (!answering)
         screen->Show();
-    for (plat::Form* f : plat::Forms::All())
+    for (plat::Form* f : plat::Forms::Screens())
         if (f != screen && f->Name() != FormNames::wPolling && !isLoginOf(f, screen))
             plat::Forms::Unload(f);
     // A form unloaded with the others may have taken the screen along (its

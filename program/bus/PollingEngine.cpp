@@ -28,6 +28,7 @@
 
 #include "platform/Guard.h"
 #include "platform/InputHold.h"
+#include "platform/NestedLoop.h"
 #include "platform/RtError.h"
 #include "platform/SerialControl.h"
 #include "platform/Values.h"
@@ -147,6 +148,8 @@ plat::DateTime PollingEngine::now() const
 
 void PollingEngine::yield()
 {
+    // A screen whose code runs the bus (a pass, a module read) waits here.
+    const plat::NestedLoop yielding;
     if (m_yield)
         m_yield();
     else

@@ -6,6 +6,7 @@
 #include "platform/Database.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/NestedLoop.h"
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
 #include "platform/StopRequests.h"
@@ -59,6 +60,7 @@ void defaultCriticalBox(const QString& title, const QString& text)
     }
     QMessageBox box(QMessageBox::Critical, title, shown, QMessageBox::Ok);
     g_criticalBox = &box;
+    const plat::NestedLoop waiting;
     box.exec();
 }
 
@@ -341,7 +343,7 @@ void EndProgram()
             gTraceLog().FlushFile();
         }
     });
-    plat::Forms::UnloadAllExcept({});
+    plat::Forms::UnloadAll();
     QCoreApplication::quit();
 }
 

@@ -46,6 +46,9 @@ int Message(const QString& text, int style, bool modeless)
             return *answer < 0 ? MsgResult::vbCancel : *answer;
         }
         box->setDoUnload(true);
+        // Nobody waits for it: it stays up through the clearing of the
+        // screens until its own button.
+        box->setNotice(true);
         box->Show(false);
         Components::WinPlace().SetToTopmost(box);
         return 0;

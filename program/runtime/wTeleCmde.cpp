@@ -20,6 +20,7 @@
 #include "platform/Clicks.h"
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/NestedLoop.h"
 #include "platform/RtError.h"
 #include "platform/Screen.h"
 #include "platform/ScreenParts.h"
@@ -286,9 +287,11 @@ void wTeleCmde::waitFor(const CommandClass& cmd)
     plat::Clock& clock = CommFunctions::clock();
     const qint64 start = clock.nowMs();
     const qint64 deadline = RemoteChannels::WaitDeadlineMs(engine ? engine->CommBus().Settings() : QString());
+    // The screen closed under the wait (an alarm, a logout) ends it too:
+    // nobody watches it any more.
     auto keepWaiting = [&] {
         const bool polling = engine && !engine->IsUnloaded() && !engine->engine().Closing() && engine->Run();
-        return RemoteChannels::KeepWaiting(cmd, polling, clock.nowMs() - start, deadline);
+        return !IsUnloaded() && RemoteChannels::KeepWaiting(cmd, polling, clock.nowMs() - start, deadline);
     };
     plat::Screen::DoEvents();
     if (!keepWaiting())
@@ -304,7 +307,9 @@ void wTeleCmde::waitFor(const CommandClass& cmd)
         connect(engine, &plat::Form::unloaded, &loop, &QEventLoop::quit);
         connect(&engine->engine(), &PollingEngine::PollingStopped, &loop, &QEventLoop::quit);
     }
+    connect(this, &plat::Form::unloaded, &loop, &QEventLoop::quit);
     check.start();
+    const plat::NestedLoop waiting;
     loop.exec();
 }
 

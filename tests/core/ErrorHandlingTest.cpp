@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
@@ -292,6 +293,33 @@ TEST_F(ErrorReport, WhereNobodyIsAskedTheBoxIsShownWithoutWaiting)
     box->findChild<QPushButton*>(QStringLiteral("cmdButton(0)"))->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(lastBox(), nullptr);
+}
+
+TEST_F(ErrorReport, TheClearingOfTheScreensClosesAReportThatWaitsAndLeavesOneShownWithoutWaiting)
+{
+    {
+        const ErrorHandling::Unattended unattended;
+        plat::guard(QStringLiteral("wPolling.RunComm"), [] { plat::raise(plat::rt::DiskFull); });
+    }
+    const QPointer<dlgMessage> notice = lastBox();
+    ASSERT_NE(notice, nullptr);
+    // An operator's action fails; while its report waits, an alarm clears the screens.
+    QPointer<dlgMessage> waiting;
+    QTimer::singleShot(0, &m_context, [&] {
+        waiting = lastBox();
+        plat::Forms::UnloadAllExcept({});
+    });
+    testing::internal::CaptureStderr();
+    plat::guard(QStringLiteral("wSysConfSon.cmdPeriod_Click"), [] { plat::raise(plat::rt::InvalidProcedureCall); });
+    const QString err = QString::fromLocal8Bit(testing::internal::GetCapturedStderr().c_str());
+    ASSERT_TRUE(waiting);
+    EXPECT_NE(waiting, notice);
+    EXPECT_TRUE(waiting->IsUnloaded());
+    EXPECT_TRUE(err.contains("Object : cmdPeriod")) << err.toStdString();
+    EXPECT_FALSE(err.contains("RunComm")) << err.toStdString();
+    ASSERT_TRUE(notice);
+    EXPECT_FALSE(notice->IsUnloaded());
+    EXPECT_TRUE(notice->isVisible());
 }
 
 TEST_F(ErrorReport, ABoxThatAsksSomeoneMakesWhatRunsWhileItWaitsAttended)

@@ -1,6 +1,8 @@
 #include "library/BrowseDirectory.h"
 #include "library/FilesPaths.h"
 
+#include "platform/Forms.h"
+#include "platform/NestedLoop.h"
 #include "platform/RtError.h"
 #include "tests/harness/TestSupport.h"
 
@@ -14,6 +16,7 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QTreeView>
@@ -396,4 +399,42 @@ TEST_F(FilesPathsTest, ChooseDirectoryCancelGivesEmptyTextAndEmptyStartIsTheCurr
     });
     EXPECT_EQ(m_fp->ChooseDirectory(&form, "Folder", ""), QString());
     EXPECT_EQ(status, QDir::currentPath());
+}
+
+TEST_F(FilesPathsTest, ChoosersOverAFormUnloadedMeanwhileAnswerNothingAndTheFormOutlivesThem)
+{
+    struct Case {
+        const char* chooser;
+        std::function<QString(QWidget* owner)> open;
+    };
+    const QString start = folder("start");
+    const Case cases[] = {
+        {"open", [&](QWidget* owner) { return m_fp->GetFileName(owner, "All|*.*", false, false, "", start); }},
+        {"save", [&](QWidget* owner) { return m_fp->GetFileName(owner, "All|*.*", true, false, "new.txt", start); }},
+        {"folder", [&](QWidget* owner) { return m_fp->ChooseDirectory(owner, "Folder", start); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chooser);
+        QPointer<plat::Form> owner = plat::Forms::Adopt(new plat::Form("wOwner"));
+        owner->Show();
+        bool counted = false;
+        bool leftOpen = false;
+        onModalDialog([&](QWidget* dialog) {
+            counted = plat::NestedLoop::running();
+            // Chosen before the unload: the unload's cancel must win.
+            if (auto* files = qobject_cast<QFileDialog*>(dialog))
+                typeName(files, "new.txt");
+            plat::Forms::Unload(owner);
+            QTimer::singleShot(2000, dialog, [&leftOpen, dialog] {
+                leftOpen = true;
+                qobject_cast<QDialog*>(dialog)->reject();
+            });
+        });
+        EXPECT_EQ(c.open(owner), QString());
+        EXPECT_TRUE(counted) << "the owner's code waits in the chooser";
+        EXPECT_FALSE(leftOpen);
+        ASSERT_TRUE(owner) << "destroyed under the chooser";
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(owner);
+    }
 }

@@ -10,6 +10,7 @@
 #include "program/core/ChannelClass.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -267,6 +268,24 @@ TEST_F(RemoteCommand, TheWaitEndsWhenTheEngineCloses)
 {
     EXPECT_TRUE(failedOnceThen([] { plat::Forms::Unload(plat::Forms::Find(FormNames::wPolling)); }));
     EXPECT_EQ(plat::Forms::Find(FormNames::wPolling), nullptr);
+}
+
+TEST_F(RemoteCommand, AnAlarmShownWhileACommandThatFailedIsWaitedForEndsTheWaitWithTheScreen)
+{
+    configure(3, 1);
+    QPointer<wTeleCmde> screen;
+    // The alarm comes in the command's first yield, before the wait proper;
+    // no tick comes after it, so only the screen's going can end the wait.
+    EXPECT_TRUE(failedOnceThen([this, &screen] {
+        screen = commandScreen();
+        send(3, 5, 0, 1);
+        engine()->tmrPoll->setEnabled(false);
+    }));
+    EXPECT_TRUE(!screen || screen->IsUnloaded());
+    ASSERT_NE(AlarmScreenFixture::screen(), nullptr);
+    EXPECT_TRUE(AlarmScreenFixture::screen()->isVisible());
+    EXPECT_TRUE(engine()->Run());
+    EXPECT_EQ(engine()->engine().commands().Count(), 1) << "the command itself stays queued";
 }
 
 TEST_F(RemoteCommand, ACommandThatFailedOnceIsWaitedForUntilItGoes)

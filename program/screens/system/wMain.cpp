@@ -413,7 +413,7 @@ void wMain::Form_Load()
         if (const QString last = lastUsed(); !last.isEmpty())
             lblFileName->setText(ConfigFileCommands::FileTitle(last));
 
-        for (plat::Form* f : plat::Forms::All())
+        for (plat::Form* f : plat::Forms::Screens())
             if (f != this && f->Name() != FormNames::wPolling)
                 plat::Forms::Unload(f);
         plat::Forms::Get(FormNames::wPolling)->Hide();
