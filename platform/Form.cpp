@@ -135,6 +135,14 @@ void raiseWithOwned(QWidget* w)
             if (comesOver)
                 InputGate::raised(owned);
         }
+    // The topmost band (a report shown without waiting) stays above what came
+    // over the others: on a display without a window manager nothing else
+    // keeps it there.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top != w && top->isVisible() && top->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            top->raise();
+            InputGate::raised(top);
+        }
 }
 
 // Brings a window to the front, and the keys to it, or to the modal window

@@ -1,9 +1,10 @@
-// Main of every test program: the offscreen platform, fixed regional settings,
-// an empty form registry and a fresh temporary program folder for each test,
-// so that no test writes beside the binaries or sees another test's files or
-// forms, and what a test leaves waiting fails it (Leftovers.h). The build's component
-// libraries are registered in a registry store of the test tree, shared by
-// every test program, so that program code can create their classes.
+// Main of every test program: the offscreen platform (or the one named by
+// PLX_TEST_PLATFORM), fixed regional settings, an empty form registry and a
+// fresh temporary program folder for each test, so that no test writes beside
+// the binaries or sees another test's files or forms, and what a test leaves
+// waiting fails it (Leftovers.h). The build's component libraries are
+// registered in a registry store of the test tree, shared by every test
+// program, so that program code can create their classes.
 
 #include "platform/AppIdentity.h"
 #include "platform/Forms.h"
@@ -68,7 +69,9 @@ private:
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The few tests that need a window system with stacking run on a virtual
+    // X display of their own (on-virtual-display); every other one offscreen.
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsSet("PLX_TEST_PLATFORM") ? qgetenv("PLX_TEST_PLATFORM") : "offscreen");
     qputenv("LC_ALL", "C.UTF-8");
     qputenv("PLX_REGISTRY_FILE", kRegistryFile);
     testing::InitGoogleTest(&argc, argv);
