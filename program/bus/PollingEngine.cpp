@@ -156,23 +156,15 @@ void PollingEngine::yield()
         plat::InputHold::yield();
 }
 
-int PollingEngine::message(const QString& text, int style, bool modeless)
+int PollingEngine::message(const QString& text, int style)
 {
-    // Where nobody is asked anything a box must not hold the bus.
-    if (modeless || ErrorHandling::Unattended::active()) {
-        if (m_seams.modelessMessage) {
-            m_seams.modelessMessage(text, style);
-            return 0;
-        }
-        return Global::Message(text, style, true);
-    }
     return m_seams.message ? m_seams.message(text, style) : Global::Message(text, style);
 }
 
-void PollingEngine::tellPortCannotOpen(int number, bool modeless)
+void PollingEngine::tellPortCannotOpen(int number)
 {
     message(Config::GetText(TextIds::PortCannotOpen).replace(QLatin1Char('$'), QString::number(number)),
-            StyleCritical, modeless);
+            StyleCritical);
 }
 
 void PollingEngine::traceLine(const QString& line)
@@ -244,14 +236,9 @@ void PollingEngine::setRun(bool value)
 
 void PollingEngine::ReinitComm()
 {
-    reinit(true);
-}
-
-void PollingEngine::reinit(bool waitForAnswer)
-{
     plat::guard(qualified("ReinitComm"), [&] {
         resetCounters();
-        configCommPort(waitForAnswer);
+        ConfigCommPort();
         // Unloaded while the port message waited (the program was stopped):
         // nothing is written after its last lines.
         if (m_closing)
@@ -333,11 +320,6 @@ bool PollingEngine::onConfiguredPort() const
 
 void PollingEngine::ConfigCommPort()
 {
-    configCommPort(true);
-}
-
-void PollingEngine::configCommPort(bool waitForAnswer)
-{
     plat::guard(qualified("ConfigCommPort"), [&] {
         if (!m_port)
             return;
@@ -363,7 +345,7 @@ void PollingEngine::configCommPort(bool waitForAnswer)
         });
         QGuiApplication::restoreOverrideCursor();
         if (!m_port->PortOpen())
-            tellPortCannotOpen(m_port->CommPort(), !waitForAnswer);
+            tellPortCannotOpen(m_port->CommPort());
     });
 }
 
@@ -442,20 +424,20 @@ void PollingEngine::Load()
     // With the automatic start the panel may be unattended: the messages that
     // the bus or the printer port did not open, and the load's errors, must
     // not hold the start.
-    const bool attended = !(gConfig && gConfig->AutoStart());
-    const ErrorHandling::Unattended unattended(!attended);
+    const bool automaticStart = gConfig && gConfig->AutoStart();
+    const ErrorHandling::Unattended unattended(automaticStart);
     plat::guard(qualified("Form_Load"), [&] {
         m_dispatcher.LoadLastEvent();
         ConfigurationChanged();
         m_closing = false;
         m_run = false;
-        reinit(attended);
+        ReinitComm();
         // Unloaded while the port message waited: the load ends there, and
         // the commands saved by the previous run stay saved.
         if (m_closing)
             return;
         // Nobody may have seen the message: the trace says the port failed.
-        if (!attended && !portUsable())
+        if (automaticStart && !portUsable())
             tracePortLost();
 
         // A printer whose port does not open (the test has said so) is set up
@@ -464,7 +446,7 @@ void PollingEngine::Load()
         // settings set it.
         m_printer = EnginePrinter::New();
         const QString prt = ConfigAccess::config().PrtSettings();
-        if (Config::TryPrintPort(prt, attended) != Config::PrintPortTest::Refused && m_printer) {
+        if (Config::TryPrintPort(prt) != Config::PrintPortTest::Refused && m_printer) {
             const int colon = prt.indexOf(QLatin1Char(':'));
             m_printer->setPort(colon < 0 ? prt : prt.left(colon));
             m_printer->setSettings(colon < 0 ? QString() : prt.mid(colon + 1));

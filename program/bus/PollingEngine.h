@@ -198,14 +198,10 @@ private:
     class DetectorSink;
 
     void yield();
-    int message(const QString& text, int style, bool modeless = false);
-    void tellPortCannotOpen(int number, bool modeless = false);
-    // ReinitComm and ConfigCommPort; the port message waits for its answer
-    // unless told not to (the automatic start must not be held by it).
-    void reinit(bool waitForAnswer);
+    int message(const QString& text, int style);
+    void tellPortCannotOpen(int number);
     // The REINIT line; polling starts when it waits for the port, now open.
     void reinitDone();
-    void configCommPort(bool waitForAnswer);
     // The port number of the configured bus settings ("COM<n>:...").
     static int configuredPort();
     // Whether the port is the configured one (a port tried from the bus

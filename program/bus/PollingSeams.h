@@ -16,11 +16,10 @@
 struct PollingSeams {
     // A new inactivity detector. Unset: the Stillmark class, by its identifier.
     std::function<plat::ComPtr<Stillmark::_ActivityDetect>()> newDetector;
-    // The message box (text, style). Unset: Global::Message.
+    // The message box (text, style) of every message the engine shows,
+    // whether it waits or not: Global::HowMessageShown says which. Unset:
+    // Global::Message.
     std::function<int(const QString& text, int style)> message;
-    // The same box shown without waiting (it stays on top until its button).
-    // Unset: Global::Message, modeless.
-    std::function<void(const QString& text, int style)> modelessMessage;
 
     // A stop of the program was requested and waits for the message loop,
     // which a bus pass does not run. Unset: plat::StopRequests::pending().

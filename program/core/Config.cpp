@@ -130,7 +130,7 @@ void DoMidnightActions()
                 [] { Housekeeping::DoMidnightActions(plat::DateTime::now()); });
 }
 
-PrintPortTest TryPrintPort(const QString& prtSettings, bool waitForAnswer)
+PrintPortTest TryPrintPort(const QString& prtSettings)
 {
     PrintPortTest result = PrintPortTest::Refused;
     plat::guard(QStringLiteral("Config.TestPrintPort"), [&] {
@@ -148,16 +148,16 @@ PrintPortTest TryPrintPort(const QString& prtSettings, bool waitForAnswer)
             printer->setSettings(parts.value(1));
         const QString error = printer->OpenPrinter(QString(), QString(), true);
         if (!error.isEmpty())
-            Global::Message(GetText(20011).replace(QLatin1Char('$'), error), MsgStyle::vbCritical, !waitForAnswer);
+            Global::Message(GetText(20011).replace(QLatin1Char('$'), error), MsgStyle::vbCritical);
         printer->ClosePrinter();
         result = error.isEmpty() ? PrintPortTest::Opens : PrintPortTest::DoesNotOpen;
     });
     return result;
 }
 
-bool TestPrintPort(const QString& prtSettings, bool waitForAnswer)
+bool TestPrintPort(const QString& prtSettings)
 {
-    return TryPrintPort(prtSettings, waitForAnswer) == PrintPortTest::Opens;
+    return TryPrintPort(prtSettings) == PrintPortTest::Opens;
 }
 
 } // namespace Config

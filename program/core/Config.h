@@ -46,10 +46,9 @@ enum class PrintPortTest { Opens, DoesNotOpen, Refused };
 // none): no printer is a working one; a port that does not open shows text
 // 20011 with the system's reason; a text that cannot be tried (a port name
 // that is none, serial settings that name no line) goes to the error handler
-// and is refused. The box waits for its answer unless waitForAnswer is false
-// (an unattended start must not be held by a printer).
-PrintPortTest TryPrintPort(const QString& prtSettings, bool waitForAnswer = true);
+// and is refused.
+PrintPortTest TryPrintPort(const QString& prtSettings);
 // Whether that printer opens.
-bool TestPrintPort(const QString& prtSettings, bool waitForAnswer = true);
+bool TestPrintPort(const QString& prtSettings);
 
 } // namespace Config

@@ -2,7 +2,6 @@
 
 #include "platform/Guard.h"
 #include "platform/Screen.h"
-#include "program/core/GlobalMain.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/dlgMessage.h"
 
@@ -22,7 +21,9 @@ struct ReportCount {
     ~ReportCount() { --g_reports; }
 };
 
+// What went to standard error last, and how many reports did.
 QString g_lastWritten;
+int g_written = 0;
 
 // Unattended scopes standing now.
 int g_unattended = 0;
@@ -31,6 +32,7 @@ int g_unattended = 0;
 void toStderr(const QString& text)
 {
     g_lastWritten = text;
+    ++g_written;
     QString line = text;
     line.replace(kCrLf, QStringLiteral("\n"));
     std::fprintf(stderr, "PLX2: %s\n", line.toLocal8Bit().constData());
@@ -59,19 +61,20 @@ void ShowError(const QString& procName, const plat::RtError& error)
     // An hourglass left by the failing procedure must not stay.
     plat::Screen::setMousePointer(plat::Screen::vbDefault);
     const QString text = ErrorText(procName, error.number(), error.description());
-    // A report box whose own code fails would report again, and again. Once
-    // the program ends, or a stop waits to be taken, nobody answers a box:
-    // the report goes to standard error.
-    if ((g_reports > 0 && MessageBoxCode::running()) || Global::Stopping()) {
+    // A report box whose own code fails would report again, and again.
+    if (g_reports > 0 && MessageBoxCode::running()) {
         toStderr(text);
         return;
     }
     ReportCount counting;
     MessageBoxCode::Outside fresh;
-    // An OK-only box answers Cancel only when it could not be shown: the
-    // report must not be lost then.
-    if (Global::Message(text, MsgStyle::vbCritical, Unattended::active()) == MsgResult::vbCancel
-        && text != g_lastWritten)
+    const int writtenBefore = g_written;
+    // An OK-only box answers Cancel only when none could be shown (nobody is
+    // there to answer it any more, or the box itself failed): the report
+    // must not be lost then. A box that failed has already written this same
+    // text when it was the report of its own failure.
+    if (Global::Message(text, MsgStyle::vbCritical) == MsgResult::vbCancel
+        && !(g_written != writtenBefore && g_lastWritten == text))
         toStderr(text);
 }
 

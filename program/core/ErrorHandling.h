@@ -13,18 +13,19 @@ namespace ErrorHandling {
 // module and the function, or the module, the object and the event.
 QString ErrorText(const QString& procName, int errNumber, const QString& description);
 
-// Restores the default mouse pointer and shows the report (critical, OK),
-// modal; returns when the operator has closed it. Inside unattended work the
-// box is shown without waiting; once the program is ending no box opens and
-// the report goes to standard error.
+// Restores the default mouse pointer and shows the report (critical, OK)
+// through Global::Message, which decides whether it waits; a report that no
+// box could show goes to standard error.
 void ShowError(const QString& procName, const plat::RtError& error);
 // The same for a bare error number, with the run-time's standard text.
 void ShowError(const QString& procName, int errNumber);
 
 // Marks, for its lifetime, work that runs with nobody being asked anything (a
 // polling tick, a bus pass, the dispatch of an event, an automatic start):
-// its boxes must not hold the bus or the start until someone answers. A modal
-// box opened meanwhile (Suspend) asks someone: what runs inside it is attended.
+// its boxes must not hold the bus or the start until someone answers, so
+// Global::Message shows a box with the OK button alone without waiting
+// meanwhile. A modal box opened meanwhile (Suspend) asks someone: what runs
+// inside it is attended.
 class Unattended {
 public:
     // Marks nothing when on is false.

@@ -12,11 +12,20 @@
 
 namespace Global {
 
+MessageShown HowMessageShown(int style, bool modeless)
+{
+    if (Global::Stopping())
+        return MessageShown::Not;
+    const bool okAlone = (style & 7) == MsgStyle::vbOKOnly;
+    if (modeless || (okAlone && ErrorHandling::Unattended::active()))
+        return MessageShown::WithoutWaiting;
+    return MessageShown::Waiting;
+}
+
 int Message(const QString& text, int style, bool modeless)
 {
-    // Once the program ends, or a stop waits to be taken, nobody is there to
-    // answer: no box opens.
-    if (Global::Stopping())
+    const MessageShown how = HowMessageShown(style, modeless);
+    if (how == MessageShown::Not)
         return MsgResult::vbCancel;
     // Everything here is the box's own code except a modal box's wait.
     MessageBoxCode::Scope code;
@@ -28,7 +37,7 @@ int Message(const QString& text, int style, bool modeless)
             plat::raise(plat::rt::TypeMismatch);
         box->setMessage(text);
         box->setButtons(style);
-        if (!modeless) {
+        if (how == MessageShown::Waiting) {
             box->setDoUnload(false);
             // The answer is kept even when something else unloads the box meanwhile.
             auto answer = std::make_shared<int>(-1);

@@ -13,6 +13,7 @@
 #include "program/core/PanelClass.h"
 
 #include "tests/support/DispatchDoubles.h"
+#include "tests/support/EngineMessages.h"
 #include "tests/support/ManualPollTimer.h"
 #include "tests/support/ProgramGlobals.h"
 #include "tests/support/RecordingLog.h"
@@ -118,13 +119,7 @@ protected:
         engine->setHorn(&horn);
         engine->executor().setRules(&rules);
         PollingSeams s;
-        s.message = [this](const QString& text, int style) {
-            messages << QString("%1|%2").arg(style).arg(text);
-            return 1;
-        };
-        s.modelessMessage = [this](const QString& text, int style) {
-            notices << QString("%1|%2").arg(style).arg(text);
-        };
+        s.message = testing_support::noteEngineMessages(messages, notices, true);
         s.newDetector = [] { return plat::ComPtr<Stillmark::_ActivityDetect>(); };
         engine->setSeams(s);
         QObject::connect(engine.get(), &PollingEngine::BusEvent, engine.get(),
@@ -247,8 +242,9 @@ protected:
     std::vector<EventClass> events;
     std::vector<Report> reports;
     std::vector<CommandClass> writeErrors;
+    // The engine's messages that waited for an answer, and those shown
+    // without waiting ("style|text").
     QStringList messages;
-    // The messages shown without waiting.
     QStringList notices;
     int yields = 0;
     int pollDones = 0;

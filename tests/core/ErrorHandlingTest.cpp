@@ -348,9 +348,11 @@ TEST_F(ErrorReport, OnceTheProgramEndsNoBoxOpensAndTheReportGoesToStderr)
     testing::internal::CaptureStderr();
     plat::guard(QStringLiteral("wPolling.Form_Unload"), [] { plat::raise(plat::rt::PathNotFound); });
     EXPECT_EQ(Global::Message(QStringLiteral("Save?"), MsgStyle::vbYesNo), MsgResult::vbCancel);
+    // The same error again is told again.
+    plat::guard(QStringLiteral("wPolling.Form_Unload"), [] { plat::raise(plat::rt::PathNotFound); });
     const QString err = QString::fromLocal8Bit(testing::internal::GetCapturedStderr().c_str());
     EXPECT_EQ(plat::Forms::Count(QStringLiteral("dlgMessage")), 0);
-    EXPECT_TRUE(err.contains("Error Nr 76 : ")) << err.toStdString();
+    EXPECT_EQ(err.count("Error Nr 76 : "), 2) << err.toStdString();
     EXPECT_TRUE(err.contains("Event : Unload")) << err.toStdString();
 }
 

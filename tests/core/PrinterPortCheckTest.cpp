@@ -10,6 +10,7 @@
 #include "platform/RtError.h"
 #include "program/core/CoreForms.h"
 #include "program/core/EnginePrinter.h"
+#include "program/core/ErrorHandling.h"
 #include "program/core/dlgMessage.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
@@ -135,7 +136,10 @@ TEST_F(PrinterPortCheck, AnUnattendedCheckSaysSoWithoutWaitingForAnAnswer)
 {
     openError = QStringLiteral("No such device or address");
     testing_support::ModalAnswers boxes;
-    EXPECT_FALSE(Config::TestPrintPort(QStringLiteral("LPT3:"), false));
+    {
+        const ErrorHandling::Unattended unattended;
+        EXPECT_FALSE(Config::TestPrintPort(QStringLiteral("LPT3:")));
+    }
     EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
     QStringList shown;
     for (plat::Form* f : plat::Forms::All())
@@ -172,10 +176,11 @@ TEST_F(PrinterPortCheck, ATryTellsAPortThatDoesNotOpenFromSettingsThatCannotBeTr
         {"USB1:9600,N,8,1", "", R::Refused},
     };
     testing_support::ModalAnswers boxes;
+    const ErrorHandling::Unattended unattended;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         openError = QString::fromLatin1(c.openError);
-        EXPECT_EQ(Config::TryPrintPort(QString::fromLatin1(c.text), false), c.result);
+        EXPECT_EQ(Config::TryPrintPort(QString::fromLatin1(c.text)), c.result);
     }
     EXPECT_EQ(reports, QStringList{"Config.TestPrintPort 380"});
     EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();

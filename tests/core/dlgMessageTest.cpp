@@ -1,18 +1,21 @@
 // The message box: the buttons, icon and default of every style, the codes it
-// answers (clicked, Enter, Escape, closed), modal and modeless use, and its
-// sizing to the text. The captions come from the built configuration database.
+// answers (clicked, Enter, Escape, closed), modal and modeless use, when a box
+// waits for its answer, and its sizing to the text. The captions come from
+// the built configuration database.
 
 #include "program/core/FormNames.h"
 #include "program/core/dlgMessage.h"
 
 #include "platform/Forms.h"
 #include "platform/Guard.h"
+#include "platform/StopRequests.h"
 #include "program/core/Config.h"
 #include "program/core/CoreForms.h"
 #include "program/core/ErrorHandling.h"
 #include "program/core/GlobalMessage.h"
 #include "program/core/Globals.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/ModalAnswers.h"
 #include "tests/support/ProgramGlobals.h"
 
 #include <QFile>
@@ -28,6 +31,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -296,6 +300,82 @@ TEST_F(MessageBox, ACallerMayBuildAModelessBoxWithoutItsFirstButton)
     EXPECT_EQ(visibleCaptions(box), QStringList());
     EXPECT_EQ(visibleIcon(box), 3);
     plat::Forms::Unload(box);
+}
+
+// Whether a box waits is decided by Global::Message alone: where nobody is
+// asked, a box with OK alone is a notice that holds nothing, a question
+// still waits; once a stop is pending no box opens at all.
+TEST_F(MessageBox, WhoIsAskedTheButtonsAndAPendingStopDecideWhetherABoxWaits)
+{
+    enum Shown { Waits, Notice, Nothing };
+    struct Case {
+        const char* what;
+        bool unattended;
+        int style;
+        bool stopPending;
+        Shown shown;
+        int pressed;  // the button pressed on a box that waits
+        int answer;
+    };
+    const Case cases[] = {
+        {"a report", false, 16, false, Waits, 1, 1},
+        {"a question", false, 4 + 32, false, Waits, 7, 7},
+        {"a report where nobody is asked", true, 16, false, Notice, 0, 0},
+        {"a plain OK where nobody is asked", true, 64, false, Notice, 0, 0},
+        {"OK or Cancel where nobody is asked", true, 1 + 48, false, Waits, 2, 2},
+        {"a question where nobody is asked", true, 4 + 32, false, Waits, 6, 6},
+        {"a report once a stop is pending", false, 16, true, Nothing, 0, 2},
+        {"a question once a stop is pending", false, 4 + 32, true, Nothing, 0, 2},
+        {"a report where nobody is asked, a stop pending", true, 16, true, Nothing, 0, 2},
+        {"a question where nobody is asked, a stop pending", true, 3, true, Nothing, 0, 2},
+    };
+    int stops = 0;
+    plat::StopRequests::watch([&](plat::StopRequests::Cause) { ++stops; });
+    const struct Unwatch {
+        ~Unwatch() { plat::StopRequests::watch({}); }
+    } unwatch;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing_support::ModalAnswers boxes;
+        bool waitedAsNotice = false;
+        if (c.shown == Waits)
+            boxes.on(FormNames::dlgMessage, [&](plat::Form* f) {
+                waitedAsNotice = f->IsNotice();
+                for (const auto& [i, b] : qobject_cast<dlgMessage*>(f)->cmdButton)
+                    if (!b->isHidden() && plat::tagOf(b).toInt() == c.pressed)
+                        b->click();
+            });
+        const int stopsBefore = stops;
+        if (c.stopPending) {
+            ::raise(SIGTERM);
+            ASSERT_TRUE(plat::StopRequests::pending());
+        }
+        int answer = -1;
+        {
+            const ErrorHandling::Unattended unattended(c.unattended);
+            answer = Global::Message(QStringLiteral("Look"), c.style);
+        }
+        EXPECT_EQ(answer, c.answer);
+        EXPECT_TRUE(boxes.allAnswered()) << "a box that waits was not shown";
+        EXPECT_TRUE(boxes.unexpected.isEmpty()) << boxes.unexpected.join("; ").toStdString();
+        EXPECT_FALSE(waitedAsNotice);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        dlgMessage* box = lastBox();
+        if (c.shown == Notice) {
+            ASSERT_NE(box, nullptr);
+            EXPECT_TRUE(box->isVisible());
+            EXPECT_FALSE(box->IsModal());
+            EXPECT_TRUE(box->IsNotice());
+            EXPECT_EQ(box->txtMessage->toPlainText(), QStringLiteral("Look"));
+            button(box, 0)->click();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        EXPECT_EQ(plat::Forms::Count(FormNames::dlgMessage), 0);
+        // The stop is taken once the loop runs again.
+        if (c.stopPending) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return stops == stopsBefore + 1; }, 2000));
+        }
+    }
 }
 
 // ---- sizing -----------------------------------------------------------------

@@ -26,6 +26,7 @@
 #include "tests/e2e/E2eSupport.h"
 #include "tests/e2e/ExecutableFolder.h"
 #include "tests/harness/TestSupport.h"
+#include "tests/support/EngineMessages.h"
 #include "tests/support/ModalAnswers.h"
 #include "tests/support/PrinterDevices.h"
 #include "tests/support/ProgramGlobals.h"
@@ -52,11 +53,7 @@ protected:
     void SetUp() override
     {
         App::assemble();
-        PollingSeams::installed().message = [this](const QString& text, int) {
-            messages << text;
-            return 1;
-        };
-        PollingSeams::installed().modelessMessage = [this](const QString& text, int) { notices << text; };
+        PollingSeams::installed().message = testing_support::noteEngineMessages(messages, notices);
         plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
             reports << QString("%1 %2").arg(name).arg(e.number());
         });

@@ -6,6 +6,7 @@
 // error half way; and the midnight records, in the history file only.
 
 #include "tests/support/DispatchDoubles.h"
+#include "tests/support/EngineMessages.h"
 #include "tests/runtime/AlarmScreenFixture.h"
 
 #include "program/bus/EngineTimers.h"
@@ -191,7 +192,7 @@ protected:
             m_line = line.get();
             return line;
         });
-        PollingSeams::installed().modelessMessage = [this](const QString& text, int) { notices << text; };
+        PollingSeams::installed().message = testing_support::noteEngineMessages(messages, notices);
     }
     // The line goes away as the first request to that register is sent.
     void vanishAt(int reg)
