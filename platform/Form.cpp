@@ -5,6 +5,7 @@
 #include "platform/Forms.h"
 #include "platform/InputGate.h"
 #include "platform/NestedLoop.h"
+#include "platform/NoticeOwner.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -104,6 +105,7 @@ Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_DeleteOnClose, false);
     ActivationWatch::instance();
     InputGate::install();
+    NoticeOwner::install();
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include "platform/ColorDialog.h"
 #include "platform/FormTimer.h"
 #include "platform/Forms.h"
+#include "platform/InputClock.h"
 #include "platform/NestedLoop.h"
 #include "platform/Screen.h"
 
@@ -14,6 +15,10 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QEventLoop>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
 #include <QPointer>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -249,4 +254,63 @@ TEST(Notices, StayThroughTheClearingOfTheScreensAndGoAtTheEnd)
     EXPECT_TRUE(Forms::All().empty());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(notice);
+}
+
+
+// A notice is answered whatever modal form waits meanwhile: one shown over a
+// modal form, one already up when another modal form opens over that, and
+// one left up when the inner of the two closes. A modal form blocks every
+// other window.
+TEST(Notices, AreAnsweredWhileAModalFormWaits)
+{
+    QPointer<Form> screen = Forms::Adopt(new Form("wScreen"));
+    screen->resize(300, 200);
+    screen->Show();
+    QPointer<Form> notice;
+    int okPressed = 0;
+    // A touch on the notice's button, as the window system hands it over.
+    const auto touchOk = [&] {
+        QTest::qWait(50);
+        const QPoint at(60, 30);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            auto* e = new QMouseEvent(type, at, notice->mapToGlobal(at), Qt::LeftButton,
+                                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            e->setTimestamp(InputClock::now());
+            QCoreApplication::postEvent(notice->windowHandle(), e);
+        }
+        QCoreApplication::processEvents();
+    };
+    QPointer<Form> outer = Forms::Adopt(new Form("dlgOuter"));
+    QPointer<Form> inner = Forms::Adopt(new Form("dlgInner"));
+    std::vector<std::string> unanswered;
+    const auto answered = [&](const char* what) {
+        const int before = okPressed;
+        touchOk();
+        if (okPressed != before + 1)
+            unanswered.push_back(what);
+    };
+    QTimer::singleShot(0, [&] {
+        notice = Forms::Adopt(new Form("dlgMessage"));
+        notice->setNotice(true);
+        notice->resize(120, 60);
+        auto* ok = new QPushButton(QStringLiteral("OK"), notice);
+        ok->setGeometry(10, 10, 100, 40);
+        QObject::connect(ok, &QPushButton::clicked, [&okPressed] { ++okPressed; });
+        notice->Show();
+        notice->setTopmost(true);
+        answered("shown over a modal form");
+        QTimer::singleShot(0, [&] {
+            answered("up when another modal form opens");
+            QTimer::singleShot(0, [&] { Forms::Unload(inner); });
+            inner->Show(true);
+            answered("up when the inner modal form has closed");
+            Forms::Unload(outer);
+        });
+        inner->Show(true);
+    });
+    outer->Show(true);
+    EXPECT_TRUE(unanswered.empty()) << "not answered when " << ::testing::PrintToString(unanswered);
+    EXPECT_EQ(okPressed, 3);
+    Forms::UnloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
