@@ -60,9 +60,18 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
+        // Released from the loop that ran the last nested one, not from inside
+        // the change of the count: a deletion asked in there would run in the
+        // next nested loop that the same code runs.
         if (event->type() == QEvent::DynamicPropertyChange
             && static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() == kDepth && depth() == 0)
-            release();
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (depth() == 0)
+                        release();
+                },
+                Qt::QueuedConnection);
         return false;
     }
 

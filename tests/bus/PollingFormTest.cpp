@@ -186,6 +186,8 @@ TEST_F(PollingForm, TickThatFindsTheFormClosingUnloadsIt)
     EXPECT_EQ(plat::Forms::Find(FormNames::wPolling), nullptr);
     EXPECT_FALSE(w->Run());
     EXPECT_FALSE(w->tmrPoll->Enabled());
+    // Destroyed by the loop once the tick's yield has returned.
+    QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull());
 }

@@ -434,6 +434,8 @@ TEST_F(FilesPathsTest, ChoosersOverAFormUnloadedMeanwhileAnswerNothingAndTheForm
         EXPECT_TRUE(counted) << "the owner's code waits in the chooser";
         EXPECT_FALSE(leftOpen);
         ASSERT_TRUE(owner) << "destroyed under the chooser";
+        // Released by the loop once the chooser has returned.
+        QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_FALSE(owner);
     }

@@ -78,11 +78,22 @@ TEST_F(NestedLoops, AFormUnloadedWhileCodeWaitsInOneIsDestroyedOnlyOnceTheLoopHa
              });
              box->Show(true);
          }},
-        {"a yield",
+        {"yields one after another, in a handler of the program's loop",
          [&](auto unload, auto end) {
-             QTimer::singleShot(0, unload);
-             Screen::DoEvents();
-             end();
+             QEventLoop program;
+             QTimer::singleShot(0, [&] {
+                 bool unloaded = false;
+                 QTimer::singleShot(0, [&] {
+                     unload();
+                     unloaded = true;
+                 });
+                 while (!unloaded)
+                     Screen::DoEvents();
+                 Screen::DoEvents();
+                 end();
+                 program.quit();
+             });
+             program.exec();
          }},
         {"a wait of the screen's own",
          [&](auto unload, auto end) {
