@@ -207,7 +207,8 @@ void wHistoric::imgClose_Click()
 {
     plat::guard(QStringLiteral("wHistoric.imgClose_Click"), [&] {
         bool others = false;
-        for (plat::Form* f : plat::Forms::All())
+        // A report left up is no screen: the main window still comes back.
+        for (plat::Form* f : plat::Forms::Screens())
             others = others || (f != this && f->Name() != FormNames::wPolling);
         if (!others)
             plat::Forms::Get(FormNames::wMain)->Show();

@@ -9,7 +9,10 @@
 #include "program/runtime/wTeleCmdes.h"
 #include "program/runtime/dlgConsigne.h"
 #include "program/core/ChannelClass.h"
+#include "program/core/ErrorHandling.h"
+#include "program/core/GlobalMessage.h"
 #include "program/core/IniKeys.h"
+#include "program/core/dlgMessage.h"
 #include "program/core/VEXfonctions.h"
 #include "tests/runtime/AlarmScreenFixture.h"
 
@@ -317,7 +320,22 @@ TEST_F(HistoryViewer, ClosingShowsTheMainWindowOnlyWhenNothingElseIsOpen)
     settle();
     EXPECT_EQ(loaded(), (QStringList{FormNames::wPolling, FormNames::wMain}));
     EXPECT_TRUE(plat::Forms::Find(FormNames::wMain)->isVisible());
+    plat::Forms::Unload(plat::Forms::Find(FormNames::wMain));
 
+    // A report shown without waiting, left up, is no screen to return to.
+    w = showViewer();
+    {
+        const ErrorHandling::Unattended unattended;
+        Global::Message(QStringLiteral("History file"), MsgStyle::vbCritical);
+    }
+    w->imgClose->click();
+    settle();
+    ASSERT_NE(plat::Forms::Find(FormNames::wMain), nullptr);
+    EXPECT_TRUE(plat::Forms::Find(FormNames::wMain)->isVisible());
+    EXPECT_EQ(plat::Forms::Count(FormNames::dlgMessage), 1) << "the report stays until its OK";
+    for (plat::Form* f : plat::Forms::All())
+        if (f->IsNotice())
+            plat::Forms::Unload(f);
     plat::Forms::Unload(plat::Forms::Find(FormNames::wMain));
     // Opened over the alarm screen, it returns to it.
     plat::Forms::Get(FormNames::wRunAlarms);
