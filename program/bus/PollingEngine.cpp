@@ -313,7 +313,7 @@ bool PollingEngine::onConfiguredPort() const
 {
     int configured = 0;
     // Settings that name no usable port: nothing to tell the lines apart by.
-    if (!plat::trapErrors([&] { configured = configuredPort(); }, [](const plat::RtError&) {}))
+    if (!plat::trapErrors([&] { configured = configuredPort(); }, [](const plat::RtError&) {}) || configured < 1)
         return true;
     return m_port->CommPort() == configured;
 }

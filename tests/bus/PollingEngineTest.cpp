@@ -504,6 +504,36 @@ TEST_F(PollingFixture, QueuedCommandsSurviveARestartInOrder)
     EXPECT_EQ(VEXfonctions::GetIniKeys(keys, IniKeys::PendingCommands), 0);
 }
 
+// A stop keeps the queue for the next start unless the line in use is not the
+// configured one (a port tried from the bus settings): settings that name no
+// port tell no line apart, and lose nothing.
+TEST_F(PollingFixture, AStopKeepsTheQueueUnlessTheLineIsNotTheConfiguredOne)
+{
+    const struct {
+        const char* configured;
+        int kept;
+    } cases[] = {
+        {"COM1:19200,N,8,1", 1},
+        {"COM2:19200,N,8,1", 0},
+        {"19200,N,8,1", 1},
+        {"", 1},
+        {"COMX:19200,N,8,1", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.configured);
+        makeEngine();
+        engine->Load();
+        engine->SendCommand(writeCommand(5, Bus::RegHorn, 1));
+        // What the configuration names once the engine's line is open on port 1.
+        gConfig->setBusSettings(QString::fromLatin1(c.configured));
+        engine->Unload();
+        QStringList keys;
+        EXPECT_EQ(VEXfonctions::GetIniKeys(keys, IniKeys::PendingCommands), c.kept);
+        VEXfonctions::DelIniSection(IniKeys::PendingCommands);
+        gConfig->setBusSettings(QStringLiteral("COM1:19200,N,8,1"));
+    }
+}
+
 TEST(PendingCommandText, ValuesThatAreNoCommandAreLeftOut)
 {
     const char* bad[] = {
