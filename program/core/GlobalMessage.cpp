@@ -12,19 +12,19 @@
 
 namespace Global {
 
-MessageShown HowMessageShown(int style, bool modeless)
+MessageShown HowMessageShown(int style)
 {
     if (Global::Stopping())
         return MessageShown::Not;
     const bool okAlone = (style & 7) == MsgStyle::vbOKOnly;
-    if (modeless || (okAlone && ErrorHandling::Unattended::active()))
+    if (okAlone && ErrorHandling::Unattended::active())
         return MessageShown::WithoutWaiting;
     return MessageShown::Waiting;
 }
 
-int Message(const QString& text, int style, bool modeless)
+int Message(const QString& text, int style)
 {
-    const MessageShown how = HowMessageShown(style, modeless);
+    const MessageShown how = HowMessageShown(style);
     if (how == MessageShown::Not)
         return MsgResult::vbCancel;
     // Everything here is the box's own code except a modal box's wait.

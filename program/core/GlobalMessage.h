@@ -21,9 +21,9 @@ enum class MessageShown {
 // waits to be taken, nobody is there to answer: none is. Where nobody is
 // asked (an ErrorHandling::Unattended scope stands) a box with the OK button
 // alone is shown without waiting, so that it holds nothing; a question still
-// waits. A caller may ask for a box without waiting itself (modeless).
-MessageShown HowMessageShown(int style, bool modeless = false);
+// waits.
+MessageShown HowMessageShown(int style);
 
-int Message(const QString& text, int style, bool modeless = false);
+int Message(const QString& text, int style);
 
 } // namespace Global

@@ -1,5 +1,5 @@
 // The message box: the buttons, icon and default of every style, the codes it
-// answers (clicked, Enter, Escape, closed), modal and modeless use, when a box
+// answers (clicked, Enter, Escape, closed), shown waiting or not, when a box
 // waits for its answer, and its sizing to the text. The captions come from
 // the built configuration database.
 
@@ -242,10 +242,13 @@ TEST_F(MessageBox, ClosingABoxWithCancelAnswersCancel)
     whenShown([](dlgMessage* box) { box->close(); });
     EXPECT_EQ(Global::Message(QStringLiteral("Go on?"), 3), 2);
 
-    // A modeless one unloads itself.
-    EXPECT_EQ(Global::Message(QStringLiteral("Notice"), 1, true), 0);
-    dlgMessage* box = lastBox();
+    // One that nobody waits for unloads itself.
+    auto* box = qobject_cast<dlgMessage*>(plat::Forms::CreateInstance(FormNames::dlgMessage));
     ASSERT_NE(box, nullptr);
+    box->setMessage(QStringLiteral("Notice"));
+    box->setButtons(1);
+    box->setDoUnload(true);
+    box->Show(false);
     box->close();
     EXPECT_TRUE(box->IsUnloaded());
     EXPECT_EQ(box->Result(), 2);
@@ -258,9 +261,12 @@ TEST_F(MessageBox, AModalBoxUnloadedFromElsewhereAnswersCancel)
     EXPECT_EQ(Global::Message(QStringLiteral("Yes?"), 4), 2);
 }
 
-TEST_F(MessageBox, ModelessReturnsAtOnceStaysOnTopAndUnloadsItselfOnItsButton)
+TEST_F(MessageBox, WhereNobodyIsAskedItReturnsAtOnceStaysOnTopAndUnloadsItselfOnItsButton)
 {
-    EXPECT_EQ(Global::Message(QStringLiteral("Bus synchronisation"), 48, true), 0);
+    {
+        const ErrorHandling::Unattended unattended;
+        EXPECT_EQ(Global::Message(QStringLiteral("Bus synchronisation"), 48), 0);
+    }
     QPointer<dlgMessage> box = lastBox();
     ASSERT_TRUE(box);
     EXPECT_TRUE(box->isVisible());
@@ -280,10 +286,11 @@ TEST_F(MessageBox, ModelessReturnsAtOnceStaysOnTopAndUnloadsItselfOnItsButton)
     EXPECT_EQ(plat::Forms::Count(FormNames::dlgMessage), 0);
 }
 
-TEST_F(MessageBox, SeveralModelessBoxesLiveSideBySide)
+TEST_F(MessageBox, SeveralBoxesShownWithoutWaitingLiveSideBySide)
 {
-    Global::Message(QStringLiteral("One"), 0, true);
-    Global::Message(QStringLiteral("Two"), 0, true);
+    const ErrorHandling::Unattended unattended;
+    Global::Message(QStringLiteral("One"), 0);
+    Global::Message(QStringLiteral("Two"), 0);
     EXPECT_EQ(plat::Forms::Count(FormNames::dlgMessage), 2);
 }
 
