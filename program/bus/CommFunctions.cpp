@@ -42,18 +42,13 @@ private:
     const plat::SerialControl* m_port;
 };
 
-// What came back for one request, from its first byte that may begin the reply.
-struct Received {
-    int count = 0;       // bytes in when the wait ended
-    QByteArray bytes;    // what came in from there on
-};
-
 // Pause, clear both buffers, send the frame (it has left the line when Output
 // returns) and, when a reply is expected, wait until that many bytes are in or
 // the deadline, counted from the end of the request, has passed. Bytes that
 // cannot begin the reply to this frame (a reply late for an earlier request)
-// are dropped as they come and do not count.
-Received exchange(plat::SerialControl& port, const QByteArray& frame, int expected, qint64 timeoutMs)
+// are dropped as they come and do not count. Returns what came in from the
+// first byte that may begin the reply.
+QByteArray exchange(plat::SerialControl& port, const QByteArray& frame, int expected, qint64 timeoutMs)
 {
     const InFlight busy(port);
     plat::Clock& clk = clock();
@@ -62,19 +57,19 @@ Received exchange(plat::SerialControl& port, const QByteArray& frame, int expect
     port.setOutBufferCount(0);
     port.setInBufferCount(0);
     port.Output(frame);
-    Received r;
+    QByteArray in;
     if (expected <= 0)
-        return r;
+        return in;
     const quint8 slave = quint8(frame[0]);
     const quint8 function = quint8(frame[1]);
     bool stale = false;
     auto gather = [&] {
-        r.bytes += port.Input();
-        stale = ModbusFrames::dropStale(r.bytes, slave, function, expected, stale) > 0 || stale;
+        in += port.Input();
+        ModbusFrames::dropStale(in, slave, function, expected, stale);
     };
     const qint64 deadline = clk.nowMs() + timeoutMs;
     gather();
-    while (r.bytes.size() < expected) {
+    while (in.size() < expected) {
         const qint64 now = clk.nowMs();
         if (now >= deadline)
             break;
@@ -84,8 +79,7 @@ Received exchange(plat::SerialControl& port, const QByteArray& frame, int expect
     }
     // Once more: what came in since is part of the reply as received.
     gather();
-    r.count = int(r.bytes.size());
-    return r;
+    return in;
 }
 
 // Runs one routine's body. A run-time error is reported under the routine's
@@ -108,10 +102,9 @@ bool write(const char* name, plat::SerialControl& port, quint8 slave, quint8 fun
             ok = true;
             return;
         }
-        const Received r = exchange(port, frame, ModbusFrames::WriteReplyLength,
-                                    ModbusFrames::writeReplyTimeoutMs(port.Settings()));
-        ok = r.count == ModbusFrames::WriteReplyLength
-             && ModbusFrames::checkWriteReply(r.bytes, slave, function) == ModbusFrames::Reply::Ok;
+        const QByteArray reply = exchange(port, frame, ModbusFrames::WriteReplyLength,
+                                          ModbusFrames::writeReplyTimeoutMs(port.Settings()));
+        ok = ModbusFrames::checkWriteReply(reply, slave, function) == ModbusFrames::Reply::Ok;
     });
     return ok;
 }
@@ -141,11 +134,11 @@ bool LitMots(plat::SerialControl& port, quint8 slave, qint32 firstRegister, QVec
         if (n < 1)
             plat::raise(plat::rt::SubscriptOutOfRange);
         const int expected = ModbusFrames::readReplyLength(n);
-        const Received r = exchange(port, ModbusFrames::readRequest(slave, firstRegister, n), expected,
-                                    ModbusFrames::readReplyTimeoutMs(n, port.Settings()));
-        if (r.count != expected || ModbusFrames::checkReadReply(r.bytes, slave, n) != ModbusFrames::Reply::Ok)
+        const QByteArray reply = exchange(port, ModbusFrames::readRequest(slave, firstRegister, n), expected,
+                                          ModbusFrames::readReplyTimeoutMs(n, port.Settings()));
+        if (ModbusFrames::checkReadReply(reply, slave, n) != ModbusFrames::Reply::Ok)
             return;
-        words = ModbusFrames::replyWords(r.bytes, n);
+        words = ModbusFrames::replyWords(reply, n);
         ok = true;
     });
     return ok;

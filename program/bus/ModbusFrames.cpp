@@ -126,21 +126,18 @@ Reply checkWriteReply(const QByteArray& reply, quint8 slave, quint8 function)
     return Reply::Ok;
 }
 
-int dropStale(QByteArray& in, quint8 slave, quint8 function, int expected, bool stale)
+void dropStale(QByteArray& in, quint8 slave, quint8 function, int expected, bool& stale)
 {
     const quint8 exception = function | Bus::ExceptionBit;
-    int dropped = 0;
     while (!in.isEmpty()) {
         const bool wrongSlave = byteAt(in, 0) != slave;
         const bool wrongFunction = in.size() >= 2 && byteAt(in, 1) != function && byteAt(in, 1) != exception;
-        const bool falseStart = (stale || dropped > 0) && expected > 0 && in.size() >= expected
-                                && !crcMatches(in.left(expected));
+        const bool falseStart = stale && expected > 0 && in.size() >= expected && !crcMatches(in.left(expected));
         if (!wrongSlave && !wrongFunction && !falseStart)
             break;
         in.remove(0, 1);
-        ++dropped;
+        stale = true;
     }
-    return dropped;
 }
 
 QVector<qint16> replyWords(const QByteArray& reply, int count)

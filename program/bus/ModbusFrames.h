@@ -37,11 +37,11 @@ Reply checkWriteReply(const QByteArray& reply, quint8 slave, quint8 function);
 // every byte that cannot begin its reply: while byte 0 is not slave, or byte 1
 // is neither function nor function with bit 7 set (an exception reply). A
 // reply late for an earlier request, to this slave or another, goes this way
-// instead of failing this one. Once a byte has gone (stale, true when one went
-// earlier in the same wait) the bytes no longer start on a frame: a whole
-// reply's length whose CRC fails is a false start in stale data, and its first
-// byte goes too. Returns the number of bytes dropped.
-int dropStale(QByteArray& in, quint8 slave, quint8 function, int expected, bool stale);
+// instead of failing this one. Once a byte has gone (stale, set here and kept
+// by the caller through one wait) the bytes no longer start on a frame: a
+// whole reply's length whose CRC fails is a false start in stale data, and its
+// first byte goes too.
+void dropStale(QByteArray& in, quint8 slave, quint8 function, int expected, bool& stale);
 // The signed words of a read reply that passed its check.
 QVector<qint16> replyWords(const QByteArray& reply, int count);
 

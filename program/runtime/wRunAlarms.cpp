@@ -529,11 +529,8 @@ void wRunAlarms::connectEngine()
                                Qt::DirectConnection));
     m_mwComm.push_back(connect(engine, &wPolling::PollDone, this, [this] { mwComm_PollDone(); },
                                Qt::DirectConnection));
-    // Read from the engine that changed: at the program's end it may no
-    // longer be the registry's.
-    PollingEngine* polling = &engine->engine();
-    m_mwComm.push_back(connect(polling, &PollingEngine::RunIndicator, this,
-                               [this, polling] { mwComm_RunIndicator(polling->Run()); }, Qt::DirectConnection));
+    m_mwComm.push_back(connect(&engine->engine(), &PollingEngine::RunIndicator, this,
+                               &wRunAlarms::mwComm_RunIndicator, Qt::DirectConnection));
 }
 
 void wRunAlarms::mwComm_RunIndicator(bool running)

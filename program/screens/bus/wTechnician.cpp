@@ -192,11 +192,8 @@ void wTechnician::bindPolling()
                                   Qt::DirectConnection));
     m_mwPolling.push_back(connect(&engine, &wPolling::UpdateDone, this, [this] { mwPolling_UpdateDone(); },
                                   Qt::DirectConnection));
-    // Read from the engine that changed: at the program's end it may no
-    // longer be the registry's.
-    PollingEngine* polling = &engine.engine();
-    m_mwPolling.push_back(connect(polling, &PollingEngine::RunIndicator, this,
-                                  [this, polling] { mwPolling_RunIndicator(polling->Run()); }, Qt::DirectConnection));
+    m_mwPolling.push_back(connect(&engine.engine(), &PollingEngine::RunIndicator, this,
+                                  &wTechnician::mwPolling_RunIndicator, Qt::DirectConnection));
 }
 
 void wTechnician::releasePolling()
