@@ -143,7 +143,8 @@ void raiseWithOwned(QWidget* w)
     for (QWidget* top : QApplication::topLevelWidgets())
         if (top != w && top->isVisible() && top->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
             top->raise();
-            InputGate::raised(top);
+            if (comesOver)
+                InputGate::raised(top);
         }
 }
 

@@ -33,11 +33,6 @@ Parts stated(const QWidget* screen)
     return screen->property(kParts).value<Parts>();
 }
 
-bool hasStated(const QWidget* screen)
-{
-    return screen->property(kParts).isValid();
-}
-
 void setRatios(QWidget* screen, double horizontal, double vertical)
 {
     screen->setProperty(kHorizontal, horizontal);
@@ -60,6 +55,8 @@ QRect scaled(const QRect& design, double horizontal, double vertical)
                  qRound(design.height() * vertical));
 }
 
+namespace {
+
 std::vector<QRect> bandRects(const Parts& parts, const QSize& area, double vertical)
 {
     std::vector<QRect> rects;
@@ -71,6 +68,8 @@ std::vector<QRect> bandRects(const Parts& parts, const QSize& area, double verti
     }
     return rects;
 }
+
+} // namespace
 
 std::vector<QRect> bandRects(const QWidget* screen)
 {

@@ -38,7 +38,6 @@ struct Parts {
 void state(QWidget* screen, const Parts& parts);
 // What the screen stated; nothing stated, no background and no band.
 Parts stated(const QWidget* screen);
-bool hasStated(const QWidget* screen);
 
 // The ratios the screen was scaled by, horizontal and vertical (1, 1 until it is).
 void setRatios(QWidget* screen, double horizontal, double vertical);

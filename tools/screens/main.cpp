@@ -194,7 +194,7 @@ int main(int argc, char** argv)
         }
         Global::SetScalingScreen(panel.screen);
         // The engine form is scaled as it loads: it loads again on this panel.
-        plat::Forms::UnloadAllExcept({});
+        plat::Forms::UnloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (int language = 0; !Config::GetLanguage(language).isEmpty(); ++language) {
             gLanguage = language;
@@ -213,7 +213,7 @@ int main(int argc, char** argv)
             }
         }
     }
-    plat::Forms::UnloadAllExcept({});
+    plat::Forms::UnloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (misfits > 0)
         err << misfits << " captions or controls do not fit\n";
