@@ -33,12 +33,12 @@
 #include "program/core/VEXfonctions.h"
 #include "program/core/dlgMessage.h"
 #include "program/runtime/HistoFile.h"
-#include "program/runtime/Telecommande.h"
 #include "program/runtime/wRunAlarms.h"
 #include "program/runtime/wTeleCmde.h"
 #include "program/runtime/wTeleCmdes.h"
 #include "program/screens/bus/wBusPanneau.h"
 #include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/InProcessProgram.h"
 #include "tests/harness/TestSupport.h"
 #include "tests/support/ProgramGlobals.h"
 #include "tests/support/VirtualClock.h"
@@ -151,13 +151,13 @@ wPolling* engine()
     return qobject_cast<wPolling*>(plat::Forms::Find(FormNames::wPolling));
 }
 
-// An alarm of a channel, not acknowledged.
-void sendEvent(int module, int chnl)
+// An alarm of a channel, not acknowledged (param 0) or acknowledged (1).
+void sendEvent(int module, int chnl, int param = 0)
 {
     EventClass ev;
     ev.setPanel(qint16(module));
     ev.setChnl(qint16(chnl));
-    ev.setParam(0);
+    ev.setParam(qint16(param));
     ev.setAff(1);
     engine()->SendEvent(ev);
 }
@@ -303,23 +303,18 @@ std::vector<Case> allCases()
     return cases;
 }
 
-class AlarmClearing : public testing_support::ProgramGlobals {
+class AlarmClearing : public e2e::InProcessProgram {
 protected:
     void SetUp() override
     {
-        App::assemble();
-        plat::setErrorReporter([this](const QString& name, const plat::RtError& e) {
-            reports << QString("%1 %2").arg(name).arg(e.number());
-        });
-        Global::setCriticalBox([this](const QString&, const QString& text) { reports << text; });
-        ASSERT_TRUE(QFile::copy(testing_support::binFolder() + "/PLX2.cfg", folder() + "/PLX2.cfg"));
+        assemble();
+        prepare();
         // The bus: the simulator's modules on the test's clock.
         CommFunctions::setClock(&clock);
         wPolling::setPortFactory([this] { return std::make_unique<modsim::SimSerialControl>(sim, clock); });
         sim.addModule(kAlarmModule, 1);
         sim.addModule(kRemoteModule, 4);
 
-        ASSERT_TRUE(Config::OpenConfigBase());
         ConfigClass config;
         config.Panel(kAlarmModule)->setModel(1);
         config.Panel(kAlarmModule)->setActive(true);
@@ -342,13 +337,6 @@ protected:
         ASSERT_EQ(config.Save(plat::AppIdentity::programFile(".dat")), -1);
     }
 
-    void TearDown() override
-    {
-        ProgramGlobals::TearDown();
-        CommFunctions::setClock(nullptr);
-    }
-
-    static QString folder() { return testing_support::programFolder(); }
     static wRunAlarms* alarms() { return qobject_cast<wRunAlarms*>(plat::Forms::Find(kAlarms)); }
 
     // What the program has saved: the working file, the file settings and
@@ -386,14 +374,18 @@ protected:
         return false;
     }
 
+    // Lets the loop run its queued calls and deferred deletions.
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
     testing_support::VirtualClock clock{0};
     modsim::Simulator sim{clock};
-    QStringList reports;
 };
 
 class AlarmOverWaits : public AlarmClearing, public testing::WithParamInterface<Case> {};
-
-} // namespace
 
 // Closes the modal windows up now, as an operator who cancels them.
 void cancelModals()
@@ -409,6 +401,8 @@ void cancelModals()
     }
 }
 
+} // namespace
+
 TEST_P(AlarmOverWaits, TheProgramGoesOnAndWhatWaitedEndsAsCancelled)
 {
     const Case& c = GetParam();
@@ -422,8 +416,7 @@ TEST_P(AlarmOverWaits, TheProgramGoesOnAndWhatWaitedEndsAsCancelled)
     engine()->setRun(true);
     engine()->tmrPoll->setEnabled(false);
     plat::Forms::Get(kMain)->Show();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    settle();
     ASSERT_EQ(testing_support::visibleForms(), QStringList{kMain});
     // No change waits to be saved (the Open asks about one first).
     gConfig->setModified(false);
@@ -506,8 +499,7 @@ TEST_P(AlarmOverWaits, TheProgramGoesOnAndWhatWaitedEndsAsCancelled)
     e2e::waitFor([] { return false; }, 100);
     stopped = true;
     deadline.stop();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    settle();
 
     ASSERT_TRUE(finished);
     ASSERT_TRUE(triggered) << "the wait never came up (step " << next << ")";
@@ -525,6 +517,7 @@ TEST_P(AlarmOverWaits, TheProgramGoesOnAndWhatWaitedEndsAsCancelled)
     }
     EXPECT_TRUE(alarmListed());
     EXPECT_EQ(testing_support::visibleForms(), QStringList{kAlarms});
+    EXPECT_TRUE(engine() && engine()->Run()) << "polling goes on";
 
     // Nothing of what was cancelled was done.
     EXPECT_EQ(saved(), before);
@@ -533,7 +526,7 @@ TEST_P(AlarmOverWaits, TheProgramGoesOnAndWhatWaitedEndsAsCancelled)
     if (c.trigger == Trigger::Display && !stays) {
         EXPECT_EQ(gUserLevel, kServiceLevel);
     }
-    EXPECT_TRUE(reports.isEmpty()) << reports.join("; ").toStdString();
+    EXPECT_TRUE(m_reports.isEmpty()) << m_reports.join("; ").toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWait, AlarmOverWaits, testing::ValuesIn(allCases()), caseName);
@@ -578,12 +571,7 @@ protected:
         ASSERT_TRUE(QDir().mkdir(file));
         ASSERT_TRUE(reportBoxes().empty());
         // An alarm acknowledged and still active: its append fails.
-        EventClass acknowledged;
-        acknowledged.setPanel(kAlarmModule);
-        acknowledged.setChnl(kAlarmChannel);
-        acknowledged.setParam(1);
-        acknowledged.setAff(1);
-        engine()->SendEvent(acknowledged);
+        sendEvent(kAlarmModule, kAlarmChannel, 1);
         settle();
         ASSERT_EQ(reportBoxes().size(), 1u);
         box = reportBoxes().front();
@@ -598,11 +586,6 @@ protected:
             if (auto* box = qobject_cast<dlgMessage*>(f); box && box->isVisible())
                 boxes.push_back(box);
         return boxes;
-    }
-    static void settle()
-    {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     plat::DateTime now = plat::DateTime::now();
@@ -681,8 +664,15 @@ INSTANTIATE_TEST_SUITE_P(EveryClearing, ReportThroughAlarms,
                                                     Clearing::AlarmScreenFromMain},
                                          ReportCase{"the inactivity logout", Clearing::Logout}),
                          [](const testing::TestParamInfo<ReportCase>& info) {
-                             return std::string(info.index == 0   ? "NewAlarm"
-                                                : info.index == 1 ? "Reannouncement"
-                                                : info.index == 2 ? "AlarmScreenFromMain"
-                                                                  : "Logout");
+                             switch (info.param.clearing) {
+                             case Clearing::NewAlarm:
+                                 return std::string("NewAlarm");
+                             case Clearing::Reannouncement:
+                                 return std::string("Reannouncement");
+                             case Clearing::AlarmScreenFromMain:
+                                 return std::string("AlarmScreenFromMain");
+                             case Clearing::Logout:
+                                 break;
+                             }
+                             return std::string("Logout");
                          });

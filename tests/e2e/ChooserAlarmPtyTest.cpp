@@ -118,7 +118,7 @@ TEST_F(ChooserAlarmPty, AnAlarmWhileTheOpenChooserIsUpIsShownAndTheStopEndsTheRu
     EXPECT_EQ(testing_support::visibleForms(), QStringList{FormNames::wRunAlarms});
     EXPECT_EQ(plat::Forms::Find(FormNames::wMain), nullptr);
     EXPECT_EQ(e2e::wordLines(e2e::readTrace(testing_support::programFolder()), "APPLI", "STOP").size(), 0u)
-        << "nothing of the chooser's command ran";
+        << "the program did not stop";
 
     // Polling goes on: the next fault comes too.
     if (tracedBefore + 1 < std::size(kChannels)) {
