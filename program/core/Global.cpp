@@ -141,13 +141,12 @@ void scaleControl(QWidget* w, const QFont& originalFont, double h, double v)
 
 void scaleForm(QWidget* form, double h, double v)
 {
-    const QRect fg = form->geometry();
-    const QSize formSize(qRound(fg.width() * h), qRound(fg.height() * v));
+    const QRect scaled = plat::ScreenParts::scaled(form->geometry(), h, v);
     if (form->minimumSize() == form->maximumSize())
-        form->setFixedSize(formSize);
+        form->setFixedSize(scaled.size());
     if (form->isWindow() || !placedByLayout(form)) {
-        form->move(qRound(fg.x() * h), qRound(fg.y() * v));
-        form->resize(formSize);
+        form->move(scaled.topLeft());
+        form->resize(scaled.size());
     }
 
     // Fonts are taken before any change: a control that inherits its
